@@ -1,0 +1,1 @@
+// Placeholder until this folder has sources of its own.

@@ -1,0 +1,1 @@
+// Entry point of the radio control plug-in.

@@ -1,0 +1,37 @@
+#include "platform/places.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+namespace places {
+
+QString programFolder()
+{
+    QString folder = qEnvironmentVariable("SONDREL_HOME");
+    if (folder.isEmpty()) {
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        folder = QDir(data.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/share") : data)
+                     .filePath(QStringLiteral("Sondrel"));
+    }
+    QDir().mkpath(folder);
+    while (folder.size() > 1 && folder.endsWith(u'/'))
+        folder.chop(1);
+    return folder;
+}
+
+QString programFile(const QString& name)
+{
+    return programFolder() + u'/' + name;
+}
+
+QString serialPortDevice(int n)
+{
+    if (n < 1)
+        return QString();
+    const QString over = qEnvironmentVariable(qPrintable(QStringLiteral("SONDREL_COM%1").arg(n)));
+    if (!over.isEmpty())
+        return over;
+    return QStringLiteral("/dev/ttyS%1").arg(n - 1);
+}
+
+} // namespace places

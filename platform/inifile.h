@@ -1,0 +1,24 @@
+#pragma once
+// A settings file with Windows profile-file rules: "[Section]" lines and "key=value" lines;
+// section and key names match without regard to case; values are exact (blanks round them
+// dropped, quotes kept); lines end in CR LF; text is Windows-1252. Every write goes to disk at
+// once through an atomic replace, so a crash never leaves a truncated file.
+#include <QString>
+
+namespace ini {
+
+// The value of [section] key, or `def` when the file, the section or the key is missing; cut to
+// bufferSize - 1 characters, as a fixed-size buffer would cut it. A present key with an empty
+// value reads as the empty text, not the default.
+QString read(const QString& path, const QString& section, const QString& key, const QString& def,
+             int bufferSize);
+
+// Whether the file holds [section] key at all.
+bool contains(const QString& path, const QString& section, const QString& key);
+
+// Stores the value, creating the file, the section and the key as needed; an existing key is
+// rewritten in place and every other line is kept. Line breaks in the value become blanks.
+// False when the file could not be written (the old file is then untouched).
+bool write(const QString& path, const QString& section, const QString& key, const QString& value);
+
+} // namespace ini

@@ -97,7 +97,7 @@ int main()
         std::string call = i % (kQsos / kTargetQsos) == 0 ? "DL1TGT"
                                                            : std::string(1, "KWNG"[n % 4]) + char('0' + n % 10)
                 + char('A' + n / 10 % 26) + char('A' + n / 260 % 26) + char('A' + n / 6760 % 26);
-        std::string op = i % 10 == 3 ? "W9CLUB" : "W1OP";
+        std::string op = i % 10 == 3 ? "W9CLUB" : (i >= 5000 && i < 5020 ? "W0OLD" : "W1OP");
         check(VmxPut(h, keyOf(dayOf(i)), record(call, op, i), VmxAdd), "put");
     }
     check(VmxFlush(h), "flush");
@@ -135,6 +135,20 @@ int main()
         while (rows < 20 && VmxGet(h, 0, VmxGetPrevious, "", ik, pk, r) == VmxOk)
             rows += r[1] == "W9CLUB";
         check(VmxInfo(h, info), "info");
+    });
+
+    // The worst case of the newest-first walk: an operator whose 20 QSOs are near the start.
+    timeIt("Page of an operator with 20 old QSOs (index 2, op 36)", 20, 20, [&] {
+        rows = 0;
+        check(VmxEOF(h, 2), "eof");
+        while (rows < 20 && VmxGet(h, 2, VmxGetPreviousEqual, "W0OLD", ik, pk, r) == VmxOk)
+            ++rows;
+    });
+    timeIt("Same page walking index 0 newest first, skipping others", 20, 20, [&] {
+        rows = 0;
+        check(VmxEOF(h, 0), "eof");
+        while (rows < 20 && VmxGet(h, 0, VmxGetPrevious, "", ik, pk, r) == VmxOk)
+            rows += r[1] == "W0OLD";
     });
 
     int next = kQsos;

@@ -47,7 +47,7 @@ public:
     std::int16_t flush();
 
 private:
-    enum class Query { First, Last, After, Before, EqualFirst, EqualLast, EqualAfter, EqualBefore, ByPrimary };
+    enum class Query { First, Last, After, Before, Greater, Less, EqualFirst, EqualLast, EqualAfter, EqualBefore, ByPrimary };
     struct Position {
         enum Kind { Bof, Eof, At } kind = Bof;
         std::string key; // the record's key in this index (secondary indexes only)

@@ -76,19 +76,21 @@ std::int16_t Store::query(int index, Query q, const std::string& key, double num
         for (std::size_t f = 1; f <= widths_.size(); ++f)
             sql += ", f" + std::to_string(f);
         sql += " FROM vmx_record ";
+        // Written so that each one is a single search of its index: the planner does not search
+        // an expression index by a row value, nor see that equal keys leave the order to knum.
         std::string asc = index == 0 ? "knum" : k + ", knum";
         std::string desc = index == 0 ? "knum DESC" : k + " DESC, knum DESC";
-        std::string rowKey = index == 0 ? "knum" : "(" + k + ", knum)";
-        std::string at = index == 0 ? "?2" : "(?1, ?2)";
         switch (q) {
         case Query::First: sql += "ORDER BY " + asc; break;
         case Query::Last: sql += "ORDER BY " + desc; break;
-        case Query::After: sql += "WHERE " + rowKey + " > " + at + " ORDER BY " + asc; break;
-        case Query::Before: sql += "WHERE " + rowKey + " < " + at + " ORDER BY " + desc; break;
-        case Query::EqualFirst: sql += "WHERE " + k + " = ?1 ORDER BY " + asc; break;
-        case Query::EqualLast: sql += "WHERE " + k + " = ?1 ORDER BY " + desc; break;
-        case Query::EqualAfter: sql += "WHERE " + k + " = ?1 AND knum > ?2 ORDER BY " + asc; break;
-        case Query::EqualBefore: sql += "WHERE " + k + " = ?1 AND knum < ?2 ORDER BY " + desc; break;
+        case Query::After: sql += "WHERE knum > ?2 ORDER BY knum"; break; // primary index only
+        case Query::Before: sql += "WHERE knum < ?2 ORDER BY knum DESC"; break;
+        case Query::Greater: sql += "WHERE " + k + " > ?1 ORDER BY " + asc; break;
+        case Query::Less: sql += "WHERE " + k + " < ?1 ORDER BY " + desc; break;
+        case Query::EqualFirst: sql += "WHERE " + k + " = ?1 ORDER BY knum"; break;
+        case Query::EqualLast: sql += "WHERE " + k + " = ?1 ORDER BY knum DESC"; break;
+        case Query::EqualAfter: sql += "WHERE " + k + " = ?1 AND knum > ?2 ORDER BY knum"; break;
+        case Query::EqualBefore: sql += "WHERE " + k + " = ?1 AND knum < ?2 ORDER BY knum DESC"; break;
         case Query::ByPrimary: sql += "WHERE knum = ?2"; break;
         }
         sql += " LIMIT 1";
@@ -196,12 +198,27 @@ std::int16_t Store::get(int index, int operation, const std::string& searchKey, 
             return VmxNotFound;
     }
 
+    // On a secondary index the record after (before) a position is the next (previous) one with
+    // the same key, else the first (last) one with a greater (smaller) key.
+    Query then = q;
+    if (index > 0 && q == Query::After)
+        q = Query::EqualAfter, then = Query::Greater;
+    else if (index > 0 && q == Query::Before)
+        q = Query::EqualBefore, then = Query::Less;
+
     Statement* s = nullptr;
     if (std::int16_t status = query(index, q, key, number, s); status != VmxOk)
         return status;
+    ResetOnExit reset{s->get()};
+    int rc = sqlite3_step(s->get());
+    if (rc == SQLITE_DONE && then != q) {
+        sqlite3_reset(s->get());
+        if (std::int16_t status = query(index, then, key, number, s); status != VmxOk)
+            return status;
+        rc = sqlite3_step(s->get());
+    }
+    ResetOnExit resetThen{s->get()};
     sqlite3_stmt* stmt = s->get();
-    ResetOnExit reset{stmt};
-    int rc = sqlite3_step(stmt);
     if (rc == SQLITE_DONE)
         return VmxNotFound;
     if (rc != SQLITE_ROW)

@@ -1,6 +1,7 @@
 // The record library's reads and writes on an open logbook-shaped file.
 #include "vmx_test_support.h"
 
+#include <algorithm>
 #include <set>
 
 using Keys = std::vector<std::string>;
@@ -121,6 +122,18 @@ TEST_F(VmxFixture, EachIndexKeepsItsOwnPosition)
     EXPECT_EQ(VmxGet(handle, 0, VmxGetNext, "", ik, pk, r), VmxNotFound);
     ASSERT_EQ(VmxGet(handle, 0, VmxGetPrevious, "", ik, pk, r), VmxOk);
     EXPECT_EQ(pk, " 3");
+}
+
+TEST_F(VmxFixture, SecondaryWalksRunInKeyThenPrimaryKeyOrderBothWays)
+{
+    const char* calls[] = {"K2B", "K1A", "K2B", "K1A", "K3C", "K2B"};
+    for (int i = 0; i < 6; ++i)
+        add(" " + std::to_string(100 - i), qso(calls[i])); // newer records get smaller keys
+    Keys forward = walk(1, VmxGetNext);
+    EXPECT_EQ(forward, (Keys{" 97", " 99", " 95", " 98", " 100", " 96"}));
+    Keys backward = walk(1, VmxGetPrevious);
+    std::reverse(backward.begin(), backward.end());
+    EXPECT_EQ(backward, forward);
 }
 
 TEST_F(VmxFixture, SecondaryKeysAreCutToTheirWidthAndReturnedUnpadded)

@@ -1,7 +1,26 @@
+// Sondrel: a sound-card terminal for PSK31 and RTTY.
+#include "core/sondrel.h"
+#include "platform/dialogs.h"
+#include "platform/signals.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Sondrel"));
+    QApplication::setOrganizationName(QStringLiteral("Sondrel"));
+    dlg::setApplicationTitle(QStringLiteral("Sondrel"));
+    // The desktop ending the session closes the main window through the normal shut-down.
+    Sondrel& main = Sondrel::instance();
+    CloseOnTerminationSignals([&main] { main.close(); });
+
+    if (!main.Form_Load())
+        return 0;
+    main.show();
+    QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
+    const int rc = app.exec();
+    if (!main.unloaded())
+        main.Form_Unload();
+    return rc;
 }

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
@@ -143,6 +144,22 @@ QString applicationTitle()
 void setApplicationTitle(const QString& title)
 {
     g_title = title;
+}
+
+namespace {
+std::function<int(QDialog&)> g_modalRunner;
+}
+
+int ShowModal(QDialog& dialog)
+{
+    if (g_modalRunner)
+        return g_modalRunner(dialog);
+    return dialog.exec();
+}
+
+void setModalRunner(std::function<int(QDialog&)> runner)
+{
+    g_modalRunner = std::move(runner);
 }
 
 int MsgBox(const QString& text, int style, const QString& title)

@@ -4,7 +4,10 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <optional>
+
+class QDialog;
 
 namespace dlg {
 
@@ -53,6 +56,11 @@ public:
 // The title used when a box names none ("Sondrel" in the program, "Varnel" in the component).
 QString applicationTitle();
 void setApplicationTitle(const QString& title);
+
+// Shows a form modally (About, the settings dialogs): its exec() in the program; tests install
+// a runner that answers it without blocking. Returns the dialog's result code.
+int ShowModal(QDialog& dialog);
+void setModalRunner(std::function<int(QDialog&)> runner); // empty: exec() again
 
 // Shorthand for Dialogs::instance().message(...).
 int MsgBox(const QString& text, int style = OKOnly, const QString& title = QString());

@@ -1,0 +1,68 @@
+#include "core/links.h"
+
+#include "core/modeselection.h"
+#include "core/psk_api.h"
+#include "displays/palette.h"
+#include "core/sondrel.h"
+#include "logbook/logbook_services.h"
+
+#include <QComboBox>
+
+namespace {
+
+ProgramLinks realLinks()
+{
+    ProgramLinks l;
+    l.FindCDDrive = [] { return FindCDDrive(); };
+    l.OpenLogbook = [] { OpenLogbook(); };
+    l.LoadBands = [] { LoadBands(); };
+    l.VmxClose = [](std::int32_t handle) { return CloseLogbook(handle); };
+    l.fnStopSoundCard = [] { return Psk().fnStopSoundCard(); };
+    l.rig = [](const QString& member, QVariantList& args) -> QVariant {
+        Q_UNUSED(member);
+        Q_UNUSED(args);
+        return QVariant();
+    };
+    l.LoadDefaultPalette = [] { LoadDefaultWaterfallColors(); };
+    l.LoadRTTYProfiles = [] {};
+    l.SetupRadioPort = [] {};
+    l.SetModeFromINI = [] { SetModeFromINI(); };
+    l.CloseCaptureFile = [] {};
+    l.UnloadChildWindows = [] {};
+    return l;
+}
+
+ProgramLinks& current()
+{
+    static ProgramLinks links = realLinks();
+    return links;
+}
+
+} // namespace
+
+ProgramLinks& Links()
+{
+    return current();
+}
+
+void ResetLinks()
+{
+    current() = realLinks();
+}
+
+QVariant RigCall(const QString& member, QVariantList& args)
+{
+    return Links().rig(member, args);
+}
+
+QVariant RigCall(const QString& member, const QVariant& arg)
+{
+    QVariantList args{arg};
+    return Links().rig(member, args);
+}
+
+QVariant RigCall(const QString& member)
+{
+    QVariantList args;
+    return Links().rig(member, args);
+}

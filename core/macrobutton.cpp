@@ -1,0 +1,52 @@
+#include "core/macrobutton.h"
+
+#include "platform/picturebox.h"
+#include "platform/units.h"
+
+#include <QMouseEvent>
+
+MacroButton::MacroButton(int index, QWidget* parent)
+    : QPushButton(parent), index_(index)
+{
+    setObjectName(QStringLiteral("Command1(%1)").arg(index));
+    setFocusPolicy(Qt::NoFocus);
+    setMinimumWidth(10);
+    apply(normal_);
+}
+
+void MacroButton::setLooks(const ButtonLook& normal, const ButtonLook& mouseOver)
+{
+    normal_ = normal;
+    over_ = mouseOver;
+    apply(underMouse() ? over_ : normal_);
+}
+
+void MacroButton::apply(const ButtonLook& look)
+{
+    QFont f(look.fontName);
+    f.setPointSize(look.fontSize > 0 ? look.fontSize : 8);
+    f.setBold(look.bold);
+    f.setItalic(look.italic);
+    setFont(f);
+    setStyleSheet(QStringLiteral("QPushButton{background-color:%1;color:%2;border:1px solid #808080;padding:1px;}")
+                      .arg(rgb::toColor(look.backColor).name(), rgb::toColor(look.foreColor).name()));
+}
+
+void MacroButton::enterEvent(QEnterEvent* e)
+{
+    apply(over_);
+    QPushButton::enterEvent(e);
+}
+
+void MacroButton::leaveEvent(QEvent* e)
+{
+    apply(normal_);
+    QPushButton::leaveEvent(e);
+}
+
+void MacroButton::mouseReleaseEvent(QMouseEvent* e)
+{
+    QPushButton::mouseReleaseEvent(e);
+    if (onMouseUp && rect().contains(e->position().toPoint()))
+        onMouseUp(index_, vbButton(e->button()), vbShift(e->modifiers()));
+}

@@ -1,0 +1,4 @@
+#include "core/ptt.h"
+
+void doPTTSetup() {}
+void mnuPTTOptions_Click() {}

@@ -1,0 +1,282 @@
+#include "core/sondrel.h"
+
+#include "core/declarations.h"
+#include "core/errors.h"
+#include "core/frmsplash.h"
+#include "core/hookmodule.h"
+#include "core/links.h"
+#include "core/mmtty_block.h"
+#include "platform/dialogs.h"
+#include "platform/events.h"
+#include "platform/menuitem.h"
+#include "platform/richtext.h"
+#include "platform/shared_block.h"
+#include "platform/single_instance.h"
+#include "platform/units.h"
+#include "platform/vbnum.h"
+#include "platform/winmsg.h"
+#include "displays/scale.h"
+#include "settings/inistuff.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QPointer>
+#include <QSplitter>
+#include <QTextEdit>
+
+namespace {
+
+Sondrel* g_main = nullptr;
+std::unique_ptr<SingleInstance> g_instanceLock;
+std::unique_ptr<SharedBlock> g_block;
+
+void SplashRepaint(frmSplash* s)
+{
+    if (s) {
+        s->repaint();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+}
+
+// Settings values that are written with a leading blank before non-negative numbers.
+QString twipText(int pixels)
+{
+    return vb::Str(twips::fromPixels(pixels));
+}
+
+} // namespace
+
+Sondrel& Sondrel::instance()
+{
+    if (!g_main)
+        g_main = new Sondrel();
+    return *g_main;
+}
+
+Sondrel* Sondrel::existing()
+{
+    return g_main;
+}
+
+void Sondrel::destroyInstance()
+{
+    delete g_main;
+    g_main = nullptr;
+}
+
+Sondrel::Sondrel()
+{
+    buildControls();
+}
+
+Sondrel::~Sondrel()
+{
+    if (g_main == this)
+        g_main = nullptr;
+}
+
+bool Sondrel::Form_Load()
+{
+    // 1. One running instance per program folder.
+    g_instanceLock = std::make_unique<SingleInstance>();
+    if (!g_instanceLock->acquire()) {
+        g_instanceLock.reset();
+        startupEndedEarly_ = true;
+        Form_Unload();
+        return false;
+    }
+
+    // 2. The splash window, owned by the main window.
+    QPointer<frmSplash> splash = new frmSplash(this);
+    splash->setAttribute(Qt::WA_DeleteOnClose);
+    splash->Form_Load();
+    splash->show();
+    SplashRepaint(splash);
+
+    // 3.
+    ProgramVersion = QStringLiteral("1.24");
+
+    // 4. The block shared with the RTTY engine.
+    g_block = std::make_unique<SharedBlock>(QString::fromLatin1(mmtty::kBlockName), mmtty::kBlockSize);
+    const SharedBlock::Result made = g_block->create();
+    if (made != SharedBlock::Ok) {
+        dlg::MsgBox(made == SharedBlock::MapFailed ? QStringLiteral("MapViewOfFile API failed.")
+                                                   : QStringLiteral("CreateFileMapping API failed."),
+                    dlg::OKOnly, QStringLiteral("You can't get there from here"));
+        g_block.reset();
+        if (splash)
+            splash->close();
+        startupEndedEarly_ = true;
+        Form_Unload();
+        return false;
+    }
+    MMTTYView = g_block->data();
+    mmtty::Seed(MMTTYView);
+
+    // 5..7.
+    CDDrive = Links().FindCDDrive();
+    LogbookAccessCode = QStringLiteral("QH71MZTRA4B9KX20PE");
+    SplitOffset = 0;
+    WordOverX = 0;
+    WordOverY = 0;
+    Links().OpenLogbook();
+
+    // 8..11.
+    XYScopeColor = 16777215;
+    Links().LoadDefaultPalette();
+    ProfilesAvailable = false;
+    Links().LoadRTTYProfiles();
+    PendingQSYFrequency = QStringLiteral("0");
+    MarkerWidth = 1;
+    MMTTYPolarityFlag = MMTTYSquelchOn = MMTTYBPFOn = true;
+    SpectrumSensitivity = SmallSpectrumSensitivity = 10;
+
+    // 12.
+    BandBox->setEditText(QStringLiteral("20"));
+    Links().LoadBands();
+
+    // 13.
+    FFTBinHz = 8000.0 / 2047.0;
+    SpectrumScale = 100;
+    ScaleWidth = 10;
+    FFTModeParam3 = 0;
+    ComputeHzPerTwip();
+
+    // 14.
+    SidebandOrientation = QStringLiteral("Normal");
+    TxRxBox->setText(QStringLiteral("Receive"));
+    CaptureFileOpen = false;
+    mnu(QStringLiteral("mnuOutputClose")).setEnabled(false);
+    mnu(QStringLiteral("mnuZero")).setCaption(QStringLiteral("Use ") + QChar(216) + QStringLiteral(" for zero"));
+
+    // 15..16.
+    LoadSettings();
+    repaint();
+
+    // 17..18.
+    SoundCardMessage = win::RegisterWindowMessage(QStringLiteral("SoundCard"));
+    MMTTYMessage = win::RegisterWindowMessage(QStringLiteral("MMTTY"));
+    MainWindowHandle = win::registerWindow(this, QStringLiteral("Sondrel"));
+    HookMainWindow();
+
+    // 19..20.
+    if (EnergySaverOn)
+        SetLights();
+    Image2->setPixmap(*Red);
+
+    // 21..22. The radio control component learns the radio type; standalone with a radio, its
+    // port is opened.
+    {
+        QVariantList args{RadioModel};
+        APIResult = Links().rig(QStringLiteral("SetRadioType"), args).toInt();
+    }
+    if (mnu(QStringLiteral("mnuStandalone")).checked() && vb::Val(RadioPortNumber) > 0
+        && RadioModel != QLatin1String("No Radio"))
+        Links().SetupRadioPort();
+
+    // 23. The saved mode starts its engine.
+    Links().SetModeFromINI();
+
+    // 24.
+    loaded_ = true;
+    TxWindow->setFocus();
+    repaint();
+    if (splash)
+        splash->close();
+    return true;
+}
+
+void Sondrel::Form_QueryUnload()
+{
+    SpectrumHold = true;
+}
+
+void Sondrel::Form_Terminate()
+{
+    SpectrumHold = true;
+}
+
+void Sondrel::Form_Unload()
+{
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    SpectrumHold = true;
+    events::SetProgramClosing(true);
+
+    // A start-up that ended early has started, opened and loaded nothing: nothing to release,
+    // and nothing is written over the running instance's settings.
+    if (startupEndedEarly_)
+        return;
+
+    // 2. Stop the engine that runs.
+    if (PSKModeActive) {
+        Links().fnStopSoundCard();
+    } else {
+        win::PostMessage(MMTTYhWnd, MMTTYMessage, 2, 0);
+        if (g_block && g_block->unmap())
+            g_block->close();
+        MMTTYView = nullptr;
+    }
+    // 3..6.
+    UnhookMainWindow();
+    LogbookStatus = Links().VmxClose(LogbookHandle);
+    Links().CloseCaptureFile();
+    Links().UnloadChildWindows();
+
+    // 7. The last audio frequencies; one that was never set is not written, so the next start
+    // never tunes to 0 Hz.
+    LastRxAudioFreq = QString::number(EngineFreqParam);
+    const QString settings = QStringLiteral("Settings");
+    if (EngineFreqParam > 0)
+        WriteINI(settings, QStringLiteral("Last Used Rx Audio"), LastRxAudioFreq);
+    if (vb::Val(TxAudioFreqText) > 0)
+        WriteINI(settings, QStringLiteral("Last Used Tx Audio"), TxAudioFreqText);
+    if (Aux1RxFreq > 0)
+        WriteINI(settings, QStringLiteral("Last Used Aux 1 Audio"), QString::number(Aux1RxFreq));
+    if (Aux2RxFreq > 0)
+        WriteINI(settings, QStringLiteral("Last Used Aux 2 Audio"), QString::number(Aux2RxFreq));
+
+    // 8. The geometry, only in the normal window state.
+    if (!(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        const QString form = QStringLiteral("Sondrel Form");
+        const QRect g = geometry();
+        WriteINI(form, QStringLiteral("Top"), twipText(g.top()));
+        WriteINI(form, QStringLiteral("Left"), twipText(g.left()));
+        WriteINI(form, QStringLiteral("Width"), twipText(g.width()));
+        WriteINI(form, QStringLiteral("Height"), twipText(g.height()));
+        WriteINI(form, QStringLiteral("Splitter Pos"), twipText(RxWindow->height()));
+        WriteINI(settings, QStringLiteral("Display Height"), twipText(Label->height()));
+    }
+    win::unregisterWindow(MainWindowHandle);
+    MainWindowHandle = 0;
+    g_instanceLock.reset();
+}
+
+void Sondrel::Form_Resize()
+{
+    if (onResize)
+        onResize();
+}
+
+void Sondrel::closeEvent(QCloseEvent* e)
+{
+    Form_QueryUnload();
+    Form_Unload();
+    e->accept();
+}
+
+void Sondrel::resizeEvent(QResizeEvent* e)
+{
+    QMainWindow::resizeEvent(e);
+    Form_Resize();
+}
+
+void Sondrel::focusInEvent(QFocusEvent* e)
+{
+    QMainWindow::focusInEvent(e);
+    if (TxWindow)
+        TxWindow->setFocus();
+}

@@ -1,0 +1,9 @@
+#include "core/transmit.h"
+
+void ToggleTransmit()
+{
+}
+
+void AbortTransmit()
+{
+}

@@ -1,0 +1,5 @@
+#include "displays/display_drawing.h"
+
+void DrawEngineData()
+{
+}

@@ -1,0 +1,8 @@
+#include "displays/engine_tick.h"
+
+#include "displays/display_drawing.h"
+
+void OnEngineTick()
+{
+    DrawEngineData();
+}

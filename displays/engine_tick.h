@@ -1,0 +1,4 @@
+#pragma once
+// One engine tick (PSK data ready or RTTY data): pumps the radio poll and the Logger check,
+// counts down the lights, flushes the pending text and has the displays drawn.
+void OnEngineTick();

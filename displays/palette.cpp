@@ -1,0 +1,5 @@
+#include "displays/palette.h"
+
+std::array<QColor, 13> WaterfallPalette;
+
+void LoadDefaultWaterfallColors() {}

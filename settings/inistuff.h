@@ -1,0 +1,28 @@
+#pragma once
+// The settings file "Sondrel.INI": its path, the one writer, the read convention and the
+// start-up probe that loads every setting or writes the first-run file.
+#include <QString>
+
+extern QString INIPath;
+
+// Stores one value at once. The only writer of the settings file.
+void WriteINI(const QString& section, const QString& key, const QString& value);
+
+// Reads one value the way every reader does: the default when missing, cut as a 50-character
+// buffer cuts it (49 characters), NULs stripped. Keys that hold file paths and host names are
+// read whole (up to 2999 characters), so a path is never cut short.
+QString ReadINI(const QString& section, const QString& key, const QString& def);
+// The same with the long buffer (2999 characters): macro texts, waterfall levels, profile names.
+QString ReadINILong(const QString& section, const QString& key, const QString& def);
+
+// Trims blanks from `text` in place and returns it up to (not including) its first NUL.
+QString StripNull(QString& text);
+QString StripNull2(QString& text);
+
+// Builds INIPath, then loads every setting, or writes the first-run file when there is none,
+// or loads nothing when the file cannot be read.
+void LoadSettings();
+// First start: stores "AFC On/Off" = "On" (which creates the file), then loads every setting.
+void CreateDefaultINI();
+// The start-up loader: reads every key in its fixed order and applies it.
+void LoadAllSettings();

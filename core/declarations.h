@@ -71,3 +71,23 @@ extern bool AbortMacro;
 extern bool LogAfterTx;
 extern bool RTTYStopPending;
 extern std::int16_t LoopCountdown, LoopMacroIndex;
+
+
+// ---- Receive road: window procedure, modes, receive text, word capture, PTT options ---------
+
+
+
+// ---- Transmit road: typing, transmit start/stop/abort, switch-over ------------------------
+
+
+
+// ---- Displays: tick drawing, scale, markers, readouts, palette -----------------------------
+
+
+
+// ---- Logbook and QSO panel -------------------------------------------------------------------
+
+
+
+// ---- Radio control settings ------------------------------------------------------------------
+

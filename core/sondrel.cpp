@@ -1,5 +1,6 @@
 #include "core/sondrel.h"
 
+#include "core/connections.h"
 #include "core/declarations.h"
 #include "core/errors.h"
 #include "core/frmsplash.h"
@@ -68,7 +69,12 @@ void Sondrel::destroyInstance()
 
 Sondrel::Sondrel()
 {
+    g_main = this;
     buildControls();
+    ConnectReceiveRoad(*this);
+    ConnectTransmitRoad(*this);
+    ConnectDisplays(*this);
+    ConnectLogbook(*this);
 }
 
 Sondrel::~Sondrel()

@@ -1,0 +1,7 @@
+#include "core/connections.h"
+
+#include "core/sondrel.h"
+
+void ConnectTransmitRoad(Sondrel&)
+{
+}

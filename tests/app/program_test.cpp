@@ -1,0 +1,85 @@
+// The program as the operator starts it: first run, a second start while it runs, and the
+// desktop ending the session with SIGTERM.
+#include <gtest/gtest.h>
+
+#include "platform/inifile.h"
+#include "support/qt_print.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <csignal>
+
+namespace {
+
+class Program : public testing::Test {
+protected:
+    QTemporaryDir home;
+    QString ini() const { return home.filePath("Sondrel.INI"); }
+
+    void start(QProcess& p)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("SONDREL_HOME", home.path());
+        env.insert("SONDREL_AUDIO", "null");
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        p.setProcessEnvironment(env);
+        p.setProgram(SONDREL_EXE);
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start();
+        ASSERT_TRUE(p.waitForStarted(10000));
+    }
+
+    // Waits until the running program has written its first-run settings.
+    bool waitForFile(const QString& path, int ms = 30000)
+    {
+        QDeadlineTimer deadline(ms);
+        while (!deadline.hasExpired()) {
+            if (QFileInfo(path).size() > 0)
+                return true;
+            QThread::msleep(50);
+        }
+        return false;
+    }
+
+    QByteArray bytes() const
+    {
+        QFile f(ini());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+
+TEST_F(Program, FirstRunSecondStartAndSigterm)
+{
+    QProcess first;
+    start(first);
+    ASSERT_TRUE(waitForFile(ini())) << first.readAll().toStdString();
+    QThread::msleep(500); // let start-up finish
+    const QByteArray afterStart = bytes();
+    EXPECT_TRUE(afterStart.startsWith("[Settings]\r\nAFC On/Off=On\r\n"));
+
+    // A second start while the first runs exits at once and writes nothing.
+    QProcess second;
+    start(second);
+    ASSERT_TRUE(second.waitForFinished(20000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(bytes(), afterStart);
+
+    // The desktop ends the session: the normal shut-down writes the geometry in twips.
+    ::kill(static_cast<pid_t>(first.processId()), SIGTERM);
+    ASSERT_TRUE(first.waitForFinished(20000));
+    EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first.exitCode(), 0);
+    const QByteArray after = bytes();
+    EXPECT_TRUE(after.contains("[Sondrel Form]\r\n")) << after.toStdString();
+    for (const char* key : {"Top= ", "Left= ", "Width= ", "Height= ", "Splitter Pos= ", "Display Height= "})
+        EXPECT_TRUE(after.contains(key)) << key;
+    const QString width = ini::read(ini(), "Sondrel Form", "Width", "", 50);
+    EXPECT_EQ(width.toInt() % 15, 0);
+    EXPECT_GT(width.toInt(), 0);
+}
+
+} // namespace

@@ -3,6 +3,7 @@
 #include "core/connections.h"
 #include "core/declarations.h"
 #include "core/errors.h"
+#include "core/frmabout.h"
 #include "core/frmsplash.h"
 #include "core/hookmodule.h"
 #include "core/links.h"
@@ -71,6 +72,8 @@ Sondrel::Sondrel()
 {
     g_main = this;
     buildControls();
+    mnu(QStringLiteral("mnuAbout")).setHandler([] { ShowAbout(); });
+    mnu(QStringLiteral("mnuExit")).setHandler([this] { close(); });
     ConnectReceiveRoad(*this);
     ConnectTransmitRoad(*this);
     ConnectDisplays(*this);

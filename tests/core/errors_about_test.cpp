@@ -5,7 +5,9 @@
 #include "core/mmtty_block.h"
 #include "core/frmsplash.h"
 
+#include <QAction>
 #include <QCoreApplication>
+#include "platform/menuitem.h"
 #include <QKeyEvent>
 #include <QLabel>
 #include <cstring>
@@ -98,6 +100,29 @@ TEST(SplashWindow, NamesTheProductAndVersionAndClosesOnAKey)
     QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
     QCoreApplication::sendEvent(&splash, &key);
     EXPECT_FALSE(splash.isVisible());
+}
+
+} // namespace
+
+namespace {
+
+using HelpMenu = MainWindowFixture;
+
+TEST_F(HelpMenu, AboutOpensModallyAndExitRunsTheShutDown)
+{
+    QString shown;
+    dlg::setModalRunner([&](QDialog& d) {
+        shown = d.objectName() + "|" + d.windowTitle();
+        return 0;
+    });
+    ASSERT_TRUE(main().Form_Load());
+    main().mnu("mnuAbout").action()->trigger();
+    EXPECT_EQ(shown, "frmAbout| About Sondrel");
+    dlg::setModalRunner(nullptr);
+    main().show();
+    main().mnu("mnuExit").action()->trigger();
+    EXPECT_TRUE(main().unloaded());
+    EXPECT_TRUE(calls.contains("VmxClose"));
 }
 
 } // namespace

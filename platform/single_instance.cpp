@@ -35,10 +35,11 @@ bool SingleInstance::acquire()
         return false;
     }
     fd_ = fd;
-    // The holder's process id, for whoever looks at the file.
+    // The holder's process id, for whoever looks at the file; the lock does not depend on it.
     const QByteArray pid = QByteArray::number(static_cast<qint64>(::getpid())) + '\n';
-    if (::ftruncate(fd_, 0) == 0)
-        [[maybe_unused]] const ssize_t written = ::pwrite(fd_, pid.constData(), pid.size(), 0);
+    if (::ftruncate(fd_, 0) != 0 || ::pwrite(fd_, pid.constData(), pid.size(), 0) < 0) {
+        // informative only
+    }
     return true;
 }
 

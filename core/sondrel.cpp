@@ -66,6 +66,8 @@ void Sondrel::destroyInstance()
 {
     delete g_main;
     g_main = nullptr;
+    MMTTYView = nullptr;
+    g_block.reset();
 }
 
 Sondrel::Sondrel()
@@ -109,11 +111,9 @@ bool Sondrel::Form_Load()
 
     // 4. The block shared with the RTTY engine.
     g_block = std::make_unique<SharedBlock>(QString::fromLatin1(mmtty::kBlockName), mmtty::kBlockSize);
-    const SharedBlock::Result made = g_block->create();
-    if (made != SharedBlock::Ok) {
-        dlg::MsgBox(made == SharedBlock::MapFailed ? QStringLiteral("MapViewOfFile API failed.")
-                                                   : QStringLiteral("CreateFileMapping API failed."),
-                    dlg::OKOnly, QStringLiteral("You can't get there from here"));
+    if (!g_block->create()) {
+        dlg::MsgBox(QStringLiteral("CreateFileMapping API failed."), dlg::OKOnly,
+                    QStringLiteral("You can't get there from here"));
         g_block.reset();
         if (splash)
             splash->close();
@@ -121,7 +121,7 @@ bool Sondrel::Form_Load()
         Form_Unload();
         return false;
     }
-    MMTTYView = g_block->data();
+    MMTTYView = static_cast<unsigned char*>(g_block->data());
     mmtty::Seed(MMTTYView);
 
     // 5..7.

@@ -179,7 +179,7 @@ void Sondrel::buildMenus()
     QMenuBar* bar = menuBar();
     auto add = [this](const QString& name, QAction* action) {
         action->setObjectName(name);
-        menus_.insert(name, new MenuItem(action, this));
+        menus_.insert(name, new MenuItem(action));
     };
     for (const Entry& e : kMenus) {
         const QString name = QString::fromLatin1(e.name);

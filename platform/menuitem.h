@@ -1,36 +1,43 @@
 #pragma once
-// A menu item whose check mark the program owns: a click runs the item's handler and nothing
-// else (Qt does not toggle the mark); the handler sets the mark as it sees fit.
-#include <QObject>
+// A menu item whose check mark belongs to the program: a click runs the item's handler and
+// nothing else; the handler toggles or sets the mark itself. Qt's own toggling on a click is
+// taken back before the handler runs.
+#include <QAction>
+#include <QPointer>
 #include <QString>
 #include <functional>
-
-class QAction;
 
 class MenuItem : public QObject {
     Q_OBJECT
 public:
-    MenuItem(QAction* action, QObject* parent = nullptr);
+    using Handler = std::function<void()>;
+
+    // Wraps an existing action; the item lives as long as the action (its parent).
+    explicit MenuItem(QAction* action, Handler handler = {});
+    // Makes its own action with this caption ("&File" marks the access key), owned by parent.
+    MenuItem(const QString& caption, QObject* parent, Handler handler = {});
 
     QAction* action() const { return action_; }
-    QString name() const;
+    void setHandler(Handler handler) { handler_ = std::move(handler); }
 
-    void setHandler(std::function<void()> handler) { handler_ = std::move(handler); }
-    bool hasHandler() const { return static_cast<bool>(handler_); }
-    // Runs the handler, as a click does.
+    // The mark; setting it runs no handler.
+    bool checked() const { return checked_; }
+    void setChecked(bool checked);
+
+    // Runs the handler, as a click does (also while the item is disabled or hidden).
     void click();
 
-    bool checked() const { return checked_; }
-    void setChecked(bool on);
-    bool enabled() const;
-    void setEnabled(bool on);
-    bool visible() const;
-    void setVisible(bool on);
     QString caption() const;
     void setCaption(const QString& caption);
+    bool enabled() const;
+    void setEnabled(bool enabled);
+    bool visible() const;
+    void setVisible(bool visible);
 
 private:
-    QAction* action_;
-    std::function<void()> handler_;
+    void onTriggered();
+
+    QPointer<QAction> action_;
+    Handler handler_;
     bool checked_ = false;
 };

@@ -12,7 +12,8 @@ class QTextEdit;
 
 class RichText {
 public:
-    // The adapter does not own the edit; it must outlive every call.
+    // The adapter does not own the edit; it must outlive every call. It turns the edit's undo
+    // history off (the program appends and trims all the time) and takes pastes as plain text.
     explicit RichText(QTextEdit* edit);
 
     QTextEdit* edit() const { return edit_; }

@@ -2,62 +2,90 @@
 
 #include "platform/folder_tag.h"
 
+#include <QFile>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-SharedBlock::SharedBlock(const QString& name, int size)
-    : name_(name), size_(size)
+SharedBlock::SharedBlock(const QString& name, std::size_t size)
+    : name_(objectName(name)), size_(size)
 {
 }
 
 SharedBlock::~SharedBlock()
 {
-    unmap();
     close();
 }
 
 QString SharedBlock::objectName(const QString& name)
 {
-    return QStringLiteral("/sondrel-%1-%2-%3").arg(::getuid()).arg(places::programFolderTag(), name);
+    QString safe = name;
+    safe.replace(u'/', u'_');
+    return QStringLiteral("/sondrel-%1-%2-%3")
+        .arg(static_cast<qulonglong>(::getuid()))
+        .arg(places::programFolderTag(), safe);
 }
 
-SharedBlock::Result SharedBlock::create()
+bool SharedBlock::create()
 {
-    if (data_)
-        return Ok;
-    const QByteArray n = objectName(name_).toLocal8Bit();
-    if (fd_ < 0) {
-        fd_ = ::shm_open(n.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd_ < 0)
-            return CreateFailed;
-        struct stat st {};
-        if (::fstat(fd_, &st) != 0 || (st.st_size < size_ && ::ftruncate(fd_, size_) != 0)) {
-            close();
-            return CreateFailed;
-        }
+    return open(true);
+}
+
+bool SharedBlock::attach()
+{
+    return open(false);
+}
+
+bool SharedBlock::open(bool mayCreate)
+{
+    if (fd_ >= 0 || size_ == 0)
+        return false;
+    const QByteArray name = QFile::encodeName(name_);
+    const int fd = ::shm_open(name.constData(), O_RDWR | O_CLOEXEC | (mayCreate ? O_CREAT : 0),
+                              0600);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && st.st_uid == ::geteuid();
+    // A block of ours that others could read (a stale one, made by an older version) is closed
+    // to them before anything goes into it.
+    if (ok && (st.st_mode & 077) != 0)
+        ok = ::fchmod(fd, 0600) == 0;
+    if (ok && static_cast<std::size_t>(st.st_size) != size_) {
+        // Mapping past the end of the object would fault on first touch.
+        ok = mayCreate ? ::ftruncate(fd, static_cast<off_t>(size_)) == 0
+                       : static_cast<std::size_t>(st.st_size) >= size_;
     }
-    void* p = ::mmap(nullptr, static_cast<size_t>(size_), PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0);
-    if (p == MAP_FAILED)
-        return MapFailed;
-    data_ = static_cast<unsigned char*>(p);
-    return Ok;
+    void* data = ok ? ::mmap(nullptr, size_, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0) : MAP_FAILED;
+    if (data == MAP_FAILED) {
+        ::close(fd);
+        return false;
+    }
+    fd_ = fd;
+    data_ = data;
+    owner_ = mayCreate;
+    return true;
 }
 
 bool SharedBlock::unmap()
 {
     if (!data_)
         return false;
-    const bool ok = ::munmap(data_, static_cast<size_t>(size_)) == 0;
+    if (::munmap(data_, size_) != 0)
+        return false;
     data_ = nullptr;
-    return ok;
+    return true;
 }
 
 void SharedBlock::close()
 {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
+    unmap();
+    if (fd_ < 0)
+        return;
+    ::close(fd_);
+    fd_ = -1;
+    if (owner_)
+        ::shm_unlink(QFile::encodeName(name_).constData());
+    owner_ = false;
 }

@@ -1,19 +1,24 @@
 #pragma once
-// One running program per program folder: a lock file there, held for the life of the program
-// and let go by the system when the process ends, however it ends.
+// One running Sondrel per program folder: a lock file in the folder, held with flock(2), so the
+// lock goes with the process however it ends.
 #include <QString>
 
 class SingleInstance {
 public:
-    SingleInstance();
+    // folder empty: places::programFolder().
+    explicit SingleInstance(const QString& folder = {});
     ~SingleInstance();
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
 
-    // True when this is the only instance (the lock is now held).
+    // True when this process now holds the folder; false when another holder is running (or the
+    // lock file cannot be opened).
     bool acquire();
+    void release();
     bool held() const { return fd_ >= 0; }
+    QString lockFile() const { return path_; }
 
 private:
+    QString path_;
     int fd_ = -1;
 };

@@ -203,26 +203,25 @@ namespace {
 
 void setLocalText(WinHandle handle, QObject* object, const QString& text)
 {
-    auto* widget = qobject_cast<QWidget*>(object);
-    if (widget && widget->isWindow()) {
-        widget->setWindowTitle(text);
-        {
-            Registry& r = registry();
-            std::lock_guard guard(r.lock);
-            const auto it = r.windows.find(handle);
-            if (it != r.windows.end())
-                it->second.title = text;
-        }
-        emit windowNews().titled(handle, text);
-        return;
-    }
-    for (const char* name : {"text", "plainText", "windowTitle"}) {
+    // A text box (or label, or button) takes it as its text; a window as its title.
+    for (const char* name : {"text", "plainText"}) {
         const int index = object->metaObject()->indexOfProperty(name);
         if (index >= 0 && object->metaObject()->property(index).isWritable()) {
             object->setProperty(name, text);
             return;
         }
     }
+    if (auto* widget = qobject_cast<QWidget*>(object))
+        widget->setWindowTitle(text);
+    {
+        Registry& r = registry();
+        std::lock_guard guard(r.lock);
+        const auto it = r.windows.find(handle);
+        if (it == r.windows.end())
+            return;
+        it->second.title = text;
+    }
+    emit windowNews().titled(handle, text);
 }
 
 } // namespace

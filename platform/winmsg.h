@@ -45,7 +45,8 @@ bool PostMessage(WinHandle handle, std::uint32_t msg, std::intptr_t wParam, std:
 // nobody handled it). From another thread, or to a peer, the message is posted and 0 returned.
 std::intptr_t SendMessage(WinHandle handle, std::uint32_t msg, std::intptr_t wParam,
                           std::intptr_t lParam);
-// Window text: a top-level window's title; a text box's text. To a peer it goes over the link.
+// Window text: a text box's (label's, button's) text, else the window's title (FindWindow then
+// finds it by the new one). To a peer it goes over the link.
 bool SetWindowText(WinHandle handle, const QString& text);
 
 class WindowMessageEvent : public QEvent {

@@ -13,12 +13,6 @@ constexpr double kFllPull = 0.1;     // frequency assist while not locked
 constexpr double kFllHold = 0.01;    // and once locked
 constexpr double kMaxFreeOmega = 2 * kPi * 4.0 / kBaud; // 4 Hz without AFC
 
-cplx quarterTurn(int q)
-{
-    static const cplx kTurn[4] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
-    return kTurn[q & 3];
-}
-
 } // namespace
 
 RxChannel::RxChannel()
@@ -34,6 +28,28 @@ RxChannel::RxChannel()
     }
     for (double& v : mfTaps_)
         v /= sum;
+    // The matched filter leaves a sixth of each neighbouring symbol in every sample (the
+    // pulse's autocorrelation one symbol away). A five-tap zero-forcing equaliser at symbol
+    // spacing takes it out: solve sum_j e_j h_(i-j) = delta_i with h = (1/6, 1, 1/6).
+    const double a = 1.0 / 6.0;
+    double m[5][6] = {};
+    for (int i = 0; i < 5; ++i) {
+        m[i][i] = 1;
+        if (i > 0)
+            m[i][i - 1] = a;
+        if (i < 4)
+            m[i][i + 1] = a;
+        m[i][5] = i == 2 ? 1 : 0;
+    }
+    for (int i = 0; i < 5; ++i)
+        for (int r = 0; r < 5; ++r)
+            if (r != i) {
+                double f = m[r][i] / m[i][i];
+                for (int c = 0; c < 6; ++c)
+                    m[r][c] -= f * m[i][c];
+            }
+    for (int i = 0; i < 5; ++i)
+        eqTaps_[i] = m[i][5] / m[i][i];
     nco_.setFrequency(setHz_);
 }
 
@@ -66,6 +82,7 @@ void RxChannel::retune(double hz)
 {
     nco_.setFrequency(hz);
     omega_ = 0;
+    acquire_ = 0;
 }
 
 void RxChannel::searchDone(bool found, double hz)
@@ -76,6 +93,7 @@ void RxChannel::searchDone(bool found, double hz)
     unlocked_ = 0;
     if (found && std::abs(hz - nco_.frequency()) > 1.5)
         retune(std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_));
+    acquire_ = 64; // a signal is there: pull in quickly
 }
 
 int RxChannel::level() const
@@ -159,7 +177,12 @@ void RxChannel::decimated(cplx z, RxOutput& out)
             adjust = std::clamp(err * 0.25 * std::min(1.0, confidence * 4), -1.0, 1.0);
         }
         nextStrobe_ += kDecimatedPerSymbol + adjust;
-        symbol(ys, out);
+        std::move(symbols_.begin() + 1, symbols_.end(), symbols_.begin());
+        symbols_.back() = ys;
+        cplx eq(0, 0);
+        for (int k = 0; k < 5; ++k)
+            eq += eqTaps_[k] * symbols_[k];
+        symbol(eq, out);
     }
     lastMf_ = y;
     ++index_;
@@ -190,11 +213,17 @@ void RxChannel::symbol(cplx y, RxOutput& out)
     if (std::abs(prevY_) > 0 && mag > 0) {
         cplx d = y * std::conj(prevY_);
         cplx u = std::pow(d / std::abs(d), order) * std::polar(1.0, -order * (afc ? 0.0 : omega_));
-        fllMean_ += 0.2 * (u - fllMean_);
+        fllMean_ += (acquire_ > 0 ? 0.2 : 0.05) * (u - fllMean_);
     }
     double assist = 0;
-    if (std::abs(fllMean_) > 0.5)
-        assist = (qualitySlow_ < 0.5 ? kFllPull : kFllHold) * std::arg(fllMean_) / order;
+    // Just after tuning it pulls hard; later only a clearly coherent estimate nudges.
+    if (acquire_ > 0) {
+        --acquire_;
+        if (std::abs(fllMean_) > 0.5)
+            assist = kFllPull * std::arg(fllMean_) / order;
+    } else if (std::abs(fllMean_) > 0.6) {
+        assist = std::clamp((qualitySlow_ < 0.5 ? kFllPull : kFllHold) * std::arg(fllMean_) / order, -0.02, 0.02);
+    }
     theta_ = wrapPhase(theta_ + kLoopAlpha * err + (afc ? 0.0 : omega_));
     if (afc) {
         double hz = nco_.frequency() + (kLoopBeta * err + assist) * kBaud / (2 * kPi);
@@ -225,14 +254,7 @@ void RxChannel::symbol(cplx y, RxOutput& out)
 
     int bit;
     if (qpsk) {
-        std::array<double, 4> metric;
-        for (int d = 0; d < 4; ++d) {
-            int q4 = qpskPhaseChange(d);
-            if (mode_ == RxMode::QpskInverted)
-                q4 = (4 - q4) & 3;
-            metric[d] = (z * std::conj(quarterTurn(q4))).real();
-        }
-        bit = viterbi_.push(metric);
+        bit = viterbi_.pushSymbol(c / amp_, mode_ == RxMode::QpskInverted);
     } else {
         bit = reversal ? 0 : 1;
     }

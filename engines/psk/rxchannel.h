@@ -73,6 +73,8 @@ private:
     std::int64_t index_ = 0;
     double nextStrobe_ = kDecimatedPerSymbol;
     cplx lastMf_{0, 0};
+    std::array<cplx, 5> symbols_{};   // the last five symbol samples, newest last
+    std::array<double, 5> eqTaps_{};
 
     double theta_ = 0;      // carrier phase estimate, radians
     double omega_ = 0;      // residual frequency without AFC, radians per symbol
@@ -82,6 +84,7 @@ private:
     cplx fllMean_{0, 0};
     double qualityFast_ = 0, qualitySlow_ = 0;
     int unlocked_ = 0;
+    int acquire_ = 0;       // symbols left of fast frequency pull after tuning
     bool searchWanted_ = false;
 
     ViterbiDecoder viterbi_;

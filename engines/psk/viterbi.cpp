@@ -36,10 +36,26 @@ void ViterbiDecoder::reset()
     count_ = 0;
 }
 
+int ViterbiDecoder::decide(int states)
+{
+    int best = 0;
+    for (int s = 1; s < states; ++s)
+        if (score_[s] > score_[best])
+            best = s;
+    double top = score_[best];
+    for (int s = 0; s < states; ++s)
+        score_[s] -= top; // keeps the numbers small
+    if (count_ < kDelay) {
+        ++count_;
+        return 0;
+    }
+    return int((path_[best] >> kDelay) & 1u);
+}
+
 int ViterbiDecoder::push(const std::array<double, 4>& metric)
 {
-    std::array<double, 16> next;
-    std::array<std::uint64_t, 16> nextPath;
+    std::array<double, kStates> next;
+    std::array<std::uint64_t, kStates> nextPath{};
     next.fill(-std::numeric_limits<double>::infinity());
     for (unsigned s = 0; s < 16; ++s) {
         for (int bit = 0; bit < 2; ++bit) {
@@ -51,19 +67,36 @@ int ViterbiDecoder::push(const std::array<double, 4>& metric)
             }
         }
     }
-    unsigned best = 0;
-    for (unsigned s = 1; s < 16; ++s)
-        if (next[s] > next[best])
-            best = s;
-    double top = next[best];
-    for (unsigned s = 0; s < 16; ++s)
-        score_[s] = next[s] - top; // keeps the numbers small
+    score_ = next;
     path_ = nextPath;
-    if (count_ < kDelay) {
-        ++count_;
-        return 0;
+    return decide(16);
+}
+
+int ViterbiDecoder::pushSymbol(std::complex<double> c, bool inverted)
+{
+    // Correlation of c with each absolute phase 0..3 (quarter turns).
+    const double corr[4] = {c.real(), c.imag(), -c.real(), -c.imag()};
+    std::array<double, kStates> next;
+    std::array<std::uint64_t, kStates> nextPath{};
+    next.fill(-std::numeric_limits<double>::infinity());
+    for (unsigned s = 0; s < 16; ++s) {
+        for (unsigned phase = 0; phase < 4; ++phase) {
+            unsigned from = s * 4 + phase;
+            for (int bit = 0; bit < 2; ++bit) {
+                int q = qpskPhaseChange(dibitFor(s, bit));
+                unsigned newPhase = (phase + unsigned(inverted ? 4 - q : q)) & 3;
+                unsigned to = (((s << 1) | unsigned(bit)) & 0xF) * 4 + newPhase;
+                double m = score_[from] + corr[newPhase];
+                if (m > next[to]) {
+                    next[to] = m;
+                    nextPath[to] = (path_[from] << 1) | unsigned(bit);
+                }
+            }
+        }
     }
-    return int((path_[best] >> kDelay) & 1u);
+    score_ = next;
+    path_ = nextPath;
+    return decide(kStates);
 }
 
 } // namespace psk

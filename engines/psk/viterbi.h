@@ -3,6 +3,7 @@
 // Viterbi decoder. One data bit becomes one of four symbols (dibits 0..3); the modem turns
 // each dibit into a phase change (see qpskPhaseChange).
 #include <array>
+#include <complex>
 #include <cstdint>
 
 namespace psk {
@@ -28,11 +29,19 @@ public:
     // Takes the four branch metrics of one symbol (larger = more likely, metric[d] for
     // dibit d) and returns the data bit decided kDelay symbols ago (0 until then).
     int push(const std::array<double, 4>& metric);
+
+    // The same for a coherently received QPSK symbol c (unit amplitude, carrier phase known
+    // up to quarter turns). The trellis also carries the absolute phase, so the differential
+    // coding is undone inside the decoder and each symbol counts with its own noise only.
+    // inverted: the phase changes run the other way (the other sideband).
+    int pushSymbol(std::complex<double> c, bool inverted);
     void reset();
 
 private:
-    std::array<double, 16> score_{};
-    std::array<std::uint64_t, 16> path_{};
+    static constexpr int kStates = 64; // coder state (16) x absolute phase (4)
+    int decide(int states);
+    std::array<double, kStates> score_{};
+    std::array<std::uint64_t, kStates> path_{};
     int count_ = 0;
 };
 

@@ -1,0 +1,235 @@
+#include "radio_control/cat_commands.h"
+
+#include "platform/text1252.h"
+#include "radio_control/radio_types.h"
+
+namespace varnel {
+namespace {
+
+QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray out;
+    for (int v : values)
+        out.append(static_cast<char>(v));
+    return out;
+}
+
+// Two decimal digits in one byte, the first in the high half.
+char packedBcd(QChar high, QChar low)
+{
+    return static_cast<char>(((high.digitValue() & 0xF) << 4) | (low.digitValue() & 0xF));
+}
+
+QString badAddress(const QString& text)
+{
+    return QStringLiteral("CI-V address \"%1\" is not a hexadecimal address from 01 to 7F: command not sent.")
+        .arg(text);
+}
+
+QString notAFrequency(const QString& text)
+{
+    return QStringLiteral("Frequency \"%1\" is not a number of kHz: command not sent.").arg(text);
+}
+
+QString outOfRange(const QString& text)
+{
+    return QStringLiteral("Frequency %1 kHz is out of range for this radio: command not sent.").arg(text);
+}
+
+// Fits the digits into `width` places: leading zeros beyond it are dropped, any other
+// digit beyond it does not fit.
+std::optional<QString> fitDigits(const QString& digits, int width)
+{
+    QString d = padWithZeros(digits, width);
+    const qsizetype extra = d.size() - width;
+    for (qsizetype i = 0; i < extra; ++i)
+        if (d[i] != u'0')
+            return std::nullopt;
+    return d.right(width);
+}
+
+QByteArray civFrame(unsigned char address, const QByteArray& body)
+{
+    QByteArray frame = bytes({0xFE, 0xFE, address, 0xE0});
+    frame += body;
+    frame.append(static_cast<char>(0xFD));
+    return frame;
+}
+
+} // namespace
+
+QString formatKHzString(const QString& text)
+{
+    QString s = text;
+    if (!s.contains(u'.'))
+        s += QStringLiteral(".0");
+    while (s.size() - s.indexOf(u'.') - 1 < 3)
+        s += u'0';
+    return s;
+}
+
+QString removeDecimalPoint(const QString& text)
+{
+    const qsizetype p = text.indexOf(u'.');
+    if (p < 0 || p + 1 >= text.size())
+        return text;
+    return text.left(p) + text.mid(p + 1);
+}
+
+QString padWithZeros(const QString& text, int length)
+{
+    QString s = text;
+    while (s.size() < length)
+        s.prepend(u'0');
+    return s;
+}
+
+bool isFrequencyText(const QString& text)
+{
+    const QString t = vb::Trim(text);
+    int digits = 0, points = 0;
+    for (QChar c : t) {
+        if (c >= u'0' && c <= u'9')
+            ++digits;
+        else if (c == u'.')
+            ++points;
+        else
+            return false;
+    }
+    return digits > 0 && points <= 1;
+}
+
+std::optional<unsigned char> civAddress(const QString& text)
+{
+    if (text.isEmpty() || text.size() > 2)
+        return std::nullopt;
+    bool ok = false;
+    const uint value = text.toUInt(&ok, 16);
+    for (QChar c : text)
+        if (!c.isDigit() && !(c.toUpper() >= u'A' && c.toUpper() <= u'F'))
+            return std::nullopt;
+    if (!ok || value < 1 || value > 0x7F)
+        return std::nullopt;
+    return static_cast<unsigned char>(value);
+}
+
+CatBuild statusPoll(int radioCode, const QString& civAddressText)
+{
+    CatBuild out;
+    if (isCiv(radioCode)) {
+        const auto a = civAddress(civAddressText);
+        if (!a) {
+            out.refusal = badAddress(civAddressText);
+            return out;
+        }
+        out.commands << CatCommand{civFrame(*a, bytes({0x03})), true}
+                     << CatCommand{civFrame(*a, bytes({0x04})), true};
+    } else if (radioCode == Kenwood) {
+        out.commands << CatCommand{QByteArray("IF;"), false};
+    } else if (isYaesuStatus(radioCode)) {
+        out.commands << CatCommand{bytes({0x00, 0x00, 0x00, 0x02, 0x10}), true};
+    } else if (radioCode == YaesuFT847) {
+        // CAT on, then read the main VFO: one command of two blocks.
+        out.commands << CatCommand{bytes({0, 0, 0, 0, 0x00, 0, 0, 0, 0, 0x03}), true};
+    }
+    return out;
+}
+
+CatBuild pttCommand(int radioCode, bool on, const QString& civAddressText)
+{
+    CatBuild out;
+    if (isCiv(radioCode)) {
+        const auto a = civAddress(civAddressText);
+        if (!a) {
+            out.refusal = badAddress(civAddressText);
+            return out;
+        }
+        const QByteArray body = radioCode == TenTecOmniVI ? bytes({0x16, on ? 0x01 : 0x02})
+                                                           : bytes({0x1C, 0x00, on ? 0x01 : 0x00});
+        out.commands << CatCommand{civFrame(*a, body), true};
+    } else if (radioCode == Kenwood) {
+        out.commands << CatCommand{QByteArray(on ? "TX;" : "RX;"), false};
+    } else if (isYaesuStatus(radioCode)) {
+        out.commands << CatCommand{bytes({0, 0, 0, on ? 0x01 : 0x00, 0x0F}), true};
+    } else if (radioCode == YaesuFT847) {
+        out.commands << CatCommand{bytes({0, 0, 0, 0, on ? 0x08 : 0x88}), true};
+    }
+    return out;
+}
+
+CatBuild setFrequencyCommand(int radioCode, const QString& freqText, const QString& civAddressText)
+{
+    CatBuild out;
+    const bool known = isCiv(radioCode) || radioCode == Kenwood || isYaesuStatus(radioCode)
+                       || radioCode == YaesuFT847;
+    if (!known)
+        return out;
+    if (!isFrequencyText(freqText)) {
+        out.refusal = notAFrequency(freqText);
+        return out;
+    }
+    const QString text = vb::Trim(freqText);
+    const QString khz = formatKHzString(text);
+
+    if (isCiv(radioCode)) {
+        const auto a = civAddress(civAddressText);
+        if (!a) {
+            out.refusal = badAddress(civAddressText);
+            return out;
+        }
+        const auto hz = fitDigits(removeDecimalPoint(khz), 10);
+        if (!hz) {
+            out.refusal = outOfRange(text);
+            return out;
+        }
+        QByteArray body(1, 0x05);
+        const int pairs = radioCode == Icom735 ? 4 : 5;
+        for (int i = 0; i < pairs; ++i) {
+            const int at = 8 - 2 * i; // digits 9-10, 7-8, 5-6, ...
+            body.append(packedBcd((*hz)[at], (*hz)[at + 1]));
+        }
+        out.commands << CatCommand{civFrame(*a, body), true};
+    } else if (radioCode == Kenwood) {
+        const auto hz = fitDigits(removeDecimalPoint(khz), 11);
+        if (!hz) {
+            out.refusal = outOfRange(text);
+            return out;
+        }
+        out.commands << CatCommand{"FA" + cp1252::encode(*hz) + ';', false};
+    } else if (isYaesuStatus(radioCode)) {
+        // Units of 10 Hz, least significant byte first, around the point; the hertz
+        // digit is dropped. Below 1000 kHz the missing digits are zeros.
+        const qsizetype p = khz.indexOf(u'.');
+        const QString before = padWithZeros(khz.left(p), 4);
+        const QString after = khz.mid(p + 1, 2);
+        const auto top = fitDigits(before.left(before.size() - 4), 2);
+        if (!top) {
+            out.refusal = outOfRange(text);
+            return out;
+        }
+        const qsizetype n = before.size();
+        QByteArray block;
+        block.append(packedBcd(after[0], after[1]));
+        block.append(packedBcd(before[n - 2], before[n - 1]));
+        block.append(packedBcd(before[n - 4], before[n - 3]));
+        block.append(packedBcd((*top)[0], (*top)[1]));
+        block.append(static_cast<char>(0x0A));
+        out.commands << CatCommand{block, true};
+    } else { // FT-847
+        QString tens = removeDecimalPoint(khz);
+        tens.chop(1);
+        const auto digits = fitDigits(tens, 8);
+        if (!digits) {
+            out.refusal = outOfRange(text);
+            return out;
+        }
+        const QString all = *digits + QStringLiteral("01");
+        QByteArray block;
+        for (int i = 0; i < 10; i += 2)
+            block.append(packedBcd(all[i], all[i + 1]));
+        out.commands << CatCommand{block, true};
+    }
+    return out;
+}
+
+} // namespace varnel

@@ -1,0 +1,112 @@
+#pragma once
+// The radio control component's one state and its operations: radio type, serial port,
+// command queue, poll state machine, reply path, radio data file and debug window. Every
+// RigControl the host creates drives the same Rig (Rig::shared()).
+#include "radio_control/command_queue.h"
+#include "radio_control/debug_window.h"
+#include "radio_control/serial_port.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+namespace varnel {
+
+class Rig : public QObject {
+    Q_OBJECT
+public:
+    // Shows a message box: text, style, title; returns the answer.
+    using MessageBox = std::function<int(const QString&, int, const QString&)>;
+
+    static constexpr int kStallLimit = 10;
+    static constexpr int kUnparsedBufferLimit = 1024;
+    static const QString kApplicationTitle; // "Varnel"
+
+    explicit Rig(QObject* parent = nullptr);
+    ~Rig() override;
+
+    // The state every component instance shares; created with the first instance and gone
+    // with the last.
+    static std::shared_ptr<Rig> shared();
+
+    // Radio type; false (after a message) when the name is not supported.
+    bool setRadioType(const QString& name);
+    int radioCode() const { return code_; }
+
+    // Serial-port setters: 1 on success, 0 after showing "Error # n description".
+    int commPort(int n);
+    int handshaking(int type);
+    int setPollInterval(int ms);
+    int settings(const QString& text);
+    int setIcomAddress(const QString& address);
+    int portOpen(bool open);
+    int dtrEnable(bool on);
+    int rtsEnable(bool on);
+    bool commPortState() const { return port_.isOpen(); }
+    int commPortNumber() const { return port_.commPort(); }
+
+    // Commands (queued; they leave on poll ticks).
+    void setRadioFrequency(const QString& freqKHz);
+    void setPttByCommand(bool on);
+    void setDirectRadioCommand(const QString& text, bool hex);
+    void putRadioFileName(const QString& path);
+
+    QString radioFreq() const { return freq_; }
+    QString radioMode() const { return mode_; }
+
+    // Reply path: as if the text had come from the port.
+    void inputTestString(const QString& text);
+
+    void setDebugWindow();
+    bool debugWindowShown() const { return window_ != nullptr; }
+    DebugWindow* debugWindow() const { return window_; }
+
+    // The poll tick: read input, send at most one command, poll when idle, count stalls.
+    void timerTick();
+    void doStateMachineReset();
+    void popRadioMessage();
+    void nowOutputToRadio(const QByteArray& bytes, bool hex);
+
+    // Inspection, for tests.
+    const CommandQueue& queue() const { return queue_; }
+    QString stateTag() const { return stateTag_; }
+    int stallCount() const { return stallCounter_; }
+    QByteArray replyBuffer() const { return buffer_; }
+    QByteArray kachinaRecord() const { return kachinaRecord_; }
+    QString radioDataFile() const { return dataFile_; }
+    QString icomAddress() const { return civAddress_; }
+    SerialPort& port() { return port_; }
+    QTimer& timer() { return timer_; }
+
+    void setMessageBox(MessageBox box) { box_ = std::move(box); }
+
+private:
+    int report(const VbError& e); // 1 when no error, else shows it and gives 0
+    void queueCommand(QueuedCommand command);
+    void queueStatusPoll(const QString& tag);
+    void processRadioInput(const QByteArray& bytes);
+    void clearRadioState() { stateTag_.clear(); }
+    void readRadioDataFile();
+    void writeRadioDataFrequency(const QString& freqKHz);
+    void debugLine(const QByteArray& bytes, bool hex, DebugWindow::Direction direction);
+    void debugMessage(const QString& text);
+
+    SerialPort port_;
+    QTimer timer_;
+    CommandQueue queue_;
+    QString stateTag_;
+    int stallCounter_ = 0;
+    int code_ = 0;
+    QString civAddress_;
+    QByteArray buffer_;
+    QString freq_;
+    QString mode_;
+    QByteArray kachinaRecord_;
+    QString dataFile_;
+    QPointer<DebugWindow> window_;
+    MessageBox box_;
+};
+
+} // namespace varnel

@@ -1,0 +1,257 @@
+#include "radio_control/serial_port.h"
+
+#include "platform/places.h"
+
+#include <QStringList>
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace varnel {
+
+namespace comm {
+VbError error(int number)
+{
+    switch (number) {
+    case kInvalidPropertyValue: return {number, QStringLiteral("Invalid property value")};
+    case kPortOpen: return {number, QStringLiteral("Operation not valid while the port is opened")};
+    case kPortInvalid: return {number, QStringLiteral("Invalid Port Number")};
+    case kPortAlreadyOpen: return {number, QStringLiteral("Port already open")};
+    case kHardwareLocked:
+        return {number, QStringLiteral("The hardware is not available (locked by another device)")};
+    case kSetCommStateFailed: return {number, QStringLiteral("Could not set comm state")};
+    case kPortNotOpen: return {number, QStringLiteral("Operation valid only when the port is open")};
+    case kDeviceBusy: return {number, QStringLiteral("Device busy")};
+    case kReadError: return {number, QStringLiteral("Error reading comm device")};
+    default: return vberror::fromNumber(number);
+    }
+}
+} // namespace comm
+
+namespace {
+
+constexpr int kWriteTimeoutMs = 2000;
+
+bool parseSettings(const QString& text, tty::LineSettings& out)
+{
+    const QStringList parts = text.split(u',');
+    if (parts.size() != 4)
+        return false;
+    static const int rates[] = {110, 300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 28800,
+                                38400, 56000, 57600, 115200, 128000, 256000};
+    bool ok = false;
+    const int baud = parts[0].trimmed().toInt(&ok);
+    if (!ok || std::find(std::begin(rates), std::end(rates), baud) == std::end(rates))
+        return false;
+    const QString parity = parts[1].trimmed().toUpper();
+    if (parity.size() != 1 || !QStringLiteral("NOEMS").contains(parity))
+        return false;
+    const int data = parts[2].trimmed().toInt(&ok);
+    if (!ok || data < 4 || data > 8)
+        return false;
+    const QString stop = parts[3].trimmed();
+    double stopBits = 0;
+    if (stop == u"1")
+        stopBits = 1;
+    else if (stop == u"1.5")
+        stopBits = 1.5;
+    else if (stop == u"2")
+        stopBits = 2;
+    else
+        return false;
+    out.baud = baud;
+    out.parity = parity[0].toLatin1();
+    out.dataBits = data;
+    out.stopBits = stopBits;
+    return true;
+}
+
+} // namespace
+
+SerialPort::~SerialPort()
+{
+    closeDevice();
+}
+
+QString SerialPort::deviceName() const
+{
+    return places::serialPortDevice(port_);
+}
+
+VbError SerialPort::setCommPort(int n)
+{
+    if (isOpen())
+        return comm::error(comm::kPortOpen);
+    if (n < 1 || n > 255)
+        return comm::error(comm::kPortInvalid);
+    port_ = n;
+    return {};
+}
+
+VbError SerialPort::setSettings(const QString& text)
+{
+    tty::LineSettings next = line_;
+    if (!parseSettings(text, next))
+        return comm::error(comm::kInvalidPropertyValue);
+    if (isOpen() && tty::configure(fd_, next) != 0)
+        return comm::error(comm::kSetCommStateFailed);
+    line_ = next;
+    settingsText_ = text;
+    return {};
+}
+
+VbError SerialPort::setHandshaking(int type)
+{
+    if (type < 0 || type > 3)
+        return comm::error(comm::kInvalidPropertyValue);
+    tty::LineSettings next = line_;
+    next.handshaking = type;
+    if (isOpen()) {
+        if (tty::configure(fd_, next) != 0)
+            return comm::error(comm::kSetCommStateFailed);
+        line_ = next;
+        applyModemLines();
+        return {};
+    }
+    line_ = next;
+    return {};
+}
+
+VbError SerialPort::setPortOpen(bool open)
+{
+    if (!open) {
+        closeDevice();
+        return {};
+    }
+    if (isOpen())
+        return comm::error(comm::kPortAlreadyOpen);
+    const QByteArray device = deviceName().toLocal8Bit();
+    const int fd = ::open(device.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        switch (errno) {
+        case EBUSY: return comm::error(comm::kPortAlreadyOpen);
+        case EACCES:
+        case EPERM: return comm::error(comm::kHardwareLocked);
+        default: return comm::error(comm::kPortInvalid);
+        }
+    }
+    if (!isatty(fd)) {
+        ::close(fd);
+        return comm::error(comm::kPortInvalid);
+    }
+    // Nobody else may open the port while we hold it.
+    ioctl(fd, TIOCEXCL);
+    if (tty::configure(fd, line_) != 0) {
+        ioctl(fd, TIOCNXCL);
+        ::close(fd);
+        return comm::error(comm::kSetCommStateFailed);
+    }
+    fd_ = fd;
+    // The device raised DTR and RTS on open, which would key a transmitter wired to them.
+    applyModemLines();
+    ioctl(fd_, TCFLSH, 2 /* TCIOFLUSH */);
+    return {};
+}
+
+void SerialPort::closeDevice()
+{
+    if (fd_ < 0)
+        return;
+    ioctl(fd_, TIOCNXCL);
+    ::close(fd_);
+    fd_ = -1;
+}
+
+void SerialPort::applyModemLines()
+{
+    if (fd_ < 0)
+        return;
+    // Pseudo-terminals have no modem lines and refuse these calls; the state is kept anyway.
+    int dtr = TIOCM_DTR;
+    ioctl(fd_, dtr_ ? TIOCMBIS : TIOCMBIC, &dtr);
+    if (line_.handshaking < 2) {
+        int rts = TIOCM_RTS;
+        ioctl(fd_, rts_ ? TIOCMBIS : TIOCMBIC, &rts);
+    }
+}
+
+VbError SerialPort::setDTREnable(bool on)
+{
+    dtr_ = on;
+    applyModemLines();
+    return {};
+}
+
+VbError SerialPort::setRTSEnable(bool on)
+{
+    rts_ = on;
+    applyModemLines();
+    return {};
+}
+
+VbError SerialPort::inBufferCount(int& count) const
+{
+    count = 0;
+    if (!isOpen())
+        return comm::error(comm::kPortNotOpen);
+    int n = 0;
+    if (ioctl(fd_, FIONREAD, &n) != 0)
+        return comm::error(comm::kReadError);
+    count = n;
+    return {};
+}
+
+VbError SerialPort::input(QByteArray& data)
+{
+    data.clear();
+    if (!isOpen())
+        return comm::error(comm::kPortNotOpen);
+    char chunk[512];
+    for (;;) {
+        const ssize_t got = ::read(fd_, chunk, sizeof chunk);
+        if (got > 0) {
+            data.append(chunk, got);
+            continue;
+        }
+        if (got == 0 || errno == EAGAIN || errno == EWOULDBLOCK)
+            return {};
+        if (errno == EINTR)
+            continue;
+        return comm::error(comm::kReadError);
+    }
+}
+
+VbError SerialPort::output(const QByteArray& data)
+{
+    if (!isOpen())
+        return comm::error(comm::kPortNotOpen);
+    qsizetype done = 0;
+    while (done < data.size()) {
+        const ssize_t put = ::write(fd_, data.constData() + done, size_t(data.size() - done));
+        if (put > 0) {
+            done += put;
+            written_ += put;
+            continue;
+        }
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+            return vberror::fromNumber(57);
+        pollfd p{fd_, POLLOUT, 0};
+        if (::poll(&p, 1, kWriteTimeoutMs) <= 0)
+            return comm::error(comm::kDeviceBusy);
+    }
+    return {};
+}
+
+bool SerialPort::waitForReadyRead(int ms) const
+{
+    if (!isOpen())
+        return false;
+    pollfd p{fd_, POLLIN, 0};
+    return ::poll(&p, 1, ms) > 0 && (p.revents & POLLIN);
+}
+
+} // namespace varnel

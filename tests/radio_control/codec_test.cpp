@@ -1,0 +1,165 @@
+// Command bytes for every radio type, and the frequency text steps.
+#include "hex.h"
+#include "radio_control/cat_commands.h"
+#include "radio_control/radio_types.h"
+
+#include <gtest/gtest.h>
+
+using namespace varnel;
+
+namespace {
+
+QString onlyCommand(const CatBuild& b)
+{
+    EXPECT_TRUE(b.refusal.isEmpty()) << b.refusal.toStdString();
+    if (b.commands.size() != 1)
+        return QStringLiteral("<%1 commands>").arg(b.commands.size());
+    return b.commands[0].hex ? hexText(b.commands[0].bytes) : QString::fromLatin1(b.commands[0].bytes);
+}
+
+struct FreqCase {
+    int code;
+    const char* freq;
+    const char* expected; // hex bytes, or text for Kenwood
+};
+
+class SetFrequency : public testing::TestWithParam<FreqCase> {};
+
+TEST_P(SetFrequency, GivesTheExactBytes)
+{
+    const FreqCase c = GetParam();
+    EXPECT_EQ(onlyCommand(setFrequencyCommand(c.code, QString::fromLatin1(c.freq), QStringLiteral("58"))),
+              QString::fromLatin1(c.expected))
+        << "type " << c.code << " freq " << c.freq;
+}
+
+INSTANTIATE_TEST_SUITE_P(AllTypes, SetFrequency, testing::Values(
+    FreqCase{IcomCiv, "14070.15", "FE FE 58 E0 05 50 01 07 14 00 FD"},
+    FreqCase{Icom735, "14070.15", "FE FE 58 E0 05 50 01 07 14 FD"},
+    FreqCase{TenTecOmniVI, "14070.15", "FE FE 58 E0 05 50 01 07 14 00 FD"},
+    FreqCase{Kenwood, "14070.15", "FA00014070150;"},
+    FreqCase{YaesuFT1000D, "14070.15", "15 70 40 01 0A"},
+    FreqCase{YaesuFT1000MP, "14070.15", "15 70 40 01 0A"},
+    FreqCase{YaesuFT990, "14070.15", "15 70 40 01 0A"},
+    FreqCase{YaesuFT847, "14070.15", "01 40 70 15 01"},
+    // No point: whole kHz.
+    FreqCase{IcomCiv, "14070", "FE FE 58 E0 05 00 00 07 14 00 FD"},
+    FreqCase{Kenwood, "14070", "FA00014070000;"},
+    FreqCase{YaesuFT1000D, "7040", "00 40 70 00 0A"},
+    FreqCase{YaesuFT847, "14070", "01 40 70 00 01"},
+    // Further decimals stay: four decimals are ten times the frequency for CI-V and Kenwood.
+    FreqCase{IcomCiv, "14070.1501", "FE FE 58 E0 05 01 15 70 40 01 FD"},
+    FreqCase{Kenwood, "14070.1501", "FA00140701501;"},
+    // The Yaesu blocks drop the hertz digit.
+    FreqCase{YaesuFT990, "14070.159", "15 70 40 01 0A"},
+    FreqCase{YaesuFT847, "14070.159", "01 40 70 15 01"},
+    // The IC-735 carries four bytes: 144.300 MHz loses its hundreds-of-megahertz pair.
+    FreqCase{Icom735, "144300", "FE FE 58 E0 05 00 00 30 44 FD"},
+    FreqCase{IcomCiv, "144300", "FE FE 58 E0 05 00 00 30 44 01 FD"},
+    FreqCase{YaesuFT1000MP, "144300.00", "00 00 43 14 0A"},
+    // Below 1000 kHz the Yaesu block is filled with zeros.
+    FreqCase{YaesuFT1000D, "475.5", "50 75 04 00 0A"},
+    // Leading zeros beyond the field are no digits of the frequency.
+    FreqCase{IcomCiv, "0014070.15", "FE FE 58 E0 05 50 01 07 14 00 FD"},
+    FreqCase{Kenwood, " 14070.15 ", "FA00014070150;"}));
+
+TEST(SetFrequency, RefusesWhatIsNotAFrequency)
+{
+    const struct {
+        int code;
+        const char* freq;
+        const char* address;
+    } cases[] = {
+        {IcomCiv, "14O70.15", "58"}, {Kenwood, "abc", "58"}, {YaesuFT1000D, "14070.1.5", "58"},
+        {YaesuFT847, "", "58"}, {Kenwood, "-14070", "58"},
+        // Too large for the field.
+        {IcomCiv, "10000000.000", "58"}, {Kenwood, "100000000", "58"}, {YaesuFT990, "1000000", "58"},
+        {YaesuFT847, "1000000", "58"},
+        // CI-V addresses: one or two hex digits from 01 to 7F; 00 is the broadcast address.
+        {IcomCiv, "14070", "00"}, {IcomCiv, "14070", "0"}, {IcomCiv, "14070", ""},
+        {TenTecOmniVI, "14070", "80"}, {Icom735, "14070", "G1"}, {IcomCiv, "14070", "058"},
+        {IcomCiv, "14070", "&H58"},
+    };
+    for (const auto& c : cases) {
+        const CatBuild b = setFrequencyCommand(c.code, QString::fromLatin1(c.freq), QString::fromLatin1(c.address));
+        EXPECT_TRUE(b.commands.isEmpty()) << c.freq << " / " << c.address;
+        EXPECT_FALSE(b.refusal.isEmpty()) << c.freq << " / " << c.address;
+    }
+}
+
+TEST(SetFrequency, TypesWithoutSerialCommandsBuildNothing)
+{
+    for (int code : {int(NoRadio), int(Kachina505), 99}) {
+        const CatBuild b = setFrequencyCommand(code, QStringLiteral("14070.15"), QStringLiteral("58"));
+        EXPECT_TRUE(b.commands.isEmpty());
+        EXPECT_TRUE(b.refusal.isEmpty());
+    }
+}
+
+TEST(CivAddress, AcceptsOneOrTwoHexDigitsFrom01To7F)
+{
+    EXPECT_EQ(civAddress(QStringLiteral("58")), 0x58);
+    EXPECT_EQ(civAddress(QStringLiteral("4")), 0x04);
+    EXPECT_EQ(civAddress(QStringLiteral("7f")), 0x7F);
+    EXPECT_EQ(civAddress(QStringLiteral("01")), 0x01);
+    for (const char* bad : {"00", "80", "FF", "", " 58", "5 ", "x", "+5"})
+        EXPECT_FALSE(civAddress(QString::fromLatin1(bad))) << bad;
+}
+
+struct PollCase {
+    int code;
+    QStringList poll, on, off;
+};
+
+TEST(RadioCommands, PollAndPttPerType)
+{
+    const QStringList none;
+    const QList<PollCase> cases = {
+        {IcomCiv, {"FE FE 58 E0 03 FD", "FE FE 58 E0 04 FD"}, {"FE FE 58 E0 1C 00 01 FD"}, {"FE FE 58 E0 1C 00 00 FD"}},
+        {Icom735, {"FE FE 58 E0 03 FD", "FE FE 58 E0 04 FD"}, {"FE FE 58 E0 1C 00 01 FD"}, {"FE FE 58 E0 1C 00 00 FD"}},
+        {TenTecOmniVI, {"FE FE 58 E0 03 FD", "FE FE 58 E0 04 FD"}, {"FE FE 58 E0 16 01 FD"}, {"FE FE 58 E0 16 02 FD"}},
+        {Kenwood, {"IF;"}, {"TX;"}, {"RX;"}},
+        {YaesuFT1000D, {"00 00 00 02 10"}, {"00 00 00 01 0F"}, {"00 00 00 00 0F"}},
+        {YaesuFT1000MP, {"00 00 00 02 10"}, {"00 00 00 01 0F"}, {"00 00 00 00 0F"}},
+        {YaesuFT990, {"00 00 00 02 10"}, {"00 00 00 01 0F"}, {"00 00 00 00 0F"}},
+        {YaesuFT847, {"00 00 00 00 00 00 00 00 00 03"}, {"00 00 00 00 08"}, {"00 00 00 00 88"}},
+        {NoRadio, none, none, none},
+        {Kachina505, none, none, none},
+    };
+    auto texts = [](const CatBuild& b) {
+        QStringList out;
+        for (const CatCommand& c : b.commands)
+            out << (c.hex ? hexText(c.bytes) : QString::fromLatin1(c.bytes));
+        return out;
+    };
+    for (const PollCase& c : cases) {
+        EXPECT_EQ(texts(statusPoll(c.code, QStringLiteral("58"))), c.poll) << c.code;
+        EXPECT_EQ(texts(pttCommand(c.code, true, QStringLiteral("58"))), c.on) << c.code;
+        EXPECT_EQ(texts(pttCommand(c.code, false, QStringLiteral("58"))), c.off) << c.code;
+    }
+    EXPECT_FALSE(statusPoll(Kenwood, QString()).commands[0].hex);
+    EXPECT_TRUE(statusPoll(YaesuFT847, QString()).commands[0].hex);
+}
+
+TEST(FrequencyText, Steps)
+{
+    EXPECT_EQ(formatKHzString(QStringLiteral("14070")), QStringLiteral("14070.000"));
+    EXPECT_EQ(formatKHzString(QStringLiteral("14070.15")), QStringLiteral("14070.150"));
+    EXPECT_EQ(formatKHzString(QStringLiteral("14070.1501")), QStringLiteral("14070.1501"));
+    EXPECT_EQ(formatKHzString(QStringLiteral("14070.")), QStringLiteral("14070.000"));
+    EXPECT_EQ(removeDecimalPoint(QStringLiteral("14070.150")), QStringLiteral("14070150"));
+    EXPECT_EQ(removeDecimalPoint(QStringLiteral("14070.")), QStringLiteral("14070."));
+    EXPECT_EQ(padWithZeros(QStringLiteral("14070150"), 10), QStringLiteral("0014070150"));
+    EXPECT_EQ(padWithZeros(QStringLiteral("123"), 2), QStringLiteral("123"));
+}
+
+TEST(RadioTypes, NamesMatchExactly)
+{
+    EXPECT_EQ(radioTypeNames().size(), 10);
+    EXPECT_EQ(radioCodeForName(QStringLiteral("Yaesu FT-847")), 35);
+    EXPECT_EQ(radioCodeForName(QStringLiteral("Kachina 505")), 61);
+    EXPECT_FALSE(radioCodeForName(QStringLiteral("kenwood - all")));
+    EXPECT_FALSE(radioCodeForName(QStringLiteral("Kenwood - all ")));
+}
+
+} // namespace

@@ -141,25 +141,4 @@ TEST(RadioCommands, PollAndPttPerType)
     EXPECT_TRUE(statusPoll(YaesuFT847, QString()).commands[0].hex);
 }
 
-TEST(FrequencyText, Steps)
-{
-    EXPECT_EQ(formatKHzString(QStringLiteral("14070")), QStringLiteral("14070.000"));
-    EXPECT_EQ(formatKHzString(QStringLiteral("14070.15")), QStringLiteral("14070.150"));
-    EXPECT_EQ(formatKHzString(QStringLiteral("14070.1501")), QStringLiteral("14070.1501"));
-    EXPECT_EQ(formatKHzString(QStringLiteral("14070.")), QStringLiteral("14070.000"));
-    EXPECT_EQ(removeDecimalPoint(QStringLiteral("14070.150")), QStringLiteral("14070150"));
-    EXPECT_EQ(removeDecimalPoint(QStringLiteral("14070.")), QStringLiteral("14070."));
-    EXPECT_EQ(padWithZeros(QStringLiteral("14070150"), 10), QStringLiteral("0014070150"));
-    EXPECT_EQ(padWithZeros(QStringLiteral("123"), 2), QStringLiteral("123"));
-}
-
-TEST(RadioTypes, NamesMatchExactly)
-{
-    EXPECT_EQ(radioTypeNames().size(), 10);
-    EXPECT_EQ(radioCodeForName(QStringLiteral("Yaesu FT-847")), 35);
-    EXPECT_EQ(radioCodeForName(QStringLiteral("Kachina 505")), 61);
-    EXPECT_FALSE(radioCodeForName(QStringLiteral("kenwood - all")));
-    EXPECT_FALSE(radioCodeForName(QStringLiteral("Kenwood - all ")));
-}
-
 } // namespace

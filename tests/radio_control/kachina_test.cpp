@@ -2,7 +2,6 @@
 #include "hex.h"
 #include "rig_bench.h"
 
-#include "radio_control/kachina_file.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -134,13 +133,6 @@ TEST(Kachina, RefusesAndReportsWhatCannotBeWritten)
     EXPECT_EQ(lines[2].text, QStringLiteral("Write Kachina TX freq : 7040"));
     EXPECT_EQ(lines[2].colour, DebugWindow::kTxColour);
     EXPECT_EQ(lines[3].colour, DebugWindow::kMessageColour);
-}
-
-TEST(Kachina, ThreeDecimals)
-{
-    EXPECT_EQ(kachina::threeDecimals(14070150), QStringLiteral("14070.150"));
-    EXPECT_EQ(kachina::threeDecimals(0), QStringLiteral(".000"));
-    EXPECT_EQ(kachina::threeDecimals(4294967295u), QStringLiteral("4294967.295"));
 }
 
 } // namespace

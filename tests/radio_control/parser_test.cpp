@@ -114,11 +114,4 @@ TEST(ReplyParsers, KenwoodDroppedTextIsShownAsText)
     EXPECT_FALSE(r.showHex);
 }
 
-TEST(ReplyParsers, FrequencyTextIsShortestWithPoint)
-{
-    EXPECT_EQ(frequencyText(14070.15), QStringLiteral("14070.15"));
-    EXPECT_EQ(frequencyText(13762.56 + 307.2 + 0.24), QStringLiteral("14070"));
-    EXPECT_EQ(frequencyText(0.5), QStringLiteral("0.5"));
-}
-
 } // namespace

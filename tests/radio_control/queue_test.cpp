@@ -45,7 +45,6 @@ TEST(CommandQueue, HoldsTwentyAndKeepsPttCommands)
         all.push(cmd(i % 2 ? "TX;" : "RX;", true));
     EXPECT_EQ(all.push(cmd("TX;", true))->bytes, QByteArray("RX;"));
     EXPECT_EQ(all.at(19).bytes, QByteArray("TX;"));
-    EXPECT_FALSE(all.pop().has_value() == false);
 }
 
 TEST(PollStateMachine, QueuedWhileClosedThenOnePerTickThenPolling)

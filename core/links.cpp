@@ -3,6 +3,7 @@
 #include "core/modeselection.h"
 #include "core/psk_api.h"
 #include "displays/palette.h"
+#include "platform/comobject.h"
 #include "core/sondrel.h"
 #include "logbook/logbook_services.h"
 
@@ -19,9 +20,10 @@ ProgramLinks realLinks()
     l.VmxClose = [](std::int32_t handle) { return CloseLogbook(handle); };
     l.fnStopSoundCard = [] { return Psk().fnStopSoundCard(); };
     l.rig = [](const QString& member, QVariantList& args) -> QVariant {
-        Q_UNUSED(member);
-        Q_UNUSED(args);
-        return QVariant();
+        Sondrel* w = Sondrel::existing();
+        if (!w || !w->RigControl)
+            return QVariant();
+        return w->RigControl->call(member, args);
     };
     l.LoadDefaultPalette = [] { LoadDefaultWaterfallColors(); };
     l.LoadRTTYProfiles = [] {};

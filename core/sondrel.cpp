@@ -8,6 +8,7 @@
 #include "core/hookmodule.h"
 #include "core/links.h"
 #include "core/mmtty_block.h"
+#include "platform/comobject.h"
 #include "platform/dialogs.h"
 #include "platform/events.h"
 #include "platform/menuitem.h"
@@ -74,6 +75,9 @@ Sondrel::Sondrel()
 {
     g_main = this;
     buildControls();
+    // The radio control component sits on the main window for the whole run.
+    rigObject_ = ComObject::create(QStringLiteral("Varnel.RigControl"), &RigControlError);
+    RigControl = rigObject_.get();
     mnu(QStringLiteral("mnuAbout")).setHandler([] { ShowAbout(); });
     mnu(QStringLiteral("mnuExit")).setHandler([this] { close(); });
     ConnectReceiveRoad(*this);
@@ -180,6 +184,11 @@ bool Sondrel::Form_Load()
     {
         QVariantList args{RadioModel};
         APIResult = Links().rig(QStringLiteral("SetRadioType"), args).toInt();
+        if (!RigControl && RadioModel != QLatin1String("No Radio"))
+            dlg::MsgBox(QStringLiteral("The radio control component could not be loaded, so the radio "
+                                       "cannot be controlled.\r\n\r\n")
+                            + RigControlError,
+                        dlg::Exclamation, QStringLiteral("Radio control"));
     }
     if (mnu(QStringLiteral("mnuStandalone")).checked() && vb::Val(RadioPortNumber) > 0
         && RadioModel != QLatin1String("No Radio"))

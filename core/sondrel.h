@@ -61,6 +61,7 @@ public:
     QTextEdit* TxWindow = nullptr;
     std::unique_ptr<RichText> Rx;       // rich-text access to RxWindow
     std::unique_ptr<RichText> Tx;       // rich-text access to TxWindow
+    std::unique_ptr<ComObject> rigObject_;
 
     QWidget* vsElastic3 = nullptr;      // QSO panel
     QLineEdit* CallsignBox = nullptr;
@@ -93,6 +94,7 @@ public:
     QToolBar* Toolbar = nullptr;        // RTTY toolbar
     QTimer* Timer1 = nullptr;           // macro repeat, 1000 ms, off at start
     ComObject* RigControl = nullptr;    // the radio control component, when it could be loaded
+    QString RigControlError;            // why it could not be loaded
 
     // Hooks for the parts of the program that build on the main window (drawing, engines, ...).
     std::function<void()> onResize;

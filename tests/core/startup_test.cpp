@@ -172,3 +172,23 @@ TEST_F(Shutdown, ClosingTheWindowRunsItOnce)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Startup, TheRadioControlComponentSitsOnTheMainWindow)
+{
+    ResetLinks();
+    Links().OpenLogbook = [] {};
+    Links().VmxClose = [](std::int32_t) { return std::int16_t{0}; };
+    ASSERT_NE(main().RigControl, nullptr) << main().RigControlError.toStdString();
+    ASSERT_TRUE(main().Form_Load());
+    // start-up handed it the radio type
+    EXPECT_EQ(RigCall("getCommPortState").toBool(), false);
+    QVariantList type{QStringLiteral("Kenwood - all")};
+    EXPECT_EQ(RigCall("SetRadioType", type).toBool(), true);
+    QVariantList freq{QStringLiteral("14070.15")};
+    RigCall("setRadioFrequency", freq);
+    EXPECT_EQ(freq.front().toString(), "14070.15"); // the caller's text stays as it was
+}
+
+} // namespace

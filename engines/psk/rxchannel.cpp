@@ -7,8 +7,8 @@ namespace psk {
 namespace {
 
 constexpr int kDecimTaps = 128;
-constexpr double kLoopAlpha = 0.08;  // carrier loop, proportional (per symbol)
-constexpr double kLoopBeta = 0.002;  // carrier loop, integral
+constexpr double kLoopAlpha = 0.05;  // carrier loop, proportional (per symbol)
+constexpr double kLoopBeta = 0.0008;  // carrier loop, integral
 constexpr double kFllPull = 0.1;     // frequency assist while not locked
 constexpr double kFllHold = 0.01;    // and once locked
 constexpr double kMaxFreeOmega = 2 * kPi * 4.0 / kBaud; // 4 Hz without AFC

@@ -259,8 +259,14 @@ void RxChannel::symbol(cplx y, RxOutput& out)
         bit = reversal ? 0 : 1;
     }
 
+    // The decoder's bits lag the signal by its delay; so does the squelch that lets them out.
+    squelchHistory_[symbolCount_ % squelchHistory_.size()] = squelchOpen();
+    bool open = squelchOpen();
+    if (qpsk && symbolCount_ >= ViterbiDecoder::kDelay)
+        open = squelchHistory_[(symbolCount_ - ViterbiDecoder::kDelay) % squelchHistory_.size()];
+    ++symbolCount_;
     int ch = varicode_.push(bit);
-    if (ch >= 0 && squelchOpen())
+    if (ch >= 0 && open)
         out.chars.push_back(ch);
 
     reversalRun_ = reversal ? reversalRun_ + 1 : 0;

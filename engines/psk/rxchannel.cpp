@@ -16,7 +16,7 @@ constexpr double kMaxFreeOmega = 2 * kPi * 4.0 / kBaud; // 4 Hz without AFC
 } // namespace
 
 RxChannel::RxChannel()
-    : decimTaps_(lowPass(kDecimTaps, 110.0, kSampleRate)),
+    : decimTaps_(lowPass(kDecimTaps, 150.0, kSampleRate)),
       decimBuf_(2 * kDecimTaps)
 {
     // Matched filter: the raised-cosine pulse of the mode, two symbols long.

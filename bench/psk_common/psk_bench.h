@@ -39,8 +39,8 @@ inline std::vector<float> transmission(const std::string& t, int mode, double hz
     for (char c : t)
         tx.queueCharacter(static_cast<unsigned char>(c));
     tx.queueControl(3);
-    tx.queueControl(1);
     tx.start(mode);
+    tx.queueControl(1);
     std::vector<float> out(std::size_t(leadSeconds * 8000), 0.0f), block(1024);
     std::vector<psk::TxEvent> events;
     do {

@@ -7,8 +7,8 @@ namespace psk {
 namespace {
 
 constexpr int kDecimTaps = 128;
-constexpr double kLoopAlpha = 0.08;  // carrier loop, proportional (per symbol)
-constexpr double kLoopBeta = 0.002;  // carrier loop, integral
+constexpr double kLoopAlpha = 0.05;  // carrier loop, proportional (per symbol)
+constexpr double kLoopBeta = 0.0008;  // carrier loop, integral
 constexpr double kFllPull = 0.1;     // frequency assist while not locked
 constexpr double kFllHold = 0.01;    // and once locked
 constexpr double kMaxFreeOmega = 2 * kPi * 4.0 / kBaud; // 4 Hz without AFC
@@ -16,7 +16,7 @@ constexpr double kMaxFreeOmega = 2 * kPi * 4.0 / kBaud; // 4 Hz without AFC
 } // namespace
 
 RxChannel::RxChannel()
-    : decimTaps_(lowPass(kDecimTaps, 110.0, kSampleRate)),
+    : decimTaps_(lowPass(kDecimTaps, 150.0, kSampleRate)),
       decimBuf_(2 * kDecimTaps)
 {
     // Matched filter: the raised-cosine pulse of the mode, two symbols long.
@@ -259,8 +259,14 @@ void RxChannel::symbol(cplx y, RxOutput& out)
         bit = reversal ? 0 : 1;
     }
 
+    // The decoder's bits lag the signal by its delay; so does the squelch that lets them out.
+    squelchHistory_[symbolCount_ % squelchHistory_.size()] = squelchOpen();
+    bool open = squelchOpen();
+    if (qpsk && symbolCount_ >= ViterbiDecoder::kDelay)
+        open = squelchHistory_[(symbolCount_ - ViterbiDecoder::kDelay) % squelchHistory_.size()];
+    ++symbolCount_;
     int ch = varicode_.push(bit);
-    if (ch >= 0 && squelchOpen())
+    if (ch >= 0 && open)
         out.chars.push_back(ch);
 
     reversalRun_ = reversal ? reversalRun_ + 1 : 0;

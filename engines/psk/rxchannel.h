@@ -88,6 +88,8 @@ private:
     bool searchWanted_ = false;
 
     ViterbiDecoder viterbi_;
+    std::array<bool, 64> squelchHistory_{};
+    std::uint64_t symbolCount_ = 0;
     VaricodeDecoder varicode_;
     std::array<cplx, 8> vectors_{};
     int vectorPos_ = 0;

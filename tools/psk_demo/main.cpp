@@ -27,8 +27,8 @@ std::vector<float> render(const Station& s)
     for (char c : s.text)
         tx.queueCharacter(static_cast<unsigned char>(c));
     tx.queueControl(3);
-    tx.queueControl(1);
     tx.start(s.mode);
+    tx.queueControl(1);
     std::vector<float> out(std::size_t(s.startSec * 8000), 0.0f), block(1024);
     std::vector<psk::TxEvent> events;
     do {

@@ -15,6 +15,7 @@
 
 #include <QTemporaryDir>
 
+#include "engines/psk/audio.h"
 #include "engines/psk/pskcore.h"
 #include "engines/psk/wavfile.h"
 
@@ -245,6 +246,25 @@ TEST(Engine, LoopbackThroughWavFilesInEveryMode)
         EXPECT_NE(rec.text(0).find(text), std::string::npos) << "mode " << mode << ": " << rec.text(0);
     }
     fnSetRXPSKMode(0, 0);
+}
+
+TEST(Engine, DemoRecordingPlaysStationsToDecode)
+{
+    if (::access(psk::demoRecordingPath().c_str(), R_OK) != 0)
+        GTEST_SKIP() << "demo recording not built";
+    Recorder rec;
+    useAudio("demo");
+    fnSetRXFrequency(800, 0, 0);
+    fnSetRXPSKMode(0, 0);
+    fnSetSquelchThreshold(0, 0, 0);
+    ASSERT_EQ(fnStartSoundCard(3, -1, 1), 0);
+    EXPECT_TRUE(rec.waitFor([](const auto& all) {
+        std::string got;
+        for (const auto& m : all)
+            if (m.msg == 2025 && m.l == 0)
+                got += char(m.w);
+        return got.find("CQ CQ CQ") != std::string::npos;
+    }));
 }
 
 TEST(Engine, PttPortOpensWithoutKeyingAndReportsFailure)

@@ -12,10 +12,10 @@ std::vector<float> transmission(const std::string& text, int mode, double hz)
     for (char c : text)
         tx.queueCharacter(static_cast<unsigned char>(c));
     tx.queueControl(3);
+    tx.start(mode);
     tx.queueControl(1);
     std::vector<float> out(4000, 0.0f);
     std::vector<psk::TxEvent> events;
-    tx.start(mode);
     std::vector<float> block(1024);
     bool started = false;
     while (!started || tx.active()) {

@@ -64,6 +64,9 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* e) override
     {
+        // While the main window is being destroyed its controls are going away one by one.
+        if (Sondrel::existing() != &w_)
+            return false;
         if (watched == w_.CallsignBox && e->type() == QEvent::KeyPress) {
             auto* k = static_cast<QKeyEvent*>(e);
             const QString upper = upperCased(k->text());
@@ -105,7 +108,9 @@ void CallsignBox_Change()
         PreviousQSOPage();
     if (isChecked("mnuAutoCDLookup"))
         LogbookWindows().DoCDLookup();
-    w.CallsignBox->setFocus();
+    // A hidden panel (the Logger fills the box) must not take the keys typed for the transmitter.
+    if (w.CallsignBox->isVisible())
+        w.CallsignBox->setFocus();
 }
 
 void ClearButton_Click()

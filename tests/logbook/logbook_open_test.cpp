@@ -15,9 +15,14 @@ protected:
     void SetUp() override
     {
         MainWindowFixture::SetUp();
-        Links().OpenLogbook = [this] { calls << "OpenLogbook"; OpenLogbook(); };
-        Links().LoadBands = [this] { calls << "LoadBands"; LoadBands(); };
-        Links().VmxClose = [this](std::int32_t h) { calls << "VmxClose"; return CloseLogbook(h); };
+        // The program's own logbook links; the engine and the radio stay faked.
+        ResetLinks();
+        const ProgramLinks real = Links();
+        fakeLinks();
+        Links().FindCDDrive = real.FindCDDrive;
+        Links().OpenLogbook = real.OpenLogbook;
+        Links().LoadBands = real.LoadBands;
+        Links().VmxClose = real.VmxClose;
         QSOCounter.clear();
         LogbookStatus = -1;
     }
@@ -44,6 +49,7 @@ TEST_F(LogbookOpen, AFirstStartCreatesTheLogbookAndFillsTheBands)
     EXPECT_EQ(list, QStringList({"2", "6", "10", "12", "15", "17", "20", "30", "40", "80", "160"}));
     EXPECT_EQ(band->currentText(), "20");
     EXPECT_EQ(CurrentBand, "20");
+    EXPECT_TRUE(CDDrive == "None" || CDDrive.startsWith('/')) << CDDrive.toStdString();
     EXPECT_TRUE(boxes.calls().isEmpty());
 
     const std::int32_t handle = LogbookHandle;

@@ -79,6 +79,20 @@ TEST_F(QsoPanel, TypedLettersBecomeCapitalsButSetTextDoesNot)
     EXPECT_EQ(PreviousQSOCall, "dl1x");
 }
 
+TEST_F(QsoPanel, ALookUpPutsTheFocusBackIntoAShownCallSignBox)
+{
+    showActive();
+    Sondrel& w = main();
+    w.TxWindow->setFocus();
+    w.CallsignBox->setText(QStringLiteral("DL1ABC"));
+    EXPECT_EQ(QApplication::focusWidget(), w.CallsignBox);
+    w.vsElastic3->hide();
+    w.TxWindow->setFocus();
+    w.CallsignBox->setText(QStringLiteral("DL1ABD"));
+    EXPECT_EQ(QApplication::focusWidget(), w.TxWindow);
+    EXPECT_EQ(PreviousQSOCall, "DL1ABD");
+}
+
 TEST_F(QsoPanel, ClearEmptiesSixBoxesButNotTheBand)
 {
     showActive();

@@ -72,3 +72,24 @@ bool LogAfterTx = false;
 bool RTTYStopPending = false;
 std::int16_t LoopCountdown = 0;
 std::int16_t LoopMacroIndex = 0;
+
+
+// ---- Logbook and QSO panel -------------------------------------------------------------------
+QString DefaultCallsign;
+QString LogMode;
+QString CurrentBand;
+QString HisRST;
+QString MyRST;
+QString OtherName;
+QString QSOComment;
+QString PreviousQSOCall;
+std::array<QString, 6> PreviousQSOs;
+std::int32_t QSOOffsetCounter = 0;
+double UTCOffsetDays = 0;
+QString MiniLogOpen = QStringLiteral("False");
+QString PreviousPageOpen = QStringLiteral("False");
+std::array<QString, 10> MiniLogColumnWidths = {
+    QStringLiteral("0"), QStringLiteral("1400"), QStringLiteral("1000"), QStringLiteral("520"),
+    QStringLiteral("520"), QStringLiteral("520"), QStringLiteral("520"), QStringLiteral("1000"),
+    QStringLiteral("1800"), QStringLiteral("5000")};
+std::array<QString, 10> PreviousQSOsColumnWidths = MiniLogColumnWidths;

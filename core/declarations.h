@@ -86,6 +86,20 @@ extern std::int16_t LoopCountdown, LoopMacroIndex;
 
 
 // ---- Logbook and QSO panel -------------------------------------------------------------------
+extern QString DefaultCallsign;           // own call sign, the operator of every logged QSO
+extern QString LogMode;                   // mode text stored with a QSO; set by the mode switch
+extern QString CurrentBand;               // QSO panel values, also set by the Logger
+extern QString HisRST, MyRST;             // report sent, report received
+extern QString OtherName;
+extern QString QSOComment;
+extern QString PreviousQSOCall;           // call sign whose earlier QSOs are shown
+extern std::array<QString, 6> PreviousQSOs; // [1..5]: count, last date, time, band, mode
+extern std::int32_t QSOOffsetCounter;     // subtracted from QSOCounter for display and macros
+extern double UTCOffsetDays;              // days to add to local time to get UTC
+extern QString MiniLogOpen;               // "True" while the Mini-Log window is loaded
+extern QString PreviousPageOpen;          // "True" while the previous-QSO window is loaded
+extern std::array<QString, 10> MiniLogColumnWidths;      // twips, as text
+extern std::array<QString, 10> PreviousQSOsColumnWidths; // twips, as text
 
 
 

@@ -1,7 +1,9 @@
 #include "core/connections.h"
 
 #include "core/sondrel.h"
+#include "logbook/qso_panel.h"
 
-void ConnectLogbook(Sondrel&)
+void ConnectLogbook(Sondrel& w)
 {
+    ConnectQsoPanel(w);
 }

@@ -2,8 +2,10 @@
 
 #include "core/declarations.h"
 #include "core/errors.h"
+#include "core/sondrel.h"
 #include "logbook/logbook_services.h"
 #include "platform/clock.h"
+#include "platform/menuitem.h"
 #include "platform/places.h"
 #include "platform/text1252.h"
 #include "platform/vbnum.h"
@@ -19,9 +21,6 @@ QString QSOKey;
 QString LogbookKeyIn;
 QString LogbookKeyOut;
 VmxInfoRecord LogbookInfo;
-double UTCOffsetDays = 0;
-std::int32_t QSOOffsetCounter = 0;
-std::array<QString, 6> PreviousQSOs;
 
 namespace {
 
@@ -73,6 +72,46 @@ QString QSOKeyText(double utcDays)
     return vb::Str(utcDays);
 }
 
+QString CurrentQSOKey()
+{
+    return QSOKeyText(oledate::fromDateTime(Clock::instance().nowLocal()) + UTCOffsetDays);
+}
+
+QDateTime QSOKeyDateTime(const QString& key)
+{
+    // Day numbers of 1 Jan 100 and 31 Dec 9999, the dates a date can show.
+    const double days = vb::Val(key);
+    if (!(days >= -657434.0 && days < 2958466.0))
+        return QDateTime();
+    return oledate::toDateTime(days);
+}
+
+QString QSOKeyDate(const QString& key)
+{
+    const QDateTime t = QSOKeyDateTime(key);
+    if (!t.isValid())
+        return QString();
+    const QDate d = t.date();
+    return QStringLiteral("%1 %2 %3").arg(d.day(), 2, 10, QLatin1Char('0')).arg(months::abbrev(d.month()))
+        .arg(d.year(), 4, 10, QLatin1Char('0'));
+}
+
+QString QSOKeyTime(const QString& key)
+{
+    const QDateTime t = QSOKeyDateTime(key);
+    if (!t.isValid())
+        return QString();
+    return QStringLiteral("%1:%2").arg(t.time().hour(), 2, 10, QLatin1Char('0'))
+        .arg(t.time().minute(), 2, 10, QLatin1Char('0'));
+}
+
+void ShowQSOCounter()
+{
+    if (Sondrel* w = Sondrel::existing())
+        w->mnu(QStringLiteral("mnuSerialNum"))
+            .setCaption(QStringLiteral("QSO # ") + vb::Text(vb::Val(QSOCounter) - QSOOffsetCounter));
+}
+
 void OpenLogbook()
 {
     std::int16_t status = VmxOpen(path(), 1, 1, LogbookHandle, bytes(LogbookAccessCode));
@@ -99,13 +138,19 @@ std::int16_t CloseLogbook(std::int32_t handle)
 std::int16_t LogbookGet(std::int16_t index, std::int16_t operation, const QString& searchKey,
                         QSORecord& record)
 {
+    return LogbookGet(index, operation, searchKey, record, LogbookKeyIn, LogbookKeyOut);
+}
+
+std::int16_t LogbookGet(std::int16_t index, std::int16_t operation, const QString& searchKey,
+                        QSORecord& record, QString& indexKey, QString& primaryKey)
+{
     std::string keyIn, keyOut;
     VmxRecord r;
     const std::int16_t status = VmxGet(LogbookHandle, index, operation, bytes(searchKey), keyIn, keyOut, r);
     if (status == VmxOk) {
         record.fromVmx(r);
-        LogbookKeyIn = text(keyIn);
-        LogbookKeyOut = text(keyOut);
+        indexKey = text(keyIn);
+        primaryKey = text(keyOut);
     }
     return status;
 }

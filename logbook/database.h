@@ -1,8 +1,10 @@
 #pragma once
 // The logbook file and the data every logbook operation shares: the QSO record, the key buffers,
 // the record count and QSO counter, and the UTC offset.
+#include "core/declarations.h"
 #include "logbook/vmx.h"
 
+#include <QDateTime>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -30,9 +32,8 @@ extern QString QSOKey;
 extern QString LogbookKeyIn;
 extern QString LogbookKeyOut;
 extern VmxInfoRecord LogbookInfo;
-extern double UTCOffsetDays;           // days to add to local time to get UTC
-extern std::int32_t QSOOffsetCounter;
-extern std::array<QString, 6> PreviousQSOs; // [1..5]
+// UTCOffsetDays, QSOOffsetCounter, PreviousQSOs, QSOCounter, LogbookHandle and LogbookStatus are
+// program-wide (core/declarations.h).
 
 // "<folder>/Logbook".
 QString LogbookPath();
@@ -40,9 +41,23 @@ QString LogbookPath();
 void doGMTCalculations();
 // The key text of a UTC date and time: " " + the shortest day-number text.
 QString QSOKeyText(double utcDays);
+// The key of this moment: the local date and time in whole seconds plus UTCOffsetDays.
+QString CurrentQSOKey();
+// A key read back as a UTC date and time, rounded to the nearest second; invalid when the key
+// spells no date the program can show (before the year 100 or after 9999).
+QDateTime QSOKeyDateTime(const QString& key);
+// "dd mmm yyyy" and "hh:mm" of a key (empty for an invalid one).
+QString QSOKeyDate(const QString& key);
+QString QSOKeyTime(const QString& key);
+// "QSO # " and the next QSO number less the offset, on the main window's menu.
+void ShowQSOCounter();
 
-// Thin wrappers that convert texts at the boundary (Windows-1252) and keep the key buffers.
+// Thin wrappers that convert texts at the boundary (Windows-1252). A successful read fills the
+// record and the two key texts (LogbookKeyIn and LogbookKeyOut unless others are given); a failed
+// one changes none of them.
 std::int16_t LogbookGet(std::int16_t index, std::int16_t operation, const QString& searchKey,
                         QSORecord& record);
+std::int16_t LogbookGet(std::int16_t index, std::int16_t operation, const QString& searchKey,
+                        QSORecord& record, QString& indexKey, QString& primaryKey);
 std::int16_t LogbookPut(const QString& key, const QSORecord& record, std::int16_t mode);
 std::int16_t LogbookDelete(const QString& key);

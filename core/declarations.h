@@ -117,7 +117,7 @@ extern bool TuningWindowAux1Open, TuningWindowAux2Open;
 extern std::int16_t RxCursorX, Aux1CursorX, Aux2CursorX;             // twips on the scale
 extern std::int16_t RxCursorPixel, Aux1CursorPixel, Aux2CursorPixel; // the same in pixels
 extern std::int32_t AFCRange, Aux1AFCRange, Aux2AFCRange;            // 45 AFC on, 0 off
-extern std::int16_t RTTYMarkHz, RTTYSpaceHz, RTTYShiftHz;
+extern std::int32_t RTTYMarkHz, RTTYSpaceHz, RTTYShiftHz;
 extern std::int16_t RTTYShownShiftHz;      // space minus mark as last drawn on the scale
 extern std::int32_t DialKHz, DialHzPart;
 extern QString PresetRxAudioFreq, PresetTxAudioFreq; // Hz texts
@@ -127,7 +127,7 @@ extern std::int16_t LastMouseButton;
 extern float LastMouseX;                             // twips on the scale
 // readouts
 extern std::int32_t RxFreqLast, Aux1RxFreqLast, Aux2RxFreqLast;
-extern std::int16_t RTTYMarkLast, RTTYSpaceLast;
+extern std::int32_t RTTYMarkLast, RTTYSpaceLast;
 extern std::int16_t IMDClearCount, Aux1IMDClearCount, Aux2IMDClearCount; // 0 idle; ticks since shown
 
 

@@ -164,7 +164,7 @@ void DrawRTTYMarkers()
     g_penColour = kRed;
     Line(*mark, 0, *mark, 20);
     Line(*space, 0, *space, 20);
-    RTTYShownShiftHz = static_cast<std::int16_t>(RTTYSpaceHz - RTTYMarkHz);
+    RTTYShownShiftHz = static_cast<std::int16_t>(disp::RoundClamp(double(RTTYSpaceHz) - RTTYMarkHz, -32768, 32767));
     const QString text = QString::number(RTTYShownShiftHz) + QStringLiteral(" Hz");
     Sondrel* w = Sondrel::existing();
     if (w && w->IMDBox)

@@ -82,6 +82,53 @@ extern std::int16_t LoopCountdown, LoopMacroIndex;
 
 
 // ---- Displays: tick drawing, scale, markers, readouts, palette -----------------------------
+// The part of the RTTY engine's block that both engines' displays draw from: the spectrum (the
+// PSK engine's spectrum is fetched into the same field) and the XY scope samples.
+struct MMTTYBlockMirror {
+    std::array<std::int32_t, 2048> Spectrum{}; // block offset 0x9C; the first 1024 bins are used
+    std::array<std::int32_t, 512> XYScopeX{};  // 0x20A0
+    std::array<std::int32_t, 512> XYScopeY{};  // 0x28A0
+};
+extern MMTTYBlockMirror MMTTYBlock;
+extern std::int32_t OverloadFlag;          // non-zero while the input overloads
+extern std::int16_t TickCycle;             // 1, 2, 1, 2 ... (counted by the tick)
+extern std::array<std::int32_t, 16> VectorData, Aux1VectorData, Aux2VectorData; // 8 (x, y) pairs
+extern std::int16_t VectorDrawIndex, Aux1VectorDrawIndex, Aux2VectorDrawIndex;  // 0, 2 .. 14
+extern QString DisplayMode;                // "Spectrum" or "Waterfall"
+extern std::int16_t SpectrumPixelHeight;   // height of the display buffer in pixels
+extern std::int32_t SpectrumDrawWidth;     // pen width of the display buffer, 1 or 2
+extern double WaterfallSensitivity;
+extern std::int32_t Aux1SignalLevel, Aux2SignalLevel; // 0..100
+extern float SquelchLevel, PSKSquelchLevel, RTTYSquelchLevel, Aux1SquelchLevel, Aux2SquelchLevel;
+extern bool XYScopeOn;
+extern std::int32_t XYScopeScale;          // 1100 receiving, 12000 transmitting
+extern std::array<std::int32_t, 1024> XYScopeXData, XYScopeYData;
+extern std::int16_t XYScopeCentreX, XYScopeCentreY; // pixels, set when the main tuning window loads
+extern std::int16_t ScopeCentreX, ScopeCentreY;     // phase scope centre, pixels
+extern std::int16_t ScopeHeight;                    // mini spectrum height, pixels
+extern std::int16_t MiniSpectrumFirstBin, MiniSpectrumLastBin;
+extern std::int16_t Aux1MiniSpectrumFirstBin, Aux1MiniSpectrumLastBin;
+extern std::int16_t Aux2MiniSpectrumFirstBin, Aux2MiniSpectrumLastBin;
+extern std::int16_t MiniSpectrumX, Aux1MiniSpectrumX, Aux2MiniSpectrumX;
+extern std::int16_t FrameLineLeft, FrameLineRight; // main tuning window's frame lines, pixels
+extern bool Aux1Open, Aux2Open;                     // auxiliary channel windows loaded
+extern bool TuningWindowAux1Open, TuningWindowAux2Open;
+// scale and click-to-tune
+extern std::int16_t RxCursorX, Aux1CursorX, Aux2CursorX;             // twips on the scale
+extern std::int16_t RxCursorPixel, Aux1CursorPixel, Aux2CursorPixel; // the same in pixels
+extern std::int32_t AFCRange, Aux1AFCRange, Aux2AFCRange;            // 45 AFC on, 0 off
+extern std::int32_t RTTYMarkHz, RTTYSpaceHz, RTTYShiftHz;
+extern std::int16_t RTTYShownShiftHz;      // space minus mark as last drawn on the scale
+extern std::int32_t DialKHz, DialHzPart;
+extern QString PresetRxAudioFreq, PresetTxAudioFreq; // Hz texts
+extern std::array<std::int16_t, 5> MarkerFreq;       // [1..4], Hz
+extern std::array<QString, 5> MarkerColor;           // [1..4], decimal RGB texts
+extern std::int16_t LastMouseButton;
+extern float LastMouseX;                             // twips on the scale
+// readouts
+extern std::int32_t RxFreqLast, Aux1RxFreqLast, Aux2RxFreqLast;
+extern std::int32_t RTTYMarkLast, RTTYSpaceLast;
+extern std::int16_t IMDClearCount, Aux1IMDClearCount, Aux2IMDClearCount; // 0 idle; ticks since shown
 
 
 

@@ -56,6 +56,10 @@ public:
     QWidget* Label = nullptr;           // display panel (spectrum or waterfall with its scale)
     PictureBox* Spectrum = nullptr;
     PictureBox* Graticule = nullptr;
+    QLabel* Label1000 = nullptr;        // the scale's kHz labels (children of Graticule)
+    QLabel* Label2000 = nullptr;
+    QLabel* Label3000 = nullptr;
+    QLabel* Label4000 = nullptr;
     QSplitter* TextSplitter = nullptr;
     QTextEdit* RxWindow = nullptr;
     QTextEdit* TxWindow = nullptr;
@@ -80,6 +84,10 @@ public:
     std::array<MacroButton*, 37> Command1{}; // [1..36]
 
     QLineEdit* RFFrequencyBox = nullptr;
+    QLineEdit* AudioFreqBox = nullptr;  // receive audio frequency; a click moves the transmitter
+    QLineEdit* IMDBox = nullptr;        // IMD readout (RTTY: the shift)
+    QLabel* Label3 = nullptr;           // "Reset"
+    QLabel* Label4 = nullptr;           // "Abort"
     QLineEdit* FreqHolder = nullptr;    // hidden; the Logger writes into it
     QLabel* TxRxBox = nullptr;          // "Receive" / "Transmit"
     QLabel* ModeLabel = nullptr;

@@ -78,10 +78,17 @@ void Sondrel::buildControls()
     Spectrum = new PictureBox(Label, QStringLiteral("Spectrum"));
     Spectrum->setMinimumHeight(40);
     Graticule = new PictureBox(Label, QStringLiteral("Graticule"));
-    Graticule->setFixedHeight(24);
+    Graticule->setFixedHeight(36);
     Graticule->setBackColor(QColor(192, 192, 192));
-    display->addWidget(Spectrum, 1);
+    int k = 1;
+    for (QLabel** scaleLabel : {&Label1000, &Label2000, &Label3000, &Label4000}) {
+        *scaleLabel = new QLabel(QString::number(1000 * k), Graticule);
+        (*scaleLabel)->setObjectName(QStringLiteral("Label%1").arg(1000 * k++));
+        (*scaleLabel)->setAlignment(Qt::AlignCenter);
+        (*scaleLabel)->setGeometry(0, 21, 48, 14);
+    }
     display->addWidget(Graticule);
+    display->addWidget(Spectrum, 1);
     Label->setMinimumHeight(80);
 
     RxWindow = new QTextEdit(TextSplitter);
@@ -207,6 +214,15 @@ void Sondrel::buildStatusBar()
     RFFrequencyBox->setReadOnly(true);
     RFFrequencyBox->setFocusPolicy(Qt::NoFocus);
     RFFrequencyBox->setMaximumWidth(120);
+    AudioFreqBox = box(DummyStatusBar, "AudioFreqBox", 0);
+    IMDBox = box(DummyStatusBar, "IMDBox", 0);
+    for (QLineEdit* readout : {AudioFreqBox, IMDBox}) {
+        readout->setReadOnly(true);
+        readout->setFocusPolicy(Qt::NoFocus);
+        readout->setMaximumWidth(90);
+    }
+    Label3 = label("Label3", QStringLiteral("Reset"));
+    Label4 = label("Label4", QStringLiteral("Abort"));
     Image1 = label("Image1", QString());
     Image1->setFrameShape(QFrame::NoFrame);
     Image1->setPixmap(*Green);
@@ -218,6 +234,10 @@ void Sondrel::buildStatusBar()
     row->addWidget(NetBox);
     row->addWidget(TxRxBox);
     row->addStretch(1);
+    row->addWidget(Label3);
+    row->addWidget(Label4);
+    row->addWidget(AudioFreqBox);
+    row->addWidget(IMDBox);
     row->addWidget(RFFrequencyBox);
     row->addWidget(Image1);
     row->addWidget(Image2);

@@ -1,0 +1,31 @@
+#include "displays/display_hooks.h"
+
+namespace {
+
+DisplayLinks defaults()
+{
+    DisplayLinks l;
+    l.SetNotchAt = [](float) {};
+    l.CentreNotchPosition = [](float) {};
+    l.ResetRTTYShift = [] {};
+    l.SendToLogger = [](const QString&) {};
+    return l;
+}
+
+DisplayLinks& current()
+{
+    static DisplayLinks links = defaults();
+    return links;
+}
+
+} // namespace
+
+DisplayLinks& DisplayHooks()
+{
+    return current();
+}
+
+void ResetDisplayHooks()
+{
+    current() = defaults();
+}

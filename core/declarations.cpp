@@ -72,3 +72,20 @@ bool LogAfterTx = false;
 bool RTTYStopPending = false;
 std::int16_t LoopCountdown = 0;
 std::int16_t LoopMacroIndex = 0;
+
+// ---- Transmit road: typing, transmit start/stop/abort, switch-over ------------------------
+std::int16_t TxCaseMode = 1;
+std::int32_t TxTextColor = 0;
+std::int32_t TxSentMark = 0;
+std::int32_t TxCharPointer = 1;
+bool RxFreeze = false;
+QString PausedBackColor = QStringLiteral("16777215");
+QString RxBackColorSaved, Aux1BackColorSaved, Aux2BackColorSaved;
+bool LongSquelch = false;
+bool NetOn = false;
+QString PTTMode = QStringLiteral("Serial Port");
+QString PTTKeyingLine = QStringLiteral("DTR");
+std::int32_t PTTPortNum = 0;
+bool PTTPortFailed = false;
+bool ReceiveAfterTx = false;
+QString MacroBuffer, ScratchText;

@@ -78,6 +78,21 @@ extern std::int16_t LoopCountdown, LoopMacroIndex;
 
 
 // ---- Transmit road: typing, transmit start/stop/abort, switch-over ------------------------
+extern std::int16_t TxCaseMode;           // 1 as typed, 2 ALL CAPS, 3 all lowercase
+extern std::int32_t TxTextColor;          // unsent transmit text (Windows RGB)
+extern std::int32_t TxSentMark;           // transmit window length after its last change
+extern std::int32_t TxCharPointer;        // 1-based: where the next echoed character is looked for
+extern bool RxFreeze;                     // receive windows frozen (Insert key)
+extern QString PausedBackColor;           // back colour of frozen receive windows, decimal text
+extern QString RxBackColorSaved, Aux1BackColorSaved, Aux2BackColorSaved;
+extern bool LongSquelch;                  // no squelch-tail code before a PSK start
+extern bool NetOn;                        // transmit frequency follows the receive frequency
+extern QString PTTMode;                   // "Serial Port", "By Command", "By Shared Port"
+extern QString PTTKeyingLine;             // "RTS", "DTR", "RTS & DTR"
+extern std::int32_t PTTPortNum;           // dedicated PTT port, 0 none
+extern bool PTTPortFailed;                // the engine could not open that port
+extern bool ReceiveAfterTx;               // macro typing state that an abort clears
+extern QString MacroBuffer, ScratchText;
 
 
 

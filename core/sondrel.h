@@ -81,6 +81,8 @@ public:
     QLineEdit* RFFrequencyBox = nullptr;
     QLineEdit* FreqHolder = nullptr;    // hidden; the Logger writes into it
     QLabel* TxRxBox = nullptr;          // "Receive" / "Transmit"
+    QLabel* DuplexBox = nullptr;        // "Simplex" / "Split"
+    QLabel* Label4 = nullptr;           // "Abort"
     QLabel* ModeLabel = nullptr;
     QLabel* AFCBox = nullptr;
     QLabel* NetBox = nullptr;

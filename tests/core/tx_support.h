@@ -17,6 +17,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QTextEdit>
+#include <vector>
 
 // Records the window messages posted to it.
 class MessageRecorder : public QObject {
@@ -68,7 +69,7 @@ protected:
         PskApi& p = Psk();
         p.fnSendTXCharacter = [this](std::int32_t code, std::int32_t control) {
             if (control == 0)
-                sent << code;
+                sent.push_back(code);
             else
                 calls << QString("fnSendTXCharacter %1 %2").arg(code).arg(control);
             return 0;
@@ -133,7 +134,7 @@ protected:
     Sondrel* w = nullptr;
     RichText* tx = nullptr;
     FixedClock clock;
-    QList<int> sent; // characters handed to the engine (not control codes)
+    std::vector<int> sent; // characters handed to the engine (not control codes)
     MessageRecorder rtty;
     std::function<void()> onYield;
 };

@@ -258,7 +258,7 @@ TEST_F(TxStart, AnAbortDuringAMacroStopsTheTypingAndClearsTheMacroState)
         }
     };
     key(112);
-    EXPECT_EQ(sent, QList<int>({'C', 'Q', ' ', 'C'}));
+    EXPECT_EQ(sent, std::vector<int>({'C', 'Q', ' ', 'C'}));
     EXPECT_EQ(tx->text(), "");
     EXPECT_TRUE(calls.contains("fnAbortTX"));
     EXPECT_TRUE(AbortMacro);

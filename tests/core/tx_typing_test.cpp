@@ -25,7 +25,7 @@ TEST_F(TxTyping, WrapsTheLastLineBeforeTheCharacterGoesIn)
         bool wrap;
         int lineLength;
         int keyCode, ascii;
-        QList<int> sent;
+        std::vector<int> sent;
         QString tail; // the window's text after the preloaded line
     };
     const Case cases[] = {
@@ -61,7 +61,7 @@ TEST_F(TxTyping, MacroTextSharesTheWrapAndShowsZerosAsChosen)
     }
     // the forced break before the first character; 216 is sent as it is and shown as 0 with
     // slashed zero off; the line feed is sent by nobody and not shown
-    EXPECT_EQ(sent, QList<int>({13, '0', 216, 13, 'x'}));
+    EXPECT_EQ(sent, std::vector<int>({13, '0', 216, 13, 'x'}));
     EXPECT_EQ(tx->text(), line(69) + "\r\n" + QChar(216) + "0\r\nx");
 }
 
@@ -93,7 +93,7 @@ TEST_F(TxTyping, CaseModesSlashedZeroAndControlCodes)
         check("mnuControlCodes", c.controlCodes);
         preload("");
         key(c.keyCode, c.shift, c.ascii);
-        EXPECT_EQ(sent, QList<int>({c.sentCode})) << c.ascii;
+        EXPECT_EQ(sent, std::vector<int>({c.sentCode})) << c.ascii;
         const QString shown = c.shownCode == -2 ? QString("\r\n") : QString(cp1252::charOf(uchar(c.shownCode)));
         EXPECT_EQ(tx->text(), shown) << c.ascii;
     }
@@ -104,7 +104,7 @@ TEST_F(TxTyping, EscAbortsAndIsNeverSent)
     preload("unsent");
     check("mnuControlCodes", true);
     EXPECT_FALSE(key(27, 0, 27));
-    EXPECT_TRUE(sent.isEmpty());
+    EXPECT_TRUE(sent.empty());
     EXPECT_TRUE(calls.contains("fnAbortTX"));
     EXPECT_EQ(tx->text(), QString(QChar(127))); // cleared by the abort, then shown as a control code
     check("mnuControlCodes", false);
@@ -128,7 +128,7 @@ TEST_F(TxTyping, PastesOfThreeOrMoreAreSentWithoutTheLineFeeds)
 {
     struct Case {
         QString pasted;
-        QList<int> sent;
+        std::vector<int> sent;
     };
     const Case cases[] = {
         {"abc", {'a', 'b', 'c'}},
@@ -152,7 +152,7 @@ TEST_F(TxTyping, PastesOfThreeOrMoreAreSentWithoutTheLineFeeds)
     preload("");
     TxWindowPaste("ab");
     type("c");
-    EXPECT_EQ(sent, QList<int>({'c'}));
+    EXPECT_EQ(sent, std::vector<int>({'c'}));
     EXPECT_EQ(tx->text(), "abc");
 }
 
@@ -161,7 +161,7 @@ TEST_F(TxTyping, ShorterTextSendsNothing)
     preload("hello world");
     tx->setSelection(0, 5);
     tx->replaceSelection("");
-    EXPECT_TRUE(sent.isEmpty());
+    EXPECT_TRUE(sent.empty());
     EXPECT_EQ(TxSentMark, 6);
 }
 
@@ -182,7 +182,7 @@ TEST_F(TxTyping, FunctionKeyBanksFireTheirMacroButtons)
             expected << QString("Command1_Mouseup %1 0 0 0 0").arg(c.button);
         EXPECT_EQ(calls, expected) << c.keyCode << " " << c.shift;
     }
-    EXPECT_TRUE(sent.isEmpty());
+    EXPECT_TRUE(sent.empty());
     EXPECT_EQ(tx->text(), "");
 }
 
@@ -248,7 +248,7 @@ TEST_F(TxTyping, BackspaceMovesTheEchoPointerBack)
         preload(c.text);
         TxCharPointer = c.pointer;
         key(8, 0, 8);
-        EXPECT_EQ(sent, QList<int>({8})) << c.text.toStdString();
+        EXPECT_EQ(sent, std::vector<int>({8})) << c.text.toStdString();
         EXPECT_EQ(TxCharPointer, c.after) << c.text.toStdString();
         EXPECT_EQ(tx->text(), c.left) << c.text.toStdString();
     }
@@ -262,7 +262,7 @@ TEST_F(TxTyping, RttyCharactersArePostedToTheEngine)
     ASSERT_EQ(m.size(), 2);
     EXPECT_EQ(m[0], QList<qint64>({MMTTYMessage, 4, 'r'}));
     EXPECT_EQ(m[1], QList<qint64>({MMTTYMessage, 4, 'y'}));
-    EXPECT_TRUE(sent.isEmpty());
+    EXPECT_TRUE(sent.empty());
 }
 
 TEST_F(TxTyping, MouseStopsARepeatAndLeavesOneCharacterSelected)
@@ -320,7 +320,7 @@ TEST_F(TxTyping, RealKeysAndPastesReachTheHandlers)
 {
     QTest::keyClicks(w->TxWindow, "hi");
     QTest::keyClick(w->TxWindow, Qt::Key_G, Qt::ControlModifier);
-    EXPECT_EQ(sent, QList<int>({'h', 'i', 7}));
+    EXPECT_EQ(sent, std::vector<int>({'h', 'i', 7}));
     QTest::keyClick(w->TxWindow, Qt::Key_F2, Qt::AltModifier);
     EXPECT_TRUE(calls.contains("Command1_Mouseup 14 0 0 0 0"));
     QTest::keyClick(w->TxWindow, Qt::Key_Left);
@@ -329,7 +329,7 @@ TEST_F(TxTyping, RealKeysAndPastesReachTheHandlers)
     sent.clear();
     QGuiApplication::clipboard()->setText("cq cq");
     w->TxWindow->paste();
-    EXPECT_EQ(sent, QList<int>({'c', 'q', ' ', 'c', 'q'}));
+    EXPECT_EQ(sent, std::vector<int>({'c', 'q', ' ', 'c', 'q'}));
     EXPECT_EQ(tx->text(), QString("hi") + QChar(7) + "cq cq");
 }
 

@@ -1,0 +1,243 @@
+#include "engines/psk/audio.h"
+
+#include <portaudio.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+#include <vector>
+
+#include "engines/psk/wavfile.h"
+
+namespace psk {
+namespace {
+
+double playbackSpeed()
+{
+    const char* s = std::getenv("SONDREL_AUDIO_SPEED");
+    double v = s ? std::atof(s) : 1.0;
+    return v > 0 ? v : 1.0;
+}
+
+// Keeps a source that has no clock of its own in step with real time (times the speed).
+class PacedDevice : public AudioDevice {
+public:
+    int read(float* samples, int n) override
+    {
+        if (count_ == 0)
+            start_ = std::chrono::steady_clock::now();
+        count_ += n;
+        auto due = start_ + std::chrono::duration<double>(double(count_) / (8000.0 * speed_));
+        std::this_thread::sleep_until(std::chrono::time_point_cast<std::chrono::steady_clock::duration>(due));
+        produce(samples, n);
+        return 0;
+    }
+    int write(const float* samples, int n) override
+    {
+        if (recorder_.isOpen())
+            recorder_.write(samples, n);
+        return 0;
+    }
+    void close() override { recorder_.close(); }
+
+protected:
+    virtual void produce(float* samples, int n) = 0;
+    WavWriter recorder_;
+
+private:
+    double speed_ = playbackSpeed();
+    std::chrono::steady_clock::time_point start_;
+    long long count_ = 0;
+};
+
+class NullDevice : public PacedDevice {
+public:
+    int open() override { return 0; }
+
+protected:
+    void produce(float* samples, int n) override { std::fill(samples, samples + n, 0.0f); }
+};
+
+class FileDevice : public PacedDevice {
+public:
+    FileDevice(std::string in, std::string out, bool loop) : in_(std::move(in)), out_(std::move(out)), loop_(loop) {}
+    int open() override
+    {
+        int rc = readWav(in_, samples_);
+        if (rc)
+            return rc;
+        if (loop_ && samples_.empty())
+            return 17;
+        if (!out_.empty() && !recorder_.open(out_))
+            return 21;
+        pos_ = 0;
+        return 0;
+    }
+
+protected:
+    void produce(float* samples, int n) override
+    {
+        for (int i = 0; i < n; ++i) {
+            if (pos_ >= samples_.size() && loop_)
+                pos_ = 0;
+            samples[i] = pos_ < samples_.size() ? float(samples_[pos_++]) : 0.0f;
+        }
+    }
+
+private:
+    std::string in_, out_;
+    bool loop_;
+    std::vector<std::int16_t> samples_;
+    std::size_t pos_ = 0;
+};
+
+int portAudioCode(PaError e)
+{
+    switch (e) {
+    case paNoError: return 0;
+    case paInsufficientMemory: return 10;
+    case paInputOverflowed: return 12;
+    case paTimedOut: return 13;
+    case paOutputUnderflowed: return 15;
+    case paInvalidSampleRate:
+    case paSampleFormatNotSupported:
+    case paInvalidChannelCount: return 17;
+    case paInvalidDevice: return 21;
+    case paDeviceUnavailable: return 23;
+    case paBadStreamPtr: return 24;
+    case paNotInitialized:
+    case paHostApiNotFound:
+    case paInvalidHostApi: return 25;
+    case paCanNotReadFromAnOutputOnlyStream:
+    case paCanNotWriteToAnInputOnlyStream: return 26;
+    case paInvalidFlag: return 28;
+    case paBadIODeviceCombination:
+    case paIncompatibleHostApiSpecificStreamInfo: return 29;
+    default: return 22;
+    }
+}
+
+class PortAudioDevice : public AudioDevice {
+public:
+    explicit PortAudioDevice(int device) : device_(device) {}
+    ~PortAudioDevice() override { close(); }
+
+    int open() override
+    {
+        PaError e = Pa_Initialize();
+        if (e != paNoError)
+            return 25;
+        initialised_ = true;
+        PaDeviceIndex in = device_ < 0 ? Pa_GetDefaultInputDevice() : device_;
+        PaDeviceIndex out = device_ < 0 ? Pa_GetDefaultOutputDevice() : device_;
+        if (in == paNoDevice || out == paNoDevice || in >= Pa_GetDeviceCount() || out >= Pa_GetDeviceCount()) {
+            close();
+            return 21;
+        }
+        PaStreamParameters ip{in, 1, paInt16, Pa_GetDeviceInfo(in)->defaultHighInputLatency, nullptr};
+        PaStreamParameters op{out, 1, paInt16, Pa_GetDeviceInfo(out)->defaultHighOutputLatency, nullptr};
+        e = Pa_OpenStream(&stream_, &ip, &op, 8000, 256, paNoFlag, nullptr, nullptr);
+        if (e == paNoError)
+            e = Pa_StartStream(stream_);
+        if (e != paNoError) {
+            int code = portAudioCode(e);
+            close();
+            return code;
+        }
+        return 0;
+    }
+    int read(float* samples, int n) override
+    {
+        buffer_.resize(std::size_t(n));
+        PaError e = Pa_ReadStream(stream_, buffer_.data(), n);
+        if (e != paNoError && e != paInputOverflowed)
+            return 11;
+        for (int i = 0; i < n; ++i)
+            samples[i] = buffer_[std::size_t(i)];
+        return 0;
+    }
+    int write(const float* samples, int n) override
+    {
+        buffer_.resize(std::size_t(n));
+        for (int i = 0; i < n; ++i)
+            buffer_[std::size_t(i)] = std::int16_t(std::clamp(samples[i], -32768.0f, 32767.0f));
+        PaError e = Pa_WriteStream(stream_, buffer_.data(), n);
+        return e == paNoError || e == paOutputUnderflowed ? 0 : 14;
+    }
+    void close() override
+    {
+        if (stream_) {
+            Pa_AbortStream(stream_);
+            Pa_CloseStream(stream_);
+            stream_ = nullptr;
+        }
+        if (initialised_) {
+            Pa_Terminate();
+            initialised_ = false;
+        }
+    }
+
+private:
+    int device_;
+    PaStream* stream_ = nullptr;
+    bool initialised_ = false;
+    std::vector<std::int16_t> buffer_;
+};
+
+// Answers every open with the error it was made with.
+class MissingDevice : public AudioDevice {
+public:
+    int open() override { return 21; }
+    int read(float*, int) override { return 11; }
+    int write(const float*, int) override { return 14; }
+    void close() override {}
+};
+
+std::string programDir()
+{
+    std::vector<char> buf(4096);
+    ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
+    if (n <= 0)
+        return ".";
+    std::string path(buf.data(), std::size_t(n));
+    auto slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+} // namespace
+
+std::string demoRecordingPath()
+{
+    std::string dir = programDir();
+    std::string beside = dir + "/" + kDemoFileName;
+    if (::access(beside.c_str(), R_OK) == 0)
+        return beside;
+    std::string shared = dir + "/../share/sondrel/" + kDemoFileName;
+    if (::access(shared.c_str(), R_OK) == 0)
+        return shared;
+    return beside;
+}
+
+std::unique_ptr<AudioDevice> makeAudioDevice(int device)
+{
+    const char* env = std::getenv("SONDREL_AUDIO");
+    std::string spec = env ? env : "";
+    if (spec.empty())
+        return std::make_unique<PortAudioDevice>(device);
+    if (spec == "null")
+        return std::make_unique<NullDevice>();
+    if (spec == "demo")
+        return std::make_unique<FileDevice>(demoRecordingPath(), std::string(), true);
+    if (spec.rfind("file:", 0) == 0) {
+        std::string rest = spec.substr(5);
+        auto comma = rest.find(',');
+        std::string in = rest.substr(0, comma);
+        std::string out = comma == std::string::npos ? std::string() : rest.substr(comma + 1);
+        return std::make_unique<FileDevice>(in, out, false);
+    }
+    return std::make_unique<MissingDevice>();
+}
+
+} // namespace psk

@@ -1,0 +1,55 @@
+#include "engines/psk/comport.h"
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace psk {
+
+std::string comPortDevice(int port)
+{
+    std::string name = "SONDREL_COM" + std::to_string(port);
+    if (const char* dev = std::getenv(name.c_str()); dev && *dev)
+        return dev;
+    return "/dev/ttyS" + std::to_string(port - 1);
+}
+
+bool PttPort::open(int port, int line)
+{
+    close();
+    if (port <= 0)
+        return true;
+    int fd = ::open(comPortDevice(port).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    fd_ = fd;
+    line_ = line & 3;
+    int both = TIOCM_RTS | TIOCM_DTR;
+    ::ioctl(fd_, TIOCMBIC, &both); // the open itself may have raised them
+    return true;
+}
+
+void PttPort::close()
+{
+    if (fd_ < 0)
+        return;
+    key(false);
+    ::close(fd_);
+    fd_ = -1;
+    keyed_ = false;
+}
+
+void PttPort::key(bool on)
+{
+    if (fd_ < 0)
+        return;
+    int bits = (line_ & 1 ? TIOCM_RTS : 0) | (line_ & 2 ? TIOCM_DTR : 0);
+    if (bits)
+        ::ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &bits);
+    keyed_ = on;
+}
+
+} // namespace psk

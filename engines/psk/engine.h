@@ -1,0 +1,95 @@
+#pragma once
+// The running modem: owns the sound device, the receiver, the transmitter and the PTT port,
+// processes sound on its own thread one block at a time and reports through the installed
+// message poster. Every setting may be given before start and is kept across stop and start.
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engines/psk/audio.h"
+#include "engines/psk/comport.h"
+#include "engines/psk/receiver.h"
+#include "engines/psk/resampler.h"
+#include "engines/psk/transmitter.h"
+
+namespace psk {
+
+using MessagePoster = std::function<void(std::int32_t hwnd, std::uint32_t msg, std::intptr_t wParam, std::intptr_t lParam)>;
+
+// Message numbers posted to the window given at start.
+constexpr std::uint32_t kMsgDataReady = 2024; // wParam main-channel Hz, lParam level 0..100
+constexpr std::uint32_t kMsgCharacter = 2025; // wParam code, lParam channel or -1 for an echo
+constexpr std::uint32_t kMsgStatus = 2026;    // wParam 0 receive, 1 transmit, 2 overload, else error
+constexpr std::uint32_t kMsgImd = 2027;       // wParam dB, lParam channel
+constexpr int kBlock = 1024;                  // samples per tick
+
+class Engine {
+public:
+    Engine();
+    ~Engine();
+    static Engine& instance();
+
+    void setPoster(MessagePoster poster);
+    int start(std::int32_t hwnd, int device, int channels);
+    void stop();
+    bool running() const { return thread_.joinable(); }
+
+    void setFftMode(int smoothing, int scale);
+    void setAfcLimit(int limit, int channel);
+    void setClockError(int ppm);
+    void setRxFrequency(int hz, int afcRange, int channel);
+    void setSquelch(int threshold, int speed, int channel);
+    void setRxMode(int mode, int channel);
+    int setComPort(int port, int line);
+
+    void sendCharacter(int code, bool control);
+    void setTxFrequency(int hz);
+    int startTx(int mode);
+    void abortTx();
+    void clearTx();
+    void setCwSpeed(int speed);
+    void setCwText(const std::string& text);
+
+    int fftData(std::int32_t* out, int first, int last);
+    void vectorData(std::int32_t* out, int channel);
+    int signalLevel(int channel);
+    int rxFrequency(int channel);
+
+private:
+    struct Message {
+        std::uint32_t msg;
+        std::intptr_t wParam, lParam;
+    };
+    struct ChannelSettings {
+        int hz = 1000, afcRange = 0, afcLimit = 0, threshold = 0, speed = 0, mode = 0;
+    };
+    void run();
+    void applySettings(Receiver& rx);
+    void post(const std::vector<Message>& messages);
+    static bool validChannel(int ch) { return ch >= 0 && ch < Receiver::kChannels; }
+
+    std::mutex mutex_;          // guards everything below that the thread touches
+    std::mutex posterMutex_;
+    MessagePoster poster_;
+    std::int32_t hwnd_ = 0;
+    std::unique_ptr<AudioDevice> device_;
+    std::thread thread_;
+    std::atomic<bool> stopping_{false};
+
+    std::array<ChannelSettings, Receiver::kChannels> settings_{};
+    int smoothing_ = 1, scale_ = 100, ppm_ = 0, channels_ = 3;
+    std::unique_ptr<Receiver> receiver_;
+    Transmitter transmitter_;
+    Resampler rxResampler_, txResampler_;
+    std::vector<float> txFifo_;
+    PttPort ptt_;
+    bool overload_ = false;
+};
+
+} // namespace psk

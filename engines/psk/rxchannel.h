@@ -1,0 +1,93 @@
+#pragma once
+// One PSK31 receive channel: mixes the wanted signal to baseband, decimates, matched-filters,
+// recovers symbol timing and carrier phase (with AFC), and decodes BPSK (Varicode) or QPSK
+// (soft-decision Viterbi, then Varicode). Also measures signal quality, squelch and IMD.
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "engines/psk/dsp.h"
+#include "engines/psk/varicode.h"
+#include "engines/psk/viterbi.h"
+
+namespace psk {
+
+enum class RxMode { Bpsk = 0, Qpsk = 1, QpskInverted = 2, Tune = 3 };
+
+struct RxOutput {
+    std::vector<int> chars; // decoded characters that passed the squelch, in order
+    std::vector<int> imd;   // IMD readings in dB
+};
+
+class RxChannel {
+public:
+    RxChannel();
+
+    void setFrequency(double hz, int afcRange); // tunes, and searches within the range
+    void setAfcLimit(int limit) { afcLimit_ = limit; }
+    void setSquelch(int threshold, int speed);
+    void setMode(int mode);
+
+    void process(const float* samples, int n, RxOutput& out);
+
+    double frequency() const { return nco_.frequency(); }
+    double setFrequencyHz() const { return setHz_; }
+    int level() const;                          // 0..100 signal quality
+    bool squelchOpen() const { return level() > threshold_; }
+    void vectors(std::int32_t out[16]) const;   // last eight phase-change vectors (x, y)
+
+    // Coarse acquisition, driven by the receiver from the spectrum.
+    bool wantsSearch() const { return afcOn() && searchWanted_; }
+    int afcRange() const { return afcRange_; }
+    void searchDone(bool found, double hz);
+
+private:
+    bool afcOn() const { return afcLimit_ > 0 && afcRange_ > 0; }
+    void decimated(cplx z, RxOutput& out);
+    void symbol(cplx y, RxOutput& out);
+    void measureImd(RxOutput& out);
+    void retune(double hz);
+
+    Nco nco_;
+    double setHz_ = 1000;
+    int afcRange_ = 0;
+    int afcLimit_ = 0;
+    int threshold_ = 0;
+    int speed_ = 0;
+    RxMode mode_ = RxMode::Bpsk;
+
+    std::vector<double> decimTaps_;
+    std::vector<cplx> decimBuf_; // doubled history so the filter reads one straight run
+    int decimPos_ = 0;
+    int decimPhase_ = 0;
+
+    std::array<double, 2 * kDecimatedPerSymbol> mfTaps_{};
+    std::array<cplx, 4 * kDecimatedPerSymbol> mfBuf_{};
+    int mfPos_ = 0;
+
+    std::array<cplx, 256> imdBuf_{};
+    int imdPos_ = 0;
+    int reversalRun_ = 0;
+
+    std::array<double, kDecimatedPerSymbol> energy_{};
+    std::int64_t index_ = 0;
+    double nextStrobe_ = kDecimatedPerSymbol;
+    cplx lastMf_{0, 0};
+
+    double theta_ = 0;      // carrier phase estimate, radians
+    double omega_ = 0;      // residual frequency without AFC, radians per symbol
+    double amp_ = 0;        // average symbol magnitude
+    cplx prevDecision_{1, 0};
+    cplx prevY_{0, 0};
+    cplx fllMean_{0, 0};
+    double qualityFast_ = 0, qualitySlow_ = 0;
+    int unlocked_ = 0;
+    bool searchWanted_ = false;
+
+    ViterbiDecoder viterbi_;
+    VaricodeDecoder varicode_;
+    std::array<cplx, 8> vectors_{};
+    int vectorPos_ = 0;
+};
+
+} // namespace psk

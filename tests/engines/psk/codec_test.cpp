@@ -1,0 +1,112 @@
+// Varicode both ways for every code, and the QPSK convolutional code through the Viterbi
+// decoder with and without errors.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+
+#include "engines/psk/varicode.h"
+#include "engines/psk/viterbi.h"
+
+using namespace psk;
+
+TEST(Varicode, EveryCodeIsValidUniqueAndDecodesBack)
+{
+    std::set<std::string> seen;
+    VaricodeDecoder dec;
+    for (int c = 0; c < 256; ++c) {
+        const std::string& bits = varicodeBits(std::uint8_t(c));
+        ASSERT_FALSE(bits.empty()) << c;
+        EXPECT_EQ(bits.front(), '1') << c;
+        EXPECT_EQ(bits.back(), '1') << c;
+        EXPECT_EQ(bits.find("00"), std::string::npos) << c;
+        EXPECT_TRUE(seen.insert(bits).second) << "duplicate pattern for " << c;
+        int got = -1;
+        for (char b : bits + "00") {
+            int r = dec.push(b == '1');
+            if (r >= 0)
+                got = r;
+        }
+        EXPECT_EQ(got, c);
+    }
+}
+
+TEST(Varicode, KnownPatternsOfTheMode)
+{
+    struct { int code; const char* bits; } table[] = {
+        {' ', "1"}, {'e', "11"}, {'a', "1011"}, {'A', "1111101"}, {13, "11111"}, {10, "11101"},
+        {'0', "10110111"}, {127, "1110110101"}, {0, "1010101011"}, {128, "1110111101"}};
+    for (const auto& t : table)
+        EXPECT_EQ(varicodeBits(std::uint8_t(t.code)), t.bits) << t.code;
+}
+
+TEST(Varicode, DecoderSkipsIdleAndOverlongRuns)
+{
+    VaricodeDecoder dec;
+    std::string stream = "0000" "1011" "00" "000000" "11111111111111111111" "00" "11" "00";
+    std::string text;
+    for (char b : stream) {
+        int r = dec.push(b == '1');
+        if (r >= 0)
+            text += char(r);
+    }
+    EXPECT_EQ(text, "ae");
+}
+
+namespace {
+
+std::vector<int> randomBits(int n, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    std::vector<int> bits(n);
+    for (int& b : bits)
+        b = int(rng() & 1);
+    return bits;
+}
+
+// Decodes dibits given as hard symbols, of which some are replaced by wrong ones.
+std::vector<int> decode(const std::vector<int>& dibits)
+{
+    ViterbiDecoder v;
+    std::vector<int> out;
+    for (int d : dibits) {
+        std::array<double, 4> m{};
+        m[d] = 1.0;
+        out.push_back(v.push(m));
+    }
+    for (int i = 0; i < ViterbiDecoder::kDelay; ++i)
+        out.push_back(v.push({1.0, 0, 0, 0}));
+    out.erase(out.begin(), out.begin() + ViterbiDecoder::kDelay);
+    return out;
+}
+
+} // namespace
+
+TEST(Viterbi, CorrectsScatteredSymbolErrors)
+{
+    struct Case { int spacing; bool expectClean; } cases[] = {{0, true}, {25, true}, {12, true}, {1, false}};
+    for (const auto& c : cases) {
+        auto bits = randomBits(400, 7);
+        bits.insert(bits.end(), 8, 0); // flush
+        ConvEncoder enc;
+        std::vector<int> dibits;
+        for (int b : bits)
+            dibits.push_back(enc.push(b));
+        if (c.spacing > 0)
+            for (std::size_t i = 10; i < dibits.size() - 20; i += std::size_t(c.spacing))
+                dibits[i] ^= 3; // both bits of the symbol wrong
+        auto out = decode(dibits);
+        out.resize(bits.size());
+        if (c.expectClean)
+            EXPECT_EQ(out, bits) << "error spacing " << c.spacing;
+        else
+            EXPECT_NE(out, bits) << "error spacing " << c.spacing;
+    }
+}
+
+TEST(Viterbi, IdleZerosGiveReversals)
+{
+    ConvEncoder enc;
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(qpskPhaseChange(enc.push(0)), 2);
+}

@@ -1,7 +1,10 @@
 // A whole PSK31 over: typed text goes through the real engine into a recording, the engine's
-// reports run the switch-over, and the engine's decoder reads the recording back.
+// reports run the switch-over and mark the sent text, and the engine's decoder reads the
+// recording back.
 #include "support/main_window_fixture.h"
 
+#include "core/hookmodule.h"
+#include "core/labelcolors.h"
 #include "core/psk_api.h"
 #include "core/switchover.h"
 #include "core/txtyping.h"
@@ -66,7 +69,8 @@ TEST_F(TxEndToEnd, TypedTextIsTransmittedEchoedAndDecoded)
     }
     qputenv("SONDREL_AUDIO", ("file:" + in + "," + out).toUtf8());
     qputenv("SONDREL_AUDIO_SPEED", "8");
-    ResetPsk(); // the real engine
+    ResetPsk(); // the real engine, with nothing left queued by earlier tests
+    Psk().fnClearTXBuffer();
 
     Sondrel& w = main();
     PSKModeActive = true;
@@ -74,34 +78,24 @@ TEST_F(TxEndToEnd, TypedTextIsTransmittedEchoedAndDecoded)
     TxActive = false;
     SplitOffset = 0;
     PTTMode = "Serial Port";
+    NetOn = true; // the transmitter goes where the receiver listens
+    LongSquelch = false;
     w.mnu("mnuLinewrap").setChecked(true);
-    w.mnu("mnuTransmitBuffer").setChecked(false);
-
-    // The engine's status and echo reports reach the program as the window procedure hands them on.
+    w.mnu("mnuTransmitBuffer").setChecked(true);
+    TxTextColor = 0;
+    TxBufferColor = "16711680";
     MainWindowHandle = win::registerWindow(&w, "Sondrel");
-    QString echoed;
-    int transmitReports = 0, receiveReports = 0;
-    win::MessageHook hook;
-    hook.install(&w, [&](std::uint32_t msg, std::intptr_t wParam, std::intptr_t lParam) -> std::optional<std::intptr_t> {
-        if (msg == 2026 && wParam == 1) {
-            ++transmitReports;
-            GoToTransmit();
-        } else if (msg == 2026 && wParam == 0) {
-            ++receiveReports;
-            GoToReceive();
-        } else if (msg == 2025 && lParam == -1) {
-            echoed += QChar(int(wParam));
-        } else if (msg < 2024 || msg > 2027) {
-            return std::nullopt;
-        }
-        return 0;
-    });
+    HookMainWindow();
 
-    ASSERT_EQ(Psk().fnSetTXFrequency(1000), 0);
+    ASSERT_EQ(Psk().fnSetClockErrorAdjustment(0), 0);
+    ASSERT_EQ(Psk().fnSetRXFrequency(1000, 0, 0), 0);
     ASSERT_EQ(Psk().fnStartSoundCard(MainWindowHandle, -1, 1), 0);
 
+    // The engine's ticks report where the receiver listens; Net sends the transmitter there.
+    ASSERT_TRUE(waitFor([] { return EngineFreqParam == 1000; }, 10000));
     TxWindowKey({19, 0, 0}); // Pause: start
     ASSERT_TRUE(waitFor([&] { return TxActive; }, 10000));
+    EXPECT_EQ(labelcolor::fore(w.TxRxBox), 0xFF);
     EXPECT_EQ(w.TxRxBox->text(), "Transmit");
     const QString typed = "cq cq de sondrel k";
     for (QChar c : typed)
@@ -109,20 +103,30 @@ TEST_F(TxEndToEnd, TypedTextIsTransmittedEchoedAndDecoded)
     TxWindowKey({13, 0, 13});
     EXPECT_EQ(w.Tx->text(), typed + "\r\n");
     TxWindowKey({19, 0, 0}); // Pause: back to receive once the text is sent
-    EXPECT_TRUE(waitFor([&] { return !TxActive; }, 30000));
+    // Each character is marked as sent in the transmit window while it goes out.
+    bool marked = false;
+    EXPECT_TRUE(waitFor([&] {
+        if (TxActive && w.Tx->length() >= typed.size()) {
+            w.Tx->setSelection(int(typed.size()) - 1, 1);
+            marked = marked || w.Tx->selColor() == 16711680;
+            w.Tx->setSelStart(w.Tx->length());
+        }
+        return !TxActive;
+    }, 30000));
+    // The echo reaches the receive window at a following engine tick.
+    EXPECT_TRUE(waitFor([&] { return w.Rx->text().contains(typed); }, 5000)) << w.Rx->text().toStdString();
     Psk().fnStopSoundCard();
-    hook.remove();
+    UnhookMainWindow();
     win::unregisterWindow(MainWindowHandle);
     MainWindowHandle = 0;
     qunsetenv("SONDREL_AUDIO");
     qunsetenv("SONDREL_AUDIO_SPEED");
 
-    EXPECT_EQ(transmitReports, 1);
-    EXPECT_EQ(receiveReports, 1);
+    EXPECT_TRUE(marked);
     EXPECT_EQ(w.TxRxBox->text(), "Receive");
     EXPECT_EQ(w.Tx->text(), ""); // emptied by the switch-over
-    EXPECT_TRUE(echoed.startsWith(typed)) << echoed.toStdString();
-    EXPECT_NE(decode(out, 1000).find(typed.toStdString()), std::string::npos) << decode(out, 1000);
+    const std::string decoded = decode(out, 1000);
+    EXPECT_NE(decoded.find(typed.toStdString()), std::string::npos) << decoded;
 }
 
 } // namespace

@@ -65,6 +65,9 @@ protected:
         MacroBuffer.clear();
         ScratchText.clear();
         EngineFreqParam = 0;
+        RxCharBuffer.clear();
+        SentText.clear();
+        MouseOverSuppressed = false;
 
         PskApi& p = Psk();
         p.fnSendTXCharacter = [this](std::int32_t code, std::int32_t control) {

@@ -1,6 +1,7 @@
 #include "tx_support.h"
 
 #include "core/txwindow.h"
+#include "displays/engine_tick.h"
 #include "platform/text1252.h"
 
 #include <QClipboard>
@@ -217,6 +218,9 @@ TEST_F(TxTyping, InsertFreezesTheReceiveWindowsAndLetsThemGoAgain)
     EXPECT_EQ(RxBackColorSaved, "12632256");
     EXPECT_EQ(Aux1BackColorSaved, "65280");
     EXPECT_EQ(Aux2BackColorSaved, "");
+    RxCharBuffer = "new text";
+    OnEngineTick();
+    EXPECT_EQ(w->Rx->text(), "held back"); // held back while frozen
 
     aux2Open = true; // opened while frozen: never saved, keeps its colour
     key(45);
@@ -227,6 +231,8 @@ TEST_F(TxTyping, InsertFreezesTheReceiveWindowsAndLetsThemGoAgain)
     EXPECT_FALSE(w->RxWindow->property("frozen").toBool());
     EXPECT_EQ(w->Rx->selStart(), w->Rx->length());
     EXPECT_TRUE(w->RxWindow->isReadOnly());
+    OnEngineTick();
+    EXPECT_EQ(w->Rx->text(), "held backnew text"); // shown at the next tick
 }
 
 TEST_F(TxTyping, BackspaceMovesTheEchoPointerBack)

@@ -1,5 +1,6 @@
 #include "core/txhooks.h"
 
+#include "core/rx_links.h"
 #include "platform/events.h"
 
 namespace {
@@ -7,11 +8,12 @@ namespace {
 TransmitHooks defaults()
 {
     TransmitHooks h;
-    h.SendToLogger = [](const QString&) {};
+    // Shared with the receive road: wiring its links wires these too.
+    h.SendToLogger = [](const QString& text) { RxLinks().SendToLogger(text); };
     h.LogAndClear = [] {};
     h.Command1_Mouseup = [](int, int, int, int, int) {};
-    h.BreakMacroLoop = [] {};
-    h.AuxTextWindow = [](int) -> RichText* { return nullptr; };
+    h.BreakMacroLoop = [] { RxLinks().BreakMacroLoop(); };
+    h.AuxTextWindow = [](int channel) { return RxLinks().AuxText(channel); };
     h.WaitYield = [] { events::DoEvents(); };
     return h;
 }

@@ -1,7 +1,9 @@
 #pragma once
 // What the transmit road calls in other parts of the program that are wired in by those parts:
 // the Logger sender, logging the QSO panel, the macro buttons and their repeat, and the
-// auxiliary receive windows. Each starts as a no-op; the owning part (or a test) replaces it.
+// auxiliary receive windows. Each starts as a no-op (the Logger sender, the repeat stop and the
+// auxiliary windows start as the receive road's links, core/rx_links.h); the owning part or a
+// test replaces it.
 #include <QString>
 #include <functional>
 

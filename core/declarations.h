@@ -74,10 +74,71 @@ extern std::int16_t LoopCountdown, LoopMacroIndex;
 
 
 // ---- Receive road: window procedure, modes, receive text, word capture, PTT options ---------
+// Pending text gathered between two engine ticks (one character = one Windows-1252 byte).
+extern QString RxCharBuffer, Aux1CharBuffer, Aux2CharBuffer, SentText;
+extern std::int32_t LoggerhWnd;           // the Logger's window; 0 until it says hello
+// RTTY engine state as last reported
+extern std::int32_t RTTYMarkHz, RTTYSpaceHz, RTTYShiftHz;
+extern std::int16_t NotchFreq;
+extern float RTTYSquelchLevel;
+extern std::int32_t XYScopeScale;         // 1100 receiving, 12000 transmitting
+extern bool XYScopeOn;
+extern bool MMTTYSwitch200Latch;          // "UOS On" shown
+extern bool MMTTYSwitchSyncPending;       // first switch word after the RTTY engine started
+extern std::int32_t RTTYMarkLast;
+extern std::int32_t OverloadFlag;
+extern std::int32_t TxCharPointer;        // 1-based; next transmitted character searched from here
+// Modes
+extern QString ModeText, LogMode;
+extern std::int32_t AFCLimit, AFCRange;   // 100/45 with AFC on, 0/0 off
+extern bool NetOn;
+extern bool Aux1Reopen, Aux2Reopen;
+// PTT keying
+extern std::int32_t PTTPortNum;           // 0 none, 1..8
+extern QString PTTKeyingLine;             // "RTS", "DTR", "RTS & DTR"
+extern QString PTTMode;                   // "Serial Port", "By Command", "By Shared Port"
+extern bool PTTPortFailed;
+// Receive text
+extern std::int16_t ScratchInteger;
+extern int CaptureFileNumber;              // the open capture file (descriptor), -1 none
+// Word capture
+extern QString WordUnderMouse;
+extern std::int16_t WordClickMode;        // 1 left, 2 right, 4 middle
+extern bool MouseOverSuppressed;
+extern std::int32_t MouseOverColor;
+extern QString MyRST, OtherName, PreviousQSOCall;
+// Engine tick
+extern std::int16_t TickCycle;            // 1, 2, 1, 2 ...
+extern bool SpectrumToggle;
+extern std::int16_t LoggerPollCount;
+extern bool RadioPortStateLast, RadioDebugStateLast;
+// Read by the receive road; set by other parts (settings, displays, transmit, RTTY link).
+extern bool Aux1Open, Aux2Open;
+extern std::int32_t Aux1TextColor, Aux2TextColor;
+extern std::int16_t Aux1CursorX, Aux2CursorX;     // twips on the scale
+extern std::int32_t Aux1AFCRange, Aux2AFCRange;
+extern float PSKSquelchLevel;
+extern std::int16_t SquelchSpeed;                 // 0 fast, 1 slow
+extern std::int16_t IMDClearCount, Aux1IMDClearCount, Aux2IMDClearCount;
+extern QString RxTextColor, TxEchoColor, ControlCodeColor, TxBufferColor; // decimal RGB texts
+extern bool RxFreeze;
+extern std::int32_t ClockErrorPPM;
+extern QString PresetAudioDefaultsOn;             // "True" / "False"
+extern QString PresetRxAudioFreq;                 // Hz
+extern bool WordBoundary, ShowCommands;
+extern std::int16_t DefaultProfile;
 
 
 
 // ---- Transmit road: typing, transmit start/stop/abort, switch-over ------------------------
+extern std::int16_t TxCaseMode;           // 1 as typed, 2 ALL CAPS, 3 all lowercase
+extern std::int32_t TxTextColor;          // unsent transmit text (Windows RGB)
+extern std::int32_t TxSentMark;           // transmit window length after its last change
+extern QString PausedBackColor;           // back colour of frozen receive windows, decimal text
+extern QString RxBackColorSaved, Aux1BackColorSaved, Aux2BackColorSaved;
+extern bool LongSquelch;                  // no squelch-tail code before a PSK start
+extern bool ReceiveAfterTx;               // macro typing state that an abort clears
+extern QString MacroBuffer, ScratchText;
 
 
 

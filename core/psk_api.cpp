@@ -1,32 +1,39 @@
 #include "core/psk_api.h"
 
+#include "engines/psk/pskcore.h"
+#include "platform/winmsg.h"
+
 namespace {
 
 PskApi realEngine()
 {
-    using i32 = std::int32_t;
+    // The engine reports from its own thread; posting is safe from any thread and delivers the
+    // message on the user-interface thread.
+    pskSetMessagePoster([](std::int32_t hwnd, std::uint32_t msg, std::intptr_t wParam, std::intptr_t lParam) {
+        win::PostMessage(hwnd, msg, wParam, lParam);
+    });
     PskApi p;
-    p.fnStartSoundCard = [](i32, i32, i32) { return i32{21}; };
-    p.fnStopSoundCard = [] { return i32{0}; };
-    p.fnSetFFTMode = [](i32, i32, i32) { return i32{0}; };
-    p.fnSetAFCLimit = [](i32, i32) { return i32{0}; };
-    p.fnSetClockErrorAdjustment = [](i32) { return i32{0}; };
-    p.fnSetRXFrequency = [](i32, i32, i32) { return i32{0}; };
-    p.fnSetSquelchThreshold = [](i32, i32, i32) { return i32{0}; };
-    p.fnGetDLLVersion = [] { return i32{0}; };
-    p.fnSetRXPSKMode = [](i32, i32) { return i32{0}; };
-    p.fnSetComPort = [](i32, i32) { return i32{0}; };
-    p.fnSendTXCharacter = [](i32, i32) { return i32{0}; };
-    p.fnSetTXFrequency = [](i32) { return i32{0}; };
-    p.fnStartTX = [](i32) { return i32{0}; };
-    p.fnAbortTX = [] { return i32{0}; };
-    p.fnClearTXBuffer = [] { return i32{0}; };
-    p.fnGetFFTData = [](i32*, i32, i32) { return i32{0}; };
-    p.fnGetVectorData = [](i32*, i32) { return i32{0}; };
-    p.fnGetSignalLevel = [](i32) { return i32{0}; };
-    p.fnGetRXFrequency = [](i32) { return i32{0}; };
-    p.fnSetCWIDSpeed = [](i32) { return i32{0}; };
-    p.fnSetCWIDString = [](const char*) { return i32{0}; };
+    p.fnStartSoundCard = ::fnStartSoundCard;
+    p.fnStopSoundCard = ::fnStopSoundCard;
+    p.fnSetFFTMode = ::fnSetFFTMode;
+    p.fnSetAFCLimit = ::fnSetAFCLimit;
+    p.fnSetClockErrorAdjustment = ::fnSetClockErrorAdjustment;
+    p.fnSetRXFrequency = ::fnSetRXFrequency;
+    p.fnSetSquelchThreshold = ::fnSetSquelchThreshold;
+    p.fnGetDLLVersion = ::fnGetDLLVersion;
+    p.fnSetRXPSKMode = ::fnSetRXPSKMode;
+    p.fnSetComPort = ::fnSetComPort;
+    p.fnSendTXCharacter = ::fnSendTXCharacter;
+    p.fnSetTXFrequency = ::fnSetTXFrequency;
+    p.fnStartTX = ::fnStartTX;
+    p.fnAbortTX = ::fnAbortTX;
+    p.fnClearTXBuffer = ::fnClearTXBuffer;
+    p.fnGetFFTData = ::fnGetFFTData;
+    p.fnGetVectorData = ::fnGetVectorData;
+    p.fnGetSignalLevel = ::fnGetSignalLevel;
+    p.fnGetRXFrequency = ::fnGetRXFrequency;
+    p.fnSetCWIDSpeed = ::fnSetCWIDSpeed;
+    p.fnSetCWIDString = ::fnSetCWIDString;
     return p;
 }
 

@@ -90,6 +90,7 @@ public:
     QLabel* Label4 = nullptr;           // "Abort"
     QLineEdit* FreqHolder = nullptr;    // hidden; the Logger writes into it
     QLabel* TxRxBox = nullptr;          // "Receive" / "Transmit"
+    QLabel* DuplexBox = nullptr;        // "Simplex" / "Split"
     QLabel* ModeLabel = nullptr;
     QLabel* AFCBox = nullptr;
     QLabel* NetBox = nullptr;

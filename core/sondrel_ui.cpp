@@ -3,6 +3,7 @@
 #include "core/sondrel.h"
 
 #include "core/macrobutton.h"
+#include "core/txwindow.h"
 #include "platform/picturebox.h"
 #include "platform/richtext.h"
 #include "platform/units.h"
@@ -95,7 +96,7 @@ void Sondrel::buildControls()
     RxWindow->setObjectName(QStringLiteral("RxWindow"));
     RxWindow->setReadOnly(true);
     RxWindow->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    TxWindow = new QTextEdit(TextSplitter);
+    TxWindow = new TxTextEdit(TextSplitter);
     TxWindow->setObjectName(QStringLiteral("TxWindow"));
     TxWindow->setAcceptRichText(false);
     Rx = std::make_unique<RichText>(RxWindow);
@@ -210,6 +211,7 @@ void Sondrel::buildStatusBar()
     AFCBox = label("AFCBox", QStringLiteral("AFC On"));
     NetBox = label("NetBox", QStringLiteral("Net On"));
     TxRxBox = label("TxRxBox", QStringLiteral("Receive"));
+    DuplexBox = label("DuplexBox", QStringLiteral("Simplex"));
     RFFrequencyBox = box(DummyStatusBar, "RFFrequencyBox", 0);
     RFFrequencyBox->setReadOnly(true);
     RFFrequencyBox->setFocusPolicy(Qt::NoFocus);
@@ -233,6 +235,7 @@ void Sondrel::buildStatusBar()
     row->addWidget(AFCBox);
     row->addWidget(NetBox);
     row->addWidget(TxRxBox);
+    row->addWidget(DuplexBox);
     row->addStretch(1);
     row->addWidget(Label3);
     row->addWidget(Label4);

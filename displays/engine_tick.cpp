@@ -1,8 +1,148 @@
+// The engine tick: once per PSK data-ready message or RTTY data notification. A failing step
+// is skipped and the tick goes on with the next one.
 #include "displays/engine_tick.h"
 
+#include "core/declarations.h"
+#include "core/errors.h"
+#include "core/links.h"
+#include "core/notifications.h"
+#include "core/rx_links.h"
+#include "core/rxtext.h"
+#include "core/sondrel.h"
+#include "core/switchover.h"
 #include "displays/display_drawing.h"
+#include "displays/readouts.h"
+#include "platform/events.h"
+#include "platform/menuitem.h"
+#include "platform/richtext.h"
+
+#include <QLineEdit>
+
+namespace {
+
+bool g_pumping = false;
+
+// Standalone: the radio's port and debug window states mirrored in the menu, and its
+// frequency and mode handed to the frequency box as the Logger would write them.
+void pollRadio(Sondrel& w)
+{
+    ResumeNext([&] {
+        RadioPortStateLast = RigCall(QStringLiteral("getCommPortState")).toBool();
+        MenuItem& port = w.mnu(QStringLiteral("mnuPortState"));
+        if (port.checked() != RadioPortStateLast)
+            port.setChecked(RadioPortStateLast);
+    });
+    ResumeNext([&] {
+        RadioDebugStateLast = RigCall(QStringLiteral("getDebugWindowState")).toInt() != 0;
+        MenuItem& debug = w.mnu(QStringLiteral("mnuShowRadioDebug"));
+        if (debug.checked() != RadioDebugStateLast)
+            debug.setChecked(RadioDebugStateLast);
+    });
+    ResumeNext([&] {
+        if (RadioModel == QLatin1String("Kachina 505") || RadioPortStateLast)
+            w.FreqHolder->setText(QStringLiteral("FREQUENCY=") + RigCall(QStringLiteral("getRadioFreq")).toString()
+                                  + RigCall(QStringLiteral("getRadioMode")).toString());
+        else
+            w.FreqHolder->setText(QStringLiteral("FREQUENCY=0"));
+    });
+}
+
+// Every eleventh tick the Logger sender checks that the Logger is still there.
+void checkLogger()
+{
+    if (LoggerhWnd <= 0)
+        return;
+    ++LoggerPollCount;
+    if (LoggerPollCount > 10) {
+        RxLinks().SendToLogger(QString());
+        LoggerPollCount = 0;
+    }
+}
+
+void countIMD(std::int16_t& counter, std::int32_t channel)
+{
+    if (counter > 0) {
+        ++counter;
+        if (counter > 10)
+            ClearIMD(channel);
+    }
+}
+
+} // namespace
+
+void FlushPendingText()
+{
+    Sondrel* w = Sondrel::existing();
+    if (!w)
+        return;
+    if (!RxCharBuffer.isEmpty()) {
+        ResumeNext([&] { AppendRxText(*w->Rx, RxCharBuffer, ColourFromText(RxTextColor), true); });
+        RxCharBuffer.clear();
+    }
+    if (!SentText.isEmpty()) {
+        ResumeNext([&] { AppendRxText(*w->Rx, SentText, ColourFromText(TxEchoColor), true); });
+        SentText.clear();
+    }
+    // An auxiliary channel's text is dropped while its window is closed.
+    if (!Aux1CharBuffer.isEmpty()) {
+        ResumeNext([&] {
+            if (RichText* aux = Aux1Open ? RxLinks().AuxText(1) : nullptr)
+                AppendRxText(*aux, Aux1CharBuffer, Aux1TextColor, false);
+        });
+        Aux1CharBuffer.clear();
+    }
+    if (!Aux2CharBuffer.isEmpty()) {
+        ResumeNext([&] {
+            if (RichText* aux = Aux2Open ? RxLinks().AuxText(2) : nullptr)
+                AppendRxText(*aux, Aux2CharBuffer, Aux2TextColor, false);
+        });
+        Aux2CharBuffer.clear();
+    }
+}
 
 void OnEngineTick()
 {
-    DrawEngineData();
+    // 1. Pending messages first. A tick that arrives while they are handled does not pump
+    // again: the outer pump is already draining the queue.
+    if (!g_pumping) {
+        g_pumping = true;
+        ResumeNext([] { events::DoEvents(); });
+        g_pumping = false;
+    }
+    // 2.
+    ++TickCycle;
+    if (TickCycle < 1 || TickCycle > 2)
+        TickCycle = 1;
+    SpectrumToggle = !SpectrumToggle;
+    // 3.
+    if (SpectrumHold)
+        return;
+    Sondrel* w = Sondrel::existing();
+    if (!w)
+        return;
+    // 4.
+    if (w->mnu(QStringLiteral("mnuStandalone")).checked())
+        pollRadio(*w);
+    else
+        ResumeNext(checkLogger);
+    // 6. (Step 5, the scope segment counters, belongs to the drawing.)
+    if (!PSKModeActive && TxActive)
+        ResumeNext(RequestRTTYRxAfterTx);
+    // 7.
+    if (OverloadCountdown > 0) {
+        --OverloadCountdown;
+        if (OverloadCountdown < 1)
+            ResumeNext(SetLights);
+    }
+    // 8.
+    ResumeNext([] { countIMD(IMDClearCount, 0); });
+    ResumeNext([] { countIMD(Aux1IMDClearCount, 1); });
+    ResumeNext([] { countIMD(Aux2IMDClearCount, 2); });
+    // 9. Held back while a mouse button is down in the receive window or the windows are frozen.
+    if (!MouseOverSuppressed && !RxFreeze)
+        FlushPendingText();
+    // 10. With the energy saver on, the displays are drawn on every second tick only.
+    if (EnergySaverOn && SpectrumToggle)
+        return;
+    ResumeNext(DrawEngineData);
 }

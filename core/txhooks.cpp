@@ -1,0 +1,37 @@
+#include "core/txhooks.h"
+
+#include "core/rx_links.h"
+#include "platform/events.h"
+
+namespace {
+
+TransmitHooks defaults()
+{
+    TransmitHooks h;
+    // Shared with the receive road: wiring its links wires these too.
+    h.SendToLogger = [](const QString& text) { RxLinks().SendToLogger(text); };
+    h.LogAndClear = [] {};
+    h.Command1_Mouseup = [](int, int, int, int, int) {};
+    h.BreakMacroLoop = [] { RxLinks().BreakMacroLoop(); };
+    h.AuxTextWindow = [](int channel) { return RxLinks().AuxText(channel); };
+    h.WaitYield = [] { events::DoEvents(); };
+    return h;
+}
+
+TransmitHooks& current()
+{
+    static TransmitHooks hooks = defaults();
+    return hooks;
+}
+
+} // namespace
+
+TransmitHooks& TxHooks()
+{
+    return current();
+}
+
+void ResetTxHooks()
+{
+    current() = defaults();
+}

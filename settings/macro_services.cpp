@@ -1,0 +1,33 @@
+#include "settings/macro_services.h"
+
+#include "core/rxtext.h"
+#include "core/sondrel.h"
+#include "platform/richtext.h"
+
+MacroArray<QString> MacroTexts, MacroCaptions;
+MacroArray<std::int32_t> MacroBackColor{}, MacroMouseOverBackColor{};
+MacroArray<std::int32_t> MacroForeColor{}, MacroMouseOverForeColor{};
+MacroArray<QString> MacroFontName, MacroMouseOverFontName;
+MacroArray<std::int32_t> MacroFontSize{}, MacroMouseOverFontSize{};
+MacroArray<bool> MacroFontBold{}, MacroMouseOverFontBold{};
+MacroArray<bool> MacroFontItalic{}, MacroMouseOverFontItalic{};
+
+QString MacroKey(const char* name, int n)
+{
+    return QString::fromLatin1(name) + QString::number(n);
+}
+
+QString MacroTextFromStore(const QString& stored)
+{
+    QString text = stored;
+    text.replace(u'~', QStringLiteral("\r\n"));
+    return text;
+}
+
+void EchoToRxWindow(const QString& text)
+{
+    Sondrel* w = Sondrel::existing();
+    if (!w || !w->Rx)
+        return;
+    w->Rx->appendText(text, ColourFromText(ControlCodeColor));
+}

@@ -1,0 +1,37 @@
+#pragma once
+// What the operating core uses of the macro interpreter and the macro store: the macro arrays
+// (one entry per button, 1..36; 0 is never used), the store's section and key names, and the
+// interpreter's echo of notes into the receive window. The interpreter's program-wide flags
+// (AbortMacro, LogAfterTx, RTTYStopPending, LoopCountdown, LoopMacroIndex) live with the other
+// shared state in core/declarations.h.
+#include <QString>
+#include <array>
+#include <cstdint>
+
+#include "core/declarations.h"
+
+constexpr int kMacroCount = 36;
+template <class T> using MacroArray = std::array<T, kMacroCount + 1>;
+
+extern MacroArray<QString> MacroTexts, MacroCaptions;
+extern MacroArray<std::int32_t> MacroBackColor, MacroMouseOverBackColor;
+extern MacroArray<std::int32_t> MacroForeColor, MacroMouseOverForeColor;
+extern MacroArray<QString> MacroFontName, MacroMouseOverFontName;
+extern MacroArray<std::int32_t> MacroFontSize, MacroMouseOverFontSize;
+extern MacroArray<bool> MacroFontBold, MacroMouseOverFontBold;
+extern MacroArray<bool> MacroFontItalic, MacroMouseOverFontItalic;
+
+// The store's sections: the set used while the PSK engine or the RTTY engine is active.
+inline const QString kPskMacroSection = QStringLiteral("Macro");
+inline const QString kRttyMacroSection = QStringLiteral("RTTY Macro");
+
+// A store key for button n, the number written without a blank: MacroKey("Macro Caption #", 7)
+// gives "Macro Caption #7".
+QString MacroKey(const char* name, int n);
+
+// Stored macro text to text: every "~" is a line break (CR LF).
+QString MacroTextFromStore(const QString& stored);
+
+// Appends text at the end of the main receive window in the control-code colour
+// (ControlCodeColor): control-code names, switch notes and the interpreter's own notes.
+void EchoToRxWindow(const QString& text);

@@ -78,7 +78,7 @@ extern std::int16_t LoopCountdown, LoopMacroIndex;
 extern QString RxCharBuffer, Aux1CharBuffer, Aux2CharBuffer, SentText;
 extern std::int32_t LoggerhWnd;           // the Logger's window; 0 until it says hello
 // RTTY engine state as last reported
-extern std::int32_t RTTYMarkHz, RTTYSpaceHz, RTTYShiftHz;
+extern std::int16_t RTTYMarkHz, RTTYSpaceHz, RTTYShiftHz;
 extern std::int16_t NotchFreq;
 extern float RTTYSquelchLevel;
 extern std::int32_t XYScopeScale;         // 1100 receiving, 12000 transmitting

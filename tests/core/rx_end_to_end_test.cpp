@@ -8,13 +8,17 @@
 #include "support/receive_fixture.h"
 
 #include "core/psk_api.h"
+#include "core/ptt.h"
 #include "platform/events.h"
 #include "platform/inifile.h"
 #include "platform/menuitem.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <pty.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -112,6 +116,30 @@ TEST_F(EndToEnd, TheModeMenuAndLabelSwitchTheRunningEngine)
     main().mnu("mnuBPSK").click();
     EXPECT_EQ(ini("Mode", "Mode"), "BPSK");
     EXPECT_TRUE(boxes.messages().isEmpty());
+}
+
+TEST_F(EndToEnd, PttSetupOpensThePortThroughTheEngine)
+{
+    int master = -1, slave = -1;
+    char name[256] = {};
+    ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
+    qputenv("SONDREL_COM3", name);
+    qputenv("SONDREL_COM4", QDir(home->path()).filePath("no-such-port").toLocal8Bit());
+    PSKModeActive = true;
+    struct Case {
+        int port;
+        bool failed;
+    };
+    for (const Case& c : {Case{3, false}, Case{4, true}, Case{0, false}}) {
+        PTTPortNum = c.port;
+        PTTPortFailed = !c.failed;
+        doPTTSetup();
+        EXPECT_EQ(PTTPortFailed, c.failed) << c.port;
+    }
+    qunsetenv("SONDREL_COM3");
+    qunsetenv("SONDREL_COM4");
+    ::close(slave);
+    ::close(master);
 }
 
 } // namespace

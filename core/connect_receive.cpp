@@ -24,6 +24,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override
     {
+        // A label takes the press so that the release comes back to it.
+        if (e->type() == QEvent::MouseButtonPress)
+            return true;
         if (e->type() != QEvent::MouseButtonRelease)
             return false;
         auto* label = static_cast<QLabel*>(watched);

@@ -78,7 +78,7 @@ extern std::int16_t LoopCountdown, LoopMacroIndex;
 extern QString RxCharBuffer, Aux1CharBuffer, Aux2CharBuffer, SentText;
 extern std::int32_t LoggerhWnd;           // the Logger's window; 0 until it says hello
 // RTTY engine state as last reported
-extern std::int32_t RTTYMarkHz, RTTYSpaceHz, RTTYShiftHz;
+extern std::int16_t RTTYMarkHz, RTTYSpaceHz, RTTYShiftHz;
 extern std::int16_t NotchFreq;
 extern float RTTYSquelchLevel;
 extern std::int32_t XYScopeScale;         // 1100 receiving, 12000 transmitting
@@ -178,7 +178,6 @@ extern bool TuningWindowAux1Open, TuningWindowAux2Open;
 extern std::int16_t RxCursorX, Aux1CursorX, Aux2CursorX;             // twips on the scale
 extern std::int16_t RxCursorPixel, Aux1CursorPixel, Aux2CursorPixel; // the same in pixels
 extern std::int32_t AFCRange, Aux1AFCRange, Aux2AFCRange;            // 45 AFC on, 0 off
-extern std::int32_t RTTYMarkHz, RTTYSpaceHz, RTTYShiftHz;
 extern std::int16_t RTTYShownShiftHz;      // space minus mark as last drawn on the scale
 extern std::int32_t DialKHz, DialHzPart;
 extern QString PresetRxAudioFreq, PresetTxAudioFreq; // Hz texts

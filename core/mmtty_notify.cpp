@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QToolBar>
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -72,6 +73,14 @@ void setBlockLong(int offset, std::int32_t v)
 {
     if (MMTTYView)
         std::memcpy(MMTTYView + offset, &v, sizeof v);
+}
+
+// A frequency of the engine's into a 16-bit value; one that does not fit is no frequency of ours
+// and is ignored.
+void storeHz(std::int16_t& to, std::int32_t hz)
+{
+    if (hz >= INT16_MIN && hz <= INT16_MAX)
+        to = static_cast<std::int16_t>(hz);
 }
 
 void switchWord(std::int32_t word)
@@ -172,13 +181,13 @@ void HandleMMTTYNotification(std::int32_t code, std::int32_t lParam)
             GoToTransmit();
         }
         break;
-    case 7: RTTYMarkHz = lParam; break;
-    case 8: RTTYSpaceHz = lParam; break;
+    case 7: storeHz(RTTYMarkHz, lParam); break;
+    case 8: storeHz(RTTYSpaceHz, lParam); break;
     case 9: switchWord(lParam); break;
     case 0x0A: viewWord(lParam); break;
     case 0x0B: rttyTick(lParam); break;
     case 0x11: notch(lParam); break;
-    case 0x12: RTTYShiftHz = lParam; break;
+    case 0x12: storeHz(RTTYShiftHz, lParam); break;
     default: // the engine's own business
         break;
     }

@@ -169,8 +169,7 @@ void SetPSKMode(const QString& logText, const QString& displayName)
     // Common to every PSK mode.
     for (const char* name : {"mnuRTTYToolbar", "mnuRTTYCommands", "mnuSetupRTTYProfiles"})
         setEnabled(name, false);
-    w->Toolbar->hide();
-    w->Toolbar->setFixedHeight(twips::toPixels(1));
+    w->Toolbar->hide(); // a hidden toolbar takes no room at all
     VerticalAdjustLayout();
     PSKModeActive = true;
     doPTTSetup();

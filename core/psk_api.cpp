@@ -7,8 +7,7 @@ namespace {
 
 PskApi realEngine()
 {
-    // The engine reports from its own thread; posting is safe from any thread and delivers the
-    // message on the user-interface thread.
+    // The engine's notifications reach the main window as window messages, from its own thread.
     pskSetMessagePoster([](std::int32_t hwnd, std::uint32_t msg, std::intptr_t wParam, std::intptr_t lParam) {
         win::PostMessage(hwnd, msg, wParam, lParam);
     });

@@ -10,6 +10,7 @@
 #include "settings/macro_services.h"
 
 #include <QLabel>
+#include <QTest>
 #include <QToolBar>
 
 namespace {
@@ -124,6 +125,25 @@ TEST_F(Modes, TheModeLabelSteps)
     main().ModeLabel->setText("QPSK-I");
     ModeBox_Click();
     EXPECT_EQ(hooks.last(), "mnuRTTY_Click(4)");
+}
+
+TEST_F(Modes, ClicksOnTheStatusBarLabels)
+{
+    mnuBPSK_Click();
+    main().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main()));
+    // through the window, as a real click is routed
+    auto click = [this](QWidget* label, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(main().windowHandle(), button, {}, label->mapTo(&main(), label->rect().center()));
+    };
+    click(main().ModeLabel);
+    EXPECT_EQ(main().ModeLabel->text(), "QPSK");
+    click(main().AFCBox);
+    EXPECT_EQ(main().AFCBox->text(), "AFC Off");
+    click(main().NetBox);
+    EXPECT_EQ(main().NetBox->text(), "Net Off");
+    click(main().NetBox, Qt::RightButton); // only the left button clicks
+    EXPECT_EQ(main().NetBox->text(), "Net Off");
 }
 
 TEST_F(Modes, TheStartFrequency)

@@ -122,15 +122,4 @@ TEST_F(RxPath, AFailedCaptureWriteIsShownOnceAndEndsCapturing)
     EXPECT_EQ(rxText(), "abc");
 }
 
-TEST_F(RxPath, EchoToRxWindowAppendsInTheControlCodeColour)
-{
-    main().Rx->setText("abc");
-    main().Rx->setSelStart(1);
-    ControlCodeColor = "65280";
-    EchoToRxWindow("<FIGS>");
-    EXPECT_EQ(rxText(), "abc<FIGS>");
-    main().Rx->setSelection(3, 6);
-    EXPECT_EQ(main().Rx->selColor(), 65280);
-}
-
 } // namespace

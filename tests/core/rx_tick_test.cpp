@@ -1,5 +1,5 @@
-// The engine tick's own steps: counters, hold flag, radio poll, Logger check, overload light,
-// IMD counters and the flush of pending text.
+// The engine tick's own steps: counters, hold flag, radio poll, Logger check, overload light
+// and the flush of pending text.
 #include "support/receive_fixture.h"
 
 #include "displays/engine_tick.h"
@@ -109,17 +109,6 @@ TEST_F(Tick, TheOverloadLightLastsTenTicks)
         EXPECT_EQ(OverloadCountdown, 0);
         EXPECT_EQ(main().Image1->pixmap().toImage(), rest.toImage());
     }
-}
-
-TEST_F(Tick, ImdCountersRunOnlyOnceStarted)
-{
-    load();
-    IMDClearCount = 1;
-    Aux2IMDClearCount = 4;
-    OnEngineTick();
-    EXPECT_EQ(IMDClearCount, 2);
-    EXPECT_EQ(Aux1IMDClearCount, 0);
-    EXPECT_EQ(Aux2IMDClearCount, 5);
 }
 
 TEST_F(Tick, PendingTextGoesToItsWindowOrIsDropped)

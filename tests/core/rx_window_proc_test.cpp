@@ -163,6 +163,8 @@ TEST_F(Rtty, NotificationsLeaveTheirState)
     EXPECT_EQ(RTTYMarkHz, 2125);
     EXPECT_EQ(RTTYSpaceHz, 2295);
     EXPECT_EQ(RTTYShiftHz, 170);
+    notify(7, 70000); // no audio frequency: ignored
+    EXPECT_EQ(RTTYMarkHz, 2125);
 
     notify(3, 'R');
     EXPECT_EQ(RxCharBuffer, "R");

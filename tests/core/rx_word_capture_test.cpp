@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QTest>
 #include <QTextEdit>
 
 namespace {
@@ -150,6 +151,24 @@ TEST_F(WordCapture, AClickedWordGoesToTheQsoPanelOrTheLogger)
             }
         }
     }
+}
+
+TEST_F(WordCapture, PointingAndClickingInTheReceiveWindow)
+{
+    load();
+    main().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main()));
+    main().Rx->setText("CQ de W1AW pse");
+    QTextCursor c(main().RxWindow->document());
+    c.setPosition(8);
+    const QPoint inViewport = main().RxWindow->cursorRect(c).center() + QPoint(2, 0);
+    const QPoint at = main().RxWindow->viewport()->mapTo(&main(), inViewport);
+    QTest::mouseMove(main().windowHandle(), at);
+    EXPECT_EQ(WordUnderMouse, "W1AW");
+    QTest::mouseClick(main().windowHandle(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(loggerTexts, QStringList({"CALLSIGN=W1AW"}));
+    EXPECT_FALSE(MouseOverSuppressed);
+    EXPECT_EQ(hooks, QStringList({"BreakMacroLoop"}));
 }
 
 TEST_F(WordCapture, AButtonHeldInTheReceiveWindowHoldsTheTextBack)

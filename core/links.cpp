@@ -1,5 +1,6 @@
 #include "core/links.h"
 
+#include "core/capturefile.h"
 #include "core/modeselection.h"
 #include "core/psk_api.h"
 #include "displays/palette.h"
@@ -29,7 +30,7 @@ ProgramLinks realLinks()
     l.LoadRTTYProfiles = [] {};
     l.SetupRadioPort = [] {};
     l.SetModeFromINI = [] { SetModeFromINI(); };
-    l.CloseCaptureFile = [] {};
+    l.CloseCaptureFile = [] { CloseCaptureFile(); };
     l.UnloadChildWindows = [] {};
     return l;
 }

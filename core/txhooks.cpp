@@ -1,6 +1,7 @@
 #include "core/txhooks.h"
 
 #include "core/rx_links.h"
+#include "logbook/qso_logging.h"
 #include "platform/events.h"
 
 namespace {
@@ -10,7 +11,7 @@ TransmitHooks defaults()
     TransmitHooks h;
     // Shared with the receive road: wiring its links wires these too.
     h.SendToLogger = [](const QString& text) { RxLinks().SendToLogger(text); };
-    h.LogAndClear = [] {};
+    h.LogAndClear = [] { ::LogAndClear(); };
     h.Command1_Mouseup = [](int, int, int, int, int) {};
     h.BreakMacroLoop = [] { RxLinks().BreakMacroLoop(); };
     h.AuxTextWindow = [](int channel) { return RxLinks().AuxText(channel); };

@@ -40,7 +40,8 @@ void Spectrum::update(const float* samples, int n)
         smooth_[k] += (p - smooth_[k]) / smoothing_;
         search_[k] += 0.35 * (p - search_[k]);
     }
-    // Noise floor: the median over the passband, in decibels.
+    // Noise floor: the median over the passband, in decibels. The display shows the 50 dB above
+    // it: `scale` units (the full height of the spectrum) for a signal 50 dB over the noise.
     const int lo = int(300 / kBinHz), hi = int(3500 / kBinHz);
     std::vector<double> db(kBins);
     for (int k = 0; k < kBins; ++k)
@@ -49,7 +50,7 @@ void Spectrum::update(const float* samples, int n)
     std::nth_element(band.begin(), band.begin() + band.size() / 2, band.end());
     double floor = band[band.size() / 2];
     for (int k = 0; k < kBins; ++k)
-        values_[k] = std::int32_t(std::clamp(std::lround((db[k] - floor) * scale_ / 10.0), 0L, 1000L));
+        values_[k] = std::int32_t(std::clamp(std::lround((db[k] - floor) * scale_ / kDisplayRangeDb), 0L, 1000L));
     std::vector<double> sp(search_.begin() + lo, search_.begin() + hi);
     std::nth_element(sp.begin(), sp.begin() + sp.size() / 2, sp.end());
     searchFloor_ = sp[sp.size() / 2];

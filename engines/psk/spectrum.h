@@ -16,8 +16,9 @@ public:
     static constexpr double kBinHz = double(kSampleRate) / kSize;
 
     Spectrum();
-    // smoothing: 1 none, 3 medium, 6 heavy (blocks averaged); scale: display units per
-    // ten decibels (100 gives 1000 for 100 dB).
+    // smoothing: 1 none, 3 medium, 6 heavy (blocks averaged); scale: display units for a signal
+    // kDisplayRangeDb above the noise floor (100: two units per decibel), at most 1000.
+    static constexpr double kDisplayRangeDb = 50.0;
     void setMode(int smoothing, int scale);
     // Takes one block of samples (16-bit scale) and recomputes the bins.
     void update(const float* samples, int n);

@@ -33,12 +33,13 @@ protected:
         ASSERT_TRUE(p.waitForStarted(10000));
     }
 
-    // Waits until the running program has written its first-run settings.
-    bool waitForFile(const QString& path, int ms = 30000)
+    // Waits until the running program has finished starting: its saved mode is written once
+    // the engine has been started, the last step of start-up.
+    bool waitForStartUp(int ms = 60000)
     {
         QDeadlineTimer deadline(ms);
         while (!deadline.hasExpired()) {
-            if (QFileInfo(path).size() > 0)
+            if (bytes().contains("[Mode]\r\nMode="))
                 return true;
             QThread::msleep(50);
         }
@@ -56,8 +57,7 @@ TEST_F(Program, FirstRunSecondStartAndSigterm)
 {
     QProcess first;
     start(first);
-    ASSERT_TRUE(waitForFile(ini())) << first.readAll().toStdString();
-    QThread::msleep(500); // let start-up finish
+    ASSERT_TRUE(waitForStartUp()) << first.readAll().toStdString();
     const QByteArray afterStart = bytes();
     EXPECT_TRUE(afterStart.startsWith("[Settings]\r\nAFC On/Off=On\r\n"));
 

@@ -92,7 +92,7 @@ TEST_F(EndToEnd, DecodesARecordingInTheSavedMode)
         EXPECT_TRUE(main().mnu(c.item).checked());
         QElapsedTimer clock;
         clock.start();
-        while (!rxText().contains("TEST0 TEST0 pse k\r\n") && clock.elapsed() < 30000)
+        while (!rxText().contains("TEST0 TEST0 pse k\r\n") && clock.elapsed() < 90000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         EXPECT_TRUE(rxText().contains("TEST0 TEST0 pse k\r\n")) << rxText().toStdString();
         EXPECT_TRUE(boxes.messages().isEmpty());

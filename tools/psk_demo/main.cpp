@@ -50,7 +50,8 @@ int main(int argc, char** argv)
         {800, 0, 1.0, 1.0, "CQ CQ CQ de N0CALL N0CALL N0CALL pse K\r\n"},
         {1000, 0, 0.6, 3.0, "N0CALL de N1DEMO - good afternoon, name here is Sam, QTH is a quiet village. "
                             "Rig 50 watts into a dipole. How copy? BTK\r\n"},
-        {1500, 1, 0.8, 0.5, "QPSK31 test from the Sondrel demo: the quick brown fox jumps over the lazy dog 0123456789\r\n"},
+        {1500, 0, 0.8, 0.5, "CQ CQ de N2DEMO N2DEMO - BPSK31 from the Sondrel demo: the quick brown fox jumps over the lazy dog 0123456789 pse K\r\n"},
+        {2300, 1, 0.7, 2.0, "QPSK31 test from the Sondrel demo: the quick brown fox jumps over the lazy dog 0123456789\r\n"},
         {1900, 0, 0.4, 6.0, "weak one here - tnx fer QSO es 73, hope to cu agn. SK\r\n"},
     };
     std::vector<float> mix;

@@ -207,7 +207,8 @@ TEST(Engine, AbortStopsAtOnceAndDropsTheRest)
     EXPECT_EQ(after.size(), before.size());
     EXPECT_TRUE(after.front().msg == 2026 && after.front().w == 1);
     EXPECT_TRUE(after.back().msg == 2026 && after.back().w == 0);
-    EXPECT_LT(after.size(), 10u);
+    // most of the text was thrown away (the echoes are the two status changes and what had gone)
+    EXPECT_LT(after.size(), 2u + 20u);
 }
 
 TEST(Engine, LoopbackThroughWavFilesInEveryMode)

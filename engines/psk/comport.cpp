@@ -5,24 +5,19 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <cstdlib>
+#include <QFile>
+
+#include "platform/places.h"
 
 namespace psk {
-
-std::string comPortDevice(int port)
-{
-    std::string name = "SONDREL_COM" + std::to_string(port);
-    if (const char* dev = std::getenv(name.c_str()); dev && *dev)
-        return dev;
-    return "/dev/ttyS" + std::to_string(port - 1);
-}
 
 bool PttPort::open(int port, int line)
 {
     close();
     if (port <= 0)
         return true;
-    int fd = ::open(comPortDevice(port).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const QByteArray device = QFile::encodeName(places::serialPortDevice(port));
+    int fd = ::open(device.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
     fd_ = fd;

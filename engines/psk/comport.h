@@ -1,11 +1,6 @@
 #pragma once
-// Serial port numbers and the push-to-talk line of the dedicated PTT port.
-#include <string>
-
+// The push-to-talk line of the dedicated PTT port.
 namespace psk {
-
-// Port n is /dev/ttyS<n-1> unless the environment variable SONDREL_COM<n> names a device.
-std::string comPortDevice(int port);
 
 // Keys the transmitter by raising RTS, DTR or both on a serial port. Opening never keys:
 // both lines are dropped at once.

@@ -11,6 +11,7 @@ constexpr double kLoopAlpha = 0.05;  // carrier loop, proportional (per symbol)
 constexpr double kLoopBeta = 0.0008;  // carrier loop, integral
 constexpr double kFllPull = 0.1;     // frequency assist while not locked
 constexpr double kFllHold = 0.01;    // and once locked
+constexpr double kPspHandover = 0.02; // share of the QPSK decoder's frequency moved to the oscillator
 constexpr double kMaxFreeOmega = 2 * kPi * 4.0 / kBaud; // 4 Hz without AFC
 
 } // namespace
@@ -197,6 +198,8 @@ void RxChannel::symbol(cplx y, RxOutput& out)
     if (amp_ <= 0)
         return;
 
+    if (qpsk)
+        theta_ = viterbi_.carrierPhase(); // the QPSK decoder tracks the carrier (see below)
     cplx c = y * std::polar(1.0, -theta_);
     cplx decision;
     if (qpsk)
@@ -226,8 +229,12 @@ void RxChannel::symbol(cplx y, RxOutput& out)
     }
     theta_ = wrapPhase(theta_ + kLoopAlpha * err + (afc ? 0.0 : omega_));
     if (afc) {
-        double hz = nco_.frequency() + (kLoopBeta * err + assist) * kBaud / (2 * kPi);
-        nco_.setFrequency(std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_));
+        // QPSK: the decoder's own carrier estimate steers the oscillator (see below).
+        double pull = (qpsk ? 0.0 : kLoopBeta * err) + assist;
+        double hz = std::clamp(nco_.frequency() + pull * kBaud / (2 * kPi), setHz_ - afcRange_, setHz_ + afcRange_);
+        if (qpsk)
+            viterbi_.shiftFrequency((hz - nco_.frequency()) * 2 * kPi / kBaud);
+        nco_.setFrequency(hz);
     } else {
         omega_ = std::clamp(omega_ + kLoopBeta * err + assist, -kMaxFreeOmega, kMaxFreeOmega);
     }
@@ -243,7 +250,7 @@ void RxChannel::symbol(cplx y, RxOutput& out)
     double q = std::cos(order * err);
     qualityFast_ += 0.25 * (q - qualityFast_);
     qualitySlow_ += 0.06 * (q - qualitySlow_);
-    if (afcOn() && qualitySlow_ < 0.3) {
+    if (afcOn() && qualitySlow_ < (qpsk ? 0.1 : 0.3)) { // the fourth power is noisier
         if (++unlocked_ >= 24) {
             searchWanted_ = true;
             unlocked_ = 0;
@@ -254,7 +261,16 @@ void RxChannel::symbol(cplx y, RxOutput& out)
 
     int bit;
     if (qpsk) {
-        bit = viterbi_.pushSymbol(c / amp_, mode_ == RxMode::QpskInverted);
+        // The decoder tracks the carrier itself, per survivor, so it takes the symbol as it
+        // comes from the oscillator; with AFC the oscillator slowly takes over the frequency
+        // the decoder has found, so the decoder's loops stay near the middle of their range.
+        bit = viterbi_.pushSymbol(y / amp_, mode_ == RxMode::QpskInverted);
+        if (afc) {
+            double hz = nco_.frequency() + kPspHandover * viterbi_.carrierFrequency() * kBaud / (2 * kPi);
+            hz = std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_);
+            viterbi_.shiftFrequency((hz - nco_.frequency()) * 2 * kPi / kBaud);
+            nco_.setFrequency(hz);
+        }
     } else {
         bit = reversal ? 0 : 1;
     }

@@ -33,7 +33,7 @@ public:
     double frequency() const { return nco_.frequency(); }
     double setFrequencyHz() const { return setHz_; }
     int level() const;                          // 0..100 signal quality
-    bool squelchOpen() const { return level() > threshold_; }
+    bool squelchOpen() const { return threshold_ <= 0 || level() > threshold_; } // 0: always open
     void vectors(std::int32_t out[16]) const;   // last eight phase-change vectors (x, y)
 
     // Coarse acquisition, driven by the receiver from the spectrum.

@@ -1,5 +1,7 @@
 #include "engines/psk/viterbi.h"
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace psk {
@@ -12,6 +14,12 @@ inline int dibitFor(unsigned state, int bit)
     unsigned g0 = b ^ x1 ^ x2 ^ x4;
     unsigned g1 = b ^ x3 ^ x4;
     return int(g0 << 1 | g1);
+}
+
+inline double wrap(double a)
+{
+    constexpr double kTwoPi = 6.283185307179586;
+    return a - kTwoPi * std::floor(a / kTwoPi + 0.5);
 }
 
 } // namespace
@@ -33,7 +41,16 @@ void ViterbiDecoder::reset()
 {
     score_.fill(0.0);
     path_.fill(0);
+    phase_.fill(0.0);
+    freq_.fill(0.0);
     count_ = 0;
+    best_ = 0;
+}
+
+void ViterbiDecoder::shiftFrequency(double dw)
+{
+    for (double& f : freq_)
+        f -= dw;
 }
 
 int ViterbiDecoder::decide(int states)
@@ -42,6 +59,7 @@ int ViterbiDecoder::decide(int states)
     for (int s = 1; s < states; ++s)
         if (score_[s] > score_[best])
             best = s;
+    best_ = best;
     double top = score_[best];
     for (int s = 0; s < states; ++s)
         score_[s] -= top; // keeps the numbers small
@@ -74,28 +92,40 @@ int ViterbiDecoder::push(const std::array<double, 4>& metric)
 
 int ViterbiDecoder::pushSymbol(std::complex<double> c, bool inverted)
 {
-    // Correlation of c with each absolute phase 0..3 (quarter turns).
-    const double corr[4] = {c.real(), c.imag(), -c.real(), -c.imag()};
+    // Per-survivor carrier tracking: every state keeps the carrier phase and frequency that
+    // its own path implies, corrected with its own (error-free along the right path) symbol
+    // decisions, so the estimate needs no delayed or guessed decisions.
+    static const std::complex<double> kSymbol[4] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
     std::array<double, kStates> next;
     std::array<std::uint64_t, kStates> nextPath{};
+    std::array<double, kStates> nextPhase{}, nextFreq{};
     next.fill(-std::numeric_limits<double>::infinity());
     for (unsigned s = 0; s < 16; ++s) {
         for (unsigned phase = 0; phase < 4; ++phase) {
             unsigned from = s * 4 + phase;
+            if (score_[from] == -std::numeric_limits<double>::infinity())
+                continue;
+            const std::complex<double> r = c * std::polar(1.0, -phase_[from]);
             for (int bit = 0; bit < 2; ++bit) {
                 int q = qpskPhaseChange(dibitFor(s, bit));
                 unsigned newPhase = (phase + unsigned(inverted ? 4 - q : q)) & 3;
                 unsigned to = (((s << 1) | unsigned(bit)) & 0xF) * 4 + newPhase;
-                double m = score_[from] + corr[newPhase];
+                const std::complex<double> e = r * std::conj(kSymbol[newPhase]);
+                double m = score_[from] + e.real();
                 if (m > next[to]) {
                     next[to] = m;
                     nextPath[to] = (path_[from] << 1) | unsigned(bit);
+                    double err = std::clamp(e.imag(), -1.0, 1.0);
+                    nextPhase[to] = wrap(phase_[from] + loopAlpha_ * err + freq_[from]);
+                    nextFreq[to] = std::clamp(freq_[from] + loopBeta_ * err, -kMaxFreq, kMaxFreq);
                 }
             }
         }
     }
     score_ = next;
     path_ = nextPath;
+    phase_ = nextPhase;
+    freq_ = nextFreq;
     return decide(kStates);
 }
 

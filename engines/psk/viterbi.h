@@ -36,12 +36,26 @@ public:
     // inverted: the phase changes run the other way (the other sideband).
     int pushSymbol(std::complex<double> c, bool inverted);
     void reset();
+    // Gains of each survivor's carrier loop (per symbol, on the quadrature error of the
+    // unit-amplitude symbol): proportional and integral.
+    void setCarrierLoop(double alpha, double beta) { loopAlpha_ = alpha; loopBeta_ = beta; }
+    // The best survivor's carrier frequency, radians per symbol; and a retuning of the input
+    // by dw radians per symbol, which every survivor's frequency follows.
+    double carrierFrequency() const { return freq_[best_]; }
+    double carrierPhase() const { return phase_[best_]; } // expected for the next symbol
+    void shiftFrequency(double dw);
 
 private:
+    static constexpr double kMaxFreq = 0.8; // radians per symbol, about 4 Hz
     static constexpr int kStates = 64; // coder state (16) x absolute phase (4)
     int decide(int states);
     std::array<double, kStates> score_{};
     std::array<std::uint64_t, kStates> path_{};
+    std::array<double, kStates> phase_{}; // each survivor's carrier phase, radians
+    std::array<double, kStates> freq_{};  // and frequency, radians per symbol
+    double loopAlpha_ = 0.3;
+    double loopBeta_ = 0.02;
+    int best_ = 0;
     int count_ = 0;
 };
 

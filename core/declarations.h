@@ -80,17 +80,12 @@ extern std::int32_t LoggerhWnd;           // the Logger's window; 0 until it say
 // RTTY engine state as last reported
 extern std::int16_t RTTYMarkHz, RTTYSpaceHz, RTTYShiftHz;
 extern std::int16_t NotchFreq;
-extern float RTTYSquelchLevel;
-extern std::int32_t XYScopeScale;         // 1100 receiving, 12000 transmitting
-extern bool XYScopeOn;
 extern bool MMTTYSwitch200Latch;          // "UOS On" shown
 extern bool MMTTYSwitchSyncPending;       // first switch word after the RTTY engine started
-extern std::int32_t RTTYMarkLast;
-extern std::int32_t OverloadFlag;
 extern std::int32_t TxCharPointer;        // 1-based; next transmitted character searched from here
 // Modes
-extern QString ModeText, LogMode;
-extern std::int32_t AFCLimit, AFCRange;   // 100/45 with AFC on, 0/0 off
+extern QString ModeText;
+extern std::int32_t AFCLimit;             // 100 with AFC on, 0 off
 extern bool NetOn;
 extern bool Aux1Reopen, Aux2Reopen;
 // PTT keying
@@ -106,25 +101,17 @@ extern QString WordUnderMouse;
 extern std::int16_t WordClickMode;        // 1 left, 2 right, 4 middle
 extern bool MouseOverSuppressed;
 extern std::int32_t MouseOverColor;
-extern QString MyRST, OtherName, PreviousQSOCall;
 // Engine tick
-extern std::int16_t TickCycle;            // 1, 2, 1, 2 ...
 extern bool SpectrumToggle;
 extern std::int16_t LoggerPollCount;
 extern bool RadioPortStateLast, RadioDebugStateLast;
 // Read by the receive road; set by other parts (settings, displays, transmit, RTTY link).
-extern bool Aux1Open, Aux2Open;
 extern std::int32_t Aux1TextColor, Aux2TextColor;
-extern std::int16_t Aux1CursorX, Aux2CursorX;     // twips on the scale
-extern std::int32_t Aux1AFCRange, Aux2AFCRange;
-extern float PSKSquelchLevel;
 extern std::int16_t SquelchSpeed;                 // 0 fast, 1 slow
-extern std::int16_t IMDClearCount, Aux1IMDClearCount, Aux2IMDClearCount;
 extern QString RxTextColor, TxEchoColor, ControlCodeColor, TxBufferColor; // decimal RGB texts
 extern bool RxFreeze;
 extern std::int32_t ClockErrorPPM;
 extern QString PresetAudioDefaultsOn;             // "True" / "False"
-extern QString PresetRxAudioFreq;                 // Hz
 extern bool WordBoundary, ShowCommands;
 extern std::int16_t DefaultProfile;
 

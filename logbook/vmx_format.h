@@ -17,7 +17,7 @@ inline constexpr int kFormatVersion = 1;
 bool keyValue(std::string_view text, double& value);
 
 // Index widths of a field specification, one per field: 0 for "$", the width for "X<width>$".
-// False when the specification is malformed.
+// False when the field list is malformed.
 bool parseFieldSpec(std::string_view spec, std::vector<int>& widths);
 
 // Whether the file at `path` is one of ours, from its first 100 bytes only (the file is opened

@@ -41,7 +41,7 @@ private:
 namespace oledate {
 // From a date and time taken in whole seconds (fractions of a second dropped).
 double fromDateTime(const QDateTime& dt);
-// Back to a date and time (UTC spec), rounded to the nearest second.
+// Back to a date and time in UTC, rounded to the nearest second.
 QDateTime toDateTime(double days);
 } // namespace oledate
 

@@ -3,6 +3,7 @@
 #include "core/declarations.h"
 #include "core/hookmodule.h"
 #include "core/links.h"
+#include "logbook/qso_logging.h"
 #include "platform/events.h"
 
 #include <cstdlib>
@@ -15,6 +16,8 @@ ReceiveLinks defaults()
     l.SendToLogger = [](const QString&) {};
     l.mnuRTTY_Click = [](int) {};
     l.BreakMacroLoop = [] {};
+    l.Command1_Mouseup = [](int, int, int, int, int) {};
+    l.LogAndClear = [] { ::LogAndClear(); };
     l.NotchVisible = [] { return false; };
     l.SetNotchVisible = [](bool) {};
     l.PlaceNotch = [](double) {};
@@ -26,6 +29,7 @@ ReceiveLinks defaults()
         // Static clean-up still runs: the shared block is unmapped and the instance lock let go.
         std::exit(EXIT_FAILURE);
     };
+    l.WaitYield = [] { events::DoEvents(); };
     return l;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
-// What the receive road calls in parts of the program that are not built around it yet (the
-// Logger link, the RTTY engine link, the macro buttons, the tuning and auxiliary windows, the
-// RTTY notch marker and toolbar). Each is a replaceable function with a harmless default, so
-// the owner of that part can wire the real one and tests can watch the calls.
+// What the receive and transmit roads call in parts of the program that are wired in by their
+// owners (the Logger link, the RTTY engine link, the macro buttons and their repeat, logging the
+// QSO panel, the tuning and auxiliary windows, the RTTY notch marker and toolbar). One table for
+// both roads: wiring a link here wires it for every caller. Each is a replaceable function with
+// a harmless default, so the owner of that part can wire the real one and tests can watch the
+// calls.
 #include <QString>
 #include <functional>
 
@@ -15,6 +17,10 @@ struct ReceiveLinks {
     std::function<void(int profile)> mnuRTTY_Click;
     // Stops a repeating macro.
     std::function<void()> BreakMacroLoop;
+    // A macro button released (button 0: a function key or the repeat timer).
+    std::function<void(int index, int button, int shift, int x, int y)> Command1_Mouseup;
+    // Checks and logs the QSO typed on the main window, then clears the QSO panel.
+    std::function<void()> LogAndClear;
     // The RTTY notch marker on the spectrum: shown or not, and placed with its centre at the
     // given position in the spectrum's twips.
     std::function<bool()> NotchVisible;
@@ -28,6 +34,8 @@ struct ReceiveLinks {
     std::function<RichText*(int channel)> AuxText;
     // Ends the program at once after a failed engine start (does not return in the program).
     std::function<void()> EndProgram;
+    // One pass of a wait for the radio: handles pending events (tests also move their clock).
+    std::function<void()> WaitYield;
 };
 
 ReceiveLinks& RxLinks();

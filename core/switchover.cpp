@@ -6,7 +6,7 @@
 #include "core/links.h"
 #include "core/sondrel.h"
 #include "core/transmit.h"
-#include "core/txhooks.h"
+#include "core/rx_links.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
 #include "platform/picturebox.h"
@@ -47,9 +47,9 @@ void releasePTT(Sondrel& w)
         }
     } else {
         if (PTTMode == QLatin1String("By Command"))
-            TxHooks().SendToLogger(QStringLiteral("Turn PTT Off"));
+            RxLinks().SendToLogger(QStringLiteral("Turn PTT Off"));
         else if (PTTMode == QLatin1String("By Shared Port"))
-            TxHooks().SendToLogger(QStringLiteral("Turn Shared PTT Off"));
+            RxLinks().SendToLogger(QStringLiteral("Turn Shared PTT Off"));
     }
 }
 
@@ -101,9 +101,9 @@ void GoToReceive()
     if (LogAfterTx) {
         LogAfterTx = false;
         if (!w.vsElastic3->isHidden())
-            TxHooks().LogAndClear();
+            RxLinks().LogAndClear();
         else
-            TxHooks().SendToLogger(QStringLiteral("LogQSO"));
+            RxLinks().SendToLogger(QStringLiteral("LogQSO"));
     }
 
     if (SplitOffset != 0 && g_splitReturnDue) {

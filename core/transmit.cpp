@@ -7,7 +7,7 @@
 #include "core/links.h"
 #include "core/psk_api.h"
 #include "core/sondrel.h"
-#include "core/txhooks.h"
+#include "core/rx_links.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/events.h"
@@ -89,9 +89,9 @@ void keyPTT(Sondrel& w)
         }
     } else {
         if (PTTMode == QLatin1String("By Command"))
-            TxHooks().SendToLogger(QStringLiteral("Turn PTT On"));
+            RxLinks().SendToLogger(QStringLiteral("Turn PTT On"));
         else if (PTTMode == QLatin1String("By Shared Port"))
-            TxHooks().SendToLogger(QStringLiteral("Turn Shared PTT On"));
+            RxLinks().SendToLogger(QStringLiteral("Turn Shared PTT On"));
     }
 }
 
@@ -152,7 +152,7 @@ void AbortTransmit()
     Sondrel& w = Sondrel::instance();
     ++g_abortCount;
     AbortMacro = true;
-    TxHooks().BreakMacroLoop();
+    RxLinks().BreakMacroLoop();
     w.Tx->setText(QString());
     if (PSKModeActive)
         APIResult = Psk().fnAbortTX();
@@ -176,7 +176,7 @@ void RequestRadioFrequency(const QString& kHzText)
         QVariantList args{kHzText}; // the component may rewrite its argument
         APIResult = RigCall(QStringLiteral("setRadioFrequency"), args).toInt();
     } else {
-        TxHooks().SendToLogger(QStringLiteral("Set Frequency=") + kHzText);
+        RxLinks().SendToLogger(QStringLiteral("Set Frequency=") + kHzText);
     }
 }
 
@@ -184,7 +184,7 @@ QsyResult WaitForDialChange(double from, const std::function<bool()>& giveUp)
 {
     const qint64 start = Clock::instance().monotonicMs();
     while (DialFrequency == from) {
-        TxHooks().WaitYield();
+        RxLinks().WaitYield();
         if (events::ProgramClosing() || (giveUp && giveUp()))
             return QsyResult::Abandoned;
         if (DialFrequency != from)

@@ -6,7 +6,7 @@
 #include "core/rxtext.h"
 #include "core/sondrel.h"
 #include "core/transmit.h"
-#include "core/txhooks.h"
+#include "core/rx_links.h"
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
 #include "platform/text1252.h"
@@ -151,7 +151,7 @@ void TxWindowPaste(const QString& text)
 
 void TxWindow_KeyDown(int& keyCode, int& shift)
 {
-    TxHooks().BreakMacroLoop();
+    RxLinks().BreakMacroLoop();
     TxWindowKeyDown(keyCode, shift);
 }
 
@@ -182,7 +182,7 @@ void TxWindowKeyDown(int& keyCode, int& shift)
     else if (shift == 2)
         button = fKey - 87;
     if (button > 0)
-        TxHooks().Command1_Mouseup(button, 0, 0, 0, 0);
+        RxLinks().Command1_Mouseup(button, 0, 0, 0, 0);
 }
 
 void TxWindow_KeyPress(std::int16_t& keyAscii)
@@ -231,7 +231,7 @@ void TxWindow_Change()
 
 void TxWindow_MouseDown()
 {
-    TxHooks().BreakMacroLoop();
+    RxLinks().BreakMacroLoop();
 }
 
 void TxWindow_MouseUp()
@@ -249,8 +249,8 @@ void ToggleRxFreeze()
         QString* saved;
     };
     const std::array<Window, 3> windows{{{w.Rx.get(), &RxBackColorSaved},
-                                         {TxHooks().AuxTextWindow(1), &Aux1BackColorSaved},
-                                         {TxHooks().AuxTextWindow(2), &Aux2BackColorSaved}}};
+                                         {RxLinks().AuxText(1), &Aux1BackColorSaved},
+                                         {RxLinks().AuxText(2), &Aux2BackColorSaved}}};
     if (!RxFreeze)
         for (const Window& win : windows)
             if (win.text)

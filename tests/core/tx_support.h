@@ -6,7 +6,7 @@
 #include "core/psk_api.h"
 #include "core/switchover.h"
 #include "core/transmit.h"
-#include "core/txhooks.h"
+#include "core/rx_links.h"
 #include "core/txtyping.h"
 #include "platform/clock.h"
 #include "platform/events.h"
@@ -81,8 +81,8 @@ protected:
         p.fnStartTX = [this](std::int32_t mode) { calls << QString("fnStartTX %1").arg(mode); return 0; };
         p.fnAbortTX = [this] { calls << "fnAbortTX"; return 0; };
 
-        ResetTxHooks();
-        TransmitHooks& h = TxHooks();
+        ResetRxLinks();
+        ReceiveLinks& h = RxLinks();
         h.SendToLogger = [this](const QString& t) { calls << "Logger " + t; };
         h.LogAndClear = [this] { calls << "LogAndClear"; };
         h.Command1_Mouseup = [this](int i, int b, int s, int x, int y) {
@@ -109,7 +109,7 @@ protected:
         MMTTYhWnd = 0;
         Clock::install(nullptr);
         ResetPsk();
-        ResetTxHooks();
+        ResetRxLinks();
         events::SetProgramClosing(false);
         MainWindowFixture::TearDown();
     }

@@ -242,7 +242,7 @@ TEST_F(TxStart, EndingWaitsForTheBufferAndTurnsTheIndicatorBlue)
 TEST_F(TxStart, AnAbortDuringAMacroStopsTheTypingAndClearsTheMacroState)
 {
     // A macro that types one character per pass and yields, as the macro interpreter does.
-    TxHooks().Command1_Mouseup = [this](int, int, int, int, int) {
+    RxLinks().Command1_Mouseup = [this](int, int, int, int, int) {
         AbortMacro = false;
         ReceiveAfterTx = true;
         MacroBuffer = "rest of the macro";

@@ -202,7 +202,7 @@ TEST_F(TxTyping, InsertFreezesTheReceiveWindowsAndLetsThemGoAgain)
     QTextEdit aux1Edit, aux2Edit;
     RichText aux1(&aux1Edit), aux2(&aux2Edit);
     bool aux2Open = false;
-    TxHooks().AuxTextWindow = [&](int ch) -> RichText* { return ch == 1 ? &aux1 : aux2Open ? &aux2 : nullptr; };
+    RxLinks().AuxText = [&](int ch) -> RichText* { return ch == 1 ? &aux1 : aux2Open ? &aux2 : nullptr; };
     w->Rx->setBackColor(12632256);
     aux1.setBackColor(65280);
     aux2.setBackColor(255);

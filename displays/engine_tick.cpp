@@ -17,6 +17,7 @@
 #include "platform/richtext.h"
 
 #include <QLineEdit>
+#include <utility>
 
 namespace {
 
@@ -75,29 +76,37 @@ void FlushPendingText()
     Sondrel* w = Sondrel::existing();
     if (!w)
         return;
+    // A capture error's box lets engine messages in: each buffer is taken before it is shown,
+    // so text arriving meanwhile stays pending, and a tick run inside the box leaves the
+    // windows to this one.
+    static bool flushing = false;
+    if (flushing)
+        return;
+    flushing = true;
     if (!RxCharBuffer.isEmpty()) {
-        ResumeNext([&] { AppendRxText(*w->Rx, RxCharBuffer, ColourFromText(RxTextColor), true); });
-        RxCharBuffer.clear();
+        const QString text = std::exchange(RxCharBuffer, QString());
+        ResumeNext([&] { AppendRxText(*w->Rx, text, ColourFromText(RxTextColor), true); });
     }
     if (!SentText.isEmpty()) {
-        ResumeNext([&] { AppendRxText(*w->Rx, SentText, ColourFromText(TxEchoColor), true); });
-        SentText.clear();
+        const QString text = std::exchange(SentText, QString());
+        ResumeNext([&] { AppendRxText(*w->Rx, text, ColourFromText(TxEchoColor), true); });
     }
     // An auxiliary channel's text is dropped while its window is closed.
     if (!Aux1CharBuffer.isEmpty()) {
+        const QString text = std::exchange(Aux1CharBuffer, QString());
         ResumeNext([&] {
             if (RichText* aux = Aux1Open ? RxLinks().AuxText(1) : nullptr)
-                AppendRxText(*aux, Aux1CharBuffer, Aux1TextColor, false);
+                AppendRxText(*aux, text, Aux1TextColor, false);
         });
-        Aux1CharBuffer.clear();
     }
     if (!Aux2CharBuffer.isEmpty()) {
+        const QString text = std::exchange(Aux2CharBuffer, QString());
         ResumeNext([&] {
             if (RichText* aux = Aux2Open ? RxLinks().AuxText(2) : nullptr)
-                AppendRxText(*aux, Aux2CharBuffer, Aux2TextColor, false);
+                AppendRxText(*aux, text, Aux2TextColor, false);
         });
-        Aux2CharBuffer.clear();
     }
+    flushing = false;
 }
 
 void OnEngineTick()

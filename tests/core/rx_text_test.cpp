@@ -3,6 +3,8 @@
 #include "support/receive_fixture.h"
 
 #include "core/capturefile.h"
+#include "core/hookmodule.h"
+#include "core/notifications.h"
 #include "core/rxtext.h"
 #include "displays/engine_tick.h"
 #include "platform/menuitem.h"
@@ -120,6 +122,57 @@ TEST_F(RxPath, AFailedCaptureWriteIsShownOnceAndEndsCapturing)
     EXPECT_EQ(boxes.messages()[0].style, 0);
     EXPECT_FALSE(CaptureFileOpen);
     EXPECT_EQ(rxText(), "abc");
+}
+
+// A message box that lets the engine's messages in while it is up, as a modal box does.
+class BusyBox : public dlg::Dialogs {
+public:
+    BusyBox(dlg::ScriptedDialogs& answers, std::function<void()> whileShown)
+        : answers_(answers), whileShown_(std::move(whileShown))
+    {
+        dlg::Dialogs::install(this);
+    }
+    ~BusyBox() override { dlg::Dialogs::install(&answers_); }
+    int message(const QString& text, int style, const QString& title) override
+    {
+        if (whileShown_)
+            whileShown_();
+        return answers_.message(text, style, title);
+    }
+    std::optional<QString> input(const QString& p, const QString& t, const QString& d) override
+    {
+        return answers_.input(p, t, d);
+    }
+    std::optional<std::int32_t> colour(std::int32_t c) override { return answers_.colour(c); }
+    std::optional<dlg::FontChoice> font(const dlg::FontChoice& f) override { return answers_.font(f); }
+    QString openFile(const dlg::FileRequest& r) override { return answers_.openFile(r); }
+    QString saveFile(const dlg::FileRequest& r) override { return answers_.saveFile(r); }
+
+private:
+    dlg::ScriptedDialogs& answers_;
+    std::function<void()> whileShown_;
+};
+
+TEST_F(RxPath, TextArrivingWhileTheCaptureErrorIsShownWaitsForTheNextTick)
+{
+    load();
+    ASSERT_TRUE(OpenCaptureFile("/dev/full"));
+    BusyBox box(boxes, [] {
+        // Received characters and a data-ready tick while the box is up.
+        for (const char c : QByteArray("xyz"))
+            MainWindowProc(kPskCharacter, c, 0);
+        MainWindowProc(kPskDataReady, 1000, 50);
+    });
+    RxCharBuffer = QStringLiteral("abcdefghijklmnopqrstuvwxyz").repeated(4);
+    OnEngineTick();
+    ASSERT_EQ(boxes.messages().size(), 1);
+    EXPECT_FALSE(CaptureFileOpen);
+    const QString first = QStringLiteral("abcdefghijklmnopqrstuvwxyz").repeated(4);
+    EXPECT_EQ(rxText(), first);
+    EXPECT_EQ(RxCharBuffer, "xyz");
+    OnEngineTick();
+    EXPECT_EQ(rxText(), first + "xyz");
+    EXPECT_TRUE(RxCharBuffer.isEmpty());
 }
 
 } // namespace

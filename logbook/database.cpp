@@ -11,6 +11,7 @@
 #include "platform/vbnum.h"
 
 #include <QFile>
+#include <cmath>
 
 const char* const kLogbookFieldSpec =
     "X15$,X15$,X5$,X4$,$,$,$,$,$,$,$,X35$,X35$,X35$,X35$,X35$,X35$,X35$,X35$";
@@ -74,7 +75,14 @@ QString QSOKeyText(double utcDays)
 
 QString CurrentQSOKey()
 {
-    return QSOKeyText(oledate::fromDateTime(Clock::instance().nowLocal()) + UTCOffsetDays);
+    // The offset is applied in whole seconds before the day number is formed: adding it as a
+    // fraction of a day can leave the last digit of the key one off the UTC second's own text,
+    // and a QSO typed in or imported for that second would then not be seen as the same key.
+    const double offsetSeconds = std::nearbyint(UTCOffsetDays * 86400.0);
+    const QDateTime local = Clock::instance().nowLocal();
+    if (!std::isfinite(offsetSeconds) || std::fabs(offsetSeconds) > 366.0 * 86400.0)
+        return QSOKeyText(oledate::fromDateTime(local) + UTCOffsetDays);
+    return QSOKeyText(oledate::fromDateTime(local.addSecs(static_cast<qint64>(offsetSeconds))));
 }
 
 QDateTime QSOKeyDateTime(const QString& key)

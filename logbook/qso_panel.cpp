@@ -155,6 +155,9 @@ void ConnectQsoPanel(Sondrel& w)
                          static_cast<QWidget*>(w.RFFrequencyBox)})
         box->installEventFilter(events);
     setTabOrder(w, true);
+    // The band list holds the amateur bands only: a band typed into the box and entered stays
+    // in the box without joining the list.
+    w.BandBox->setInsertPolicy(QComboBox::NoInsert);
 
     QObject::connect(w.CallsignBox, &QLineEdit::textChanged, &w, [] { CallsignBox_Change(); });
     QObject::connect(w.NameBox, &QLineEdit::textChanged, &w, [](const QString& t) { OtherName = t; });

@@ -190,4 +190,28 @@ TEST_F(Logging, TheUtcOffsetFollowsTheTimeZone)
     EXPECT_EQ(CurrentQSOKey(), " 45292");
 }
 
+TEST_F(Logging, TheKeyIsTheTextOfTheUtcSecondInEveryTimeZone)
+{
+    // Whatever the zone, the key of a second is the one an import or a typed date and time
+    // forms for that UTC second, so the store sees the two as the same QSO.
+    for (const int offset : {-5 * 3600, 3600, 2 * 3600, 5 * 3600 + 1800}) {
+        clock.setOffsetSeconds(offset);
+        doGMTCalculations();
+        int wrong = 0;
+        QString example;
+        const QDateTime start(QDate(2024, 1, 1), QTime(23, 0), Qt::UTC);
+        for (int s = 0; s < 3600; ++s) {
+            const QDateTime utc = start.addSecs(s);
+            clock.setUtc(utc);
+            const QString expected = QSOKeyText(oledate::fromDateTime(utc));
+            const QString key = CurrentQSOKey();
+            if (key != expected) {
+                ++wrong;
+                example = key + " for " + expected;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << "offset " << offset << ": " << example.toStdString();
+    }
+}
+
 } // namespace

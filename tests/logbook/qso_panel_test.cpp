@@ -63,6 +63,25 @@ TEST_F(QsoPanel, ABandFromTheListSendsTheFocusToTheTransmitWindow)
     EXPECT_EQ(QApplication::focusWidget(), w.TxWindow);
 }
 
+TEST_F(QsoPanel, ABandTypedAndEnteredIsKeptButNeverJoinsTheList)
+{
+    showActive();
+    Sondrel& w = main();
+    LoadBands();
+    for (const char* typed : {"1.25", "11", "20"}) {
+        SCOPED_TRACE(typed);
+        w.BandBox->setFocus();
+        w.BandBox->lineEdit()->selectAll();
+        QTest::keyClicks(w.BandBox->lineEdit(), QString::fromLatin1(typed));
+        QTest::keyClick(w.BandBox->lineEdit(), Qt::Key_Return);
+        EXPECT_EQ(w.BandBox->currentText(), QString::fromLatin1(typed));
+        EXPECT_EQ(CurrentBand, QString::fromLatin1(typed));
+        ASSERT_EQ(w.BandBox->count(), 11);
+        EXPECT_EQ(w.BandBox->itemText(0), "2");
+        EXPECT_EQ(w.BandBox->itemText(10), "160");
+    }
+}
+
 TEST_F(QsoPanel, TypedLettersBecomeCapitalsButSetTextDoesNot)
 {
     Sondrel& w = main();

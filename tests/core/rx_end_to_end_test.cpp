@@ -34,7 +34,7 @@ bool writeRecording(const QString& path, int mode)
         tx.queueCharacter(static_cast<std::uint8_t>(*c));
     tx.queueControl(1);
     tx.start(mode);
-    std::vector<float> sound(4000, 0.0f), block(1024);
+    std::vector<float> sound(32000, 0.0f), block(1024); // 4 s of silence: the engine is set up before the signal
     std::vector<psk::TxEvent> events;
     do {
         tx.fill(block.data(), static_cast<int>(block.size()), events);
@@ -81,7 +81,7 @@ TEST_F(EndToEnd, DecodesARecordingInTheSavedMode)
         ASSERT_TRUE(writeRecording(wav, c.mode));
         ini::write(home->file("Sondrel.INI"), "Mode", "Mode", c.saved);
         qputenv("SONDREL_AUDIO", ("file:" + wav).toLocal8Bit());
-        qputenv("SONDREL_AUDIO_SPEED", "8");
+        qputenv("SONDREL_AUDIO_SPEED", "4");
         ModeName.clear();
         PSKModeActive = false;
         SpectrumHold = false; // a fresh start after the last one closed

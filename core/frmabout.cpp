@@ -66,7 +66,8 @@ void frmAbout::Form_Load()
     if (MMTTYView) {
         char field[8];
         std::memcpy(field, MMTTYView + kEngineVersionOffset, sizeof field);
-        MMTTYVersion = cp1252::decode(field, sizeof field);
+        // The engine ends its text with a NUL and fills the field with blanks after it.
+        MMTTYVersion = cp1252::decode(field, static_cast<qsizetype>(strnlen(field, sizeof field)));
     }
     setWindowTitle(QStringLiteral(" About ") + dlg::applicationTitle());
     lblDescription->setText(QStringLiteral(

@@ -94,10 +94,12 @@ Sondrel::~Sondrel()
 
 bool Sondrel::Form_Load()
 {
+    starting_ = true;
     // 1. One running instance per program folder.
     g_instanceLock = std::make_unique<SingleInstance>();
     if (!g_instanceLock->acquire()) {
         g_instanceLock.reset();
+        starting_ = false;
         startupEndedEarly_ = true;
         Form_Unload();
         return false;
@@ -121,6 +123,7 @@ bool Sondrel::Form_Load()
         g_block.reset();
         if (splash)
             splash->close();
+        starting_ = false;
         startupEndedEarly_ = true;
         Form_Unload();
         return false;
@@ -199,10 +202,15 @@ bool Sondrel::Form_Load()
 
     // 24.
     loaded_ = true;
+    starting_ = false;
     TxWindow->setFocus();
     repaint();
     if (splash)
         splash->close();
+    if (closeRequested_) {
+        close();
+        return false;
+    }
     return true;
 }
 
@@ -281,6 +289,13 @@ void Sondrel::Form_Resize()
 
 void Sondrel::closeEvent(QCloseEvent* e)
 {
+    // Closing while start-up yields (a termination signal, a splash repaint) waits for the end of
+    // start-up, so shut-down never writes or releases a half-started program's state.
+    if (starting_) {
+        closeRequested_ = true;
+        e->ignore();
+        return;
+    }
     Form_QueryUnload();
     Form_Unload();
     e->accept();

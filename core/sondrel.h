@@ -36,7 +36,8 @@ public:
     ~Sondrel() override;
 
     // Start-up; false when it ended early (second instance, shared block failure), in which case
-    // the window is unloaded and nothing was started.
+    // the window is unloaded and nothing was started, or when the window was closed while it ran
+    // (it is then unloaded by the normal shut-down once start-up is done).
     bool Form_Load();
     void Form_QueryUnload();
     void Form_Terminate();
@@ -125,4 +126,6 @@ private:
     bool loaded_ = false;
     bool unloaded_ = false;
     bool startupEndedEarly_ = false;
+    bool starting_ = false;       // inside Form_Load
+    bool closeRequested_ = false; // closed while starting: shut down when start-up ends
 };

@@ -21,7 +21,9 @@ QString programFolder()
 
 QString programFile(const QString& name)
 {
-    return programFolder() + u'/' + name;
+    const QString folder = programFolder();
+    // The root folder already ends in its separator.
+    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
 }
 
 QString serialPortDevice(int n)

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QSocketNotifier>
+#include <cerrno>
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -10,22 +11,30 @@ namespace {
 
 int g_pipe[2] = {-1, -1};
 
+// Only async-signal-safe work here: one byte into a non-blocking socket (a full one already
+// holds a wake-up), and errno left as the interrupted code had it.
 void onSignal(int)
 {
+    const int saved = errno;
     const char c = 1;
     [[maybe_unused]] ssize_t n = ::write(g_pipe[1], &c, 1);
+    errno = saved;
 }
 
 } // namespace
 
 void CloseOnTerminationSignals(std::function<void()> close)
 {
-    if (g_pipe[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM, 0, g_pipe) != 0)
+    // Non-blocking, and not inherited by the processes the program starts.
+    if (g_pipe[0] >= 0
+        || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, g_pipe) != 0)
         return;
     auto* notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, qApp);
     QObject::connect(notifier, &QSocketNotifier::activated, qApp, [close] {
-        char c;
-        [[maybe_unused]] ssize_t n = ::read(g_pipe[0], &c, 1);
+        // Every signal that has arrived so far asks for the same one close.
+        char buf[256];
+        while (::read(g_pipe[0], buf, sizeof buf) > 0) {
+        }
         close();
         QApplication::quit();
     });

@@ -85,6 +85,13 @@ TEST(AboutWindow, ShowsVersionsOrNotLoaded)
         EXPECT_EQ(about.lblDLLVersion->text(), "Ferrow DLL Version : 1.14");
         EXPECT_EQ(about.lblMMTTYVersion->text(), "Tevlin RTTY Engine Version : 1.68A");
     }
+    // a shorter version text: NUL, then blanks to the end of the field
+    std::memcpy(block.data() + mmtty::kVersion, "Ver1.7\0 ", 8);
+    {
+        frmAbout about;
+        about.Form_Load();
+        EXPECT_EQ(about.lblMMTTYVersion->text(), "Tevlin RTTY Engine Version : 1.7");
+    }
     PSKDLLVersion = 0;
     MMTTYView = nullptr;
 }

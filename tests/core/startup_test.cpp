@@ -80,6 +80,20 @@ TEST_F(Startup, ASecondInstanceChangesNothing)
     EXPECT_FALSE(MainWindowHooked());
 }
 
+TEST_F(Startup, AClosingRequestWhileStartingWaitsForTheEndOfStartUp)
+{
+    // The desktop ending the session while start-up yields (the splash repaint, the engine
+    // start): shut-down runs once start-up is done, never over a half-started program.
+    Links().OpenLogbook = [this] { calls << "OpenLogbook"; main().close(); };
+    Links().SetModeFromINI = [this] { calls << "SetModeFromINI"; main().close(); };
+    EXPECT_FALSE(main().Form_Load());
+    EXPECT_TRUE(main().unloaded());
+    EXPECT_EQ(calls, QStringList({"FindCDDrive", "OpenLogbook", "LoadDefaultPalette", "LoadRTTYProfiles",
+                                  "LoadBands", "rig.SetRadioType", "SetModeFromINI", "fnStopSoundCard",
+                                  "VmxClose", "CloseCaptureFile", "UnloadChildWindows"}));
+    EXPECT_FALSE(MainWindowHooked());
+}
+
 using Shutdown = MainWindowFixture;
 
 TEST_F(Shutdown, StopsTheEngineThenClosesAndWritesTheLastValues)

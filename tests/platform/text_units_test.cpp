@@ -104,6 +104,11 @@ TEST(Places, ProgramFolderAndSerialPorts)
     qunsetenv("SONDREL_COM3");
     EXPECT_EQ(places::serialPortDevice(3), "/dev/ttyS2");
     EXPECT_EQ(places::serialPortDevice(0), "");
+    // A program folder at the root of the file system: no doubled separator.
+    const QByteArray home = qgetenv("SONDREL_HOME");
+    qputenv("SONDREL_HOME", "/");
+    EXPECT_EQ(places::programFile("Sondrel.INI"), "/Sondrel.INI");
+    qputenv("SONDREL_HOME", home);
 }
 
 TEST(FileErrors, VbNumbersAndTexts)

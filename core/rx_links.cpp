@@ -3,6 +3,7 @@
 #include "core/declarations.h"
 #include "core/hookmodule.h"
 #include "core/links.h"
+#include "core/logger_link.h"
 #include "platform/events.h"
 
 #include <cstdlib>
@@ -12,7 +13,7 @@ namespace {
 ReceiveLinks defaults()
 {
     ReceiveLinks l;
-    l.SendToLogger = [](const QString&) {};
+    l.SendToLogger = [](const QString& text) { ::SendToLogger(text); };
     l.mnuRTTY_Click = [](int) {};
     l.BreakMacroLoop = [] {};
     l.NotchVisible = [] { return false; };

@@ -220,3 +220,19 @@ QString RxBackColorSaved, Aux1BackColorSaved, Aux2BackColorSaved;
 bool LongSquelch = false;
 bool ReceiveAfterTx = false;
 QString MacroBuffer, ScratchText;
+
+
+// ---- Radio control settings ------------------------------------------------------------------
+QString RadioParity = QStringLiteral("N");
+QString RadioFlowControl = QStringLiteral("0");
+QString RadioDataBits = QStringLiteral("8");
+QString RadioStopBits = QStringLiteral("1");
+QString RadioBaudRate = QStringLiteral("9600");
+std::int16_t RadioPollInterval = 500;
+QString IcomAddress = QStringLiteral("00");
+QString RadioDataFileName = QStringLiteral("No Data File entered");
+std::array<QString, 5> PresetRadioFrequency{QString(), QStringLiteral("14070.00"), QStringLiteral("14070.00"),
+                                            QStringLiteral("14071.00"), QStringLiteral("14071.00")};
+std::array<QString, 5> PresetRadioMode{QString(), QStringLiteral("USB"), QStringLiteral("LSB"),
+                                       QStringLiteral("USB"), QStringLiteral("LSB")};
+QString LoggerWindowCaption;

@@ -198,4 +198,15 @@ extern std::array<QString, 10> PreviousQSOsColumnWidths; // twips, as text
 
 
 // ---- Radio control settings ------------------------------------------------------------------
+// Serial line of the radio control port, as the component takes them ([Radio Control]).
+extern QString RadioParity;               // "N", "O", "E"
+extern QString RadioFlowControl;          // "0" none, "1" XON/XOFF, "2" RTS
+extern QString RadioDataBits, RadioStopBits, RadioBaudRate;
+extern std::int16_t RadioPollInterval;    // ms; 0 no polling
+extern QString IcomAddress;               // CI-V address, hexadecimal digits
+extern QString RadioDataFileName;         // the file through which the "Kachina 505" is run
+// Fixed-radio presets [1..4] and the Logger's window title.
+extern std::array<QString, 5> PresetRadioFrequency; // kHz text
+extern std::array<QString, 5> PresetRadioMode;      // "USB" / "LSB"
+extern QString LoggerWindowCaption;
 

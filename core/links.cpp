@@ -3,6 +3,7 @@
 #include "core/capturefile.h"
 #include "core/modeselection.h"
 #include "core/psk_api.h"
+#include "core/radio_port.h"
 #include "displays/palette.h"
 #include "platform/comobject.h"
 #include "core/sondrel.h"
@@ -28,7 +29,7 @@ ProgramLinks realLinks()
     };
     l.LoadDefaultPalette = [] { LoadDefaultWaterfallColors(); };
     l.LoadRTTYProfiles = [] {};
-    l.SetupRadioPort = [] {};
+    l.SetupRadioPort = [] { SetupRadioPort(); };
     l.SetModeFromINI = [] { SetModeFromINI(); };
     l.CloseCaptureFile = [] { CloseCaptureFile(); };
     l.UnloadChildWindows = [] {};

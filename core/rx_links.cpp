@@ -3,6 +3,7 @@
 #include "core/declarations.h"
 #include "core/hookmodule.h"
 #include "core/links.h"
+#include "core/logger_link.h"
 #include "logbook/qso_logging.h"
 #include "platform/events.h"
 
@@ -13,7 +14,7 @@ namespace {
 ReceiveLinks defaults()
 {
     ReceiveLinks l;
-    l.SendToLogger = [](const QString&) {};
+    l.SendToLogger = [](const QString& text) { ::SendToLogger(text); };
     l.mnuRTTY_Click = [](int) {};
     l.BreakMacroLoop = [] {};
     l.Command1_Mouseup = [](int, int, int, int, int) {};

@@ -1,5 +1,7 @@
 #include "displays/display_hooks.h"
 
+#include "core/logger_link.h"
+
 namespace {
 
 DisplayLinks defaults()
@@ -8,7 +10,7 @@ DisplayLinks defaults()
     l.SetNotchAt = [](float) {};
     l.CentreNotchPosition = [](float) {};
     l.ResetRTTYShift = [] {};
-    l.SendToLogger = [](const QString&) {};
+    l.SendToLogger = [](const QString& text) { ::SendToLogger(text); };
     return l;
 }
 

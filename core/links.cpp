@@ -3,7 +3,9 @@
 #include "core/capturefile.h"
 #include "core/modeselection.h"
 #include "core/psk_api.h"
+#include "displays/aux_window.h"
 #include "displays/palette.h"
+#include "displays/tuning_window.h"
 #include "platform/comobject.h"
 #include "core/sondrel.h"
 #include "logbook/logbook_services.h"
@@ -31,7 +33,12 @@ ProgramLinks realLinks()
     l.SetupRadioPort = [] {};
     l.SetModeFromINI = [] { SetModeFromINI(); };
     l.CloseCaptureFile = [] { CloseCaptureFile(); };
-    l.UnloadChildWindows = [] {};
+    l.UnloadChildWindows = [] {
+        if (TuningWindow* t = TuningWindow::existing())
+            t->Unload();
+        UnloadAuxWindow(2);
+        UnloadAuxWindow(1);
+    };
     return l;
 }
 

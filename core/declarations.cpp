@@ -162,6 +162,16 @@ std::int32_t RTTYSpaceLast = 0;
 std::int16_t IMDClearCount = 0;
 std::int16_t Aux1IMDClearCount = 0;
 std::int16_t Aux2IMDClearCount = 0;
+bool Aux1Closing = false;
+bool Aux2Closing = false;
+std::int32_t Aux1AFCLimit = 100;
+std::int32_t Aux2AFCLimit = 100;
+std::int32_t Aux1MouseOverColor = 16711680;
+std::int32_t Aux2MouseOverColor = 16711680;
+bool Aux1MouseOverSuppressed = false;
+bool Aux2MouseOverSuppressed = false;
+QString PresetAux1AudioFreq = QStringLiteral("1400.00");
+QString PresetAux2AudioFreq = QStringLiteral("1600.00");
 // ---- Receive road: window procedure, modes, receive text, word capture, PTT options ---------
 QString RxCharBuffer;
 QString Aux1CharBuffer;

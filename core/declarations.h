@@ -176,6 +176,12 @@ extern float LastMouseX;                             // twips on the scale
 extern std::int32_t RxFreqLast, Aux1RxFreqLast, Aux2RxFreqLast;
 extern std::int32_t RTTYMarkLast, RTTYSpaceLast;
 extern std::int16_t IMDClearCount, Aux1IMDClearCount, Aux2IMDClearCount; // 0 idle; ticks since shown
+// auxiliary channel windows and their settings
+extern bool Aux1Closing, Aux2Closing;                  // the window is about to close
+extern std::int32_t Aux1AFCLimit, Aux2AFCLimit;        // 100 AFC on, 0 off
+extern std::int32_t Aux1MouseOverColor, Aux2MouseOverColor;
+extern bool Aux1MouseOverSuppressed, Aux2MouseOverSuppressed; // a mouse button is held in the text
+extern QString PresetAux1AudioFreq, PresetAux2AudioFreq;      // Hz texts
 
 
 

@@ -4,7 +4,9 @@
 #include "core/modeselection.h"
 #include "core/psk_api.h"
 #include "core/radio_port.h"
+#include "displays/aux_window.h"
 #include "displays/palette.h"
+#include "displays/tuning_window.h"
 #include "platform/comobject.h"
 #include "core/sondrel.h"
 #include "logbook/logbook_services.h"
@@ -32,7 +34,12 @@ ProgramLinks realLinks()
     l.SetupRadioPort = [] { SetupRadioPort(); };
     l.SetModeFromINI = [] { SetModeFromINI(); };
     l.CloseCaptureFile = [] { CloseCaptureFile(); };
-    l.UnloadChildWindows = [] {};
+    l.UnloadChildWindows = [] {
+        if (TuningWindow* t = TuningWindow::existing())
+            t->Unload();
+        UnloadAuxWindow(2);
+        UnloadAuxWindow(1);
+    };
     return l;
 }
 

@@ -5,6 +5,8 @@
 #include "core/links.h"
 #include "core/logger_link.h"
 #include "logbook/qso_logging.h"
+#include "displays/aux_window.h"
+#include "displays/tuning_window.h"
 #include "platform/events.h"
 
 #include <cstdlib>
@@ -23,8 +25,8 @@ ReceiveLinks defaults()
     l.SetNotchVisible = [](bool) {};
     l.PlaceNotch = [](double) {};
     l.SetToolbarButton = [](int, bool, const QString&) {};
-    l.SetTuningSquelchLine = [](double) {};
-    l.AuxText = [](int) -> RichText* { return nullptr; };
+    l.SetTuningSquelchLine = [](double level) { SetTuningSquelchLine(level); };
+    l.AuxText = [](int channel) { return AuxTextOf(channel); };
     l.EndProgram = [] {
         ReleaseBeforeEnd();
         // Static clean-up still runs: the shared block is unmapped and the instance lock let go.

@@ -1,11 +1,16 @@
 #include "core/connections.h"
 
 #include "core/sondrel.h"
+#include "displays/aux_window.h"
 #include "displays/click_filter.h"
 #include "displays/display_menus.h"
+#include "displays/frm_default_audio.h"
+#include "displays/frm_markers.h"
+#include "displays/frm_sensitivity.h"
 #include "displays/readouts.h"
 #include "displays/scale.h"
 #include "displays/scale_clicks.h"
+#include "displays/tuning_window.h"
 #include "platform/menuitem.h"
 #include "platform/picturebox.h"
 
@@ -30,6 +35,16 @@ void ConnectDisplays(Sondrel& w)
     handle("mnuWaterfallColors", mnuWaterfallColors_Click);
     handle("mnuOnTop", mnuOnTop_Click);
     handle("mnuDisplay", mnuDisplay_Click);
+
+    // The channel windows, the tuning window and the settings dialogs.
+    handle("mnuAux1", mnuAux1_Click);
+    handle("mnuAux2", mnuAux2_Click);
+    handle("mnuTuningWindow", mnuTuningWindow_Click);
+    handle("mnuWaterfallSensitivity", mnuWaterfallSensitivity_Click);
+    handle("mnuSensitivity", mnuWaterfallSensitivity_Click);
+    handle("mnuSpectrumSensitivity", mnuSpectrumSensitivity_Click);
+    handle("mnuPresetAudio", mnuPresetAudio_Click);
+    handle("mnuMark", mnuMark_Click);
 
     // The display and its scale.
     w.Spectrum->onMouseDown = Spectrum_MouseDown;

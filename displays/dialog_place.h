@@ -1,0 +1,5 @@
+#pragma once
+// Settings dialogs open in the middle of the screen.
+class QWidget;
+
+void CentreOnScreen(QWidget& dialog);

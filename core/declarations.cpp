@@ -220,3 +220,20 @@ QString RxBackColorSaved, Aux1BackColorSaved, Aux2BackColorSaved;
 bool LongSquelch = false;
 bool ReceiveAfterTx = false;
 QString MacroBuffer, ScratchText;
+
+// ---- Settings loader and main-window menu commands ---------------------------------------
+std::int16_t CWIDSpeed = 1;
+std::int32_t TxBackColor = 16777215;
+std::array<QString, 5> PresetRadioFrequency, PresetRadioMode;
+QString PresetAux1AudioFreq = QStringLiteral("1400.00");
+QString PresetAux2AudioFreq = QStringLiteral("1600.00");
+std::int16_t WatchdogTime = 60;
+bool ToolbarOn = true;
+QString RadioParity = QStringLiteral("N");
+QString RadioFlowControl = QStringLiteral("0");
+QString RadioDataBits = QStringLiteral("8");
+QString RadioStopBits = QStringLiteral("1");
+QString RadioBaudRate = QStringLiteral("9600");
+QString IcomAddress = QStringLiteral("00");
+QString RadioDataFileName;
+std::int16_t RadioPollInterval = 500;

@@ -2,10 +2,10 @@
 // is filled with garbage of every kind, one kind per run, and then with a mix.
 #include "support/main_window_fixture.h"
 
-#include "platform/inifile.h"
 #include "settings/inistuff.h"
 #include "settings/settings_hooks.h"
 
+#include <QFile>
 #include <QRandomGenerator>
 
 namespace {
@@ -64,9 +64,17 @@ protected:
     }
     void loadWith(const std::function<QString()>& value)
     {
-        for (const auto& s : kCatalogue)
+        // written in one go: a write per key would take a disk flush per key
+        QByteArray text;
+        for (const auto& s : kCatalogue) {
+            text += QByteArray("[") + s.section + "]\r\n";
             for (const QString& key : s.keys)
-                ini::write(home->file("Sondrel.INI"), s.section, key, value());
+                text += key.toLatin1() + '=' + value().toUtf8() + "\r\n";
+        }
+        QFile file(home->file("Sondrel.INI"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        file.close();
         ModeName.clear();
         main();
         LoadSettings();

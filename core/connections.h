@@ -8,3 +8,4 @@ void ConnectTransmitRoad(Sondrel& w);  // typing, transmit start/stop/abort
 void ConnectDisplays(Sondrel& w);      // spectrum, waterfall, scale, readouts, palette
 void ConnectLogbook(Sondrel& w);       // QSO panel and logbook commands
 void ConnectRadioControl(Sondrel& w);  // radio settings, presets, split, Logger link, standalone
+void ConnectMenuCommands(Sondrel& w);  // the main window's own menu switches and commands

@@ -85,6 +85,7 @@ Sondrel::Sondrel()
     ConnectDisplays(*this);
     ConnectLogbook(*this);
     ConnectRadioControl(*this);
+    ConnectMenuCommands(*this);
 }
 
 Sondrel::~Sondrel()

@@ -80,6 +80,7 @@ TEST_F(EndToEnd, DecodesARecordingInTheSavedMode)
         const QString wav = home->file(QStringLiteral("%1.wav").arg(c.mode));
         ASSERT_TRUE(writeRecording(wav, c.mode));
         ini::write(home->file("Sondrel.INI"), "Mode", "Mode", c.saved);
+        ini::write(home->file("Sondrel.INI"), "Settings", "Slashed Zero", "Slashed Zero False");
         qputenv("SONDREL_AUDIO", ("file:" + wav).toLocal8Bit());
         qputenv("SONDREL_AUDIO_SPEED", "4");
         ModeName.clear();

@@ -51,9 +51,9 @@ TEST_F(Modes, FirstStartHandsTheEngineEverySettingInOrder)
     main().mnu("mnuRTTY", 2).setChecked(true);
     mnuBPSK_Click();
     const QString h = QString::number(MainWindowHandle);
-    EXPECT_EQ(psk, QStringList({"fnStartSoundCard(" + h + ",-1,3)", "fnSetFFTMode(0,100,0)", "fnSetAFCLimit(100,0)",
+    EXPECT_EQ(psk, QStringList({"fnStartSoundCard(" + h + ",-1,3)", "fnSetFFTMode(1,100,0)", "fnSetAFCLimit(100,0)",
                                 "fnSetClockErrorAdjustment(-12)", "fnSetRXFrequency(1500,45,0)",
-                                "fnSetRXFrequency(1400,0,1)", "fnSetRXFrequency(0,45,2)",
+                                "fnSetRXFrequency(1400,0,1)", "fnSetRXFrequency(1600,45,2)",
                                 "fnSetSquelchThreshold(62,1,0)", "fnGetDLLVersion()", "fnSetComPort(3,2)",
                                 "fnSetRXPSKMode(0,0)"}));
     EXPECT_TRUE(PSKModeActive);

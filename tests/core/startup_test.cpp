@@ -17,8 +17,12 @@ TEST_F(Startup, RunsItsStepsInOrderAndWritesTheFirstRunFile)
 {
     ASSERT_TRUE(main().Form_Load());
     EXPECT_EQ(calls, QStringList({"FindCDDrive", "OpenLogbook", "LoadDefaultPalette", "LoadRTTYProfiles",
-                                  "LoadBands", "rig.SetRadioType", "SetModeFromINI"}));
-    EXPECT_EQ(rigArgs.front(), QVariantList{QStringLiteral("No Radio")});
+                                  "LoadBands", "rig.setPollInterval", "rig.PutRadioFileName", "rig.SetRadioType",
+                                  "SetModeFromINI"}));
+    ASSERT_EQ(rigArgs.size(), 3);
+    EXPECT_EQ(rigArgs[0], QVariantList{500});
+    EXPECT_EQ(rigArgs[1], QVariantList{QStringLiteral("No Data File entered")});
+    EXPECT_EQ(rigArgs[2], QVariantList{QStringLiteral("No Radio")});
     EXPECT_EQ(ini("Settings", "AFC On/Off"), "On");
     EXPECT_EQ(CDDrive, "None");
     EXPECT_EQ(LogbookAccessCode, "QH71MZTRA4B9KX20PE");
@@ -40,14 +44,8 @@ TEST_F(Startup, RunsItsStepsInOrderAndWritesTheFirstRunFile)
 
 TEST_F(Startup, StandaloneWithARadioOpensItsPort)
 {
-    ini::write(home->file("Sondrel.INI"), "Settings", "AFC On/Off", "On");
-    Links().LoadBands = [this] {
-        calls << "LoadBands";
-        // the settings loader is not built here; set what it would have set
-    };
-    RadioModel = "Kenwood - all";
-    RadioPortNumber = "2";
-    main().mnu("mnuStandalone").setChecked(true);
+    ini::write(home->file("Sondrel.INI"), "Radio Control", "Radio Type", "Kenwood - all");
+    ini::write(home->file("Sondrel.INI"), "Radio Control", "Port Number", "2");
     ASSERT_TRUE(main().Form_Load());
     EXPECT_TRUE(calls.contains("SetupRadioPort"));
     EXPECT_LT(calls.indexOf("rig.SetRadioType"), calls.indexOf("SetupRadioPort"));
@@ -58,9 +56,8 @@ TEST_F(Startup, NoRadioOrNoPortLeavesThePortClosedButNamesTheType)
 {
     for (const auto& [model, port] : {std::pair{"No Radio", "2"}, std::pair{"Kenwood - all", "0"}}) {
         calls.clear();
-        RadioModel = model;
-        RadioPortNumber = port;
-        main().mnu("mnuStandalone").setChecked(true);
+        ini::write(home->file("Sondrel.INI"), "Radio Control", "Radio Type", model);
+        ini::write(home->file("Sondrel.INI"), "Radio Control", "Port Number", port);
         ASSERT_TRUE(main().Form_Load());
         EXPECT_FALSE(calls.contains("SetupRadioPort")) << model;
         EXPECT_TRUE(calls.contains("rig.SetRadioType")) << model;

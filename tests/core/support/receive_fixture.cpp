@@ -159,6 +159,7 @@ void ReceiveFixture::load()
     ASSERT_TRUE(main().Form_Load());
     deliver();
     calls.clear();
+    psk.clear(); // what the settings load told the engine
 }
 
 void ReceiveFixture::deliver()

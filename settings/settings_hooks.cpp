@@ -1,0 +1,39 @@
+#include "settings/settings_hooks.h"
+
+#include "platform/units.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+
+SettingsHookTable defaults()
+{
+    SettingsHookTable h;
+    h.UnloadMiniLog = [] {};
+    h.UnloadPreviousPage = [] {};
+    h.ScreenTwips = [] {
+        const QScreen* s = QGuiApplication::primaryScreen();
+        const QSize px = s ? s->geometry().size() : QSize(1024, 768);
+        return QSize(twips::fromPixels(px.width()), twips::fromPixels(px.height()));
+    };
+    return h;
+}
+
+SettingsHookTable& table()
+{
+    static SettingsHookTable t = defaults();
+    return t;
+}
+
+} // namespace
+
+SettingsHookTable& SettingsHooks()
+{
+    return table();
+}
+
+void ResetSettingsHooks()
+{
+    table() = defaults();
+}

@@ -7,3 +7,4 @@ void ConnectReceiveRoad(Sondrel& w);   // modes, receive text, word capture, PTT
 void ConnectTransmitRoad(Sondrel& w);  // typing, transmit start/stop/abort
 void ConnectDisplays(Sondrel& w);      // spectrum, waterfall, scale, readouts, palette
 void ConnectLogbook(Sondrel& w);       // QSO panel and logbook commands
+void ConnectMacroButtons(Sondrel& w);  // macro buttons, their repeat and rows

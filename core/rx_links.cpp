@@ -3,6 +3,7 @@
 #include "core/declarations.h"
 #include "core/hookmodule.h"
 #include "core/links.h"
+#include "core/macro_buttons.h"
 #include "platform/events.h"
 
 #include <cstdlib>
@@ -14,7 +15,7 @@ ReceiveLinks defaults()
     ReceiveLinks l;
     l.SendToLogger = [](const QString&) {};
     l.mnuRTTY_Click = [](int) {};
-    l.BreakMacroLoop = [] {};
+    l.BreakMacroLoop = [] { ::BreakMacroLoop(); };
     l.NotchVisible = [] { return false; };
     l.SetNotchVisible = [](bool) {};
     l.PlaceNotch = [](double) {};

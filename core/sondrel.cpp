@@ -84,6 +84,7 @@ Sondrel::Sondrel()
     ConnectTransmitRoad(*this);
     ConnectDisplays(*this);
     ConnectLogbook(*this);
+    ConnectMacroButtons(*this);
 }
 
 Sondrel::~Sondrel()

@@ -1,5 +1,6 @@
 #include "core/txhooks.h"
 
+#include "core/macro_buttons.h"
 #include "core/rx_links.h"
 #include "logbook/qso_logging.h"
 #include "platform/events.h"
@@ -12,7 +13,9 @@ TransmitHooks defaults()
     // Shared with the receive road: wiring its links wires these too.
     h.SendToLogger = [](const QString& text) { RxLinks().SendToLogger(text); };
     h.LogAndClear = [] { ::LogAndClear(); };
-    h.Command1_Mouseup = [](int, int, int, int, int) {};
+    h.Command1_Mouseup = [](int index, int button, int shift, int x, int y) {
+        ::Command1_Mouseup(index, button, shift, x, y);
+    };
     h.BreakMacroLoop = [] { RxLinks().BreakMacroLoop(); };
     h.AuxTextWindow = [](int channel) { return RxLinks().AuxText(channel); };
     h.WaitYield = [] { events::DoEvents(); };

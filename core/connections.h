@@ -9,3 +9,4 @@ void ConnectDisplays(Sondrel& w);      // spectrum, waterfall, scale, readouts, 
 void ConnectLogbook(Sondrel& w);       // QSO panel and logbook commands
 void ConnectRadioControl(Sondrel& w);  // radio settings, presets, split, Logger link, standalone
 void ConnectMenuCommands(Sondrel& w);  // the main window's own menu switches and commands
+void ConnectMacroButtons(Sondrel& w);  // macro buttons, their repeat and rows

@@ -72,6 +72,8 @@ bool LogAfterTx = false;
 bool RTTYStopPending = false;
 std::int16_t LoopCountdown = 0;
 std::int16_t LoopMacroIndex = 0;
+std::int32_t TxBackColor = 16777215;
+std::int32_t CWIDSpeed = 1;
 
 
 // ---- Logbook and QSO panel -------------------------------------------------------------------

@@ -71,6 +71,8 @@ extern bool AbortMacro;
 extern bool LogAfterTx;
 extern bool RTTYStopPending;
 extern std::int16_t LoopCountdown, LoopMacroIndex;
+extern std::int32_t TxBackColor;          // transmit window's own back colour, shown again when a repeat stops
+extern std::int32_t CWIDSpeed;            // CW identification speed: 1 = 37, 2 = 19, 3 = 12, 4 = 9 WPM
 
 
 // ---- Receive road: window procedure, modes, receive text, word capture, PTT options ---------

@@ -12,6 +12,10 @@ MacroButton::MacroButton(int index, QWidget* parent)
     setFocusPolicy(Qt::NoFocus);
     setMinimumWidth(10);
     apply(normal_);
+    connect(this, &QPushButton::clicked, this, [this] {
+        if (!inMouseRelease_ && onMouseUp)
+            onMouseUp(index_, 1, 0);
+    });
 }
 
 void MacroButton::setLooks(const ButtonLook& normal, const ButtonLook& mouseOver)
@@ -28,8 +32,25 @@ void MacroButton::apply(const ButtonLook& look)
     f.setBold(look.bold);
     f.setItalic(look.italic);
     setFont(f);
-    setStyleSheet(QStringLiteral("QPushButton{background-color:%1;color:%2;border:1px solid #808080;padding:1px;}")
-                      .arg(rgb::toColor(look.backColor).name(), rgb::toColor(look.foreColor).name()));
+    const std::int32_t pressed = pressedFore_ >= 0 ? pressedFore_ : look.foreColor;
+    setStyleSheet(QStringLiteral("QPushButton{background-color:%1;color:%2;border:1px solid #808080;padding:1px;}"
+                                 "QPushButton:pressed{color:%3;}")
+                      .arg(rgb::toColor(look.backColor).name(), rgb::toColor(look.foreColor).name(),
+                           rgb::toColor(pressed).name()));
+}
+
+void MacroButton::setPressedForeColor(std::int32_t rgbNumber)
+{
+    pressedFore_ = rgbNumber;
+    apply(underMouse() ? over_ : normal_);
+}
+
+void MacroButton::mousePressEvent(QMouseEvent* e)
+{
+    if (onMouseDown)
+        onMouseDown(index_, vbButton(e->button()), vbShift(e->modifiers()));
+    QPushButton::mousePressEvent(e);
+    e->accept(); // every button's release comes back here, not only the left one's
 }
 
 void MacroButton::enterEvent(QEnterEvent* e)
@@ -46,7 +67,9 @@ void MacroButton::leaveEvent(QEvent* e)
 
 void MacroButton::mouseReleaseEvent(QMouseEvent* e)
 {
+    inMouseRelease_ = true;
     QPushButton::mouseReleaseEvent(e);
+    inMouseRelease_ = false;
     if (onMouseUp && rect().contains(e->position().toPoint()))
         onMouseUp(index_, vbButton(e->button()), vbShift(e->modifiers()));
 }

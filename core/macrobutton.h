@@ -18,16 +18,23 @@ public:
     MacroButton(int index, QWidget* parent);
     int index() const { return index_; }
     void setLooks(const ButtonLook& normal, const ButtonLook& mouseOver);
-    // button: 1 left, 2 right; shift: 1 Shift, 2 Ctrl, 4 Alt.
+    // The text colour shown while a mouse button holds the button down.
+    void setPressedForeColor(std::int32_t rgbNumber);
+    // button: 1 left, 2 right; shift: 1 Shift, 2 Ctrl, 4 Alt. An activation that is no mouse
+    // release (click(), accessibility) arrives as a left-button release.
+    std::function<void(int index, int button, int shift)> onMouseDown;
     std::function<void(int index, int button, int shift)> onMouseUp;
 
 protected:
     void enterEvent(QEnterEvent*) override;
     void leaveEvent(QEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override;
 
 private:
     void apply(const ButtonLook& look);
     int index_;
     ButtonLook normal_, over_;
+    std::int32_t pressedFore_ = -1; // -1: the look's own
+    bool inMouseRelease_ = false;
 };

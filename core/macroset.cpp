@@ -5,6 +5,7 @@
 #include "platform/vbnum.h"
 #include "settings/inistuff.h"
 #include "settings/macro_services.h"
+#include "settings/macro_store.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ void LoadMacroSet(const QString& section)
         return ReadINI(section, MacroKey(key, i), QString::fromLatin1(def));
     };
     for (int i = 1; i <= kMacroCount; ++i) {
-        MacroTexts[i] = MacroTextFromStore(ReadINILong(section, MacroKey("Macro #", i), QString()));
+        MacroTexts[i] = MacroTextFromStore(ReadStoredMacroText(section, i));
         MacroCaptions[i] = read("Macro Caption #", i, " ");
         MacroBackColor[i] = number(read("Macro BackColor #", i, "14671839"));
         MacroMouseOverBackColor[i] = number(read("Macro MouseOver BackColor #", i, "14671839"));

@@ -4,9 +4,10 @@
 #include "core/hookmodule.h"
 #include "core/links.h"
 #include "core/logger_link.h"
-#include "logbook/qso_logging.h"
+#include "core/macro_buttons.h"
 #include "displays/aux_window.h"
 #include "displays/tuning_window.h"
+#include "logbook/qso_logging.h"
 #include "platform/events.h"
 
 #include <cstdlib>
@@ -18,8 +19,10 @@ ReceiveLinks defaults()
     ReceiveLinks l;
     l.SendToLogger = [](const QString& text) { ::SendToLogger(text); };
     l.mnuRTTY_Click = [](int) {};
-    l.BreakMacroLoop = [] {};
-    l.Command1_Mouseup = [](int, int, int, int, int) {};
+    l.BreakMacroLoop = [] { ::BreakMacroLoop(); };
+    l.Command1_Mouseup = [](int index, int button, int shift, int x, int y) {
+        ::Command1_Mouseup(index, button, shift, x, y);
+    };
     l.LogAndClear = [] { ::LogAndClear(); };
     l.NotchVisible = [] { return false; };
     l.SetNotchVisible = [](bool) {};

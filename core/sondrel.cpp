@@ -86,6 +86,7 @@ Sondrel::Sondrel()
     ConnectLogbook(*this);
     ConnectRadioControl(*this);
     ConnectMenuCommands(*this);
+    ConnectMacroButtons(*this);
 }
 
 Sondrel::~Sondrel()

@@ -105,6 +105,7 @@ public:
     QTimer* Timer1 = nullptr;           // macro repeat, 1000 ms, off at start
     ComObject* RigControl = nullptr;    // the radio control component, when it could be loaded
     QString RigControlError;            // why it could not be loaded
+    QString Tag;                        // the macro button to edit, handed to the macro editor
 
     // Hooks for the parts of the program that build on the main window (drawing, engines, ...).
     std::function<void()> onResize;

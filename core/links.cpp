@@ -3,6 +3,7 @@
 #include "core/capturefile.h"
 #include "core/modeselection.h"
 #include "core/psk_api.h"
+#include "core/rtty_link.h"
 #include "displays/palette.h"
 #include "platform/comobject.h"
 #include "core/sondrel.h"
@@ -27,7 +28,7 @@ ProgramLinks realLinks()
         return w->RigControl->call(member, args);
     };
     l.LoadDefaultPalette = [] { LoadDefaultWaterfallColors(); };
-    l.LoadRTTYProfiles = [] {};
+    l.LoadRTTYProfiles = [] { LoadRTTYProfiles(); };
     l.SetupRadioPort = [] {};
     l.SetModeFromINI = [] { SetModeFromINI(); };
     l.CloseCaptureFile = [] { CloseCaptureFile(); };

@@ -3,6 +3,7 @@
 #include "core/declarations.h"
 #include "core/hookmodule.h"
 #include "core/links.h"
+#include "core/rtty_link.h"
 #include "platform/events.h"
 
 #include <cstdlib>
@@ -13,12 +14,12 @@ ReceiveLinks defaults()
 {
     ReceiveLinks l;
     l.SendToLogger = [](const QString&) {};
-    l.mnuRTTY_Click = [](int) {};
+    l.mnuRTTY_Click = [](int profile) { mnuRTTY_Click(profile); };
     l.BreakMacroLoop = [] {};
-    l.NotchVisible = [] { return false; };
-    l.SetNotchVisible = [](bool) {};
-    l.PlaceNotch = [](double) {};
-    l.SetToolbarButton = [](int, bool, const QString&) {};
+    l.NotchVisible = [] { return NotchVisible(); };
+    l.SetNotchVisible = [](bool on) { SetNotchVisible(on); };
+    l.PlaceNotch = [](double x) { PlaceNotch(x); };
+    l.SetToolbarButton = [](int b, bool on, const QString& c) { SetToolbarButton(b, on, c); };
     l.SetTuningSquelchLine = [](double) {};
     l.AuxText = [](int) -> RichText* { return nullptr; };
     l.EndProgram = [] {

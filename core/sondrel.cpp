@@ -8,6 +8,7 @@
 #include "core/hookmodule.h"
 #include "core/links.h"
 #include "core/mmtty_block.h"
+#include "core/rtty_link.h"
 #include "platform/comobject.h"
 #include "platform/dialogs.h"
 #include "platform/events.h"
@@ -84,6 +85,7 @@ Sondrel::Sondrel()
     ConnectTransmitRoad(*this);
     ConnectDisplays(*this);
     ConnectLogbook(*this);
+    ConnectRttyLink(*this);
 }
 
 Sondrel::~Sondrel()

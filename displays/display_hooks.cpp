@@ -1,13 +1,15 @@
 #include "displays/display_hooks.h"
 
+#include "core/rtty_link.h"
+
 namespace {
 
 DisplayLinks defaults()
 {
     DisplayLinks l;
-    l.SetNotchAt = [](float) {};
-    l.CentreNotchPosition = [](float) {};
-    l.ResetRTTYShift = [] {};
+    l.SetNotchAt = [](float x) { SetNotchAt(x); };
+    l.CentreNotchPosition = [](float x) { PlaceNotch(x); };
+    l.ResetRTTYShift = [] { ResetRTTYShift(); };
     l.SendToLogger = [](const QString&) {};
     return l;
 }

@@ -45,6 +45,7 @@ std::optional<std::intptr_t> EngineWindow::onMessage(std::uint32_t msg, std::int
     case 0: // hello: where the notifications go
         program_ = value;
         win::PostMessage(program_.load(), message_, 0x8000 + kNoteHandle, handle_);
+        emit greeted();
         break;
     case 1:
         engine_->reportState();

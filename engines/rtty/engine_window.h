@@ -28,6 +28,8 @@ public:
     win::WinHandle programWindow() const { return program_; }
 
 signals:
+    // The program said hello (command 0): someone listens now.
+    void greeted();
     // The program said quit (command 2).
     void quitRequested();
 

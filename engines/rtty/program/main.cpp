@@ -32,8 +32,15 @@ int main(int argc, char** argv)
         return 1;
     QObject::connect(&window, &rtty::EngineWindow::quitRequested, &app, &QCoreApplication::quit);
     QObject::connect(&link, &peer::PeerClient::disconnected, &app, &QCoreApplication::quit);
-    if (const int rc = window.engine().start(psk::makeAudioDevice(-1)))
-        std::fprintf(stderr, "sondrel-rtty: sound device error %d\n", rc);
+    // The sound starts once the program listens, so nothing heard is lost before its hello.
+    bool started = false;
+    QObject::connect(&window, &rtty::EngineWindow::greeted, &app, [&] {
+        if (started)
+            return;
+        started = true;
+        if (const int rc = window.engine().start(psk::makeAudioDevice(-1)))
+            std::fprintf(stderr, "sondrel-rtty: sound device error %d\n", rc);
+    });
     const int rc = app.exec();
     window.engine().stop();
     return rc;

@@ -51,6 +51,10 @@ bool MMTTYPolarityFlag = false;
 bool MMTTYSquelchOn = false;
 bool MMTTYBPFOn = false;
 unsigned char* MMTTYView = nullptr;
+bool ToolbarOn = false;
+std::int16_t WatchdogTime = 0;
+std::int16_t ProfileSlot = 0;
+std::array<QString, 16> ProfileNames;
 
 // ---- Status lights --------------------------------------------------------------------------
 std::int16_t OverloadCountdown = 0;

@@ -51,6 +51,12 @@ extern bool MMTTYRunning;
 extern std::int32_t MMTTYFlags, MMTTYViewWord;
 extern bool MMTTYPolarityFlag, MMTTYSquelchOn, MMTTYBPFOn;
 extern unsigned char* MMTTYView;          // the shared block's view, null when not mapped
+extern bool ToolbarOn;                    // [RTTY] "Toolbar"
+extern std::int16_t WatchdogTime;         // seconds; [RTTY] "Watchdog Time"
+extern std::int16_t ProfileSlot;          // the slot the profile naming dialog names
+// The block's profile names as the program knows them: 32 characters each, the name, a NUL
+// and blanks (slots 0..15; the menus offer 0..10).
+extern std::array<QString, 16> ProfileNames;
 
 // ---- Status lights --------------------------------------------------------------------------
 extern std::int16_t OverloadCountdown;

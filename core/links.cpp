@@ -5,6 +5,7 @@
 #include "core/psk_api.h"
 #include "core/radio_port.h"
 #include "displays/aux_window.h"
+#include "core/rtty_link.h"
 #include "displays/palette.h"
 #include "displays/tuning_window.h"
 #include "platform/comobject.h"
@@ -30,7 +31,7 @@ ProgramLinks realLinks()
         return w->RigControl->call(member, args);
     };
     l.LoadDefaultPalette = [] { LoadDefaultWaterfallColors(); };
-    l.LoadRTTYProfiles = [] {};
+    l.LoadRTTYProfiles = [] { LoadRTTYProfiles(); };
     l.SetupRadioPort = [] { SetupRadioPort(); };
     l.SetModeFromINI = [] { SetModeFromINI(); };
     l.CloseCaptureFile = [] { CloseCaptureFile(); };

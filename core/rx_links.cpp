@@ -8,6 +8,7 @@
 #include "displays/aux_window.h"
 #include "displays/tuning_window.h"
 #include "logbook/qso_logging.h"
+#include "core/rtty_link.h"
 #include "platform/events.h"
 
 #include <cstdlib>
@@ -18,16 +19,16 @@ ReceiveLinks defaults()
 {
     ReceiveLinks l;
     l.SendToLogger = [](const QString& text) { ::SendToLogger(text); };
-    l.mnuRTTY_Click = [](int) {};
+    l.mnuRTTY_Click = [](int profile) { ::mnuRTTY_Click(profile); };
     l.BreakMacroLoop = [] { ::BreakMacroLoop(); };
     l.Command1_Mouseup = [](int index, int button, int shift, int x, int y) {
         ::Command1_Mouseup(index, button, shift, x, y);
     };
     l.LogAndClear = [] { ::LogAndClear(); };
-    l.NotchVisible = [] { return false; };
-    l.SetNotchVisible = [](bool) {};
-    l.PlaceNotch = [](double) {};
-    l.SetToolbarButton = [](int, bool, const QString&) {};
+    l.NotchVisible = [] { return ::NotchVisible(); };
+    l.SetNotchVisible = [](bool on) { ::SetNotchVisible(on); };
+    l.PlaceNotch = [](double x) { ::PlaceNotch(x); };
+    l.SetToolbarButton = [](int b, bool on, const QString& c) { ::SetToolbarButton(b, on, c); };
     l.SetTuningSquelchLine = [](double level) { SetTuningSquelchLine(level); };
     l.AuxText = [](int channel) { return AuxTextOf(channel); };
     l.EndProgram = [] {

@@ -8,6 +8,7 @@
 #include "core/hookmodule.h"
 #include "core/links.h"
 #include "core/mmtty_block.h"
+#include "core/rtty_link.h"
 #include "platform/comobject.h"
 #include "platform/dialogs.h"
 #include "platform/events.h"
@@ -87,6 +88,7 @@ Sondrel::Sondrel()
     ConnectRadioControl(*this);
     ConnectMenuCommands(*this);
     ConnectMacroButtons(*this);
+    ConnectRttyLink(*this);
 }
 
 Sondrel::~Sondrel()

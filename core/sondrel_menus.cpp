@@ -210,15 +210,15 @@ void Sondrel::buildMenus()
     }
     // The RTTY profile commands: assign and delete per slot, load and save.
     QMenu* setup = menus.value(QStringLiteral("mnuSetupRTTYProfiles"));
-    QMenu* assign = setup->addMenu(QStringLiteral("Assign profile"));
-    QMenu* remove = setup->addMenu(QStringLiteral("Delete profile"));
+    QMenu* assign = setup->addMenu(QStringLiteral("Assign RTTY Menu item"));
+    QMenu* remove = setup->addMenu(QStringLiteral("Delete RTTY Menu item"));
     for (int i = 0; i <= 10; ++i) {
         add(QStringLiteral("mnuAssignProfile(%1)").arg(i), assign->addAction(QStringLiteral("Profile %1").arg(i + 1)));
         add(QStringLiteral("mnuDeleteProfile(%1)").arg(i), remove->addAction(QStringLiteral("Profile %1").arg(i + 1)));
     }
     setup->addSeparator();
-    add(QStringLiteral("mnuLoadProfile"), setup->addAction(QStringLiteral("Load profile from file")));
-    add(QStringLiteral("mnuSaveProfile"), setup->addAction(QStringLiteral("Save profile to file")));
+    add(QStringLiteral("mnuLoadProfile"), setup->addAction(QStringLiteral("Load RTTY profile from file")));
+    add(QStringLiteral("mnuSaveProfile"), setup->addAction(QStringLiteral("Save RTTY profile to file")));
 }
 
 MenuItem& Sondrel::mnu(const QString& name)

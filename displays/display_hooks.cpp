@@ -1,15 +1,16 @@
 #include "displays/display_hooks.h"
 
 #include "core/logger_link.h"
+#include "core/rtty_link.h"
 
 namespace {
 
 DisplayLinks defaults()
 {
     DisplayLinks l;
-    l.SetNotchAt = [](float) {};
-    l.CentreNotchPosition = [](float) {};
-    l.ResetRTTYShift = [] {};
+    l.SetNotchAt = [](float x) { ::SetNotchAt(x); };
+    l.CentreNotchPosition = [](float x) { ::PlaceNotch(x); };
+    l.ResetRTTYShift = [] { ::ResetRTTYShift(); };
     l.SendToLogger = [](const QString& text) { ::SendToLogger(text); };
     return l;
 }

@@ -1,0 +1,57 @@
+#pragma once
+// The five-unit teleprinter code (ITA2 with the US figures row, as amateur RTTY uses it), with
+// its two shifts: letters and figures.
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace rtty {
+
+constexpr std::uint8_t kLtrs = 0x1F;
+constexpr std::uint8_t kFigs = 0x1B;
+
+// Turns characters (Windows-1252 codes) into codes, putting in the shift changes they need.
+// Lower-case letters go as capitals; characters the code cannot carry are dropped.
+class BaudotEncoder {
+public:
+    // Codes for one character (empty when it cannot be sent).
+    std::vector<std::uint8_t> encode(unsigned char ch);
+    // An explicit shift: its code, and the state follows it.
+    std::uint8_t shiftTo(bool figures);
+    // After a space the far end falls back to letters (unshift on space), so a figure that
+    // follows is sent with its shift again.
+    void setUnshiftOnSpace(bool on) { uos_ = on; }
+    // Forget the state: the next figure or letter is always preceded by its shift.
+    void reset() { known_ = false; }
+    bool figures() const { return figures_; }
+
+private:
+    bool figures_ = false;
+    bool known_ = false;
+    bool uos_ = false;
+};
+
+// Turns received codes into characters. Shift codes give no character.
+class BaudotDecoder {
+public:
+    std::optional<unsigned char> decode(std::uint8_t code);
+    void setUnshiftOnSpace(bool on) { uos_ = on; }
+    void reset() { figures_ = false; }
+    bool figures() const { return figures_; }
+
+private:
+    bool figures_ = false;
+    bool uos_ = false;
+};
+
+// The character of a code in a shift (0 when none), and the code of a character with the shift
+// it needs (nullopt when it has none; `both` when the character is in both shifts).
+unsigned char BaudotChar(std::uint8_t code, bool figures);
+struct BaudotCode {
+    std::uint8_t code;
+    bool figures;
+    bool both;
+};
+std::optional<BaudotCode> BaudotCodeOf(unsigned char ch);
+
+} // namespace rtty

@@ -1,0 +1,401 @@
+#include "engines/rtty/engine.h"
+
+#include <QByteArray>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "platform/inifile.h"
+
+namespace rtty {
+namespace {
+
+constexpr int kFigsRequest = -1;
+constexpr int kLtrsRequest = -2;
+constexpr int kPortNameOffset = 132;
+constexpr int kSpectrumReadyOffset = 152;
+constexpr int kSpectrumOffset = 156;
+constexpr int kXYReadyOffset = 8348;
+constexpr int kXYOffset = 8352;
+constexpr int kXYYOffset = 10400;
+constexpr int kVersionOffset = 12448;
+constexpr int kLostSoundOffset = 12480;
+constexpr int kOverloadOffset = 12484;
+constexpr int kProfileNamesOffset = 12500;
+constexpr double kPreambleBits = 8;
+
+void putLong(unsigned char* block, int offset, std::int32_t v)
+{
+    if (block)
+        std::memcpy(block + offset, &v, sizeof v);
+}
+
+QString blockText(const unsigned char* block, int offset, int width)
+{
+    if (!block)
+        return QString();
+    const auto* p = reinterpret_cast<const char*>(block + offset);
+    const void* nul = std::memchr(p, 0, static_cast<size_t>(width));
+    const int n = nul ? static_cast<int>(static_cast<const char*>(nul) - p) : width;
+    return QString::fromLatin1(p, n).trimmed();
+}
+
+QString section(int n)
+{
+    return QStringLiteral("Define%1").arg(n);
+}
+
+} // namespace
+
+RttyEngine::RttyEngine(unsigned char* block, QString profiles, Notify notify)
+    : block_(block), profiles_(std::move(profiles)), notify_(std::move(notify))
+{
+    spectrum_.setMode(1, 100);
+    reportedMark_ = demod_.markHz();
+    reportedSpace_ = demod_.spaceHz();
+    applySwitches(switches_);
+    if (block_) {
+        const char version[8] = {'1', '.', '0', 0, ' ', ' ', ' ', ' '};
+        std::memcpy(block_ + kVersionOffset, version, sizeof version);
+    }
+    openPttPort();
+}
+
+RttyEngine::~RttyEngine()
+{
+    stop();
+}
+
+std::int32_t RttyEngine::switches() const
+{
+    std::lock_guard lock(mutex_);
+    return switches_;
+}
+
+bool RttyEngine::transmitting() const
+{
+    std::lock_guard lock(mutex_);
+    return tx_;
+}
+
+void RttyEngine::reportState()
+{
+    std::lock_guard lock(mutex_);
+    reportTones();
+    notify_(kNoteSwitches, switches_);
+    notify_(kNoteView, view_);
+}
+
+void RttyEngine::reportTones()
+{
+    reportedMark_ = demod_.markHz();
+    reportedSpace_ = demod_.spaceHz();
+    notify_(kNoteMark, static_cast<std::int32_t>(std::lround(reportedMark_)));
+    notify_(kNoteSpace, static_cast<std::int32_t>(std::lround(reportedSpace_)));
+    notify_(kNoteShift, static_cast<std::int32_t>(std::lround(std::abs(reportedSpace_ - reportedMark_))));
+}
+
+void RttyEngine::setTones(double markHz, double spaceHz)
+{
+    if (!(markHz > 0 && markHz < 4000 && spaceHz > 0 && spaceHz < 4000))
+        return;
+    demod_.setTones(markHz, spaceHz);
+    mod_.setTones(markHz, spaceHz);
+    reportTones();
+}
+
+void RttyEngine::applySwitches(std::int32_t word)
+{
+    switches_ = word;
+    demod_.setAfc(word & kSwAfc);
+    demod_.setBandPass(word & kSwBandPass);
+    demod_.setNotch(word & kSwNotch, notchHz_);
+    demod_.setReverse(word & kSwReverse);
+    demod_.setSquelch((word & kSwSquelch) ? squelchPercent_ : 0);
+    decoder_.setUnshiftOnSpace(word & kSwUos);
+    encoder_.setUnshiftOnSpace(word & kSwUos);
+}
+
+void RttyEngine::command(int code, std::int32_t value)
+{
+    std::lock_guard lock(mutex_);
+    switch (code) {
+    case 3:
+        if (value == 0) {
+            if (tx_)
+                endTransmit();
+            txChars_.clear();
+        } else if (value == 1) {
+            if (tx_)
+                stopping_ = true;
+        } else if (value == 2) {
+            startTransmit();
+        } else if (value == 4) {
+            txChars_.clear();
+        }
+        break;
+    case 4:
+        txChars_.push_back(value & 0xFF);
+        break;
+    case 9: setTones(value, demod_.spaceHz()); break;
+    case 10: setTones(demod_.markHz(), value); break;
+    case 11:
+        applySwitches(value);
+        notify_(kNoteSwitches, switches_);
+        break;
+    case 12: setTones(demod_.markHz(), demod_.markHz() + kDefaultShiftHz); break;
+    case 14:
+        view_ = value;
+        spectrum_.setMode((value & kViewHeavy) ? 6 : (value & kViewMedium) ? 3 : 1, 100);
+        notify_(kNoteView, view_);
+        break;
+    case 15:
+        squelchPercent_ = std::clamp(100 - value / 10.25, 0.0, 100.0);
+        applySwitches(switches_);
+        break;
+    case 17: txChars_.push_back(value ? kFigsRequest : kLtrsRequest); break;
+    case 21: openPttPort(); break;
+    case 23:
+        if (value >= 300 && value <= 3500) {
+            notchHz_ = value;
+            applySwitches(switches_);
+            if (switches_ & kSwNotchReports)
+                notify_(kNoteNotch, notchHz_);
+        }
+        break;
+    case 24:
+        if (value >= 0 && value <= 15)
+            selectProfile(value);
+        else if (value >= 65536 && value <= 65536 + 15)
+            storeProfile(value - 65536);
+        else if (value >= 131072 && value <= 131072 + 15)
+            deleteProfile(value - 131072);
+        break;
+    case 25: watchdogSeconds_ = std::max(0, value); break;
+    default: // 1 (the state follows the hello), 13 (no set-up window here), others unknown
+        break;
+    }
+}
+
+// ---- profiles: [Define<n>] of the profile file ----
+
+void RttyEngine::selectProfile(int n)
+{
+    const QString s = section(n);
+    if (!ini::contains(profiles_, s, QStringLiteral("Mark")))
+        return; // a profile that holds a name only: the settings stay as they are
+    const double mark = ini::read(profiles_, s, QStringLiteral("Mark"), QString(), 50).toDouble();
+    const double shift = ini::read(profiles_, s, QStringLiteral("Shift"), QStringLiteral("170"), 50).toDouble();
+    const double baud = ini::read(profiles_, s, QStringLiteral("Baud"), QStringLiteral("45.45"), 50).toDouble();
+    const std::int32_t sw = ini::read(profiles_, s, QStringLiteral("Switches"), QString::number(switches_), 50).toInt();
+    demod_.setBaud(baud);
+    mod_.setBaud(baud);
+    setTones(mark, mark + shift);
+    applySwitches((sw & 0x3FF) | (switches_ & ~0x3FF));
+    notify_(kNoteSwitches, switches_);
+}
+
+void RttyEngine::storeProfile(int n)
+{
+    const QString s = section(n);
+    ini::write(profiles_, s, QStringLiteral("Name"), blockText(block_, kProfileNamesOffset + 64 * n, 32));
+    ini::write(profiles_, s, QStringLiteral("Mark"), QString::number(std::lround(demod_.markHz())));
+    ini::write(profiles_, s, QStringLiteral("Shift"), QString::number(std::lround(demod_.spaceHz() - demod_.markHz())));
+    ini::write(profiles_, s, QStringLiteral("Baud"), QString::number(kDefaultBaud));
+    ini::write(profiles_, s, QStringLiteral("Switches"), QString::number(switches_ & 0x3FF));
+}
+
+void RttyEngine::deleteProfile(int n)
+{
+    ini::write(profiles_, section(n), QStringLiteral("Name"), QString());
+}
+
+void RttyEngine::openPttPort()
+{
+    ptt_.close();
+    const QString name = blockText(block_, kPortNameOffset, 8);
+    if (name.startsWith(QLatin1String("COM"), Qt::CaseInsensitive)) {
+        const int port = name.mid(3).toInt();
+        if (port > 0)
+            ptt_.open(port, 3);
+    }
+}
+
+// ---- transmitting ----
+
+void RttyEngine::startTransmit()
+{
+    if (tx_)
+        return;
+    tx_ = true;
+    stopping_ = false;
+    txSamplesSent_ = 0;
+    encoder_.reset();
+    std::vector<float> audio;
+    mod_.idle(kPreambleBits, audio);
+    txAudio_.assign(audio.begin(), audio.end());
+    audioOut_ = 0;
+    audioQueued_ = static_cast<long long>(txAudio_.size());
+    echoes_.clear();
+    ptt_.key(true);
+    notify_(kNotePtt, 1);
+}
+
+void RttyEngine::endTransmit()
+{
+    tx_ = false;
+    stopping_ = false;
+    txAudio_.clear();
+    echoes_.clear();
+    ptt_.key(false);
+    notify_(kNotePtt, 0);
+}
+
+bool RttyEngine::nextCharacterReady() const
+{
+    if (txChars_.empty())
+        return false;
+    if (!(switches_ & kSwWordOut) || stopping_)
+        return true;
+    // Whole words: a word goes once its end has been typed.
+    return std::any_of(txChars_.begin(), txChars_.end(), [](int c) { return c == ' ' || c == '\r' || c == '\n'; });
+}
+
+void RttyEngine::fillTransmit(int n)
+{
+    std::vector<float> audio;
+    while (static_cast<int>(txAudio_.size()) < n) {
+        audio.clear();
+        if (nextCharacterReady()) {
+            const int c = txChars_.front();
+            txChars_.pop_front();
+            if (c == kFigsRequest || c == kLtrsRequest) {
+                mod_.code(encoder_.shiftTo(c == kFigsRequest), audio);
+            } else {
+                for (std::uint8_t code : encoder_.encode(static_cast<unsigned char>(c)))
+                    mod_.code(code, audio);
+                // Echoed once its last sample has gone out.
+                echoes_.emplace_back(audioQueued_ + static_cast<long long>(audio.size()), static_cast<unsigned char>(c));
+            }
+        } else if (stopping_) {
+            if (txAudio_.empty() && echoes_.empty()) {
+                endTransmit();
+                return;
+            }
+            break; // the rest goes out, then the next block ends the transmission
+        } else {
+            mod_.code(kLtrs, audio); // idle: letters shifts keep the far end in step
+        }
+        audioQueued_ += static_cast<long long>(audio.size());
+        txAudio_.insert(txAudio_.end(), audio.begin(), audio.end());
+    }
+}
+
+void RttyEngine::processBlock(const float* in, float* out, int n)
+{
+    std::lock_guard lock(mutex_);
+    const float* shown = in;
+    if (tx_) {
+        fillTransmit(n);
+        const int have = std::min<int>(n, static_cast<int>(txAudio_.size()));
+        std::copy_n(txAudio_.begin(), have, out);
+        std::fill(out + have, out + n, 0.0f);
+        txAudio_.erase(txAudio_.begin(), txAudio_.begin() + have);
+        audioOut_ += have;
+        while (!echoes_.empty() && echoes_.front().first <= audioOut_) {
+            notify_(kNoteChar, echoes_.front().second);
+            echoes_.pop_front();
+        }
+        txSamplesSent_ += n;
+        if (watchdogSeconds_ > 0 && txSamplesSent_ >= watchdogSeconds_ * static_cast<long long>(kSampleRate))
+            endTransmit();
+        else if (stopping_ && txAudio_.empty() && echoes_.empty() && !nextCharacterReady())
+            endTransmit();
+        shown = out;
+    } else {
+        std::fill(out, out + n, 0.0f);
+    }
+
+    std::vector<std::uint8_t> codes;
+    demod_.setAfc((switches_ & kSwAfc) && !tx_); // the own signal is no signal to follow
+    demod_.process(shown, n, codes);
+    if (!tx_ && shown == in) {
+        for (std::uint8_t c : codes)
+            if (auto ch = decoder_.decode(c))
+                notify_(kNoteChar, *ch);
+    }
+    if (std::abs(demod_.markHz() - reportedMark_) >= 0.5 || std::abs(demod_.spaceHz() - reportedSpace_) >= 0.5) {
+        // With Net on the transmitter follows the receiver; off, it keeps its tones.
+        if (switches_ & kSwNet)
+            mod_.setTones(demod_.markHz(), demod_.spaceHz());
+        reportTones();
+    }
+    writeSpectrum(shown, n);
+    const double squelchUnits = (65 - squelchPercent_ / 1.5384) * 16;
+    const auto high = static_cast<std::int32_t>(std::lround(squelchUnits)) & 0xFFFF;
+    notify_(kNoteLevel, static_cast<std::int32_t>((static_cast<std::uint32_t>(high) << 16) | static_cast<std::uint32_t>(demod_.level())));
+}
+
+void RttyEngine::writeSpectrum(const float* samples, int n)
+{
+    spectrum_.update(samples, n);
+    if (!block_)
+        return;
+    std::int32_t values[psk::Spectrum::kBins];
+    spectrum_.values(values, 0, psk::Spectrum::kBins - 1);
+    // The program draws raw² / 1000: the raw value is the square root of 1000 × display units.
+    for (int i = 0; i < psk::Spectrum::kBins; ++i) {
+        const double v = std::max(0, values[i]);
+        const auto raw = static_cast<std::int32_t>(std::lround(std::sqrt(1000.0 * v)));
+        std::memcpy(block_ + kSpectrumOffset + 4 * i, &raw, sizeof raw);
+    }
+    putLong(block_, kSpectrumReadyOffset, 1);
+    putLong(block_, kOverloadOffset, spectrum_.overload() ? 1 : 0);
+    putLong(block_, kLostSoundOffset, 0);
+    if (view_ & kViewScope) {
+        std::int32_t x[FskDemodulator::kScopePoints], y[FskDemodulator::kScopePoints];
+        demod_.scope(x, y);
+        std::memcpy(block_ + kXYOffset, x, sizeof x);
+        std::memcpy(block_ + kXYYOffset, y, sizeof y);
+        putLong(block_, kXYReadyOffset, 1);
+    }
+}
+
+// ---- the sound thread ----
+
+int RttyEngine::start(std::unique_ptr<psk::AudioDevice> device)
+{
+    stop();
+    const int rc = device->open();
+    if (rc)
+        return rc;
+    device_ = std::move(device);
+    running_ = true;
+    thread_ = std::thread([this] {
+        std::vector<float> in(kBlock), out(kBlock);
+        while (running_) {
+            if (device_->read(in.data(), kBlock) != 0)
+                break;
+            processBlock(in.data(), out.data(), kBlock);
+            if (device_->write(out.data(), kBlock) != 0)
+                break;
+        }
+    });
+    return 0;
+}
+
+void RttyEngine::stop()
+{
+    running_ = false;
+    if (thread_.joinable())
+        thread_.join();
+    if (device_) {
+        device_->close();
+        device_.reset();
+    }
+    std::lock_guard lock(mutex_);
+    if (tx_)
+        endTransmit();
+}
+
+} // namespace rtty

@@ -1,0 +1,65 @@
+#include "engines/rtty/engine_window.h"
+
+#include <cstring>
+
+namespace rtty {
+
+QString EngineTitle(const unsigned char* block)
+{
+    if (!block)
+        return QStringLiteral("MMTTY Engine");
+    const auto* p = reinterpret_cast<const char*>(block + 4);
+    const void* nul = std::memchr(p, 0, 64);
+    const int n = nul ? static_cast<int>(static_cast<const char*>(nul) - p) : 64;
+    return QString::fromLatin1(p, n).trimmed();
+}
+
+EngineWindow::EngineWindow(unsigned char* block, const QString& profiles, QObject* parent)
+    : QObject(parent), block_(block), message_(win::RegisterWindowMessage(QStringLiteral("MMTTY")))
+{
+    engine_ = std::make_unique<RttyEngine>(block, profiles, [this](int code, std::int32_t value) {
+        win::PostMessage(program_.load(), message_, 0x8000 + code, value);
+    });
+}
+
+EngineWindow::~EngineWindow()
+{
+    engine_->stop();
+    hook_.remove();
+}
+
+win::WinHandle EngineWindow::open()
+{
+    handle_ = win::registerWindow(this, EngineTitle(block_));
+    if (handle_ != 0)
+        hook_.install(this, [this](std::uint32_t msg, std::intptr_t w, std::intptr_t l) { return onMessage(msg, w, l); });
+    return handle_;
+}
+
+std::optional<std::intptr_t> EngineWindow::onMessage(std::uint32_t msg, std::intptr_t wParam, std::intptr_t lParam)
+{
+    if (msg != message_)
+        return std::nullopt;
+    const auto value = static_cast<std::int32_t>(lParam);
+    switch (wParam) {
+    case 0: // hello: where the notifications go
+        program_ = value;
+        win::PostMessage(program_.load(), message_, 0x8000 + kNoteHandle, handle_);
+        emit greeted();
+        break;
+    case 1:
+        engine_->reportState();
+        break;
+    case 2:
+        engine_->stop();
+        emit quitRequested();
+        break;
+    default:
+        if (wParam > 0 && wParam < 64)
+            engine_->command(static_cast<int>(wParam), value);
+        break;
+    }
+    return 0;
+}
+
+} // namespace rtty

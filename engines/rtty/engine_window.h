@@ -1,0 +1,50 @@
+#pragma once
+// The RTTY engine's window: registered under the title the shared block gives ("MMTTY
+// Engine"), it takes the program's commands (registered message "MMTTY") and posts the
+// engine's notifications to the window that said hello.
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <memory>
+
+#include "engines/rtty/engine.h"
+#include "platform/winmsg.h"
+
+namespace rtty {
+
+class EngineWindow : public QObject {
+    Q_OBJECT
+public:
+    // block: the shared block (its title field names the window); profiles: the profile file.
+    EngineWindow(unsigned char* block, const QString& profiles, QObject* parent = nullptr);
+    ~EngineWindow() override;
+
+    // Registers the window; 0 when no handle was free.
+    win::WinHandle open();
+    win::WinHandle handle() const { return handle_; }
+    RttyEngine& engine() { return *engine_; }
+    // The window the notifications go to (0 until the hello).
+    win::WinHandle programWindow() const { return program_; }
+
+signals:
+    // The program said hello (command 0): someone listens now.
+    void greeted();
+    // The program said quit (command 2).
+    void quitRequested();
+
+private:
+    std::optional<std::intptr_t> onMessage(std::uint32_t msg, std::intptr_t wParam, std::intptr_t lParam);
+
+    unsigned char* block_;
+    std::uint32_t message_;
+    std::atomic<win::WinHandle> program_{0};
+    win::WinHandle handle_ = 0;
+    win::MessageHook hook_;
+    std::unique_ptr<RttyEngine> engine_;
+};
+
+// The title kept in the shared block's title field, or "MMTTY Engine" without a block.
+QString EngineTitle(const unsigned char* block);
+
+} // namespace rtty

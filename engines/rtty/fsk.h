@@ -1,0 +1,115 @@
+#pragma once
+// Frequency-shift keying at 8000 samples per second: the demodulator (two matched filters, one
+// on each tone, and an asynchronous character decision) and the modulator (continuous phase).
+// A character is a start bit (space), five data bits (first bit first, mark = 1) and one and a
+// half stop bits (mark).
+#include <array>
+#include <complex>
+#include <cstdint>
+#include <vector>
+
+namespace rtty {
+
+constexpr double kSampleRate = 8000;
+constexpr double kDefaultBaud = 45.45;
+constexpr double kDefaultMarkHz = 2125;
+constexpr double kDefaultShiftHz = 170;
+
+// A second-order section (direct form I).
+class Biquad {
+public:
+    void notch(double hz, double q);
+    void bandPass(double hz, double q);
+    float process(float x);
+    void clear() { x1_ = x2_ = y1_ = y2_ = 0; }
+
+private:
+    double b0_ = 1, b1_ = 0, b2_ = 0, a1_ = 0, a2_ = 0;
+    double x1_ = 0, x2_ = 0, y1_ = 0, y2_ = 0;
+};
+
+class FskDemodulator {
+public:
+    FskDemodulator();
+    void setTones(double markHz, double spaceHz);
+    double markHz() const { return markHz_; }
+    double spaceHz() const { return spaceHz_; }
+    void setBaud(double baud);
+    void setReverse(bool on) { reverse_ = on; }
+    void setAfc(bool on) { afc_ = on; }
+    // Characters are given only while the level (0..100) reaches the threshold; 0 always.
+    void setSquelch(double thresholdPercent) { squelch_ = thresholdPercent; }
+    void setBandPass(bool on);
+    void setNotch(bool on, double hz);
+
+    // Demodulates samples (16-bit scale); each character's code is appended to `codes`.
+    void process(const float* samples, int n, std::vector<std::uint8_t>& codes);
+
+    // Signal level, 0..1024 (a clean signal gives about 1024).
+    int level() const;
+    bool squelchOpen() const { return level() * 100.0 / 1024.0 >= squelch_; }
+    // The two filters' outputs as an XY picture: the last 512 samples (0 where none yet).
+    static constexpr int kScopePoints = 512;
+    void scope(std::int32_t* x, std::int32_t* y) const;
+
+private:
+    using cplx = std::complex<double>;
+    struct Tone {
+        double hz = 0;
+        cplx phasor{1, 0}, step{1, 0};
+        std::vector<cplx> ring;
+        cplx sum{0, 0};
+        cplx last{0, 0};
+        double magnitude = 0;
+        cplx next(float x, int pos);
+        void setFrequency(double f);
+    };
+    void resize();
+    void decide(double d, std::vector<std::uint8_t>& codes);
+    void trackFrequency(bool mark);
+
+    double markHz_ = kDefaultMarkHz, spaceHz_ = kDefaultMarkHz + kDefaultShiftHz;
+    double baud_ = kDefaultBaud;
+    double bitSamples_ = kSampleRate / kDefaultBaud;
+    int filterLength_ = 176;
+    int pos_ = 0;
+    Tone mark_, space_;
+    bool reverse_ = false, afc_ = false;
+    double squelch_ = 0;
+    bool bandPassOn_ = false, notchOn_ = false;
+    Biquad bandPass_, notch_;
+    double power_ = 0;       // input power, averaged over about a bit
+    double levelAvg_ = 0;    // 0..1
+    // character decision
+    enum class State { WaitMark, Idle, Character } state_ = State::WaitMark;
+    double lastD_ = 0;
+    double clock_ = 0;       // samples since the start bit's zero crossing
+    int bit_ = 0;
+    std::uint8_t shiftReg_ = 0;
+    double afcError_ = 0;
+    std::array<std::int32_t, kScopePoints> scopeX_{}, scopeY_{};
+    int scopePos_ = 0;
+};
+
+class FskModulator {
+public:
+    void setTones(double markHz, double spaceHz) { markHz_ = markHz; spaceHz_ = spaceHz; }
+    void setBaud(double baud) { bitSamples_ = kSampleRate / baud; }
+    void setAmplitude(double a) { amplitude_ = a; }
+    // One character: start bit, five data bits, 1.5 stop bits.
+    void code(std::uint8_t c, std::vector<float>& out);
+    // Steady mark for a number of bit times.
+    void idle(double bits, std::vector<float>& out);
+    double markHz() const { return markHz_; }
+    double spaceHz() const { return spaceHz_; }
+
+private:
+    void bit(bool mark, double bits, std::vector<float>& out);
+    double markHz_ = kDefaultMarkHz, spaceHz_ = kDefaultMarkHz + kDefaultShiftHz;
+    double bitSamples_ = kSampleRate / kDefaultBaud;
+    double amplitude_ = 16000;
+    double phase_ = 0;
+    double owed_ = 0; // fraction of a sample carried to the next bit
+};
+
+} // namespace rtty

@@ -238,12 +238,6 @@ bool ReceiveAfterTx = false;
 QString MacroBuffer, ScratchText;
 
 // ---- Settings loader and main-window menu commands ---------------------------------------
-std::int16_t CWIDSpeed = 1;
-std::int32_t TxBackColor = 16777215;
-QString PresetAux1AudioFreq = QStringLiteral("1400.00");
-QString PresetAux2AudioFreq = QStringLiteral("1600.00");
-std::int16_t WatchdogTime = 60;
-bool ToolbarOn = true;
 
 // ---- Radio control settings ------------------------------------------------------------------
 QString RadioParity = QStringLiteral("N");

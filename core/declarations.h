@@ -228,12 +228,7 @@ extern QString LoggerWindowCaption;
 
 
 // ---- Settings loader and main-window menu commands ---------------------------------------
-extern std::int16_t CWIDSpeed;            // 1 = 37 WPM, 2 = 19, 3 = 12, 4 = 9
-extern std::int32_t TxBackColor;          // transmit window background (Windows RGB)
 extern std::array<QString, 5> PresetRadioFrequency, PresetRadioMode; // [1..4]: "14070.00", "USB"
-extern QString PresetAux1AudioFreq, PresetAux2AudioFreq;            // Hz texts
-extern std::int16_t WatchdogTime;         // RTTY watchdog, seconds
-extern bool ToolbarOn;                    // RTTY toolbar wanted
 // radio control settings as stored ([Radio Control])
 extern QString RadioParity, RadioFlowControl, RadioDataBits, RadioStopBits, RadioBaudRate;
 extern QString IcomAddress, RadioDataFileName;

@@ -261,20 +261,6 @@ void ResetRTTYShift()
     focusTx();
 }
 
-void SetNotchAt(float x)
-{
-    const double hz = std::trunc(x * HzPerTwip);
-    if (!(hz >= kLowestNotchHz && hz <= kHighestNotchHz))
-        return;
-    const auto f = static_cast<std::int32_t>(hz);
-    PostMMTTY(23, f + 1);
-    PostMMTTY(23, f);
-    if (!(MMTTYFlags & 0x40)) {
-        MMTTYFlags |= 0x40;
-        PostMMTTY(11, MMTTYFlags);
-    }
-}
-
 bool NotchVisible()
 {
     QLabel* m = notchMarker();

@@ -43,7 +43,7 @@ TEST_F(AuxWindows, OpensWithItsDefaultsWithoutASection)
     EXPECT_FALSE(Aux2Open);
     // The receive and transmit roads reach its text now, and channel 2's not at all.
     EXPECT_EQ(RxLinks().AuxText(1), &w->text());
-    EXPECT_EQ(TxHooks().AuxTextWindow(1), &w->text());
+    EXPECT_EQ(TxHooks().AuxText(1), &w->text());
     EXPECT_EQ(RxLinks().AuxText(2), nullptr);
     // A second click shows the same window.
     main().mnu("mnuAux1").click();

@@ -164,6 +164,8 @@ AuxWindow::AuxWindow(int channel, const QString& caption)
 
 AuxWindow::~AuxWindow()
 {
+    // The text box's last events, while its children go, must not reach a window that is gone.
+    delete textEvents_;
     win::unregisterWindow(windowHandle_);
     if (!unloaded_) {
         // Gone without being unloaded (its owner went first): nothing is drawn into it any more.
@@ -224,7 +226,7 @@ void AuxWindow::buildControls()
     new StatusClicks(AuxStatusbarMode, [this] { AuxStatusbarMode_Click(); });
     new StatusClicks(AuxStatusBarRFFreq, {});
     new StatusClicks(Label3, [this] { Label3_Click(); });
-    new TextEvents(this);
+    textEvents_ = new TextEvents(this);
 
     AuxReadoutBoxes& r = AuxReadouts(channel_);
     r.AuxStatusBarAudioFreq = AuxStatusBarAudioFreq;

@@ -83,6 +83,7 @@ private:
     int channel_;
     std::int32_t windowHandle_ = 0;
     std::unique_ptr<RichText> rich_;
+    QObject* textEvents_ = nullptr; // goes first when the window is destroyed
     QHash<QString, MenuItem*> menus_;
     bool loaded_ = false;
     bool unloaded_ = false;

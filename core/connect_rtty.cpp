@@ -32,6 +32,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override
     {
+        if (e->type() != QEvent::MouseButtonPress && e->type() != QEvent::MouseButtonRelease)
+            return false;
         const auto* m = static_cast<QMouseEvent*>(e);
         if (e->type() == QEvent::MouseButtonPress) {
             const QPointF p = m->position();
@@ -40,12 +42,9 @@ protected:
                                     static_cast<float>(twips::fromPixels(qRound(p.y()))));
             return true;
         }
-        if (e->type() == QEvent::MouseButtonRelease) {
-            if (static_cast<QWidget*>(watched)->rect().contains(m->position().toPoint()))
-                NotchPosition_Click();
-            return true;
-        }
-        return false;
+        if (static_cast<QWidget*>(watched)->rect().contains(m->position().toPoint()))
+            NotchPosition_Click();
+        return true;
     }
 };
 

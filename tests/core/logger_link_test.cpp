@@ -37,6 +37,8 @@ protected:
         ResetRxLinks();
         ResetTxHooks();
         ResetDisplayHooks();
+        // these tests work with the Logger: the program is not standalone
+        main().mnu("mnuStandalone").setChecked(false);
     }
     void TearDown() override
     {

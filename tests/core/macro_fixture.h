@@ -2,6 +2,7 @@
 // The main window loaded with fake links and a fake PSK engine, the real macro buttons, repeat
 // and interpreter, a stand-in RTTY engine window, and a record of what reached the engines.
 #include "support/receive_fixture.h"
+#include "platform/menuitem.h"
 
 #include "core/macro_buttons.h"
 #include "core/psk_api.h"
@@ -23,6 +24,8 @@ protected:
     {
         ReceiveFixture::SetUp();
         load();
+        // typed text is compared as it was sent: no line wrap (the loaded default wraps)
+        main().mnu("mnuLinewrap").setChecked(false);
         for (std::size_t i = 0; i <= kMacroCount; ++i) {
             MacroTexts[i].clear();
             MacroCaptions[i].clear();

@@ -45,7 +45,8 @@ TEST_F(Substitutions, EachTokenGivesTheValueItStandsFor)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         c.set();
-        EXPECT_EQ(run(QString::fromLatin1(c.text)), c.expected);
+        const QString got = run(QString::fromLatin1(c.text));
+        EXPECT_EQ(got, c.expected) << got.toUtf8().toHex().toStdString();
     }
     QSOOffsetCounter = 0;
 }

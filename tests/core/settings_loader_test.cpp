@@ -84,6 +84,11 @@ TEST_F(SettingsLoad, FirstStartStoresExactlyTheKeysThatTheHandlersStore)
         "Display/Display",
         "CD Lookup/CD Type",
         "Mini-Log/Visible",
+        // handlers of the tuning window, the Logger link, the RTTY link and the macro rows
+        "Main Tuning Window/Tuning Window",
+        "Settings/Standalone Program",
+        "RTTY/Display Smoothing",
+        "Form View/Macro Buttons",
     };
     EXPECT_EQ(storedKeys(), expected);
     EXPECT_EQ(ini("Main Tuning Window", "Squelch Speed"), "Slow");

@@ -17,12 +17,12 @@ TEST_F(Startup, RunsItsStepsInOrderAndWritesTheFirstRunFile)
 {
     ASSERT_TRUE(main().Form_Load());
     EXPECT_EQ(calls, QStringList({"FindCDDrive", "OpenLogbook", "LoadDefaultPalette", "LoadRTTYProfiles",
-                                  "LoadBands", "rig.setPollInterval", "rig.PutRadioFileName", "rig.SetRadioType",
+                                  "LoadBands", "rig.getCommPortState", "rig.setPollInterval", "rig.PutRadioFileName", "rig.SetRadioType",
                                   "SetModeFromINI"}));
-    ASSERT_EQ(rigArgs.size(), 3);
-    EXPECT_EQ(rigArgs[0], QVariantList{500});
-    EXPECT_EQ(rigArgs[1], QVariantList{QStringLiteral("No Data File entered")});
-    EXPECT_EQ(rigArgs[2], QVariantList{QStringLiteral("No Radio")});
+    ASSERT_EQ(rigArgs.size(), 4);
+    EXPECT_EQ(rigArgs[1], QVariantList{500});
+    EXPECT_EQ(rigArgs[2], QVariantList{QStringLiteral("No Data File entered")});
+    EXPECT_EQ(rigArgs[3], QVariantList{QStringLiteral("No Radio")});
     EXPECT_EQ(ini("Settings", "AFC On/Off"), "On");
     EXPECT_EQ(CDDrive, "None");
     EXPECT_EQ(LogbookAccessCode, "QH71MZTRA4B9KX20PE");
@@ -86,7 +86,8 @@ TEST_F(Startup, AClosingRequestWhileStartingWaitsForTheEndOfStartUp)
     EXPECT_FALSE(main().Form_Load());
     EXPECT_TRUE(main().unloaded());
     EXPECT_EQ(calls, QStringList({"FindCDDrive", "OpenLogbook", "LoadDefaultPalette", "LoadRTTYProfiles",
-                                  "LoadBands", "rig.SetRadioType", "SetModeFromINI", "fnStopSoundCard",
+                                  "LoadBands", "rig.getCommPortState", "rig.setPollInterval", "rig.PutRadioFileName",
+                                  "rig.SetRadioType", "SetModeFromINI", "fnStopSoundCard",
                                   "VmxClose", "CloseCaptureFile", "UnloadChildWindows"}));
     EXPECT_FALSE(MainWindowHooked());
 }

@@ -10,6 +10,8 @@
 #include "core/sondrel.h"
 #include "displays/readouts.h"
 #include "displays/scale.h"
+#include "engines/psk/audio.h"
+#include "platform/dialogs.h"
 #include "platform/events.h"
 #include "platform/menuitem.h"
 #include "platform/text1252.h"
@@ -194,6 +196,10 @@ bool StartPSKSoundCard()
     if (APIResult < 10)
         return true;
     ShowDLLError(APIResult);
+    // The sound layer may know more than the code says: which devices there are, what to set.
+    const std::string more = psk::lastAudioError();
+    if (!more.empty())
+        dlg::MsgBox(QString::fromStdString(more), dlg::OKOnly, QStringLiteral("Sound device"));
     RxLinks().EndProgram();
     return false;
 }

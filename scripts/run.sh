@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts Sondrel. Without a sound card it plays the demo recording;
-# without a display it runs under a virtual one (Xvfb).
+# Sets up, builds and starts Sondrel. Without a sound card it plays the demo recording; without a
+# desktop it says so and shows the demo's decoded text in the terminal instead.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 "$here/scripts/setup.sh" "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-if [ -z "${SONDREL_AUDIO:-}" ] && [ ! -e /dev/snd/pcmC0D0c ]; then
-  echo "No sound card found: playing the demo recording (SONDREL_AUDIO=demo)."
+bin=$here/build/bin
+if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  exec "$here/scripts/demo_text.sh" "$bin"
+fi
+if [ -z "${SONDREL_AUDIO:-}" ] && ! "$bin/sondrel-sound-devices" --check 2>/dev/null; then
+  echo "No sound card with both capture and playback was found: playing the demo recording (SONDREL_AUDIO=demo)."
+  echo "Its stations are on 1000 to 2300 Hz: click a trace in the spectrum to tune it."
   export SONDREL_AUDIO=demo
 fi
-if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-  echo "No display found: starting under Xvfb."
-  exec xvfb-run -a "$here/build/bin/sondrel" "$@"
-fi
-exec "$here/build/bin/sondrel" "$@"
+exec "$bin/sondrel" "$@"

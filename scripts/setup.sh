@@ -1,24 +1,43 @@
 #!/usr/bin/env bash
-# Installs what is missing (apt-get, only when something is missing), then configures and builds.
+# Installs the Debian packages that are missing (only when some are), then configures and builds.
 #   scripts/setup.sh [build-dir] [extra cmake options...]
+#   scripts/setup.sh --check      says which packages are missing ("nothing missing" when none); exit 1 if any
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$here/build}
-shift || true
 
-packages=(build-essential cmake ninja-build pkg-config git
-  qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev libgl-dev
+# Real package names of Debian 12 (not virtual ones, which dpkg never reports as installed).
+packages=(build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
   libsqlite3-dev libfftw3-dev portaudio19-dev libgtest-dev googletest
   xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+
+if [ "${1:-}" = "--check" ]; then
+  if [ ${#missing[@]} -eq 0 ]; then echo "nothing missing"; exit 0; fi
+  echo "missing: ${missing[*]}"
+  exit 1
+fi
+
+build=${1:-$here/build}
+shift || true
+
 if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo=""; [ "$(id -u)" -ne 0 ] && sudo=sudo
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  echo "Installing the packages Sondrel needs: ${missing[*]}"
+  if [ "$(id -u)" -eq 0 ]; then
+    sudo=()
+  elif command -v sudo >/dev/null 2>&1; then
+    sudo=(sudo)
+  else
+    echo "These packages are missing and only root can install them. As root, run:" >&2
+    echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
+    echo "then run this command again." >&2
+    exit 1
+  fi
+  "${sudo[@]}" apt-get update -qq
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 cmake -S "$here" -B "$build" -G Ninja "$@"

@@ -4,8 +4,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -119,20 +121,72 @@ int portAudioCode(PaError e)
     }
 }
 
+std::mutex errorLock;
+std::string lastError;
+
+void setLastError(std::string text)
+{
+    std::lock_guard<std::mutex> g(errorLock);
+    lastError = std::move(text);
+}
+
+bool containsNoCase(const std::string& text, const std::string& part)
+{
+    auto lower = [](std::string s) {
+        for (char& c : s)
+            c = char(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    return lower(text).find(lower(part)) != std::string::npos;
+}
+
+std::vector<SoundDeviceInfo> devicesOfInitialisedLibrary()
+{
+    std::vector<SoundDeviceInfo> list;
+    const int n = Pa_GetDeviceCount();
+    for (int i = 0; i < n; ++i)
+        if (const PaDeviceInfo* d = Pa_GetDeviceInfo(i))
+            list.push_back({i, d->name ? d->name : "", d->maxInputChannels, d->maxOutputChannels});
+    return list;
+}
+
+// The first device with channels in the wanted direction whose name contains the text.
+PaDeviceIndex findByName(const std::vector<SoundDeviceInfo>& list, const std::string& name, bool capture)
+{
+    for (const auto& d : list)
+        if ((capture ? d.inputs : d.outputs) > 0 && containsNoCase(d.name, name))
+            return d.index;
+    return paNoDevice;
+}
+
 class PortAudioDevice : public AudioDevice {
 public:
-    explicit PortAudioDevice(int device) : device_(device) {}
+    explicit PortAudioDevice(int device, std::string name = {}) : device_(device), name_(std::move(name)) {}
     ~PortAudioDevice() override { close(); }
 
     int open() override
     {
+        setLastError({});
         PaError e = Pa_Initialize();
-        if (e != paNoError)
+        if (e != paNoError) {
+            setLastError(std::string("The sound library could not start: ") + Pa_GetErrorText(e) + ".");
             return 25;
+        }
         initialised_ = true;
         PaDeviceIndex in = device_ < 0 ? Pa_GetDefaultInputDevice() : device_;
         PaDeviceIndex out = device_ < 0 ? Pa_GetDefaultOutputDevice() : device_;
+        if (!name_.empty()) {
+            const auto list = devicesOfInitialisedLibrary();
+            in = findByName(list, name_, true);
+            out = findByName(list, name_, false);
+            if (in == paNoDevice || out == paNoDevice) {
+                setLastError(noMatchText(list, in == paNoDevice, out == paNoDevice));
+                close();
+                return 21;
+            }
+        }
         if (in == paNoDevice || out == paNoDevice || in >= Pa_GetDeviceCount() || out >= Pa_GetDeviceCount()) {
+            setLastError(describeDevices(devicesOfInitialisedLibrary()));
             close();
             return 21;
         }
@@ -143,6 +197,8 @@ public:
             e = Pa_StartStream(stream_);
         if (e != paNoError) {
             int code = portAudioCode(e);
+            setLastError(std::string("The sound device \"") + Pa_GetDeviceInfo(in)->name + "\" could not be opened: "
+                         + Pa_GetErrorText(e) + ".");
             close();
             return code;
         }
@@ -180,7 +236,14 @@ public:
     }
 
 private:
+    std::string noMatchText(const std::vector<SoundDeviceInfo>& list, bool noCapture, bool noPlayback) const
+    {
+        std::string what = noCapture && noPlayback ? "capture or playback" : noCapture ? "capture" : "playback";
+        return "No " + what + " sound device has \"" + name_ + "\" in its name. " + describeDevices(list);
+    }
+
     int device_;
+    std::string name_;
     PaStream* stream_ = nullptr;
     bool initialised_ = false;
     std::vector<std::int16_t> buffer_;
@@ -220,12 +283,43 @@ std::string demoRecordingPath()
     return beside;
 }
 
+std::string describeDevices(const std::vector<SoundDeviceInfo>& list)
+{
+    if (list.empty())
+        return "No sound devices were found: connect a sound card, or check that your user may use it (group audio).";
+    std::string text = "The sound devices are:";
+    for (const auto& d : list) {
+        text += "\n  " + d.name + " (";
+        text += d.inputs > 0 ? (d.outputs > 0 ? "capture and playback" : "capture") : "playback";
+        text += ")";
+    }
+    text += "\nSet SONDREL_AUDIO=device:NAME to a part of one of these names, or leave it unset for the default devices.";
+    return text;
+}
+
+std::vector<SoundDeviceInfo> listSoundDevices()
+{
+    if (Pa_Initialize() != paNoError)
+        return {};
+    auto list = devicesOfInitialisedLibrary();
+    Pa_Terminate();
+    return list;
+}
+
+std::string lastAudioError()
+{
+    std::lock_guard<std::mutex> g(errorLock);
+    return lastError;
+}
+
 std::unique_ptr<AudioDevice> makeAudioDevice(int device)
 {
     const char* env = std::getenv("SONDREL_AUDIO");
     std::string spec = env ? env : "";
     if (spec.empty())
         return std::make_unique<PortAudioDevice>(device);
+    if (spec.rfind("device:", 0) == 0 && spec.size() > 7)
+        return std::make_unique<PortAudioDevice>(device, spec.substr(7));
     if (spec == "null")
         return std::make_unique<NullDevice>();
     if (spec == "demo")

@@ -2,10 +2,12 @@
 // Sound in and out for the engine, behind one small interface: the sound card through
 // PortAudio, a WAV file played into the receiver (and the transmitter recorded), silence,
 // or the looped demo recording. SONDREL_AUDIO chooses: "file:IN.wav[,OUT.wav]", "null",
-// "demo"; unset or empty means the sound card. SONDREL_AUDIO_SPEED=N runs files, silence
+// "demo", "device:NAME" (the capture and playback devices whose names contain NAME, in any
+// letter case); unset or empty means the default sound devices. SONDREL_AUDIO_SPEED=N runs files, silence
 // and the demo N times faster than real time.
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace psk {
 
@@ -22,6 +24,20 @@ public:
 // The device for a PortAudio device number (-1 = the default devices), unless SONDREL_AUDIO
 // names another source.
 std::unique_ptr<AudioDevice> makeAudioDevice(int device);
+
+// What the last failed open of a sound device found, in words for the operator (the devices
+// there are, what to set); empty when it said nothing more than its error code.
+std::string lastAudioError();
+
+struct SoundDeviceInfo {
+    int index;
+    std::string name;
+    int inputs, outputs; // channels for capture and for playback
+};
+// The sound library's devices, in its own order.
+std::vector<SoundDeviceInfo> listSoundDevices();
+// The list in words, with how to choose one.
+std::string describeDevices(const std::vector<SoundDeviceInfo>& list);
 
 // Where the demo recording is looked for: beside the running program, or in
 // ../share/sondrel from it.

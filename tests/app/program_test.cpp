@@ -12,11 +12,28 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
 
 class Program : public testing::Test {
 protected:
+    // The program cannot start where it cannot create its shared block: say so at once instead
+    // of waiting for a start-up that will not come.
+    void SetUp() override
+    {
+        const std::string name = "/sondrel-test-probe-" + std::to_string(::getpid());
+        const int fd = ::shm_open(name.c_str(), O_CREAT | O_EXCL | O_RDWR, 0600);
+        ASSERT_GE(fd, 0) << "shared memory cannot be created here (" << std::strerror(errno)
+                         << "): the program cannot start; make /dev/shm writable";
+        ::close(fd);
+        ::shm_unlink(name.c_str());
+        ASSERT_TRUE(home.isValid());
+    }
+
     QTemporaryDir home;
     QString ini() const { return home.filePath("Sondrel.INI"); }
 
@@ -35,13 +52,15 @@ protected:
 
     // Waits until the running program has finished starting: its saved mode is written once
     // the engine has been started, the last step of start-up.
-    bool waitForStartUp(int ms = 60000)
+    // A program that ends before that has failed to start: no need to wait any longer.
+    bool waitForStartUp(QProcess& p, int ms = 60000)
     {
         QDeadlineTimer deadline(ms);
         while (!deadline.hasExpired()) {
             if (bytes().contains("[Mode]\r\nMode="))
                 return true;
-            QThread::msleep(50);
+            if (p.state() == QProcess::NotRunning || p.waitForFinished(50))
+                return false;
         }
         return false;
     }
@@ -57,7 +76,7 @@ TEST_F(Program, FirstRunSecondStartAndSigterm)
 {
     QProcess first;
     start(first);
-    ASSERT_TRUE(waitForStartUp()) << first.readAll().toStdString();
+    ASSERT_TRUE(waitForStartUp(first)) << first.readAll().toStdString();
     const QByteArray afterStart = bytes();
     EXPECT_TRUE(afterStart.startsWith("[Settings]\r\nAFC On/Off=On\r\n"));
 

@@ -144,3 +144,14 @@ TEST_F(EndToEnd, PttSetupOpensThePortThroughTheEngine)
 }
 
 } // namespace
+
+TEST_F(EndToEnd, ASoundCardNamedWrongSaysWhichDevicesThereAre)
+{
+    qputenv("SONDREL_AUDIO", "device:No Such Radio Interface");
+    EXPECT_FALSE(main().Form_Load());
+    const auto said = boxes.messages();
+    ASSERT_EQ(said.size(), 2);
+    EXPECT_EQ(said[0].title, "DLL Error  21");
+    EXPECT_EQ(said[1].title, "Sound device");
+    EXPECT_TRUE(said[1].text.contains("\"No Such Radio Interface\"")) << said[1].text.toStdString();
+}

@@ -148,7 +148,7 @@ TEST_F(EndToEnd, PttSetupOpensThePortThroughTheEngine)
 TEST_F(EndToEnd, ASoundCardNamedWrongSaysWhichDevicesThereAre)
 {
     qputenv("SONDREL_AUDIO", "device:No Such Radio Interface");
-    EXPECT_FALSE(main().Form_Load());
+    main().Form_Load(); // the engine's start fails; start-up ends the program
     const auto said = boxes.messages();
     ASSERT_EQ(said.size(), 2);
     EXPECT_EQ(said[0].title, "DLL Error  21");

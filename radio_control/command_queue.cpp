@@ -29,6 +29,9 @@ int CommandQueue::nextToSend() const
     for (qsizetype i = 0; i < rows_.size(); ++i)
         if (rows_[i].release)
             return int(i);
+    for (qsizetype i = 0; i < rows_.size(); ++i)
+        if (rows_[i].tag.isEmpty())
+            return int(i);
     return 0;
 }
 

@@ -38,7 +38,8 @@ public:
         return int(rows_.removeIf(pick));
     }
 
-    // The row to send next: the first PTT-off command when there is one, else the head.
+    // The row to send while a PTT command waits: the first PTT-off command when there is
+    // one, else the first command that is not a poll (the host's commands keep their order).
     int nextToSend() const;
     bool hasPtt() const;
 

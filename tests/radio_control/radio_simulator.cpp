@@ -227,7 +227,9 @@ void RadioSimulator::handleCiv()
         const QByteArray frame = rx_.mid(start, end - start + 1);
         rx_.remove(0, end + 1);
         commands_.append(frame);
-        if (frame.size() < 6 || static_cast<unsigned char>(frame[2]) != civAddress_) {
+        // Frames to 00 reach every radio on the line.
+        const auto to = frame.size() < 6 ? -1 : static_cast<unsigned char>(frame[2]);
+        if (to != civAddress_ && to != 0x00) {
             answer({}, frame);
             continue;
         }

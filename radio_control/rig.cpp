@@ -75,6 +75,12 @@ int Rig::portOpen(bool open)
     lost_ = false;
     reopenTimer_.stop();
     const bool wasOpen = port_.isOpen();
+    if (!open && wasOpen) {
+        // A release still queued goes out before the port closes.
+        const int row = queue_.nextToSend();
+        if (!queue_.isEmpty() && queue_.at(row).release)
+            sendRow(row);
+    }
     const int result = report(port_.setPortOpen(open));
     if (open && !wasOpen && port_.isOpen())
         afterOpen();

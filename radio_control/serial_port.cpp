@@ -36,7 +36,7 @@ namespace {
 // Bytes kept for a radio that holds off before further output is refused.
 constexpr qsizetype kPendingLimit = 4096;
 // How long closing lets output already handed to the device drain.
-constexpr int kCloseDrainMs = 50;
+constexpr int kCloseDrainMs = 30;
 
 bool parseSettings(const QString& text, tty::LineSettings& out)
 {

@@ -71,6 +71,20 @@ INSTANTIATE_TEST_SUITE_P(EveryFraming, PttBehindASilentPoll, testing::Values(
     PttCase{"Yaesu FT-1000MP", RadioSimulator::FT1000MP, "00 00 00 01 0F", "00 00 00 00 0F"},
     PttCase{"Yaesu FT-847", RadioSimulator::FT847, "00 00 00 00 08", "00 00 00 00 88"}));
 
+TEST(PttRelease, GoesOutWhenThePortCloses)
+{
+    RigBench b;
+    b.connect(RadioSimulator::Kenwood, "Kenwood - all");
+    b.call("setPTTByCommandOn");
+    b.cycle();
+    ASSERT_TRUE(b.sim->ptt());
+    b.call("setPTTByCommandOff");
+    EXPECT_EQ(b.call("PortOpen", {false}), QVariant(1));
+    b.sim->pump(3);
+    EXPECT_FALSE(b.sim->ptt());
+    EXPECT_TRUE(b.rig().queue().isEmpty());
+}
+
 TEST(CivAddress, ZeroReachesTheRadio)
 {
     RigBench b;

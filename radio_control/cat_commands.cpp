@@ -22,7 +22,7 @@ char packedBcd(QChar high, QChar low)
 
 QString badAddress(const QString& text)
 {
-    return QStringLiteral("CI-V address \"%1\" is not a hexadecimal address from 01 to 7F: command not sent.")
+    return QStringLiteral("CI-V address \"%1\" is not a hexadecimal address from 00 to 7F: command not sent.")
         .arg(text);
 }
 
@@ -108,9 +108,14 @@ std::optional<unsigned char> civAddress(const QString& text)
     for (QChar c : text)
         if (!c.isDigit() && !(c.toUpper() >= u'A' && c.toUpper() <= u'F'))
             return std::nullopt;
-    if (!ok || value < 1 || value > 0x7F)
+    if (!ok || value > 0x7F)
         return std::nullopt;
     return static_cast<unsigned char>(value);
+}
+
+QByteArray ft847CatOn()
+{
+    return bytes({0, 0, 0, 0, 0x00});
 }
 
 CatBuild statusPoll(int radioCode, const QString& civAddressText)
@@ -177,16 +182,18 @@ CatBuild setFrequencyCommand(int radioCode, const QString& freqText, const QStri
             out.refusal = badAddress(civAddressText);
             return out;
         }
-        const auto hz = fitDigits(removeDecimalPoint(khz), 10);
-        if (!hz) {
+        // Hertz in five BCD bytes; the IC-735 takes four, so it ends below 100 MHz.
+        const int pairs = radioCode == Icom735 ? 4 : 5;
+        const auto fitted = fitDigits(removeDecimalPoint(khz), 2 * pairs);
+        if (!fitted) {
             out.refusal = outOfRange(text);
             return out;
         }
+        const QString hz = padWithZeros(*fitted, 10);
         QByteArray body(1, 0x05);
-        const int pairs = radioCode == Icom735 ? 4 : 5;
         for (int i = 0; i < pairs; ++i) {
             const int at = 8 - 2 * i; // digits 9-10, 7-8, 5-6, ...
-            body.append(packedBcd((*hz)[at], (*hz)[at + 1]));
+            body.append(packedBcd(hz[at], hz[at + 1]));
         }
         out.commands << CatCommand{civFrame(*a, body), true};
     } else if (radioCode == Kenwood) {

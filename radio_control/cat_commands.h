@@ -28,9 +28,12 @@ QString padWithZeros(const QString& text, int length);
 // Digits with at most one point, at least one digit (blanks around allowed).
 bool isFrequencyText(const QString& text);
 
-// The radio's CI-V address: one or two hexadecimal digits, 01..7F. 00 (broadcast) and
-// anything else are refused.
+// The radio's CI-V address: one or two hexadecimal digits, 00..7F (00 reaches whichever
+// radio is on the line). Anything else is refused.
 std::optional<unsigned char> civAddress(const QString& text);
+
+// The FT-847's CAT ON block: the radio ignores every other command until it has had it.
+QByteArray ft847CatOn();
 
 CatBuild statusPoll(int radioCode, const QString& civAddressText);
 CatBuild pttCommand(int radioCode, bool on, const QString& civAddressText);

@@ -24,6 +24,25 @@ std::optional<QueuedCommand> CommandQueue::push(QueuedCommand command)
     return lost;
 }
 
+int CommandQueue::nextToSend() const
+{
+    for (qsizetype i = 0; i < rows_.size(); ++i)
+        if (rows_[i].release)
+            return int(i);
+    for (qsizetype i = 0; i < rows_.size(); ++i)
+        if (rows_[i].tag.isEmpty())
+            return int(i);
+    return 0;
+}
+
+bool CommandQueue::hasPtt() const
+{
+    for (const QueuedCommand& c : rows_)
+        if (c.ptt)
+            return true;
+    return false;
+}
+
 std::optional<QueuedCommand> CommandQueue::pop()
 {
     if (rows_.isEmpty())

@@ -13,6 +13,7 @@ struct QueuedCommand {
     bool hex = true;    // shown as hexadecimal bytes in the debug window
     QString tag;        // the reply the command asks for ("FromFreq"), empty for none
     bool ptt = false;   // a PTT command: never lost to a full queue
+    bool release = false; // the PTT-off command: goes out before every other command
 };
 
 class CommandQueue {
@@ -27,6 +28,20 @@ public:
 
     // Takes the head; nullopt when the queue is empty.
     std::optional<QueuedCommand> pop();
+
+    // Takes row i out of the queue.
+    QueuedCommand takeAt(int i) { return rows_.takeAt(i); }
+    // Drops the rows the predicate picks; returns how many went.
+    template <class Pred>
+    int removeIf(Pred pick)
+    {
+        return int(rows_.removeIf(pick));
+    }
+
+    // The row to send while a PTT command waits: the first PTT-off command when there is
+    // one, else the first command that is not a poll (the host's commands keep their order).
+    int nextToSend() const;
+    bool hasPtt() const;
 
     bool isEmpty() const { return rows_.isEmpty(); }
     int size() const { return static_cast<int>(rows_.size()); }

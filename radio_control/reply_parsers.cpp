@@ -58,15 +58,6 @@ ParseResult taken(double khz, QString mode = QString())
     return r;
 }
 
-ParseResult takenMode(QString mode)
-{
-    ParseResult r;
-    r.kind = ParseResult::Taken;
-    r.showLine = true;
-    r.mode = std::move(mode);
-    return r;
-}
-
 ParseResult dropped(bool showLine)
 {
     ParseResult r;
@@ -75,49 +66,148 @@ ParseResult dropped(bool showLine)
     return r;
 }
 
-// A frequency frame (command 03) or a mode frame (04) from the radio, behind the echo of
-// the poll. Acknowledge frames (FB, FA) of set-frequency and PTT commands are neither and
-// are dropped, so they never show as a frequency or a mode.
-ParseResult parseCiv(const QByteArray& b, bool fourByteFrequency)
+bool within(double khz, double lowest, double highest)
+{
+    return khz >= lowest && khz <= highest;
+}
+
+constexpr unsigned char kPreamble = 0xFE;
+constexpr unsigned char kController = 0xE0;
+constexpr unsigned char kBroadcast = 0x00;
+constexpr unsigned char kNak = 0xFA;
+// A frame that runs on this long without its end is no frame.
+constexpr qsizetype kLongestCivFrame = 32;
+
+// The digits of packed-BCD bytes given least significant first.
+std::optional<double> bcdLittleEndian(const QByteArray& data)
+{
+    double value = 0;
+    for (qsizetype i = data.size() - 1; i >= 0; --i) {
+        const int byte = static_cast<unsigned char>(data[i]);
+        if (!isBcd(byte))
+            return std::nullopt;
+        value = value * 100 + (byte >> 4) * 10 + (byte & 0xF);
+    }
+    return value;
+}
+
+// CI-V frames, FE FE to from command data FD, one after the other: the echo of what was
+// sent (from E0), the radio's replies to E0 (03 frequency, 04 mode, FB, FA) and, in
+// transceive mode, its frequency broadcasts to 00 (command 00). Frames from other radios,
+// acknowledges and anything unknown leave the texts alone.
+ParseResult parseCiv(const QByteArray& b, int bcdBytes, const ReplyContext& ctx)
 {
     const qsizetype n = b.size();
-    const bool ends = n > 0 && at(b, n) == kEnd;
-    const qsizetype freqLength = fourByteFrequency ? 16 : 17;
+    const auto byteAt = [&b](qsizetype i) { return static_cast<unsigned char>(b[i]); };
+    const auto awaiting = [&ctx](unsigned char cmd) { return !ctx.civAwaited || *ctx.civAwaited == cmd; };
+    const bool anyRadio = !ctx.civAddress || *ctx.civAddress == kBroadcast;
 
-    if (n < 12)
-        return {};
-    if (n < freqLength) {
-        if (fourByteFrequency && n != 13)
-            return {};
-        if (!ends)
-            return {};
-        // The radio's mode frame behind the six-byte echo: FE FE E0 addr 04 mode ...
-        if (at(b, 7) == 0xFE && at(b, 8) == 0xFE && at(b, 9) == 0xE0 && at(b, 11) == 0x04)
-            return takenMode(civMode(at(b, 12)));
-        return dropped(true);
+    std::optional<double> khz;
+    std::optional<QString> mode;
+    bool answered = false;  // the reply awaited came
+    bool junk = false;      // bytes that are no sound frame
+    bool onlyEchoes = true; // every complete frame so far was the echo of a command
+    qsizetype done = 0;     // end of the last complete frame
+    qsizetype tail = n;     // start of a frame still coming
+
+    qsizetype pos = 0;
+    while (pos < n) {
+        const qsizetype start = b.indexOf("\xFE\xFE", pos);
+        if (start < 0) {
+            // Nothing but a lone FE can begin a frame from here on.
+            const qsizetype keep = byteAt(n - 1) == kPreamble ? n - 1 : n;
+            if (keep > pos)
+                junk = true;
+            tail = keep;
+            break;
+        }
+        if (start > pos)
+            junk = true;
+        qsizetype body = start;
+        while (body < n && byteAt(body) == kPreamble)
+            ++body;
+        qsizetype end = body;
+        while (end < n && byteAt(end) != kEnd && byteAt(end) != kPreamble)
+            ++end;
+        if (end >= n) {
+            if (n - start > kLongestCivFrame) {
+                junk = true;
+                pos = done = n;
+                tail = n;
+                break;
+            }
+            tail = start;
+            break;
+        }
+        if (byteAt(end) == kPreamble || end - body < 3) {
+            // Broken off by a new preamble, or too short to be a frame.
+            junk = true;
+            pos = byteAt(end) == kPreamble ? end : end + 1;
+            done = pos;
+            continue;
+        }
+        pos = done = end + 1;
+        const unsigned char to = byteAt(body);
+        const unsigned char from = byteAt(body + 1);
+        const unsigned char cmd = byteAt(body + 2);
+        const QByteArray data = b.mid(body + 3, end - body - 3);
+        if (from == kController)
+            continue; // the echo of a command
+        onlyEchoes = false;
+        if (!anyRadio && from != *ctx.civAddress)
+            continue; // another radio on the line
+        const bool reply = to == kController;
+        const bool broadcast = to == kBroadcast && cmd == 0x00;
+        if ((reply && cmd == 0x03) || broadcast) {
+            if (data.size() != bcdBytes)
+                continue;
+            const auto hz = bcdLittleEndian(data);
+            if (!hz) {
+                junk = true;
+                continue;
+            }
+            khz = *hz / 1000;
+            if (awaiting(0x03) && (reply || ctx.civAwaited))
+                answered = true;
+        } else if (reply && cmd == 0x04 && (data.size() == 1 || data.size() == 2)) {
+            mode = civMode(static_cast<unsigned char>(data[0]));
+            if (awaiting(0x04))
+                answered = true;
+        } else if (reply && cmd == kNak && ctx.civAwaited == 0x04) {
+            answered = true; // the radio has no mode to tell: waiting longer brings nothing
+        }
     }
-    if (!ends)
-        return dropped(false);
-    std::optional<double> hz;
-    if (fourByteFrequency) {
-        hz = bcdNumber(b, {15, 14, 13, 12});
-    } else if (n == 17) {
-        hz = bcdNumber(b, {16, 15, 14, 13, 12});
-    } else if (n < 23) {
-        return {}; // the later frame is not complete yet
-    } else {
-        hz = bcdNumber(b, {23, 22, 21, 20, 19});
+
+    ParseResult r;
+    if (answered || khz || mode) {
+        r.kind = answered ? ParseResult::Taken : ParseResult::Report;
+        r.showLine = true;
+        r.consumed = done;
+        if (khz) {
+            r.freqKHz = khz;
+            r.freqText = frequencyText(*khz);
+        }
+        if (mode)
+            r.mode = *mode;
+        return r;
     }
-    if (!hz)
-        return dropped(true);
-    return taken(*hz / 1000);
+    if (!junk && (tail < n || (onlyEchoes && done > 0)))
+        return r; // the reply may still come behind the echo
+    if (done == 0 && tail == n && !junk)
+        return r;
+    r = dropped(true);
+    r.consumed = tail;
+    return r;
 }
 
 ParseResult parseKenwood(const QByteArray& b)
 {
     if (b.size() < 38)
         return {};
-    if (!b.startsWith("IF")) {
+    bool sound = b.startsWith("IF") && b[37] == ';';
+    for (qsizetype i = 2; i < 13 && sound; ++i)
+        sound = b[i] >= '0' && b[i] <= '9';
+    if (!sound) {
         ParseResult r = dropped(true);
         r.showHex = false;
         return r;
@@ -148,12 +238,27 @@ QString yaesuMode(int code, int lastCode, bool fsk)
     return QString::fromLatin1(names[code]);
 }
 
+// The HF radios of the Yaesu status-block family tune from 100 kHz to 30 MHz; the FT-847
+// up to 512 MHz.
+constexpr double kLowestKHz = 100;
+constexpr double kHighestHfKHz = 30000;
+constexpr double kHighestFT847KHz = 512000;
+
+// A status block is exactly as long as the radio sends it, and its frequency is one the
+// radio can have; anything else is not believed.
+ParseResult statusBlock(const QByteArray& b, qsizetype length, double khz, QString mode)
+{
+    if (b.size() != length || !within(khz, kLowestKHz, kHighestHfKHz))
+        return dropped(true);
+    return taken(khz, std::move(mode));
+}
+
 ParseResult parseFT1000D(const QByteArray& b)
 {
     if (b.size() < 16)
         return {};
     const double f = at(b, 2) * 655.36 + at(b, 3) * 2.56 + at(b, 4) / 100.0;
-    return taken(f, yaesuMode(at(b, 8), 6, false));
+    return statusBlock(b, 16, f, yaesuMode(at(b, 8), 6, false));
 }
 
 ParseResult parseFT1000MP(const QByteArray& b)
@@ -161,7 +266,7 @@ ParseResult parseFT1000MP(const QByteArray& b)
     if (b.size() < 16)
         return {};
     const double count = ((double(at(b, 2)) * 256 + at(b, 3)) * 256 + at(b, 4)) * 256 + at(b, 5);
-    return taken(count * 0.000625, yaesuMode(at(b, 8), 7, false));
+    return statusBlock(b, 16, count * 0.000625, yaesuMode(at(b, 8), 7, false));
 }
 
 ParseResult parseFT990(const QByteArray& b)
@@ -169,7 +274,7 @@ ParseResult parseFT990(const QByteArray& b)
     if (b.size() < 32)
         return {};
     const double f = (at(b, 2) * 65536.0 + at(b, 3) * 256.0 + at(b, 4)) / 100;
-    return taken(f, yaesuMode(at(b, 8), 5, true));
+    return statusBlock(b, 32, f, yaesuMode(at(b, 8), 5, true));
 }
 
 ParseResult parseFT847(const QByteArray& b)
@@ -177,7 +282,7 @@ ParseResult parseFT847(const QByteArray& b)
     if (b.size() < 5)
         return {};
     const auto tens = bcdNumber(b, {1, 2, 3, 4});
-    if (!tens)
+    if (b.size() != 5 || !tens || !within(*tens / 100, kLowestKHz, kHighestFT847KHz))
         return dropped(true);
     QString mode;
     switch (at(b, 5)) {
@@ -204,12 +309,12 @@ bool hasReplyParser(int radioCode)
            || radioCode == YaesuFT847;
 }
 
-ParseResult parseReply(int radioCode, const QByteArray& buffer)
+ParseResult parseReply(int radioCode, const QByteArray& buffer, const ReplyContext& context)
 {
     switch (radioCode) {
     case IcomCiv:
-    case TenTecOmniVI: return parseCiv(buffer, false);
-    case Icom735: return parseCiv(buffer, true);
+    case TenTecOmniVI: return parseCiv(buffer, 5, context);
+    case Icom735: return parseCiv(buffer, 4, context);
     case Kenwood: return parseKenwood(buffer);
     case YaesuFT1000D: return parseFT1000D(buffer);
     case YaesuFT1000MP: return parseFT1000MP(buffer);

@@ -25,6 +25,7 @@ Rig::Rig(QObject* parent)
     })
 {
     connect(&timer_, &QTimer::timeout, this, &Rig::timerTick);
+    connect(&reopenTimer_, &QTimer::timeout, this, &Rig::retryLostPort);
 }
 
 Rig::~Rig()
@@ -46,6 +47,8 @@ std::shared_ptr<Rig> Rig::shared()
 bool Rig::setRadioType(const QString& name)
 {
     if (const auto code = radioCodeForName(name)) {
+        if (*code != code_ && *code == YaesuFT847)
+            catOnDue_ = true;
         code_ = *code;
         return true;
     }
@@ -66,7 +69,68 @@ int Rig::report(const VbError& e)
 int Rig::commPort(int n) { return report(port_.setCommPort(n)); }
 int Rig::handshaking(int type) { return report(port_.setHandshaking(type)); }
 int Rig::settings(const QString& text) { return report(port_.setSettings(text)); }
-int Rig::portOpen(bool open) { return report(port_.setPortOpen(open)); }
+int Rig::portOpen(bool open)
+{
+    // The host's own open or close ends the tries on a port that went away.
+    lost_ = false;
+    reopenTimer_.stop();
+    const bool wasOpen = port_.isOpen();
+    if (!open && wasOpen) {
+        // A release still queued goes out before the port closes.
+        const int row = queue_.nextToSend();
+        if (!queue_.isEmpty() && queue_.at(row).release)
+            sendRow(row);
+    }
+    const int result = report(port_.setPortOpen(open));
+    if (open && !wasOpen && port_.isOpen())
+        afterOpen();
+    if (!port_.isOpen())
+        holdingOff_ = false;
+    return result;
+}
+
+void Rig::afterOpen()
+{
+    catOnDue_ = true;
+    holdingOff_ = false;
+}
+
+QString Rig::portName() const
+{
+    return QStringLiteral("%1 (%2)").arg(port_.commPort()).arg(port_.deviceName());
+}
+
+void Rig::lose(const VbError& e)
+{
+    const QString name = portName();
+    port_.closeAfterLoss();
+    lost_ = true;
+    holdingOff_ = false;
+    stateTag_.clear();
+    buffer_.clear();
+    freq_ = QStringLiteral("0");
+    debugMessage(QStringLiteral("Radio port %1 went away (%2): the port is closed. Reconnect the radio's "
+                                "cable or adapter; the port is tried again every 2 seconds.")
+                     .arg(name, e.text()));
+    reopenTimer_.start(kReopenIntervalMs);
+}
+
+void Rig::retryLostPort()
+{
+    if (!lost_) {
+        reopenTimer_.stop();
+        return;
+    }
+    if (failed(port_.setPortOpen(true)))
+        return; // still away: the next try follows
+    lost_ = false;
+    reopenTimer_.stop();
+    afterOpen();
+    debugMessage(QStringLiteral("Radio port %1 is back.").arg(portName()));
+    // The radio may still be transmitting from before the port went away: release it first.
+    if (keyedByCat_ && !queue_.hasPtt())
+        setPttByCommand(false);
+}
 int Rig::dtrEnable(bool on) { return report(port_.setDTREnable(on)); }
 int Rig::rtsEnable(bool on) { return report(port_.setRTSEnable(on)); }
 
@@ -85,7 +149,7 @@ int Rig::setIcomAddress(const QString& address)
 {
     civAddress_ = address;
     if (!civAddress(address))
-        debugMessage(QStringLiteral("CI-V address \"%1\" is not a hexadecimal address from 01 to 7F: "
+        debugMessage(QStringLiteral("CI-V address \"%1\" is not a hexadecimal address from 00 to 7F: "
                                     "no CI-V command will be sent.").arg(address));
     return 1;
 }
@@ -129,8 +193,12 @@ void Rig::setPttByCommand(bool on)
     const CatBuild build = pttCommand(code_, on, civAddress_);
     if (!build.refusal.isEmpty())
         debugMessage(build.refusal);
+    if (!on && !build.commands.isEmpty()) {
+        // A keying still waiting would go out after the release and leave the transmitter on.
+        queue_.removeIf([](const QueuedCommand& c) { return c.ptt && !c.release; });
+    }
     for (const CatCommand& c : build.commands)
-        queueCommand({c.bytes, c.hex, QString(), true});
+        queueCommand({c.bytes, c.hex, QString(), true, !on});
 }
 
 void Rig::setDirectRadioCommand(const QString& text, bool hex)
@@ -143,6 +211,17 @@ void Rig::inputTestString(const QString& text)
     processRadioInput(cp1252::encode(text));
 }
 
+ReplyContext Rig::replyContext() const
+{
+    ReplyContext context;
+    if (isCiv(code_)) {
+        context.civAddress = civAddress(civAddress_);
+        if (!stateTag_.isEmpty() && inFlight_.size() > 4)
+            context.civAwaited = static_cast<unsigned char>(inFlight_[4]);
+    }
+    return context;
+}
+
 void Rig::processRadioInput(const QByteArray& bytes)
 {
     buffer_ += bytes;
@@ -151,12 +230,13 @@ void Rig::processRadioInput(const QByteArray& bytes)
             buffer_ = buffer_.right(kUnparsedBufferLimit);
         return;
     }
-    const ParseResult r = parseReply(code_, buffer_);
+    const ParseResult r = parseReply(code_, buffer_, replyContext());
     if (r.kind == ParseResult::Wait)
         return;
-    if (r.showLine)
-        debugLine(buffer_, r.showHex, DebugWindow::RX);
-    if (r.kind == ParseResult::Taken) {
+    const qsizetype used = r.consumed < 0 ? buffer_.size() : std::min(r.consumed, buffer_.size());
+    if (r.showLine && used > 0)
+        debugLine(buffer_.left(used), r.showHex, DebugWindow::RX);
+    if (r.kind == ParseResult::Taken || r.kind == ParseResult::Report) {
         if (r.freqKHz)
             freq_ = r.freqText;
         if (!r.mode.isEmpty())
@@ -166,9 +246,10 @@ void Rig::processRadioInput(const QByteArray& bytes)
                 window_->setFrequencyLabel(vb::Str(*r.freqKHz));
             window_->setModeLabel(mode_);
         }
-        clearRadioState();
+        if (r.kind == ParseResult::Taken)
+            clearRadioState();
     }
-    buffer_.clear();
+    buffer_.remove(0, used);
 }
 
 void Rig::timerTick()
@@ -178,22 +259,50 @@ void Rig::timerTick()
             readRadioDataFile();
         return;
     }
+    VbError e = port_.checkLine();
+    if (!failed(e))
+        e = port_.flushOutput();
     int waiting = 0;
-    VbError e = port_.inBufferCount(waiting);
+    if (!failed(e))
+        e = port_.inBufferCount(waiting);
     if (!failed(e) && waiting > 0) {
         QByteArray data;
         e = port_.input(data);
         processRadioInput(data); // what was read before a failure still counts
     }
-    if (failed(e))
-        debugMessage(e.text());
+    if (failed(e)) {
+        lose(e);
+        return;
+    }
+    if (!port_.clearToSend()) {
+        holdOff();
+        return;
+    }
 
+    if (queue_.hasPtt()) {
+        // PTT never waits for a poll: the reply that was awaited is no longer expected.
+        stateTag_.clear();
+        sendRow(queue_.nextToSend());
+    } else if (!stateTag_.isEmpty()) {
+        doStateMachineReset();
+    } else if (queue_.isEmpty()) {
+        queueStatusPoll(kPollTag);
+    } else {
+        popRadioMessage();
+    }
+}
+
+void Rig::holdOff()
+{
+    if (!holdingOff_) {
+        holdingOff_ = true;
+        debugMessage(QStringLiteral("The radio holds off (flow control): commands wait until it takes data "
+                                    "again; polls meanwhile are dropped."));
+    }
+    // A poll would be stale by the time the radio takes it; a new one follows when it does.
+    queue_.removeIf([](const QueuedCommand& c) { return !c.tag.isEmpty(); });
     if (!stateTag_.isEmpty())
         doStateMachineReset();
-    else if (queue_.isEmpty())
-        queueStatusPoll(kPollTag);
-    else
-        popRadioMessage();
 }
 
 void Rig::doStateMachineReset()
@@ -204,6 +313,7 @@ void Rig::doStateMachineReset()
     stateTag_.clear();
     buffer_.clear();
     freq_ = QStringLiteral("0");
+    catOnDue_ = true;
     debugMessage(QStringLiteral("Timer Fired : Forced StateMachine reset (I got tired of waiting)."));
 }
 
@@ -211,23 +321,58 @@ void Rig::popRadioMessage()
 {
     if (queue_.isEmpty())
         return;
-    const QueuedCommand& head = queue_.at(0);
-    const VbError e = port_.output(head.bytes);
-    if (failed(e)) {
-        // The command stays at the head and goes out on a later tick.
-        debugMessage(e.text());
+    if (!port_.isOpen()) {
+        // The command stays at the head and goes out once the port is open.
+        debugMessage(comm::error(comm::kPortNotOpen).text());
         return;
     }
-    debugLine(head.bytes, head.hex, DebugWindow::TX);
-    stateTag_ = vb::Trim(head.tag);
-    queue_.pop();
+    sendRow(0);
+}
+
+bool Rig::sendRow(int i)
+{
+    const QueuedCommand& row = queue_.at(i);
+    const QByteArray catOn = ft847CatOn();
+    const bool catOnFirst = code_ == YaesuFT847 && catOnDue_ && !row.bytes.startsWith(catOn);
+    qsizetype accepted = 0;
+    const VbError e = port_.send(catOnFirst ? catOn + row.bytes : row.bytes, accepted);
+    if (failed(e)) {
+        lose(e);
+        return false;
+    }
+    if (accepted == 0) {
+        holdOff();
+        return false;
+    }
+    holdingOff_ = false;
+    if (code_ == YaesuFT847)
+        catOnDue_ = false;
+    if (catOnFirst)
+        debugLine(catOn, true, DebugWindow::TX);
+    debugLine(row.bytes, row.hex, DebugWindow::TX);
+    stateTag_ = vb::Trim(row.tag);
+    if (!stateTag_.isEmpty())
+        inFlight_ = row.bytes;
+    if (row.ptt)
+        keyedByCat_ = !row.release;
+    queue_.takeAt(i);
+    return true;
 }
 
 void Rig::nowOutputToRadio(const QByteArray& bytes, bool hex)
 {
+    if (!port_.isOpen()) {
+        debugMessage(comm::error(comm::kPortNotOpen).text());
+        return;
+    }
+    // What the line does not take now is kept and goes out first when it can.
     const VbError e = port_.output(bytes);
+    if (e.number == comm::kDeviceBusy) {
+        debugMessage(QStringLiteral("The radio holds off: command not sent: ") + e.text());
+        return;
+    }
     if (failed(e)) {
-        debugMessage(e.text());
+        lose(e);
         return;
     }
     debugLine(bytes, hex, DebugWindow::TX);

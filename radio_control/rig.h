@@ -4,6 +4,7 @@
 // RigControl the host creates drives the same Rig (Rig::shared()).
 #include "radio_control/command_queue.h"
 #include "radio_control/debug_window.h"
+#include "radio_control/reply_parsers.h"
 #include "radio_control/serial_port.h"
 
 #include <QObject>
@@ -21,6 +22,8 @@ public:
     using MessageBox = std::function<int(const QString&, int, const QString&)>;
 
     static constexpr int kStallLimit = 10;
+    // A port that went away is tried again this often.
+    static constexpr int kReopenIntervalMs = 2000;
     static constexpr int kUnparsedBufferLimit = 1024;
     static const QString kApplicationTitle; // "Varnel"
 
@@ -69,6 +72,14 @@ public:
     void popRadioMessage();
     void nowOutputToRadio(const QByteArray& bytes, bool hex);
 
+    // A port whose device went away (read or write error, hang-up) is closed and tried again
+    // every kReopenIntervalMs until it opens or the host opens or closes it itself.
+    bool portLost() const { return lost_; }
+    void retryLostPort();
+    QTimer& reopenTimer() { return reopenTimer_; }
+    // The radio holds the line (XOFF, CTS): nothing is sent until it takes data again.
+    bool holdingOff() const { return holdingOff_; }
+
     // Inspection, for tests.
     const CommandQueue& queue() const { return queue_; }
     QString stateTag() const { return stateTag_; }
@@ -85,8 +96,16 @@ public:
 private:
     int report(const VbError& e); // 1 when no error, else shows it and gives 0
     void queueCommand(QueuedCommand command);
+    // Sends row i of the queue, after the FT-847's CAT ON when that is due; false when the
+    // line took nothing and the command stays.
+    bool sendRow(int i);
+    void holdOff();
+    void lose(const VbError& e);
+    void afterOpen();
+    QString portName() const;
     void queueStatusPoll(const QString& tag);
     void processRadioInput(const QByteArray& bytes);
+    ReplyContext replyContext() const;
     void clearRadioState() { stateTag_.clear(); }
     void readRadioDataFile();
     void writeRadioDataFrequency(const QString& freqKHz);
@@ -95,6 +114,7 @@ private:
 
     SerialPort port_;
     QTimer timer_;
+    QTimer reopenTimer_;
     CommandQueue queue_;
     QString stateTag_;
     int stallCounter_ = 0;
@@ -106,6 +126,11 @@ private:
     QByteArray kachinaRecord_;
     QString dataFile_;
     QPointer<DebugWindow> window_;
+    bool lost_ = false;
+    bool holdingOff_ = false;
+    bool catOnDue_ = false;     // the FT-847 has not had CAT ON since the port opened
+    bool keyedByCat_ = false;   // the last PTT command sent keyed the transmitter
+    QByteArray inFlight_;       // the last command sent that awaits a reply
     MessageBox box_;
 };
 

@@ -25,6 +25,7 @@ VbError error(int number)
     case kPortNotOpen: return {number, QStringLiteral("Operation valid only when the port is open")};
     case kDeviceBusy: return {number, QStringLiteral("Device busy")};
     case kReadError: return {number, QStringLiteral("Error reading comm device")};
+    case kWriteError: return {number, QStringLiteral("Error writing comm device")};
     default: return vberror::fromNumber(number);
     }
 }
@@ -32,7 +33,10 @@ VbError error(int number)
 
 namespace {
 
-constexpr int kWriteTimeoutMs = 2000;
+// Bytes kept for a radio that holds off before further output is refused.
+constexpr qsizetype kPendingLimit = 4096;
+// How long closing lets output already handed to the device drain.
+constexpr int kCloseDrainMs = 30;
 
 bool parseSettings(const QString& text, tty::LineSettings& out)
 {
@@ -157,8 +161,22 @@ VbError SerialPort::setPortOpen(bool open)
 
 void SerialPort::closeDevice()
 {
+    pending_.clear();
     if (fd_ < 0)
         return;
+    // A held line (XOFF, CTS low) would keep close() waiting for the output to drain: give
+    // it a moment, then drop what is left.
+    for (int waited = 0;; waited += 5) {
+        int queued = 0;
+        if (ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued <= 0)
+            break;
+        if (waited >= kCloseDrainMs) {
+            ioctl(fd_, TCFLSH, 1 /* TCOFLUSH */);
+            break;
+        }
+        pollfd p{-1, 0, 0};
+        ::poll(&p, 0, 5);
+    }
     ioctl(fd_, TIOCNXCL);
     ::close(fd_);
     fd_ = -1;
@@ -223,13 +241,11 @@ VbError SerialPort::input(QByteArray& data)
     }
 }
 
-VbError SerialPort::output(const QByteArray& data)
+VbError SerialPort::writeSome(const char* data, qsizetype size, qsizetype& done)
 {
-    if (!isOpen())
-        return comm::error(comm::kPortNotOpen);
-    qsizetype done = 0;
-    while (done < data.size()) {
-        const ssize_t put = ::write(fd_, data.constData() + done, size_t(data.size() - done));
+    done = 0;
+    while (done < size) {
+        const ssize_t put = ::write(fd_, data + done, size_t(size - done));
         if (put > 0) {
             done += put;
             written_ += put;
@@ -237,13 +253,90 @@ VbError SerialPort::output(const QByteArray& data)
         }
         if (put < 0 && errno == EINTR)
             continue;
-        if (put < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
-            return vberror::fromNumber(57);
-        pollfd p{fd_, POLLOUT, 0};
-        if (::poll(&p, 1, kWriteTimeoutMs) <= 0)
-            return comm::error(comm::kDeviceBusy);
+        if (put == 0 || errno == EAGAIN || errno == EWOULDBLOCK)
+            return {}; // the line takes no more now
+        return comm::error(comm::kWriteError);
     }
     return {};
+}
+
+VbError SerialPort::flushOutput()
+{
+    if (!isOpen())
+        return comm::error(comm::kPortNotOpen);
+    if (pending_.isEmpty())
+        return {};
+    qsizetype done = 0;
+    const VbError e = writeSome(pending_.constData(), pending_.size(), done);
+    pending_.remove(0, done);
+    return e;
+}
+
+VbError SerialPort::output(const QByteArray& data)
+{
+    if (!isOpen())
+        return comm::error(comm::kPortNotOpen);
+    VbError e = flushOutput();
+    if (failed(e))
+        return e;
+    if (!pending_.isEmpty()) {
+        if (pending_.size() + data.size() > kPendingLimit)
+            return comm::error(comm::kDeviceBusy);
+        pending_ += data;
+        return {};
+    }
+    qsizetype done = 0;
+    e = writeSome(data.constData(), data.size(), done);
+    if (!failed(e))
+        pending_ = data.mid(done);
+    return e;
+}
+
+VbError SerialPort::send(const QByteArray& data, qsizetype& accepted)
+{
+    accepted = 0;
+    if (!isOpen())
+        return comm::error(comm::kPortNotOpen);
+    VbError e = flushOutput();
+    if (failed(e) || !clearToSend())
+        return e;
+    qsizetype done = 0;
+    e = writeSome(data.constData(), data.size(), done);
+    if (failed(e) || done == 0)
+        return e;
+    // Once begun, a command is finished: half a command would throw the radio out of step.
+    pending_ = data.mid(done);
+    accepted = data.size();
+    return {};
+}
+
+bool SerialPort::clearToSend() const
+{
+    if (!isOpen() || !pending_.isEmpty())
+        return false;
+    int queued = 0;
+    return ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued <= 0;
+}
+
+VbError SerialPort::checkLine() const
+{
+    if (!isOpen())
+        return comm::error(comm::kPortNotOpen);
+    pollfd p{fd_, POLLIN, 0};
+    if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)))
+        return comm::error(comm::kReadError);
+    return {};
+}
+
+void SerialPort::closeAfterLoss()
+{
+    dtr_ = false;
+    rts_ = false;
+    pending_.clear();
+    if (fd_ < 0)
+        return;
+    ::close(fd_);
+    fd_ = -1;
 }
 
 bool SerialPort::waitForReadyRead(int ms) const

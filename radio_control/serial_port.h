@@ -20,6 +20,7 @@ constexpr int kSetCommStateFailed = 8015;
 constexpr int kDeviceBusy = 8019;
 constexpr int kPortNotOpen = 8018;
 constexpr int kReadError = 8020;
+constexpr int kWriteError = 8021;
 VbError error(int number);
 } // namespace comm
 
@@ -58,8 +59,24 @@ public:
     VbError inBufferCount(int& count) const;
     // Everything waiting, every byte as received.
     VbError input(QByteArray& data);
-    // Sends every byte (0x00 included).
+
+    // Writing never waits for the radio. `output` takes every byte (0x00 included): what the
+    // line does not take now is kept and goes out, in order, before anything else.
     VbError output(const QByteArray& data);
+    // Sends a command only when the line is clear: `accepted` is 0 when nothing was taken
+    // (the caller keeps the command), else the whole command, whose unwritten rest is kept.
+    VbError send(const QByteArray& data, qsizetype& accepted);
+    // Writes what is kept, as far as the line takes it.
+    VbError flushOutput();
+    // Nothing kept and nothing left in the device's own output queue.
+    bool clearToSend() const;
+    qsizetype pendingOutput() const { return pending_.size(); }
+
+    // An error when the device has hung up or gone away (unplugged adapter).
+    VbError checkLine() const;
+    // Closes a device that went away. The line states drop: a transmitter keyed by DTR or
+    // RTS is not keyed again when the port reopens.
+    void closeAfterLoss();
 
     // For tests: waits up to `ms` until input is waiting.
     bool waitForReadyRead(int ms) const;
@@ -69,6 +86,8 @@ public:
 private:
     void applyModemLines();
     void closeDevice();
+    // Non-blocking write of as much as the line takes; `done` counts what went.
+    VbError writeSome(const char* data, qsizetype size, qsizetype& done);
 
     int fd_ = -1;
     int port_ = 1;
@@ -77,6 +96,7 @@ private:
     bool dtr_ = false;
     bool rts_ = false;
     qint64 written_ = 0;
+    QByteArray pending_; // taken but not yet written
 };
 
 } // namespace varnel

@@ -53,8 +53,8 @@ INSTANTIATE_TEST_SUITE_P(AllTypes, SetFrequency, testing::Values(
     // The Yaesu blocks drop the hertz digit.
     FreqCase{YaesuFT990, "14070.159", "15 70 40 01 0A"},
     FreqCase{YaesuFT847, "14070.159", "01 40 70 15 01"},
-    // The IC-735 carries four bytes: 144.300 MHz loses its hundreds-of-megahertz pair.
-    FreqCase{Icom735, "144300", "FE FE 58 E0 05 00 00 30 44 FD"},
+    // The IC-735 carries four bytes, up to 99.999999 MHz; the others five.
+    FreqCase{Icom735, "99999.999", "FE FE 58 E0 05 99 99 99 99 FD"},
     FreqCase{IcomCiv, "144300", "FE FE 58 E0 05 00 00 30 44 01 FD"},
     FreqCase{YaesuFT1000MP, "144300.00", "00 00 43 14 0A"},
     // Below 1000 kHz the Yaesu block is filled with zeros.
@@ -74,9 +74,10 @@ TEST(SetFrequency, RefusesWhatIsNotAFrequency)
         {YaesuFT847, "", "58"}, {Kenwood, "-14070", "58"},
         // Too large for the field.
         {IcomCiv, "10000000.000", "58"}, {Kenwood, "100000000", "58"}, {YaesuFT990, "1000000", "58"},
-        {YaesuFT847, "1000000", "58"},
-        // CI-V addresses: one or two hex digits from 01 to 7F; 00 is the broadcast address.
-        {IcomCiv, "14070", "00"}, {IcomCiv, "14070", "0"}, {IcomCiv, "14070", ""},
+        {YaesuFT847, "1000000", "58"}, {Icom735, "144300", "58"}, {Icom735, "1296100", "58"},
+        {Icom735, "100000", "58"},
+        // CI-V addresses: one or two hex digits from 00 to 7F.
+        {IcomCiv, "14070", ""},
         {TenTecOmniVI, "14070", "80"}, {Icom735, "14070", "G1"}, {IcomCiv, "14070", "058"},
         {IcomCiv, "14070", "&H58"},
     };
@@ -96,13 +97,15 @@ TEST(SetFrequency, TypesWithoutSerialCommandsBuildNothing)
     }
 }
 
-TEST(CivAddress, AcceptsOneOrTwoHexDigitsFrom01To7F)
+TEST(CivAddress, AcceptsOneOrTwoHexDigitsFrom00To7F)
 {
     EXPECT_EQ(civAddress(QStringLiteral("58")), 0x58);
     EXPECT_EQ(civAddress(QStringLiteral("4")), 0x04);
     EXPECT_EQ(civAddress(QStringLiteral("7f")), 0x7F);
     EXPECT_EQ(civAddress(QStringLiteral("01")), 0x01);
-    for (const char* bad : {"00", "80", "FF", "", " 58", "5 ", "x", "+5"})
+    EXPECT_EQ(civAddress(QStringLiteral("00")), 0x00);
+    EXPECT_EQ(civAddress(QStringLiteral("0")), 0x00);
+    for (const char* bad : {"80", "FF", "", " 58", "5 ", "x", "+5", "058"})
         EXPECT_FALSE(civAddress(QString::fromLatin1(bad))) << bad;
 }
 

@@ -179,7 +179,7 @@ TEST(Dispatch, RefusedAddressAndFrequencyShowRedAndQueueNothing)
     RigBench b;
     b.call("setDebugWindow");
     b.call("SetRadioType", {QStringLiteral("Icom (not IC-735)")});
-    EXPECT_EQ(b.call("setIcomAddress", {QStringLiteral("00")}), QVariant(1));
+    EXPECT_EQ(b.call("setIcomAddress", {QStringLiteral("80")}), QVariant(1));
     b.call("setRadioFrequency", {QStringLiteral("14070.15")});
     b.call("setPTTByCommandOn");
     b.call("setIcomAddress", {QStringLiteral("58")});

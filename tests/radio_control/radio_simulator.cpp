@@ -37,13 +37,18 @@ RadioSimulator::RadioSimulator(Model model, QObject* parent)
     , model_(model)
 {
     mode_ = model == Kenwood ? 2 : 1; // USB
+    openPty();
+}
+
+bool RadioSimulator::openPty()
+{
     master_ = posix_openpt(O_RDWR | O_NOCTTY);
     if (master_ < 0)
-        return;
+        return false;
     if (grantpt(master_) != 0 || unlockpt(master_) != 0) {
         ::close(master_);
         master_ = -1;
-        return;
+        return false;
     }
     slavePath_ = QString::fromLocal8Bit(ptsname(master_));
     fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
@@ -56,6 +61,48 @@ RadioSimulator::RadioSimulator(Model model, QObject* parent)
         cfmakeraw(&t);
         tcsetattr(slave_, TCSANOW, &t);
     }
+    return true;
+}
+
+void RadioSimulator::unplug()
+{
+    delete notifier_;
+    notifier_ = nullptr;
+    if (slave_ >= 0)
+        ::close(slave_);
+    if (master_ >= 0)
+        ::close(master_);
+    slave_ = master_ = -1;
+    rx_.clear();
+    outbox_.clear();
+}
+
+bool RadioSimulator::replug()
+{
+    unplug();
+    return openPty();
+}
+
+void RadioSimulator::sendRaw(const QByteArray& bytes)
+{
+    qsizetype done = 0;
+    while (master_ >= 0 && done < bytes.size()) {
+        const ssize_t n = ::write(master_, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n > 0)
+            done += n;
+        else if (errno != EAGAIN && errno != EINTR)
+            break;
+    }
+}
+
+void RadioSimulator::broadcastFrequency()
+{
+    QByteArray frame = hexOf({0xFE, 0xFE, 0x00, civAddress_, 0x00});
+    qint64 hz = hz_;
+    for (int i = 0; i < (model_ == Icom735 ? 4 : 5); ++i, hz /= 100)
+        frame.append(bcd(int(hz % 100)));
+    frame.append('\xFD');
+    sendRaw(frame);
 }
 
 RadioSimulator::~RadioSimulator()
@@ -180,7 +227,9 @@ void RadioSimulator::handleCiv()
         const QByteArray frame = rx_.mid(start, end - start + 1);
         rx_.remove(0, end + 1);
         commands_.append(frame);
-        if (frame.size() < 6 || static_cast<unsigned char>(frame[2]) != civAddress_) {
+        // Frames to 00 reach every radio on the line.
+        const auto to = frame.size() < 6 ? -1 : static_cast<unsigned char>(frame[2]);
+        if (to != civAddress_ && to != 0x00) {
             answer({}, frame);
             continue;
         }
@@ -195,6 +244,8 @@ void RadioSimulator::handleCiv()
             for (int i = 0; i < freqBytes; ++i, hz /= 100)
                 body.append(bcd(int(hz % 100)));
             answer(civFrame(body), frame);
+        } else if (cmd == 0x04 && data.isEmpty() && noModeRead_) {
+            answer(ng, frame);
         } else if (cmd == 0x04 && data.isEmpty()) {
             answer(civFrame(model_ == Icom735 ? hexOf({0x04, mode_}) : hexOf({0x04, mode_, 0x01})), frame);
         } else if (cmd == 0x05 && data.size() == freqBytes) {

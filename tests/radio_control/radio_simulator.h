@@ -30,6 +30,16 @@ public:
     void setDelayPumps(int n) { delayPumps_ = n; }       // pumps before an answer starts
     void setSilent(bool on) { silent_ = on; }            // no answers (the CI-V echo stays)
     void setGarbage(bool on) { garbage_ = on; }          // answers scrambled
+    void setNoModeRead(bool on) { noModeRead_ = on; }    // CI-V: FA to the mode read
+
+    // The line itself.
+    void unplug();                 // the device goes away: both ends closed, the node gone
+    bool replug();                 // a new device in its place (assign it to the port again)
+    void sendRaw(const QByteArray& bytes); // written to the component at once
+    void holdOff() { sendRaw(QByteArray(1, '\x13')); }  // XOFF
+    void resume() { sendRaw(QByteArray(1, '\x11')); }   // XON
+    // CI-V transceive: the radio broadcasts its frequency to address 00.
+    void broadcastFrequency();
 
     // Radio state.
     qint64 frequencyHz() const { return hz_; }
@@ -52,6 +62,7 @@ public:
     void startAutomatic(int periodMs = 5);
 
 private:
+    bool openPty();
     void handle();
     void handleCiv();
     void handleKenwood();
@@ -82,6 +93,7 @@ private:
     int delayPumps_ = 0;
     bool silent_ = false;
     bool garbage_ = false;
+    bool noModeRead_ = false;
     qint64 hz_ = 14070150;
     int mode_ = 1;
     bool ptt_ = false;

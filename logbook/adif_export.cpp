@@ -123,16 +123,21 @@ void exportQsos(const QString& extension, bool adif)
         if (LogbookStatus != VmxOk)
             ShowLogbookError();
         std::int32_t count = 0;
+        // Lines go to the file in blocks; whatever is written before a cancel or a failure is
+        // in the file when it closes.
+        QByteArray pending;
+        constexpr qsizetype kBlock = 64 * 1024;
         while (LogbookStatus == VmxOk) {
             const QString key = LogbookKeyOut;
             if (CurrentQSO[fOperator] == DefaultCallsign) {
-                QByteArray bytes;
                 if (count == 0)
-                    bytes = adif ? adifHeader() : csvHeader();
-                bytes += adif ? ADIFLine(key, CurrentQSO, DefaultCallsign) : CSVLine(key, CurrentQSO);
-                if (!transfer::WriteAll(TransferFileNumber, bytes, error)) {
-                    failed = true;
-                    break;
+                    pending += adif ? adifHeader() : csvHeader();
+                pending += adif ? ADIFLine(key, CurrentQSO, DefaultCallsign) : CSVLine(key, CurrentQSO);
+                if (pending.size() >= kBlock) {
+                    failed = !transfer::WriteAll(TransferFileNumber, pending, error);
+                    pending.resize(0);
+                    if (failed)
+                        break;
                 }
                 ++count;
                 transfer::SetProgressCaption(QStringLiteral("Click here to cancel export\r\nQSO with ")
@@ -143,6 +148,8 @@ void exportQsos(const QString& extension, bool adif)
                 break;
             readNext(key);
         }
+        if (!failed && !pending.isEmpty())
+            failed = !transfer::WriteAll(TransferFileNumber, pending, error);
     }
     VbError closeError;
     if (!transfer::CloseTransferFile(closeError) && !failed) {

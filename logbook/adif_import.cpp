@@ -144,14 +144,13 @@ void createBadFile()
                             + transfer::LocalShortDate() + QStringLiteral("\r\n<EOH>\r\n\r\n")));
 }
 
-// Closes the exception file; a failing close may have lost what was written.
+// Closes the exception file at the end of an import; a failing close may have lost what was
+// written. The next rejection, of another import, makes the file afresh.
 void closeBadFile()
 {
-    if (g_bad.fd < 0)
-        return;
     const int fd = g_bad.fd;
-    g_bad.fd = -1;
-    if (::close(fd) != 0 && errno != EINTR) {
+    g_bad = BadFile();
+    if (fd >= 0 && ::close(fd) != 0 && errno != EINTR) {
         transfer::ReportError(vberror::fromErrno(errno));
         ImportUnsavedCount += ImportBadCount;
         ImportBadCount = 0;
@@ -237,7 +236,7 @@ ReadEnd readRecords()
             const AdifScanner::Event e = scanner.feed(c);
             if (e == AdifScanner::EndOfHeader) {
                 // A header after records (files joined together), or header fields at the start.
-                text.clear();
+                text.resize(0);
             } else if (e == AdifScanner::EndOfRecord) {
                 if (ImportQSOCount == 0) {
                     const int answer = dlg::MsgBox(
@@ -250,7 +249,7 @@ ReadEnd readRecords()
                 }
                 ImportADIFRecord(text);
                 ++ImportQSOCount;
-                text.clear();
+                text.resize(0);
                 events::DoEvents();
                 if (events::ProgramClosing())
                     return ReadEnd::Closing;
@@ -345,9 +344,8 @@ void ImportADIF()
     transfer::RunGuard guard(false);
     if (guard.refused())
         return;
-    ImportQSOCount = ImportBadCount = ImportUnsavedCount = 0;
     closeBadFile();
-    g_bad = BadFile();
+    ImportQSOCount = ImportBadCount = ImportUnsavedCount = 0;
 
     OpenLogTransferFile(QStringLiteral(".ADI"), QStringLiteral("Read"));
     if (TransferFileOpen) {

@@ -184,7 +184,9 @@ TEST_F(Export, AWriteFailureIsReportedTheFileClosedAndTheButtonHidden)
     ASSERT_EQ(boxes.messages().size(), 2);
     EXPECT_EQ(boxes.messages()[1].text, "Error # 61 Disk full");
     EXPECT_EQ(boxes.messages()[1].style, dlg::OKOnly);
-    EXPECT_EQ(progress, QStringList({"show", "hide"}));
+    EXPECT_EQ(progress.first(), "show");
+    EXPECT_EQ(progress.last(), "hide");
+    EXPECT_FALSE(TransferProgressShown());
     EXPECT_FALSE(TransferFileOpen);
     EXPECT_EQ(TransferFileNumber, -1);
 }

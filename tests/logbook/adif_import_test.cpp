@@ -1,5 +1,6 @@
 #include "transfer_fixture.h"
 
+#include "platform/events.h"
 #include "platform/menuitem.h"
 #include "platform/vbnum.h"
 
@@ -173,6 +174,23 @@ TEST_F(Import, EndsEarlyWithoutRecordsOrWhenTheOperatorCancels)
     EXPECT_EQ(QSOCounter, "1");
     EXPECT_FALSE(TransferFileOpen);
     EXPECT_EQ(progress, QStringList({"hide", "hide"}));
+}
+
+TEST_F(Import, StopsWhenTheProgramClosesWhileItYields)
+{
+    TransferViewHooks().SetProgressCaption = [](const QString& caption) {
+        if (caption.endsWith(" 2"))
+            events::SetProgramClosing(true); // the main window unloads while the import yields
+    };
+    QByteArray file = kHeader;
+    for (int d = 1; d <= 4; ++d)
+        file += "<QSO_DATE:8>2024040" + QByteArray::number(d) + " <CALL:4>K1AB " + kRest + " <eor>";
+    import(file);
+    EXPECT_EQ(ImportQSOCount, 2);
+    EXPECT_EQ(QSOCounter, "3");
+    EXPECT_EQ(boxes.messages().size(), 1); // the question at the first record, and no summary
+    EXPECT_FALSE(TransferFileOpen);
+    EXPECT_FALSE(LogTransferRunning());
 }
 
 TEST_F(Import, AnExceptionFileThatCannotBeWrittenIsReportedAndNothingClaimsItSaved)

@@ -23,6 +23,8 @@ std::int32_t FFTModeParam1 = 0;
 std::int32_t FFTModeParam3 = 0;
 QString SidebandOrientation = QStringLiteral("Normal");
 bool CaptureFileOpen = false;
+bool TransferFileOpen = false;
+int TransferFileNumber = -1;
 std::int32_t DisplayHeight = 0;
 QString CDDrive;
 QString LogbookAccessCode;

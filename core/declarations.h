@@ -26,6 +26,8 @@ extern double HzPerTwip;                  // FFTBinHz / ScaleWidth
 extern std::int32_t FFTModeParam1, FFTModeParam3;
 extern QString SidebandOrientation;       // "Normal" or "Reverse"
 extern bool CaptureFileOpen;
+extern bool TransferFileOpen;              // the ADIF/CSV transfer file is open
+extern int TransferFileNumber;             // its descriptor, -1 none
 extern std::int32_t DisplayHeight;        // twips
 extern QString CDDrive;
 extern QString LogbookAccessCode;   // the logbook's fixed access string

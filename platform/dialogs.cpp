@@ -116,7 +116,9 @@ public:
         QString start = r.initialDir;
         if (!r.defaultName.isEmpty())
             start = start.isEmpty() ? r.defaultName : start + u'/' + r.defaultName;
-        return QFileDialog::getSaveFileName(parentWindow(), r.title, start, r.filter);
+        return QFileDialog::getSaveFileName(parentWindow(), r.title, start, r.filter, nullptr,
+                                            r.askOverwrite ? QFileDialog::Options()
+                                                           : QFileDialog::DontConfirmOverwrite);
     }
 };
 

@@ -32,6 +32,7 @@ struct FileRequest {
     QString filter;      // "ADIF files (*.adi);;All files (*)"
     QString initialDir;
     QString defaultName;
+    bool askOverwrite = true; // saveFile: the dialog asks before an existing file is chosen
 };
 
 class Dialogs {

@@ -21,6 +21,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
@@ -184,8 +186,9 @@ public:
     int message(const QString& text, int style, const QString& title) override
     {
         const int answer = ScriptedDialogs::message(text, style, title);
-        for (int n = 0; n < 50; ++n)
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QEventLoop loop;
+        QTimer::singleShot(100, &loop, &QEventLoop::quit);
+        loop.exec();
         return answer;
     }
 };

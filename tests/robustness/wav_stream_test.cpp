@@ -86,7 +86,7 @@ TEST(WavStream, AHugeRecordingPlaysWithoutBeingReadWhole)
     }
     psk::WavReader reader;
     ASSERT_EQ(reader.open(path.toStdString()), 0);
-    EXPECT_EQ(reader.frames(), 0xFFFFFFF0u / 2);
+    EXPECT_EQ(reader.frames(), ((quint64(3) << 30) - 44) / 2); // to the end of the file
     std::int16_t first[4] = {};
     ASSERT_EQ(reader.read(first, 4), 4u);
     EXPECT_EQ(first[0], 100);

@@ -133,7 +133,7 @@ TEST_F(Program, AProgramFolderThatCannotBeWrittenIsToldAndFails)
 TEST_F(Program, LeftoversAndFilesThatAreNotWhatTheySeem)
 {
     for (const char* f : {"Sondrel.INI.new-Ab12Cd", "Sondrel.INI.q1W2e3", "Logbook.new-Zx98Yw",
-                          "Logbook.new-Zx98Yw-journal"})
+                          "Logbook.new-Zx98Yw-journal", "Sondrel.lock"})
         put(f, "stale");
     put("Sondrel.INI", "\xEF\xBB\xBF[Settings]\r\nAFC On/Off=On\r\nTX Echo=True\r\n");
     ASSERT_TRUE(main().Form_Load());
@@ -141,7 +141,9 @@ TEST_F(Program, LeftoversAndFilesThatAreNotWhatTheySeem)
     const QByteArray ini = bytes("Sondrel.INI");
     EXPECT_TRUE(ini.startsWith("[Settings]\r\nAFC On/Off=On\r\nTX Echo=True\r\n")) << ini.toStdString();
     EXPECT_EQ(ini.count("[Settings]"), 1);
+    EXPECT_TRUE(QFileInfo::exists(file("Sondrel.lock")));
     main().Form_Unload();
+    EXPECT_FALSE(QFileInfo::exists(file("Sondrel.lock"))); // a clean exit takes it away
     Sondrel::destroyInstance();
 
     QFile::remove(file("Sondrel.INI"));
@@ -186,11 +188,19 @@ public:
     int message(const QString& text, int style, const QString& title) override
     {
         const int answer = ScriptedDialogs::message(text, style, title);
+        // Open until the operator has had time to read it: here, until `read` says so.
         QEventLoop loop;
-        QTimer::singleShot(100, &loop, &QEventLoop::quit);
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (!read || read())
+                loop.quit();
+        });
+        poll.start(10);
+        QTimer::singleShot(10000, &loop, &QEventLoop::quit);
         loop.exec();
         return answer;
     }
+    std::function<bool()> read;
 };
 
 // A flood of engine errors: one box, the others counted; from a peer, the peer is cut off.
@@ -202,14 +212,27 @@ TEST_F(Program, ErrorFloodsOpenOneBox)
         ~Back() { owned.reset(); dlg::Dialogs::install(&boxes); } } back{boxes, owned};
     ASSERT_TRUE(main().Form_Load());
     const int counted = CountedErrorReports();
+    // The box stays open while reports keep coming (checked every 10 ms).
+    int last = -1, quiet = 0;
+    pumping.read = [&] {
+        const int now = CountedErrorReports();
+        quiet = now == last ? quiet + 1 : 0;
+        last = now;
+        return quiet >= 20;
+    };
     for (int n = 0; n < 3000; ++n)
         win::PostMessage(MainWindowHandle, 2026, 99, 0);
     waitUntil([] { return false; }, 200);
     QStringList titles;
     for (const auto& m : pumping.messages())
         titles << m.title;
-    EXPECT_EQ(titles, QStringList{"DLL Error  99"});
-    EXPECT_EQ(CountedErrorReports() - counted, 2999);
+    // One box (a report that comes just as it closes may open one more), every other report
+    // counted: never a box inside a box.
+    EXPECT_GE(titles.size(), 1);
+    EXPECT_LE(titles.size(), 2);
+    EXPECT_EQ(titles.filter("DLL Error  99").size(), titles.size());
+    EXPECT_EQ(CountedErrorReports() - counted + titles.size(), 3000);
+    const int shown = titles.size();
 
     ASSERT_TRUE(EnsurePeerServer());
     QLocalSocket hostile;
@@ -228,7 +251,7 @@ TEST_F(Program, ErrorFloodsOpenOneBox)
         hostile.write(peer::encode(status));
     hostile.flush();
     EXPECT_TRUE(waitUntil([&] { return hostile.state() == QLocalSocket::UnconnectedState; }));
-    EXPECT_EQ(pumping.messages().size(), 1);
+    EXPECT_EQ(pumping.messages().size(), shown);
     EXPECT_TRUE(MainWindowHooked());
 }
 

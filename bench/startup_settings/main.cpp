@@ -28,7 +28,8 @@ QByteArray fullMacroFile()
         text += QByteArray("[") + section + "]\r\n";
         for (int n = 0; n < 36; ++n) {
             const QByteArray i = QByteArray::number(n);
-            text += "Macro #" + i + "=<CR><LF>CQ CQ CQ de <MYCALL> <MYCALL> pse k~<RX>\r\n";
+            text += "Macro #" + i + "=<CR><LF><CALL> de <MYCALL>~Thanks for the call. Name here is <MYNAME> and QTH "
+                    "is <MYQTH>, locator <MYLOC>. Rig 100 W to a dipole.~How copy? <CALL> de <MYCALL> k~<RX>\r\n";
             text += "Macro Caption #" + i + "=CQ " + i + "\r\n";
             for (const char* key : {"Macro BackColor #", "Macro MouseOver BackColor #", "Macro ForeColor #",
                                     "Macro MouseOver ForeColor #"})
@@ -76,6 +77,30 @@ int main(int argc, char** argv)
     dlg::ScriptedDialogs boxes;
     std::printf("settings file: %lld bytes, %lld lines\n", static_cast<long long>(QFileInfo(path).size()),
                 static_cast<long long>(file.count('\n')));
+
+    // Start-up step 15 and the macro set load of step 23. The first time, the handlers store
+    // every key the file lacks (one replace of the whole file, flushed to the disk, per key);
+    // after that the file is complete, as an operator's is, and a start only reads it.
+    auto coldLoad = [&](const char* what) {
+        { // another program touched the file: nothing of it is known
+            QFile f(path);
+            f.open(QIODevice::Append);
+            f.write(";\r\n");
+        }
+        Sondrel::instance();
+        const int reads = ini::fileReads();
+        const int failures = SettingsWriteFailures();
+        const auto c0 = std::chrono::steady_clock::now();
+        LoadSettings();
+        LoadMacroSet(kPskMacroSection);
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - c0).count();
+        std::printf("%-58s %8.2f ms, file read %d time(s), %lld bytes%s\n", what, ms, ini::fileReads() - reads,
+                    static_cast<long long>(QFileInfo(path).size()),
+                    SettingsWriteFailures() == failures ? "" : " (WRITE FAILED)");
+        Sondrel::destroyInstance();
+    };
+    coldLoad("first start with only the macro sets (keys written)");
+    coldLoad("start-up settings work, full settings file");
 
     const int readsBefore = ini::fileReads();
     const auto t0 = std::chrono::steady_clock::now();

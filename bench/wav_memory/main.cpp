@@ -60,6 +60,7 @@ int main()
     }
     std::printf("recording: %lld bytes (%.1f hours at 8000 samples/s)\n", size, size / 2.0 / 8000 / 3600);
 
+    std::fflush(stdout);
     // psk_decode, stopped after 5 s of decoding.
     const pid_t pid = ::fork();
     if (pid == 0) {

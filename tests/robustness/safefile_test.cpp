@@ -1,4 +1,3 @@
-#include "platform/inifile.h"
 #include "platform/safefile.h"
 
 #include <gtest/gtest.h>
@@ -82,26 +81,6 @@ TEST(SafeFile, KeepsPermissionsFollowsLinksAndRefusesOtherKinds)
     int error = 0;
     EXPECT_FALSE(safefile::replace(dir.path(), "x", &error));
     EXPECT_EQ(error, EINVAL);
-}
-
-// Through the settings store: a key written while the disk is full leaves the file as it was.
-TEST(SafeFile, SettingsWriteOnAFullDiskKeepsEveryKey)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("Sondrel.INI");
-    QByteArray text = "[Macro]\r\n";
-    for (int n = 0; n < 300; ++n)
-        text += "Macro #" + QByteArray::number(n) + "=" + QByteArray(40, 'm') + "\r\n";
-    put(path, text);
-    const QByteArray before = contents(path);
-    int error = 0;
-    {
-        FullDisk disk(4096);
-        EXPECT_FALSE(ini::write(path, "Settings", "Last Used Rx Audio", "1500", &error));
-    }
-    EXPECT_EQ(error, ENOSPC);
-    EXPECT_EQ(contents(path), before);
-    EXPECT_EQ(ini::read(path, "Settings", "Last Used Rx Audio", "none", 50), "none");
 }
 
 TEST(SafeFile, StaleTemporariesOfOurOwnAreRemoved)

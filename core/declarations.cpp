@@ -53,6 +53,7 @@ bool MMTTYPolarityFlag = false;
 bool MMTTYSquelchOn = false;
 bool MMTTYBPFOn = false;
 unsigned char* MMTTYView = nullptr;
+QString MMTTYBlockName;
 bool ToolbarOn = false;
 std::int16_t WatchdogTime = 0;
 std::int16_t ProfileSlot = 0;

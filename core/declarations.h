@@ -53,6 +53,7 @@ extern bool MMTTYRunning;
 extern std::int32_t MMTTYFlags, MMTTYViewWord;
 extern bool MMTTYPolarityFlag, MMTTYSquelchOn, MMTTYBPFOn;
 extern unsigned char* MMTTYView;          // the shared block's view, null when not mapped
+extern QString MMTTYBlockName;            // the shared block's full name, handed to the engine
 extern bool ToolbarOn;                    // [RTTY] "Toolbar"
 extern std::int16_t WatchdogTime;         // seconds; [RTTY] "Watchdog Time"
 extern std::int16_t ProfileSlot;          // the slot the profile naming dialog names

@@ -16,7 +16,7 @@ int main(int argc, char** argv)
     CloseOnTerminationSignals([&main] { main.close(); });
 
     if (!main.Form_Load())
-        return 0;
+        return main.startupExitCode();
     main.show();
     QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
     const int rc = app.exec();

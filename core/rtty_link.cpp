@@ -132,6 +132,8 @@ bool StartEngineProcess(const QString& commandLine, int& errorNumber, QString& d
         return false;
     }
     EnsurePeerServer();
+    if (!MMTTYBlockName.isEmpty())
+        parts << QStringLiteral("--block") << MMTTYBlockName;
     auto* process = new QProcess(QCoreApplication::instance());
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);

@@ -13,10 +13,13 @@
 #include "platform/dialogs.h"
 #include "platform/events.h"
 #include "platform/menuitem.h"
+#include "platform/places.h"
+#include "platform/safefile.h"
 #include "platform/richtext.h"
 #include "platform/shared_block.h"
 #include "platform/single_instance.h"
 #include "platform/units.h"
+#include "platform/vberror.h"
 #include "platform/vbnum.h"
 #include "platform/winmsg.h"
 #include "displays/scale.h"
@@ -69,6 +72,7 @@ void Sondrel::destroyInstance()
     delete g_main;
     g_main = nullptr;
     MMTTYView = nullptr;
+    MMTTYBlockName.clear();
     g_block.reset();
 }
 
@@ -103,12 +107,29 @@ bool Sondrel::Form_Load()
     // 1. One running instance per program folder.
     g_instanceLock = std::make_unique<SingleInstance>();
     if (!g_instanceLock->acquire()) {
+        if (g_instanceLock->failure() == SingleInstance::Failure::CannotCreate) {
+            // Not a second instance: the folder that holds the settings and the logbook is not
+            // writable, and nothing could be saved.
+            const QString folder = places::programFolder();
+            dlg::MsgBox(QStringLiteral("Cannot write to the program folder ") + folder + QStringLiteral(":\r\n")
+                            + vberror::fromErrno(g_instanceLock->error()).text()
+                            + QStringLiteral("\r\n\r\nSondrel keeps its settings and logbook there. Make the folder "
+                                             "writable, or set SONDREL_HOME to a folder you can write to, and "
+                                             "start Sondrel again."),
+                        dlg::Critical, QString());
+            exitCode_ = 1;
+        }
         g_instanceLock.reset();
         starting_ = false;
         startupEndedEarly_ = true;
         Form_Unload();
         return false;
     }
+
+    // Temporary files of ours left by a process that was killed while writing (this instance
+    // now holds the folder, so none of them is in use).
+    safefile::removeStaleTemporaries(places::programFolder(), QStringLiteral("Sondrel.INI"));
+    safefile::removeStaleTemporaries(places::programFolder(), QStringLiteral("Logbook"));
 
     // 2. The splash window, owned by the main window.
     QPointer<frmSplash> splash = new frmSplash(this);
@@ -126,6 +147,7 @@ bool Sondrel::Form_Load()
         dlg::MsgBox(QStringLiteral("CreateFileMapping API failed."), dlg::OKOnly,
                     QStringLiteral("You can't get there from here"));
         g_block.reset();
+        exitCode_ = 1;
         if (splash)
             splash->close();
         starting_ = false;
@@ -134,6 +156,7 @@ bool Sondrel::Form_Load()
         return false;
     }
     MMTTYView = static_cast<unsigned char*>(g_block->data());
+    MMTTYBlockName = g_block->fullName();
     mmtty::Seed(MMTTYView);
 
     // 5..7.

@@ -46,6 +46,9 @@ public:
     void Form_Resize();
     bool loaded() const { return loaded_; }
     bool unloaded() const { return unloaded_; }
+    // The process's exit status when start-up ended early: 0 for a second instance, 1 when the
+    // program folder cannot be written.
+    int startupExitCode() const { return exitCode_; }
 
     // Menu items by name; indexed items as "mnuRTTY", index.
     MenuItem& mnu(const QString& name);
@@ -127,6 +130,7 @@ private:
     bool loaded_ = false;
     bool unloaded_ = false;
     bool startupEndedEarly_ = false;
+    int exitCode_ = 0;
     bool starting_ = false;       // inside Form_Load
     bool closeRequested_ = false; // closed while starting: shut down when start-up ends
 };

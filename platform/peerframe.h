@@ -31,6 +31,8 @@ constexpr std::uint16_t kMagic = 0x5344;
 constexpr std::int64_t kProtocol = 1;
 constexpr int kHeaderSize = 32;
 constexpr std::uint32_t kMaxPayload = 8192;
+// Window messages from 0xC000 up are registered by name; below are fixed numbers.
+constexpr std::uint32_t kFirstRegisteredMessage = 0xC000;
 
 QByteArray encode(const Frame& frame);
 

@@ -14,12 +14,27 @@
 
 namespace peer {
 
+namespace {
+qint64 monotonicMs()
+{
+    static QElapsedTimer clock = [] {
+        QElapsedTimer c;
+        c.start();
+        return c;
+    }();
+    return clock.elapsed();
+}
+} // namespace
+
 // ---- link ----
 
 PeerLink::PeerLink(QLocalSocket* socket, Side side, win::WinHandle peerBase, QObject* parent)
     : QObject(parent), socket_(socket), side_(side), peerBase_(peerBase)
 {
     socket_->setParent(this);
+    lastActive_ = monotonicMs();
+    // A peer that writes faster than the program reads waits in its own socket, not in ours.
+    socket_->setReadBufferSize(kReadChunk);
     connect(socket_, &QLocalSocket::readyRead, this, &PeerLink::onReadyRead);
     connect(socket_, &QLocalSocket::disconnected, this, &PeerLink::drop);
     connect(&win::windowNews(), &win::WindowNews::titled, this, &PeerLink::announce);
@@ -71,6 +86,11 @@ void PeerLink::send(const Frame& frame)
 {
     if (dropped_ || socket_->state() != QLocalSocket::ConnectedState)
         return;
+    // A peer that never reads what it is sent is not given memory without end.
+    if (socket_->bytesToWrite() > kMaxQueuedBytes) {
+        QMetaObject::invokeMethod(this, &PeerLink::drop, Qt::QueuedConnection);
+        return;
+    }
     socket_->write(encode(frame));
 }
 
@@ -135,7 +155,9 @@ void PeerLink::announceRemoved(win::WinHandle handle)
 
 void PeerLink::onReadyRead()
 {
-    buffer_ += socket_->readAll();
+    buffer_ += socket_->read(kReadChunk);
+    if (socket_->bytesAvailable() > 0) // the rest after these frames are handled
+        QMetaObject::invokeMethod(this, &PeerLink::onReadyRead, Qt::QueuedConnection);
     while (!dropped_) {
         Frame frame;
         const Decoded result = decode(buffer_, frame);
@@ -145,6 +167,7 @@ void PeerLink::onReadyRead()
             drop();
             return;
         }
+        lastActive_ = monotonicMs();
     }
 }
 
@@ -188,6 +211,11 @@ bool PeerLink::handle(const Frame& frame)
             return false;
         if (side_ == Side::Program && win::baseOf(frame.target) == peerBase_)
             return true; // back to the sender: nothing to do
+        // A peer posts the program only registered messages (the RTTY engine's notifications,
+        // the Logger's hello); the fixed numbers below them are the program's own engine's.
+        if (side_ == Side::Program && frame.type == FrameType::Post && frame.message < kFirstRegisteredMessage
+            && win::baseOf(frame.target) == win::handleBase())
+            return false;
         if (frame.type == FrameType::Post) {
             win::PostMessage(frame.target, frame.message, static_cast<std::intptr_t>(frame.wParam),
                              static_cast<std::intptr_t>(frame.lParam));
@@ -196,8 +224,16 @@ bool PeerLink::handle(const Frame& frame)
             // this reader again underneath itself.
             const win::WinHandle target = frame.target;
             const QString text = cp1252::decode(frame.payload);
+            const qint64 size = frame.payload.size() + kHeaderSize;
+            if (*pendingText_ + size > kMaxQueuedBytes)
+                return false;
+            *pendingText_ += size;
             QMetaObject::invokeMethod(
-                QCoreApplication::instance(), [target, text] { win::SetWindowText(target, text); },
+                QCoreApplication::instance(),
+                [target, text, size, pending = pendingText_] {
+                    *pending -= size;
+                    win::SetWindowText(target, text);
+                },
                 Qt::QueuedConnection);
         }
         return true;
@@ -205,11 +241,19 @@ bool PeerLink::handle(const Frame& frame)
     case FrameType::WindowTitled:
         if (!ownedByPeer(frame.target) || (frame.target & win::kIndexMask) == 0)
             return false;
+        if (side_ == Side::Program) {
+            if (frame.payload.size() > kMaxTitleBytes)
+                return false;
+            if (!win::isRemoteWindow(frame.target) && ++windows_ > kMaxWindows)
+                return false;
+        }
         win::addRemoteWindow(frame.target, cp1252::decode(frame.payload), this);
         return true;
     case FrameType::WindowRemoved:
         if (!ownedByPeer(frame.target))
             return false;
+        if (side_ == Side::Program && win::isRemoteWindow(frame.target))
+            --windows_;
         win::removeRemoteWindow(frame.target, this);
         return true;
     }
@@ -284,9 +328,25 @@ win::WinHandle PeerServer::freeBase()
     return 0;
 }
 
+// A full house makes room for a newcomer by letting go of the peer that has been quiet longest
+// (one still to say hello first), so idle connections can never keep the RTTY engine out.
+void PeerServer::makeRoom()
+{
+    PeerLink* quietest = nullptr;
+    for (const auto& [base, link] : links_) {
+        if (!quietest || (!link->ready() && quietest->ready())
+            || (link->ready() == quietest->ready() && link->lastActive() < quietest->lastActive()))
+            quietest = link;
+    }
+    if (quietest)
+        quietest->close(); // its closed() takes it out of links_
+}
+
 void PeerServer::onNewConnection()
 {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        if (static_cast<int>(links_.size()) >= kMaxPeers)
+            makeRoom();
         const win::WinHandle base =
             static_cast<int>(links_.size()) < kMaxPeers ? freeBase() : 0;
         if (base == 0) {

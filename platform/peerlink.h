@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QString>
 #include <map>
+#include <memory>
 
 class QLocalServer;
 class QLocalSocket;
@@ -28,7 +29,15 @@ public:
     PeerLink(QLocalSocket* socket, Side side, win::WinHandle peerBase, QObject* parent = nullptr);
     ~PeerLink() override;
 
+    // What one peer may hold in the program; a peer that goes beyond it is disconnected.
+    static constexpr int kMaxWindows = 64;            // windows it announces
+    static constexpr int kMaxTitleBytes = 256;        // length of one window title
+    static constexpr qint64 kMaxQueuedBytes = 1 << 20; // bytes waiting for it or from it
+    static constexpr qint64 kReadChunk = 64 * 1024;    // bytes taken from its socket at a time
+
     bool ready() const { return ready_; }  // hello exchanged
+    // Monotonic milliseconds of the last frame it sent (of its connection before that).
+    qint64 lastActive() const { return lastActive_; }
     win::WinHandle peerBase() const { return peerBase_; }
     void sendHello();
     // Peer side: blocks until the program's hello has arrived (or the time is up).
@@ -59,6 +68,9 @@ private:
     bool ready_ = false;
     bool dropped_ = false;
     QByteArray buffer_;
+    qint64 lastActive_ = 0;
+    int windows_ = 0;
+    std::shared_ptr<qint64> pendingText_ = std::make_shared<qint64>(0);
 };
 
 // The program's end: a socket in the user's runtime folder, for the user alone.
@@ -90,6 +102,7 @@ signals:
 private:
     void onNewConnection();
     win::WinHandle freeBase();
+    void makeRoom();
 
     QString name_;
     QLocalServer* server_;

@@ -2,10 +2,12 @@
 // A named block of shared memory (POSIX shm), for the user alone (mode 0600). The name is
 // scoped by user and program folder, so two program folders never share a block.
 #include <QString>
+#include <QStringList>
 #include <cstddef>
 
 class SharedBlock {
 public:
+    // name: a short name for objectName(), or a full object name ("/...") as fullName() gives.
     SharedBlock(const QString& name, std::size_t size);
     ~SharedBlock();
     SharedBlock(const SharedBlock&) = delete;
@@ -14,9 +16,13 @@ public:
     // "/sondrel-<uid>-<program folder tag>-<name>": what every process of this folder opens.
     static QString objectName(const QString& name);
 
-    // The program's side: creates the block, or attaches to one left by a crash (its contents
-    // stay as they were; the caller clears it). close() then removes the name.
+    // The program's side: creates the block, or attaches to one of ours left by a crash (its
+    // contents stay as they were; the caller clears it). When someone else holds the name, a
+    // fresh unpredictable name is made instead (fullName() tells it). close() then removes it.
     bool create();
+    QString fullName() const { return name_; }
+    // The block name a peer was started with ("--block NAME"), else def.
+    static QString nameArgument(const QStringList& arguments, const QString& def);
     // A peer's side: attaches to the program's block; false when there is none of this size.
     bool attach();
 
@@ -30,7 +36,8 @@ public:
     void close();
 
 private:
-    bool open(bool mayCreate);
+    // createFlags: O_CREAT with or without O_EXCL, 0 for an existing block; -1 attaches.
+    bool open(int createFlags);
 
     QString name_;
     std::size_t size_;

@@ -370,6 +370,14 @@ void removeRemoteWindow(WinHandle handle, RemoteEndpoint* endpoint)
         r.windows.erase(it);
 }
 
+bool isRemoteWindow(WinHandle handle)
+{
+    Registry& r = registry();
+    std::lock_guard guard(r.lock);
+    const auto it = r.windows.find(handle);
+    return it != r.windows.end() && it->second.endpoint != nullptr;
+}
+
 QList<QPair<WinHandle, QString>> localTitledWindows()
 {
     Registry& r = registry();

@@ -111,6 +111,7 @@ void detachRoute(RemoteEndpoint* endpoint);
 // A peer's window announced with its title, for FindWindow.
 void addRemoteWindow(WinHandle handle, const QString& title, RemoteEndpoint* endpoint);
 void removeRemoteWindow(WinHandle handle, RemoteEndpoint* endpoint);
+bool isRemoteWindow(WinHandle handle);
 // This process's titled windows, and news of them.
 QList<QPair<WinHandle, QString>> localTitledWindows();
 

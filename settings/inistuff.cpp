@@ -1,12 +1,15 @@
 #include "settings/inistuff.h"
 
+#include "platform/dialogs.h"
 #include "platform/inifile.h"
 #include "platform/places.h"
+#include "platform/vberror.h"
 
 #include <QFile>
 #include <QSet>
 #include <cerrno>
 #include <cstdio>
+#include <sys/stat.h>
 
 QString INIPath;
 
@@ -32,13 +35,42 @@ QString readWith(const QString& section, const QString& key, const QString& def,
     return StripNull(value);
 }
 
+// A failed write is told once; the next ones are counted until a write succeeds again, so a full
+// disk does not bury the operator in boxes (the program writes at every change).
+bool g_writeFailureShown = false;
+int g_writeFailures = 0;
+
+void reportWriteFailure(const QString& section, const QString& key, int error)
+{
+    ++g_writeFailures;
+    if (g_writeFailureShown)
+        return;
+    g_writeFailureShown = true;
+    dlg::MsgBox(QStringLiteral("The setting \"") + key + QStringLiteral("\" of [") + section
+                    + QStringLiteral("] could not be saved in ") + INIPath + QStringLiteral(":\r\n")
+                    + vberror::fromErrno(error).text()
+                    + QStringLiteral("\r\n\r\nThe settings file was left as it was. Free some space on the disk, "
+                                     "or make the file and its folder writable; until then settings you "
+                                     "change last only until Sondrel is closed."),
+                dlg::Exclamation, QStringLiteral("Settings not saved"));
+}
+
 } // namespace
+
+int SettingsWriteFailures()
+{
+    return g_writeFailures;
+}
 
 void WriteINI(const QString& section, const QString& key, const QString& value)
 {
     if (INIPath.isEmpty())
         return;
-    ini::write(INIPath, section, key, value); // a failed write is not reported
+    int error = 0;
+    if (ini::write(INIPath, section, key, value, &error))
+        g_writeFailureShown = false;
+    else
+        reportWriteFailure(section, key, error);
 }
 
 QString ReadINI(const QString& section, const QString& key, const QString& def)
@@ -71,7 +103,19 @@ QString StripNull2(QString& text)
 void LoadSettings()
 {
     INIPath = places::programFile(QStringLiteral("Sondrel.INI"));
-    std::FILE* f = std::fopen(QFile::encodeName(INIPath).constData(), "rb");
+    struct stat st;
+    const QByteArray name = QFile::encodeName(INIPath);
+    if (::stat(name.constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        // Opening a FIFO would wait for ever; a folder or a device holds no settings.
+        g_writeFailureShown = true;
+        dlg::MsgBox(QStringLiteral("The settings file ") + INIPath
+                        + QStringLiteral(" is not a regular file, so Sondrel cannot read or save its settings."
+                                         "\r\n\r\nRemove it (or put the settings file in its place) and start "
+                                         "Sondrel again. Until then Sondrel runs with its default settings."),
+                    dlg::Exclamation, QStringLiteral("Settings not loaded"));
+        return;
+    }
+    std::FILE* f = std::fopen(name.constData(), "rb");
     if (f) {
         std::fclose(f);
         LoadAllSettings();

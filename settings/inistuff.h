@@ -5,8 +5,11 @@
 
 extern QString INIPath;
 
-// Stores one value at once. The only writer of the settings file.
+// Stores one value at once. The only writer of the settings file. A failed write leaves the
+// file as it was and is told to the operator (once, until a write succeeds again).
 void WriteINI(const QString& section, const QString& key, const QString& value);
+// Writes that failed in this run.
+int SettingsWriteFailures();
 
 // Reads one value the way every reader does: the default when missing, cut as a 50-character
 // buffer cuts it (49 characters), NULs stripped. Keys that hold file paths and host names are

@@ -6,6 +6,7 @@
 #include "core/links.h"
 #include "core/sondrel.h"
 #include "displays/palette.h"
+#include "platform/dialogs.h"
 #include "platform/menuitem.h"
 #include "platform/vbnum.h"
 #include "settings/ini_values.h"
@@ -83,7 +84,19 @@ void RadioAndRtty()
     RadioModel = read(r, "Radio Type", "No Radio");
     RadioBaudRate = read(r, "Baud Rate", "9600");
     IcomAddress = read(r, "Icom Address", "00");
-    RadioPollInterval = inival::Int16(read(r, "Poll Interval", "500"));
+    const QString poll = read(r, "Poll Interval", "500");
+    RadioPollInterval = inival::Int16(poll);
+    if (RadioPollInterval < 0) {
+        // The radio control component refuses it with a box that names no key; say which one,
+        // where, and what it should be.
+        dlg::MsgBox(QStringLiteral("Error reading 'Radio Control' part of the .INI file.  Poll Interval=") + poll
+                        + QStringLiteral(" does not appear to be a valid entry\r\n\r\nSettings file: ") + INIPath
+                        + QStringLiteral("\r\nThe poll interval is a number of milliseconds (0 stops polling). "
+                                         "Sondrel polls every 500 ms until you set another interval in the "
+                                         "radio control settings."),
+                    dlg::OKOnly, QStringLiteral(".INI Error"));
+        RadioPollInterval = 500;
+    }
     RigCall(QStringLiteral("setPollInterval"), QVariant(static_cast<int>(RadioPollInterval)));
     RadioDataFileName = read(r, "Radio Data File Name", "No Data File entered");
     RigCall(QStringLiteral("PutRadioFileName"), QVariant(RadioDataFileName));

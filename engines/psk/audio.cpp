@@ -67,32 +67,42 @@ public:
     FileDevice(std::string in, std::string out, bool loop) : in_(std::move(in)), out_(std::move(out)), loop_(loop) {}
     int open() override
     {
-        int rc = readWav(in_, samples_);
+        int rc = reader_.open(in_);
         if (rc)
             return rc;
-        if (loop_ && samples_.empty())
+        if (loop_ && reader_.frames() == 0)
             return 17;
         if (!out_.empty() && !recorder_.open(out_))
             return 21;
-        pos_ = 0;
         return 0;
     }
 
 protected:
+    // The recording is read as it plays, so its length costs no memory.
     void produce(float* samples, int n) override
     {
-        for (int i = 0; i < n; ++i) {
-            if (pos_ >= samples_.size() && loop_)
-                pos_ = 0;
-            samples[i] = pos_ < samples_.size() ? float(samples_[pos_++]) : 0.0f;
+        chunk_.resize(std::size_t(n));
+        int done = 0;
+        while (done < n) {
+            std::size_t got = reader_.read(chunk_.data(), std::size_t(n - done));
+            if (got == 0 && loop_ && reader_.frames() > 0) {
+                reader_.rewind();
+                got = reader_.read(chunk_.data(), std::size_t(n - done));
+            }
+            if (got == 0)
+                break;
+            for (std::size_t i = 0; i < got; ++i)
+                samples[done + int(i)] = float(chunk_[i]);
+            done += int(got);
         }
+        std::fill(samples + done, samples + n, 0.0f);
     }
 
 private:
     std::string in_, out_;
     bool loop_;
-    std::vector<std::int16_t> samples_;
-    std::size_t pos_ = 0;
+    WavReader reader_;
+    std::vector<std::int16_t> chunk_;
 };
 
 int portAudioCode(PaError e)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 namespace psk {
 namespace {
@@ -25,42 +26,95 @@ void put16(unsigned char* p, std::uint16_t v)
 
 int readWav(const std::string& path, std::vector<std::int16_t>& samples)
 {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return 21;
-    std::vector<unsigned char> data;
-    unsigned char buf[65536];
+    WavReader reader;
+    if (int rc = reader.open(path))
+        return rc;
+    samples.clear();
+    std::int16_t chunk[8192];
     std::size_t got;
-    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0)
-        data.insert(data.end(), buf, buf + got);
-    std::fclose(f);
-    if (data.size() < 12 || std::memcmp(data.data(), "RIFF", 4) || std::memcmp(data.data() + 8, "WAVE", 4))
+    while ((got = reader.read(chunk, std::size(chunk))) > 0)
+        samples.insert(samples.end(), chunk, chunk + got);
+    return 0;
+}
+
+int WavReader::open(const std::string& path)
+{
+    close();
+    file_ = std::fopen(path.c_str(), "rb");
+    if (!file_)
+        return 21;
+    if (::fseeko(file_, 0, SEEK_END) != 0) {
+        close();
+        return 21;
+    }
+    const std::int64_t fileSize = ::ftello(file_);
+    std::rewind(file_);
+    unsigned char riff[12];
+    if (fileSize < 12 || std::fread(riff, 1, 12, file_) != 12 || std::memcmp(riff, "RIFF", 4)
+        || std::memcmp(riff + 8, "WAVE", 4)) {
+        close();
         return 17;
+    }
     int channels = 0, bits = 0;
     std::uint32_t rate = 0;
     bool pcm = false;
-    std::size_t pos = 12;
-    while (pos + 8 <= data.size()) {
-        std::uint32_t size = le32(&data[pos + 4]);
-        const unsigned char* body = &data[pos + 8];
-        std::size_t avail = std::min<std::size_t>(size, data.size() - pos - 8);
-        if (!std::memcmp(&data[pos], "fmt ", 4) && avail >= 16) {
+    std::int64_t pos = 12;
+    unsigned char head[8];
+    while (pos + 8 <= fileSize && ::fseeko(file_, pos, SEEK_SET) == 0 && std::fread(head, 1, 8, file_) == 8) {
+        const std::uint32_t size = le32(head + 4);
+        const std::int64_t avail = std::min<std::int64_t>(size, fileSize - pos - 8);
+        if (!std::memcmp(head, "fmt ", 4) && avail >= 16) {
+            unsigned char body[16];
+            if (std::fread(body, 1, 16, file_) != 16)
+                break;
             pcm = le16(body) == 1;
             channels = le16(body + 2);
             rate = le32(body + 4);
             bits = le16(body + 14);
-        } else if (!std::memcmp(&data[pos], "data", 4)) {
+        } else if (!std::memcmp(head, "data", 4)) {
             if (!pcm || bits != 16 || rate != 8000 || channels < 1)
-                return 17;
-            std::size_t frames = avail / (2 * std::size_t(channels));
-            samples.resize(frames);
-            for (std::size_t i = 0; i < frames; ++i)
-                samples[i] = std::int16_t(le16(body + i * 2 * std::size_t(channels)));
+                break;
+            channels_ = channels;
+            dataStart_ = pos + 8;
+            frames_ = std::uint64_t(avail) / (2 * std::uint64_t(channels));
+            position_ = 0;
             return 0;
         }
-        pos += 8 + std::size_t(size) + (size & 1);
+        pos += 8 + std::int64_t(size) + (size & 1);
     }
+    close();
     return 17;
+}
+
+std::size_t WavReader::read(std::int16_t* samples, std::size_t n)
+{
+    if (!file_)
+        return 0;
+    const std::size_t frameBytes = 2 * std::size_t(channels_);
+    // At most 64 KB at a time, whatever the header claims about the channels.
+    n = std::size_t(std::min<std::uint64_t>({n, frames_ - position_, std::max<std::size_t>(1, 65536 / frameBytes)}));
+    buffer_.resize(n * frameBytes);
+    const std::size_t got = n ? std::fread(buffer_.data(), frameBytes, n, file_) : 0;
+    for (std::size_t i = 0; i < got; ++i)
+        samples[i] = std::int16_t(le16(&buffer_[i * frameBytes]));
+    position_ += got;
+    if (got < n)
+        frames_ = position_; // the file ended early (it is being cut or written)
+    return got;
+}
+
+void WavReader::rewind()
+{
+    if (file_ && ::fseeko(file_, dataStart_, SEEK_SET) == 0)
+        position_ = 0;
+}
+
+void WavReader::close()
+{
+    if (file_)
+        std::fclose(file_);
+    file_ = nullptr;
+    frames_ = position_ = 0;
 }
 
 bool WavWriter::open(const std::string& path)

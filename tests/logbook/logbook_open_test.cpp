@@ -85,7 +85,9 @@ TEST_F(LogbookOpen, AFileThatIsNotALogbookIsReportedAndLeftAlone)
     ASSERT_TRUE(main().Form_Load());
     ASSERT_EQ(boxes.messages().size(), 1);
     EXPECT_EQ(boxes.messages()[0].text,
-              "Logbook Error = " + QString::fromStdString(VmxReturnCode(LogbookStatus)));
+              "Logbook Error = " + QString::fromStdString(VmxReturnCode(LogbookStatus)) + "\r\n\r\nLogbook file: "
+                  + logbook() + "\r\nMove the file elsewhere (keep it: it may hold your QSOs); Sondrel then starts a "
+                                "new logbook.");
     EXPECT_NE(LogbookStatus, 0);
     EXPECT_NE(LogbookStatus, VmxFileMissing);
     EXPECT_EQ(QSOCounter, "9");

@@ -77,7 +77,7 @@ TEST_F(LogbookPage, AFailedPositioningIsReportedAndKeepsTheRows)
     MiniLogPage.cell(3, 2) = QStringLiteral("kept");
     VmxClose(LogbookHandle);
     LoadLogbookPage();
-    EXPECT_EQ(messageTexts(), QStringList{"Logbook Error = " + QString::fromStdString(VmxReturnCode(VmxBadHandle))});
+    EXPECT_EQ(messageTexts(), QStringList{"Logbook Error = " + QString::fromStdString(VmxReturnCode(VmxBadHandle)) + "\r\n\r\nLogbook file: " + LogbookPath()});
     EXPECT_EQ(MiniLogPage.cell(3, 2), "kept");
 }
 

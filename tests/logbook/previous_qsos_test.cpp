@@ -55,7 +55,7 @@ TEST_F(PreviousQsos, AnUnusableLogbookIsReportedOnceNotAtEveryKey)
     Sondrel& w = main();
     for (const char* text : {"DL1", "DL1A", "DL1AB", "DL1ABC"})
         w.CallsignBox->setText(QString::fromLatin1(text));
-    EXPECT_EQ(messageTexts(), QStringList{"Logbook Error = " + QString::fromStdString(VmxReturnCode(VmxBadHandle))});
+    EXPECT_EQ(messageTexts(), QStringList{"Logbook Error = " + QString::fromStdString(VmxReturnCode(VmxBadHandle)) + "\r\n\r\nLogbook file: " + LogbookPath()});
     EXPECT_EQ(PreviousQSOs[1], "0");
     // A logbook that works again is reported again when it fails again.
     OpenLogbook();

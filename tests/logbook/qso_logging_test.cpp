@@ -130,7 +130,7 @@ TEST_F(Logging, ASecondQsoInTheSameSecondIsRefusedAndStaysInThePanel)
     fillPanel(QStringLiteral("K2XYZ"));
     NewQSO[fTimeOn] = QStringLiteral(" 45292.4");
     LogAndClear();
-    EXPECT_EQ(messageTexts(), QStringList{"Logbook Error = " + QString::fromStdString(VmxReturnCode(VmxDuplicateKey))});
+    EXPECT_EQ(messageTexts(), QStringList{"Logbook Error = " + QString::fromStdString(VmxReturnCode(VmxDuplicateKey)) + "\r\n\r\nLogbook file: " + LogbookPath()});
     EXPECT_EQ(LogbookStatus, VmxDuplicateKey);
     EXPECT_EQ(QSOKey, first);
     EXPECT_EQ(stored(first)[fCallsign], "DL1ABC");

@@ -60,8 +60,9 @@ int main(int argc, char** argv)
     if (channels.empty())
         channels.push_back(current);
 
-    std::vector<std::int16_t> samples;
-    if (int rc = psk::readWav(file, samples)) {
+    // Read a block at a time: a recording of any length takes the same memory.
+    psk::WavReader reader;
+    if (int rc = reader.open(file)) {
         std::fprintf(stderr, "%s: %s\n", file.c_str(), rc == 17 ? "not 16-bit PCM at 8000 samples/s" : "cannot read");
         return 1;
     }
@@ -76,10 +77,10 @@ int main(int argc, char** argv)
     }
     std::vector<std::string> text(channels.size());
     std::vector<float> block;
+    std::array<std::int16_t, 1024> samples;
     std::array<psk::RxOutput, psk::Receiver::kChannels> out;
-    for (std::size_t pos = 0; pos < samples.size(); pos += 1024) {
-        std::size_t n = std::min<std::size_t>(1024, samples.size() - pos);
-        block.assign(samples.begin() + std::ptrdiff_t(pos), samples.begin() + std::ptrdiff_t(pos + n));
+    while (std::size_t n = reader.read(samples.data(), samples.size())) {
+        block.assign(samples.begin(), samples.begin() + std::ptrdiff_t(n));
         for (auto& o : out)
             o = {};
         rx.process(block.data(), int(n), out);

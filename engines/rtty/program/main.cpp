@@ -21,7 +21,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "sondrel-rtty: the program does not answer\n");
         return 1;
     }
-    SharedBlock block(QStringLiteral("MMTTY"), 21204);
+    SharedBlock block(SharedBlock::nameArgument(app.arguments(), QStringLiteral("MMTTY")), 21204);
     if (!block.attach()) {
         std::fprintf(stderr, "sondrel-rtty: no shared block\n");
         return 1;

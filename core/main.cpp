@@ -1,6 +1,7 @@
 // Sondrel: a sound-card terminal for PSK31 and RTTY.
 #include "core/sondrel.h"
 #include "platform/dialogs.h"
+#include "platform/screen_fit.h"
 #include "platform/signals.h"
 
 #include <QApplication>
@@ -17,6 +18,8 @@ int main(int argc, char** argv)
 
     if (!main.Form_Load())
         return 0;
+    // The stored place may lie off this screen (another monitor, another resolution).
+    FitOnScreen(main);
     main.show();
     QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
     const int rc = app.exec();

@@ -32,6 +32,7 @@ struct FileRequest {
     QString filter;      // "ADIF files (*.adi);;All files (*)"
     QString initialDir;
     QString defaultName;
+    bool confirmOverwrite = true; // false: the caller asks its own question about a kept file
 };
 
 class Dialogs {

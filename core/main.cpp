@@ -18,7 +18,9 @@ int main(int argc, char** argv)
 
     if (!main.Form_Load())
         return 0;
-    // The stored place may lie off this screen (another monitor, another resolution).
+    // The stored place may lie off this screen (another monitor, another resolution), and the
+    // stored size may be smaller than the window's contents.
+    main.resize(main.size().expandedTo(main.minimumSizeHint()));
     FitOnScreen(main);
     main.show();
     QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);

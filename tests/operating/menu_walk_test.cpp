@@ -19,6 +19,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QSet>
 #include <fcntl.h>
@@ -304,7 +305,11 @@ TEST_F(MenuWalk, EveryCommandShowsWhatItDid)
         EXPECT_TRUE(walked.contains(name) || elsewhere.contains(name) || hiddenProfile) << name.toStdString();
     }
 
-    // Exit in RTTY: the engine is told to quit and ends on its own.
+    // Exit in RTTY: the engine, once it has reported in, is told to quit and ends on its own.
+    QDeadlineTimer linked(20000);
+    while (win::FindWindow(QStringLiteral("MMTTY Engine")) == 0 && !linked.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_NE(win::FindWindow(QStringLiteral("MMTTY Engine")), 0);
     main().mnu("mnuExit").click();
     EXPECT_TRUE(main().unloaded());
     EXPECT_FALSE(EngineProcessRunning());

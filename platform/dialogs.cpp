@@ -165,10 +165,7 @@ int ShowModal(QDialog& dialog)
     if (g_modalRunner)
         return g_modalRunner(dialog);
     // A dialog never opens larger than its screen or with its buttons off it.
-    if (dialog.testAttribute(Qt::WA_Moved))
-        FitOnScreen(dialog);
-    else
-        CentreOnScreen(dialog);
+    PlaceOnScreen(dialog);
     return dialog.exec();
 }
 

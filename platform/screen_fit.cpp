@@ -83,3 +83,17 @@ void CentreOnScreen(QWidget& dialog)
     g.moveCenter(area.center());
     dialog.setGeometry(FitInside(g, frameOf(dialog), area));
 }
+
+void PlaceOnScreen(QWidget& dialog)
+{
+    if (!dialog.testAttribute(Qt::WA_Moved)) {
+        if (!dialog.testAttribute(Qt::WA_Resized))
+            dialog.adjustSize();
+        const QRect area = AvailableScreenArea(dialog);
+        QRect g = dialog.geometry();
+        if (!area.isEmpty())
+            g.moveCenter(area.center());
+        dialog.setGeometry(g);
+    }
+    FitOnScreen(dialog);
+}

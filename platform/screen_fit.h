@@ -19,3 +19,6 @@ void FitOnScreen(QWidget& window);
 
 // A dialog at its natural size, in the middle of its screen, fitted to it.
 void CentreOnScreen(QWidget& dialog);
+// A dialog about to open: one that placed itself stays there, one that did not goes to the
+// middle of its screen (at the size it was given, else its natural size); either is fitted.
+void PlaceOnScreen(QWidget& dialog);

@@ -38,7 +38,8 @@ frmSplitFreq::frmSplitFreq(QWidget* parent) : QDialog(parent)
         column->addWidget(b);
         return b;
     };
-    Option1 = radio("Simplex (Tx & Rx on the same frequency)", "Option1");
+    // "&&": the ampersand is shown, not taken as a shortcut mark.
+    Option1 = radio("Simplex (Tx && Rx on the same frequency)", "Option1");
     Option2 = radio("QSX Up (Tx frequency higher than Rx)", "Option2");
     Option3 = radio("QSX Down (Tx frequency lower the Rx)", "Option3");
     auto* row = new QHBoxLayout;

@@ -1,5 +1,6 @@
 #include "core/hookmodule.h"
 
+#include "core/rtty_link.h"
 #include "core/sondrel.h"
 #include "platform/winmsg.h"
 
@@ -15,11 +16,15 @@ void HookMainWindow()
 {
     if (Sondrel* w = Sondrel::existing())
         hook().install(w, &MainWindowProc);
+    // The Logger and the RTTY engine reach the hook over the local socket, which is there for
+    // as long as the hook is.
+    EnsurePeerServer();
 }
 
 void UnhookMainWindow()
 {
     hook().remove();
+    ClosePeerServer();
 }
 
 bool MainWindowHooked()

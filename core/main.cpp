@@ -1,6 +1,7 @@
 // Sondrel: a sound-card terminal for PSK31 and RTTY.
 #include "core/sondrel.h"
 #include "platform/dialogs.h"
+#include "platform/screen_fit.h"
 #include "platform/signals.h"
 
 #include <QApplication>
@@ -17,6 +18,10 @@ int main(int argc, char** argv)
 
     if (!main.Form_Load())
         return main.startupExitCode();
+    // The stored place may lie off this screen (another monitor, another resolution), and the
+    // stored size may be smaller than the window's contents.
+    main.resize(main.size().expandedTo(main.minimumSizeHint()));
+    FitOnScreen(main);
     main.show();
     QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);
     const int rc = app.exec();

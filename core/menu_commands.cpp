@@ -8,6 +8,7 @@
 #include "core/psk_api.h"
 #include "core/resume_next.h"
 #include "core/sondrel.h"
+#include "core/text_commands.h"
 #include "displays/display_hooks.h"
 #include "platform/menuitem.h"
 #include "platform/units.h"
@@ -215,4 +216,5 @@ void ConnectMenuCommands(Sondrel& w)
     for (const char* name : {"mnuHelp", "mnuSCinput", "mnuSCoutput"})
         w.mnu(QString::fromLatin1(name)).setEnabled(false);
     DisplayHooks().SetNotchAt = SetNotchAt;
+    ConnectTextCommands(w);
 }

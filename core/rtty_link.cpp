@@ -2,11 +2,13 @@
 #include "core/rtty_link.h"
 
 #include "core/declarations.h"
+#include "core/engine_process.h"
 #include "core/links.h"
 #include "core/mmtty_block.h"
 #include "core/modeselection.h"
 #include "core/resume_next.h"
 #include "core/sondrel.h"
+#include "displays/aux_window.h"
 #include "engines/rtty/engine_window.h"
 #include "platform/dialogs.h"
 #include "platform/events.h"
@@ -18,6 +20,7 @@
 #include "platform/vbnum.h"
 #include "platform/winmsg.h"
 #include "settings/inistuff.h"
+#include "settings/frmaddprofile.h"
 #include "settings/macro_services.h"
 
 #include <QCoreApplication>
@@ -43,8 +46,8 @@ RttyLinkHooks realHooks()
     h.StartProcess = [](const QString& commandLine, int& number, QString& description) {
         return StartEngineProcess(commandLine, number, description);
     };
-    h.UnloadAuxWindow = [](int) {};
-    h.ShowAddProfile = [] {};
+    h.UnloadAuxWindow = [](int channel) { UnloadAuxWindow(channel); };
+    h.ShowAddProfile = [] { ::ShowAddProfile(); };
     return h;
 }
 
@@ -118,6 +121,11 @@ bool EnsurePeerServer()
     return true;
 }
 
+void ClosePeerServer()
+{
+    peerServer().reset();
+}
+
 bool StartEngineProcess(const QString& commandLine, int& errorNumber, QString& description, int waitMs)
 {
     QStringList parts = commandLine.split(u' ', Qt::SkipEmptyParts);
@@ -144,6 +152,7 @@ bool StartEngineProcess(const QString& commandLine, int& errorNumber, QString& d
         description = QStringLiteral("Path/File access error");
         return false;
     }
+    KeepEngineProcess(process);
     // The engine's window comes up once it has linked to the program; the commands that follow
     // the start need it.
     const QString title = rtty::EngineTitle(MMTTYView);

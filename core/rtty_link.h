@@ -27,8 +27,11 @@ void ResetRttyLinks();
 bool StartEngineProcess(const QString& commandLine, int& errorNumber, QString& description, int waitMs = 5000);
 // Where the engine program is: beside the running program.
 QString RttyEngineProgram();
-// The program's end of the peer link, listening from the first engine start.
+// The program's end of the peer link (the RTTY engine and the Logger connect to it), listening
+// from start-up to shut-down.
 bool EnsurePeerServer();
+// Stops listening (shut-down).
+void ClosePeerServer();
 
 // Posts one command to the engine (the result goes to APIResult).
 void PostMMTTY(std::int32_t code, std::int32_t value);

@@ -3,6 +3,7 @@
 #include "core/capturefile.h"
 #include "core/declarations.h"
 #include "core/sondrel.h"
+#include "core/text_commands.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
@@ -32,10 +33,8 @@ void capture(int code)
 {
     const QByteArray bytes = code == 13 ? QByteArray("\r\n") : QByteArray(1, static_cast<char>(code));
     VbError error;
-    if (!WriteCaptureFile(bytes, &error)) {
-        dlg::MsgBox(error.text(), dlg::OKOnly, QString());
-        CloseCaptureFile();
-    }
+    if (!WriteCaptureFile(bytes, &error))
+        CaptureFailed(error.text());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "core/connections.h"
 #include "core/declarations.h"
+#include "core/engine_process.h"
 #include "core/errors.h"
 #include "core/frmabout.h"
 #include "core/frmsplash.h"
@@ -270,6 +271,7 @@ void Sondrel::Form_Unload()
         Links().fnStopSoundCard();
     } else {
         win::PostMessage(MMTTYhWnd, MMTTYMessage, 2, 0);
+        EndEngineProcesses(2000); // told to quit: given up to 2 s before it is killed
         if (g_block && g_block->unmap())
             g_block->close();
         MMTTYView = nullptr;

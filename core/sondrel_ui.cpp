@@ -45,6 +45,15 @@ QLineEdit* box(QWidget* parent, const char* name, int maxLength)
     return e;
 }
 
+// A box never narrower than the longest text it is meant to show whole.
+void fitText(QLineEdit* e, const char* longest)
+{
+    const QMargins m = e->textMargins() + e->contentsMargins();
+    constexpr int kFrameAndCursor = 10;
+    e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QString::fromLatin1(longest)) + m.left() + m.right()
+                       + kFrameAndCursor);
+}
+
 } // namespace
 
 void Sondrel::buildControls()
@@ -144,16 +153,17 @@ void Sondrel::buildQsoPanel(QWidget* panel)
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(0);
-    struct Field { const char* label; const char* name; int max; int stretch; QLineEdit** target; };
+    struct Field { const char* label; const char* name; int max; int stretch; QLineEdit** target; const char* longest; };
     const Field fields[] = {
-        {"Call", "CallsignBox", 15, 2, &CallsignBox}, {"Name", "NameBox", 50, 3, &NameBox},
-        {"QTH", "QTHBox", 50, 3, &QTHBox},            {"My RST", "MyRSTBox", 10, 1, &MyRSTBox},
-        {"His RST", "HisRSTBox", 10, 1, &HisRSTBox},  {"Note", "NotesBox", 100, 4, &NotesBox},
+        {"Call", "CallsignBox", 15, 2, &CallsignBox, "DL1ABC/QRP"}, {"Name", "NameBox", 50, 3, &NameBox, "Maximilian"},
+        {"QTH", "QTHBox", 50, 3, &QTHBox, "Johannesburg"},         {"My RST", "MyRSTBox", 10, 1, &MyRSTBox, "599"},
+        {"His RST", "HisRSTBox", 10, 1, &HisRSTBox, "599"},        {"Note", "NotesBox", 100, 4, &NotesBox, "Maximilian"},
     };
     int col = 0;
     for (const Field& f : fields) {
         grid->addWidget(new QLabel(QString::fromLatin1(f.label), panel), 0, col);
         *f.target = box(panel, f.name, f.max);
+        fitText(*f.target, f.longest);
         grid->addWidget(*f.target, 1, col);
         grid->setColumnStretch(col, f.stretch);
         ++col;
@@ -215,14 +225,18 @@ void Sondrel::buildStatusBar()
     RFFrequencyBox = box(DummyStatusBar, "RFFrequencyBox", 0);
     RFFrequencyBox->setReadOnly(true);
     RFFrequencyBox->setFocusPolicy(Qt::NoFocus);
-    RFFrequencyBox->setMaximumWidth(120);
     AudioFreqBox = box(DummyStatusBar, "AudioFreqBox", 0);
     IMDBox = box(DummyStatusBar, "IMDBox", 0);
     for (QLineEdit* readout : {AudioFreqBox, IMDBox}) {
         readout->setReadOnly(true);
         readout->setFocusPolicy(Qt::NoFocus);
-        readout->setMaximumWidth(90);
     }
+    // The longest texts the readouts show: a VHF dial, an audio frequency, a reversed RTTY shift.
+    fitText(RFFrequencyBox, "999999.999 KHz");
+    fitText(AudioFreqBox, "3500.0 Hz");
+    fitText(IMDBox, "-1000 Hz");
+    for (QLineEdit* readout : {RFFrequencyBox, AudioFreqBox, IMDBox})
+        readout->setMaximumWidth(readout->minimumWidth());
     Label3 = label("Label3", QStringLiteral("Reset"));
     Label4 = label("Label4", QStringLiteral("Abort"));
     Image1 = label("Image1", QString());

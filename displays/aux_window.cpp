@@ -15,6 +15,7 @@
 #include "platform/menuitem.h"
 #include "platform/picturebox.h"
 #include "platform/richtext.h"
+#include "platform/screen_fit.h"
 #include "platform/units.h"
 #include "platform/vbnum.h"
 #include "platform/winmsg.h"
@@ -291,6 +292,7 @@ void AuxWindow::LoadAuxSettings()
     g.setWidth(qBound(1, PixelsOf(read("Width", "5000"), g.width()), 10000));
     g.setHeight(qBound(1, PixelsOf(read("Height", "2000"), g.height()), 10000));
     setGeometry(g);
+    FitOnScreen(*this); // a stored place off this screen comes back onto it
     QFont font = rich_->font();
     font.setFamily(read("Font", "Arial"));
     const double size = vb::Val(read("Font Size", "9"));

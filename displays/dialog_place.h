@@ -1,5 +1,3 @@
 #pragma once
-// Settings dialogs open in the middle of the screen.
-class QWidget;
-
-void CentreOnScreen(QWidget& dialog);
+// Settings dialogs open in the middle of the screen, fitted to it.
+#include "platform/screen_fit.h"

@@ -98,6 +98,9 @@ void TrackRxFrequency()
             SetRxFrequencyFromPixel(*p, false);
         return;
     }
+    // The RTTY tones place the cursor now: back in PSK the engine's first report moves it
+    // again, even when it is the frequency last followed before RTTY.
+    RxFreqLast = 0;
     if (RTTYMarkHz == RTTYMarkLast && RTTYSpaceHz == RTTYSpaceLast)
         return;
     RTTYMarkLast = RTTYMarkHz;

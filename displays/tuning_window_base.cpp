@@ -4,6 +4,7 @@
 #include "displays/aux_channels.h"
 #include "displays/surfaces.h"
 #include "platform/picturebox.h"
+#include "platform/screen_fit.h"
 #include "platform/units.h"
 #include "platform/vbnum.h"
 #include "settings/inistuff.h"
@@ -153,6 +154,7 @@ void TuningWindowBase::LoadWindowPosition()
     const int top = PixelsOf(ReadINI(section_, QStringLiteral("Tuning Window Top"), QStringLiteral("100")), 7);
     const int left = PixelsOf(ReadINI(section_, QStringLiteral("Tuning Window Left"), QStringLiteral("100")), 7);
     move(left, top);
+    FitOnScreen(*this); // a stored place off this screen comes back onto it
 }
 
 void TuningWindowBase::placeSquelchLine(double Y)

@@ -1,5 +1,6 @@
 #include "platform/dialogs.h"
 
+#include "platform/screen_fit.h"
 #include "platform/units.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <atomic>
@@ -69,12 +71,18 @@ public:
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override
     {
-        bool ok = false;
-        const QString text = QInputDialog::getText(parentWindow(), title.isEmpty() ? applicationTitle() : title,
-                                                   prompt, QLineEdit::Normal, defaultText, &ok);
-        if (!ok)
+        QInputDialog box(parentWindow());
+        box.setWindowTitle(title.isEmpty() ? applicationTitle() : title);
+        box.setInputMode(QInputDialog::TextInput);
+        box.setLabelText(prompt);
+        box.setTextValue(defaultText);
+        // A long prompt wraps, so the box and its buttons stay on the screen.
+        for (QLabel* label : box.findChildren<QLabel*>())
+            label->setWordWrap(true);
+        CentreOnScreen(box);
+        if (box.exec() != QDialog::Accepted)
             return std::nullopt;
-        return text;
+        return box.textValue();
     }
 
     std::optional<std::int32_t> colour(std::int32_t initial) override
@@ -156,6 +164,8 @@ int ShowModal(QDialog& dialog)
 {
     if (g_modalRunner)
         return g_modalRunner(dialog);
+    // A dialog never opens larger than its screen or with its buttons off it.
+    PlaceOnScreen(dialog);
     return dialog.exec();
 }
 

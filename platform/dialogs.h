@@ -32,7 +32,7 @@ struct FileRequest {
     QString filter;      // "ADIF files (*.adi);;All files (*)"
     QString initialDir;
     QString defaultName;
-    bool askOverwrite = true; // saveFile: the dialog asks before an existing file is chosen
+    bool askOverwrite = true; // saveFile: the dialog asks before an existing file is chosen (false: the caller asks its own question)
 };
 
 class Dialogs {

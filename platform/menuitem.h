@@ -19,6 +19,7 @@ public:
 
     QAction* action() const { return action_; }
     void setHandler(Handler handler) { handler_ = std::move(handler); }
+    bool hasHandler() const { return static_cast<bool>(handler_); }
 
     // The mark; setting it runs no handler.
     bool checked() const { return checked_; }

@@ -12,6 +12,7 @@
 #include "platform/text1252.h"
 #include "platform/vberror.h"
 #include "settings/macro_hooks.h"
+#include "settings/macro_services.h"
 #include "settings/macro_tokens.h"
 
 #include <QFile>
@@ -45,8 +46,8 @@ bool panelShown()
     return !Sondrel::instance().vsElastic3->isHidden();
 }
 
-// The file's bytes, yielding before each; stops at the end, at an error or at an abort.
-// Nothing when aborted. A failure is kept in `error`.
+} // namespace
+
 QString readTextFile(const QString& name, VbError& error)
 {
     errno = 0;
@@ -71,8 +72,6 @@ QString readTextFile(const QString& name, VbError& error)
     std::fclose(f);
     return AbortMacro ? QString() : cp1252::decode(bytes);
 }
-
-} // namespace
 
 void AddActionTokens(TokenTable& t)
 {

@@ -35,3 +35,12 @@ QString MacroTextFromStore(const QString& stored);
 // Appends text at the end of the main receive window in the control-code colour
 // (ControlCodeColor): control-code names, switch notes and the interpreter's own notes.
 void EchoToRxWindow(const QString& text);
+
+struct VbError;
+namespace macro {
+// A text file's bytes as Windows-1252 text, yielding to the message queue before each byte
+// (through the macro hooks); stops at the end, at a read error or once AbortMacro is set, and
+// gives nothing when aborted. A failure is kept in `error`. The "$file$" token and the File
+// menu's text sender read their files through it.
+QString readTextFile(const QString& name, VbError& error);
+} // namespace macro

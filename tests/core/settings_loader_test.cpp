@@ -89,6 +89,8 @@ TEST_F(SettingsLoad, FirstStartStoresExactlyTheKeysThatTheHandlersStore)
         "Settings/Standalone Program",
         "RTTY/Display Smoothing",
         "Form View/Macro Buttons",
+        // the QSO panel's bold switch
+        "Mini-Log/Font Bold",
     };
     EXPECT_EQ(storedKeys(), expected);
     EXPECT_EQ(ini("Main Tuning Window", "Squelch Speed"), "Slow");

@@ -25,6 +25,7 @@ QString SidebandOrientation = QStringLiteral("Normal");
 bool CaptureFileOpen = false;
 std::int32_t DisplayHeight = 0;
 QString CDDrive;
+QString CDLookupBuffer(501, QLatin1Char(' '));
 QString LogbookAccessCode;
 
 // ---- Messages and engines -------------------------------------------------------------------

@@ -28,6 +28,7 @@ extern QString SidebandOrientation;       // "Normal" or "Reverse"
 extern bool CaptureFileOpen;
 extern std::int32_t DisplayHeight;        // twips
 extern QString CDDrive;
+extern QString CDLookupBuffer;     // the callbook answer, always 501 characters
 extern QString LogbookAccessCode;   // the logbook's fixed access string
 
 // ---- Messages and engines -------------------------------------------------------------------

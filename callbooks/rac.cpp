@@ -53,7 +53,7 @@ std::string qualifications(const std::vector<std::string>& f)
 
 // A person: \2 name, address, city \3 \5 postal code \6 province \7 qualifications \8 \24 call
 // sign \25. A club (no address of a person): \2 club, address, city province postal code \7
-// qualifications \8 \16 second line of the club's name \17, without character 3.
+// qualifications \8 \16 second line of the club's name \17 \18, without character 3.
 std::string record(const std::vector<std::string>& f)
 {
     const std::string call = field(f, 0);
@@ -68,7 +68,7 @@ std::string record(const std::vector<std::string>& f)
         const std::string place = joined({field(f, 16), field(f, 17)}, "  ");
         r += '\x02' + joined({field(f, 12), field(f, 14), joined({field(f, 15), place}, " ")}, ", ");
         r += '\x07' + qualifications(f) + '\x08';
-        r += '\x10' + field(f, 13) + '\x11';
+        r += '\x10' + field(f, 13) + '\x11' + '\x12';
     }
     return r;
 }

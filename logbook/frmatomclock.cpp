@@ -224,7 +224,8 @@ void frmAtomClock::handleReply()
 {
     if (finished_)
         return;
-    received_ += Winsock1->readAll();
+    if (Winsock1->isOpen())
+        received_ += Winsock1->readAll();
     if (received_.trimmed().isEmpty())
         return; // nothing yet; the time-out follows when nothing comes
     const QByteArray reply = received_;

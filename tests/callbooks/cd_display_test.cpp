@@ -95,4 +95,15 @@ TEST_F(CallbookWindow, NoCaretStandsInTheResultText)
     EXPECT_TRUE(w.vsElastic2->hasFocus());
 }
 
+TEST_F(CallbookWindow, AtShutDownTheWindowGoesAndKeepsItsPlace)
+{
+    frmCDDisplay::instance().setGeometry(45, 60, 300, 150);
+    ResetLinks();
+    Links().UnloadChildWindows();
+    EXPECT_EQ(frmCDDisplay::existing(), nullptr);
+    EXPECT_EQ(ini("CD Lookup", "Top"), "900");
+    EXPECT_EQ(ini("CD Lookup", "Left"), "675");
+    fakeLinks();
+}
+
 } // namespace

@@ -126,17 +126,20 @@ TEST_F(StationClock, SetsTheClockAndShowsTheCorrection)
 {
     const struct {
         int behind; // seconds the computer's clock is behind the server
+        int zone;   // local time minus UTC, hours
         QString shown;
     } cases[] = {
-        {1, "System clock is correct.  No adjustment made."},
-        {-1, "System clock is correct.  No adjustment made."},
-        {37, "System updated on March 14, 2025 at\r\n05:05:09 PM (+37 seconds)"},
-        {-5, "System updated on March 14, 2025 at\r\n05:05:09 PM (-5 seconds)"},
-        // Across midnight of the local day.
-        {18 * 3600, "System updated on March 14, 2025 at\r\n05:05:09 PM (+64800 seconds)"},
+        {1, 0, "System clock is correct.  No adjustment made."},
+        {-1, 0, "System clock is correct.  No adjustment made."},
+        {37, 0, "System updated on March 14, 2025 at\r\n05:05:09 PM (+37 seconds)"},
+        {-5, 0, "System updated on March 14, 2025 at\r\n05:05:09 PM (-5 seconds)"},
+        // Across midnight of the local day: 23:55:09 set to 00:05:09.
+        {600, 7, "System updated on March 15, 2025 at\r\n12:05:09 AM (+600 seconds)"},
+        {18 * 3600, 0, "System updated on March 14, 2025 at\r\n05:05:09 PM (+64800 seconds)"},
     };
     for (const auto& t : cases) {
         clock.setUtc(kNistTime.addSecs(-t.behind));
+        clock.setOffsetSeconds(t.zone * 3600);
         setting.set.clear();
         frmAtomClock& w = ask();
         EXPECT_EQ(setting.set, QList<QDateTime>{kNistTime});

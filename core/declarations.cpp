@@ -27,6 +27,7 @@ bool TransferFileOpen = false;
 int TransferFileNumber = -1;
 std::int32_t DisplayHeight = 0;
 QString CDDrive;
+QString CDLookupBuffer(501, QLatin1Char(' '));
 QString LogbookAccessCode;
 
 // ---- Messages and engines -------------------------------------------------------------------

@@ -30,6 +30,7 @@ extern bool TransferFileOpen;              // the ADIF/CSV transfer file is open
 extern int TransferFileNumber;             // its descriptor, -1 none
 extern std::int32_t DisplayHeight;        // twips
 extern QString CDDrive;
+extern QString CDLookupBuffer;     // the callbook answer, always 501 characters
 extern QString LogbookAccessCode;   // the logbook's fixed access string
 
 // ---- Messages and engines -------------------------------------------------------------------

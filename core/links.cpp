@@ -11,6 +11,8 @@
 #include "platform/comobject.h"
 #include "core/sondrel.h"
 #include "logbook/logbook_services.h"
+#include "logbook/logbook_windows.h"
+#include "logbook/frmatomclock.h"
 
 #include <QComboBox>
 
@@ -40,6 +42,9 @@ ProgramLinks realLinks()
             t->Unload();
         UnloadAuxWindow(2);
         UnloadAuxWindow(1);
+        LogbookWindows().UnloadCDDisplay();
+        if (frmAtomClock* clock = frmAtomClock::existing())
+            clock->Unload();
     };
     return l;
 }

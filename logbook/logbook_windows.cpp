@@ -1,5 +1,7 @@
 #include "logbook/logbook_windows.h"
 
+#include "logbook/cd_lookup.h"
+
 namespace {
 
 LogbookWindowHooks none()
@@ -7,8 +9,8 @@ LogbookWindowHooks none()
     LogbookWindowHooks h;
     h.ShowMiniLog = [] {};
     h.ShowPreviousPage = [] {};
-    h.UnloadCDDisplay = [] {};
-    h.DoCDLookup = [] {};
+    h.UnloadCDDisplay = [] { UnloadCDDisplay(); };
+    h.DoCDLookup = [] { DoCDLookup(); };
     h.MiniLogPageChanged = [] {};
     h.PreviousPageChanged = [] {};
     return h;

@@ -40,6 +40,8 @@ ProgramLinks realLinks()
             t->Unload();
         UnloadAuxWindow(2);
         UnloadAuxWindow(1);
+        UnloadMiniLog();
+        UnloadPreviousPage();
     };
     return l;
 }

@@ -23,8 +23,8 @@ namespace {
 StandaloneWindowHooks noWindows()
 {
     StandaloneWindowHooks h;
-    h.UnloadMiniLog = [] {};
-    h.UnloadPreviousPage = [] {};
+    h.UnloadMiniLog = [] { UnloadMiniLog(); };
+    h.UnloadPreviousPage = [] { UnloadPreviousPage(); };
     return h;
 }
 

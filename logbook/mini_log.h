@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 #include "logbook/logbook_window_settings.h"
 
@@ -91,6 +92,7 @@ private:
     MiniLog();
     void buildControls();
     void buildMenus();
+    void installEditorKeys();
     void hideEditor();
     void commit();
     void move(int row, int column);

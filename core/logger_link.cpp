@@ -20,7 +20,7 @@
 
 namespace {
 
-StandaloneWindowHooks noWindows()
+StandaloneWindowHooks ownWindows()
 {
     StandaloneWindowHooks h;
     h.UnloadMiniLog = [] { UnloadMiniLog(); };
@@ -101,13 +101,13 @@ bool SetDialFrequency(double kHz)
 
 StandaloneWindowHooks& StandaloneWindows()
 {
-    static StandaloneWindowHooks hooks = noWindows();
+    static StandaloneWindowHooks hooks = ownWindows();
     return hooks;
 }
 
 void ResetStandaloneWindows()
 {
-    StandaloneWindows() = noWindows();
+    StandaloneWindows() = ownWindows();
 }
 
 void SendToLogger(const QString& text)

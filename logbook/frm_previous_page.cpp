@@ -50,7 +50,7 @@ frmPreviousPage* frmPreviousPage::existing()
 }
 
 frmPreviousPage::frmPreviousPage()
-    : QMainWindow(Sondrel::existing(), Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QMainWindow(Sondrel::existing(), Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("frmPreviousPage"));
     auto* central = new QWidget(this);

@@ -42,6 +42,8 @@ ProgramLinks realLinks()
             t->Unload();
         UnloadAuxWindow(2);
         UnloadAuxWindow(1);
+        UnloadMiniLog();
+        UnloadPreviousPage();
         LogbookWindows().UnloadCDDisplay();
         if (frmAtomClock* clock = frmAtomClock::existing())
             clock->Unload();

@@ -23,7 +23,7 @@ struct ProgramLinks {
     std::function<void()> SetupRadioPort;
     std::function<void()> SetModeFromINI;
     std::function<void()> CloseCaptureFile;
-    std::function<void()> UnloadChildWindows; // tuning window, Aux 2, Aux 1, callbook window, clock
+    std::function<void()> UnloadChildWindows; // tuning window, Aux 2, Aux 1, Mini-Log, previous QSOs, callbook window, clock
 };
 
 // The links in force; starts with the real ones.

@@ -20,11 +20,11 @@
 
 namespace {
 
-StandaloneWindowHooks noWindows()
+StandaloneWindowHooks ownWindows()
 {
     StandaloneWindowHooks h;
-    h.UnloadMiniLog = [] {};
-    h.UnloadPreviousPage = [] {};
+    h.UnloadMiniLog = [] { UnloadMiniLog(); };
+    h.UnloadPreviousPage = [] { UnloadPreviousPage(); };
     return h;
 }
 
@@ -101,13 +101,13 @@ bool SetDialFrequency(double kHz)
 
 StandaloneWindowHooks& StandaloneWindows()
 {
-    static StandaloneWindowHooks hooks = noWindows();
+    static StandaloneWindowHooks hooks = ownWindows();
     return hooks;
 }
 
 void ResetStandaloneWindows()
 {
-    StandaloneWindows() = noWindows();
+    StandaloneWindows() = ownWindows();
 }
 
 void SendToLogger(const QString& text)

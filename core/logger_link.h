@@ -22,8 +22,8 @@ void mnuStandalone_Click();
 // changed) for a frequency too large to be one.
 bool SetDialFrequency(double kHz);
 
-// What turning standalone mode off closes in the logbook's part of the program; each starts as
-// a no-op and is wired by the windows' owner.
+// What turning standalone mode off closes in the logbook's part of the program: the Mini-Log and
+// previous-QSO windows (replaceable for tests).
 struct StandaloneWindowHooks {
     std::function<void()> UnloadMiniLog;
     std::function<void()> UnloadPreviousPage;

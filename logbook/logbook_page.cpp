@@ -21,12 +21,6 @@ constexpr const char* kHeaders[LogbookGrid::kColumns] = {
 constexpr QSOField kColumnFields[LogbookGrid::kColumns - 2] = {
     fCallsign, fBand, fMode, fRSTSent, fRSTRcvd, fName, fQTH, fNotes};
 
-int twipWidth(const QString& text)
-{
-    const double w = vb::RoundHalfEven(vb::Val(text));
-    return static_cast<int>(std::clamp(w, 0.0, 1.0e6));
-}
-
 void clearQsoRows(LogbookGrid& grid)
 {
     for (int r = 1; r < LogbookGrid::kRows; ++r)
@@ -60,6 +54,14 @@ void LogbookGrid::fillRow(int row, const QString& key, const QSORecord& qso)
         cell(row, c) = qso[kColumnFields[c - 2]];
 }
 
+int StoredColumnTwips(const QString& text, int column)
+{
+    if (vb::Val(text) == 0 && !vb::IsNumeric(text))
+        return kDefaultColumnTwips[static_cast<size_t>(std::clamp(column, 0, LogbookGrid::kColumns - 1))];
+    const double w = vb::RoundHalfEven(vb::Val(text));
+    return static_cast<int>(std::clamp(w, 0.0, 1.0e6));
+}
+
 QString GridDateTimeText(const QString& key)
 {
     const QDateTime t = QSOKeyDateTime(key);
@@ -81,7 +83,7 @@ void LoadLogbookPage()
     page.gridLines = 0;
     page.setHeader();
     for (int c = 0; c < LogbookGrid::kColumns; ++c)
-        page.columnWidths[static_cast<size_t>(c)] = twipWidth(MiniLogColumnWidths[static_cast<size_t>(c)]);
+        page.columnWidths[static_cast<size_t>(c)] = StoredColumnTwips(MiniLogColumnWidths[static_cast<size_t>(c)], c);
 
     // The operator's QSOs come newest first from the operator index: equal operator keys are in
     // key order, so walking them backwards from the end gives the same rows as walking every QSO

@@ -34,6 +34,12 @@ struct LogbookGrid {
     void fillRow(int row, const QString& key, const QSORecord& qso);
 };
 
+// Column widths in twips of "Reset columns to default": the key column hidden, date/time, call,
+// band, mode, both reports, name, QTH, notes.
+inline constexpr std::array<int, LogbookGrid::kColumns> kDefaultColumnTwips{0, 1400, 1000, 520, 520, 520, 520, 1000, 1800, 5000};
+// A stored column width in twips, never negative; one that is no number takes the default.
+int StoredColumnTwips(const QString& text, int column);
+
 extern LogbookGrid MiniLogPage;      // the Mini-Log window's grid `LogbookPage`
 extern LogbookGrid PreviousQSOsPage; // the previous-QSO window's grid
 

@@ -1,7 +1,8 @@
 #pragma once
 // The logbook's windows that the QSO panel and the logbook operations reach: the Mini-Log
-// window, the previous-QSO window and the callbook window. Each is a replaceable function with
-// a do-nothing default, so the windows plug themselves in when they exist and tests watch calls.
+// window, the previous-QSO window and the callbook window. Each is a replaceable function whose
+// default reaches the real window (the callbook's are do-nothing until that window exists);
+// tests may watch calls by replacing them.
 #include <functional>
 
 struct LogbookWindowHooks {
@@ -21,7 +22,24 @@ struct LogbookWindowHooks {
     std::function<void()> PreviousPageChanged;
 };
 
-// The hooks in force; every one starts as a do-nothing function.
+// The hooks in force.
 LogbookWindowHooks& LogbookWindows();
-// Puts the do-nothing functions back (tests).
+// Puts the program's own functions back (tests).
 void ResetLogbookWindows();
+
+// Unloads the Mini-Log window / the previous-QSO window when loaded (the mini-log or standalone
+// switched off, shut-down). A close during shut-down records the window as open for the next start.
+void UnloadMiniLog();
+void UnloadPreviousPage();
+
+// The Mini-Log's ADIF and CSV exchange: its menus "&Export" and "&Import" call these. While
+// Running() is true, the Mini-Log's grid cannot be edited, its menus are disabled and closing the
+// window waits for the run to end. The operations show their progress on the window's `Command1`
+// (whose click hides it and sets MiniLog::CancelRequested) and reload its grid.
+struct LogTransferHooks {
+    std::function<void()> ExportADIF, ExportCSV, ImportADIF;
+    std::function<bool()> Running;
+};
+LogTransferHooks& LogTransfer();
+// Puts the defaults back: nothing to run, never running (tests).
+void ResetLogTransfer();

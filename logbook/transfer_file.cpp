@@ -1,6 +1,7 @@
 // The transfer file dialog, and what the exports and the import share.
 #include "core/declarations.h"
 #include "logbook/import_export.h"
+#include "logbook/mini_log.h"
 #include "logbook/transfer_io.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -8,6 +9,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLocale>
+#include <QPushButton>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,11 +23,25 @@ bool g_cancel = false;
 bool g_progressShown = false;
 QString g_progressCaption;
 
-TransferView quietView()
+// The Mini-Log window's button Command1, centred over its grid, when the window is open.
+TransferView miniLogView()
 {
     TransferView v;
-    v.ShowProgress = [](bool) {};
-    v.SetProgressCaption = [](const QString&) {};
+    v.ShowProgress = [](bool shown) {
+        MiniLog* w = MiniLog::existing();
+        if (!w || !w->Command1)
+            return;
+        if (shown) {
+            const QRect grid = w->LogbookPage->geometry();
+            w->Command1->move(grid.center() - QPoint(w->Command1->width() / 2, w->Command1->height() / 2));
+            w->Command1->raise();
+        }
+        w->Command1->setVisible(shown);
+    };
+    v.SetProgressCaption = [](const QString& caption) {
+        if (MiniLog* w = MiniLog::existing(); w && w->Command1)
+            w->Command1->setText(caption);
+    };
     return v;
 }
 
@@ -131,13 +147,13 @@ void OpenLogTransferFile(const QString& extension, const QString& mode)
 
 TransferView& TransferViewHooks()
 {
-    static TransferView view = quietView();
+    static TransferView view = miniLogView();
     return view;
 }
 
 void ResetTransferViewHooks()
 {
-    TransferViewHooks() = quietView();
+    TransferViewHooks() = miniLogView();
 }
 
 bool TransferProgressShown()

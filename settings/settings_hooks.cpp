@@ -1,5 +1,6 @@
 #include "settings/settings_hooks.h"
 
+#include "logbook/logbook_windows.h"
 #include "platform/units.h"
 
 #include <QGuiApplication>
@@ -10,8 +11,8 @@ namespace {
 SettingsHookTable defaults()
 {
     SettingsHookTable h;
-    h.UnloadMiniLog = [] {};
-    h.UnloadPreviousPage = [] {};
+    h.UnloadMiniLog = [] { UnloadMiniLog(); };
+    h.UnloadPreviousPage = [] { UnloadPreviousPage(); };
     h.ScreenTwips = [] {
         const QScreen* s = QGuiApplication::primaryScreen();
         const QSize px = s ? s->geometry().size() : QSize(1024, 768);

@@ -2,7 +2,7 @@
 // What the settings loader and the menu commands reach in windows that are built elsewhere.
 // Menu handlers of other parts are reached through their menu items (RestoreSwitch and Choose
 // in settings/appliers.h), so a part that attaches its handler needs no wiring here; the rest
-// are replaceable functions with harmless defaults.
+// are replaceable functions whose defaults reach the real windows.
 #include <QSize>
 #include <functional>
 

@@ -4,6 +4,7 @@
 
 #include "core/psk_api.h"
 #include "displays/palette.h"
+#include "logbook/logbook_windows.h"
 #include "platform/inifile.h"
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
@@ -33,6 +34,7 @@ protected:
     {
         MainWindowFixture::TearDown();
         ResetSettingsHooks();
+        ResetLogbookWindows();
         ResetPsk();
     }
     void put(const char* section, const char* key, const QString& value)
@@ -141,6 +143,9 @@ TEST_F(SettingsLoad, AFullFileRestoresMenusAndVariables)
 {
     std::vector<int> txFrequencies;
     Psk().fnSetTXFrequency = [&](std::int32_t hz) { txFrequencies.push_back(hz); return 0; };
+    // No logbook is open here: the reopened Mini-Log is watched, not loaded.
+    int miniLogShown = 0;
+    LogbookWindows().ShowMiniLog = [&] { ++miniLogShown; };
     const struct { const char* section; const char* key; const char* value; } file[] = {
         {"Main Tuning Window", "Squelch Setting", "40"}, {"Main Tuning Window", "Squelch Speed", "Fast"},
         {"Aux 1", "Squelch Setting", "30.5"}, {"Mini-Log", "Column Width 3", "777"},
@@ -214,6 +219,7 @@ TEST_F(SettingsLoad, AFullFileRestoresMenusAndVariables)
     EXPECT_EQ(ModeName, "QPSK");
     EXPECT_EQ(DisplayMode, "Waterfall");
     EXPECT_EQ(MiniLogOpen, "True");
+    EXPECT_EQ(miniLogShown, 1);
     EXPECT_EQ(WaterfallPalette[2][12], "77");
     EXPECT_EQ(WaterfallPalette[0][0], "0");
     EXPECT_TRUE(Aux2Reopen);

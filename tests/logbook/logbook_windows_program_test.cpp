@@ -1,0 +1,140 @@
+// The program as the operator starts it, with every link and hook its own: three QSOs logged from
+// the QSO panel, then the "Page" and "Prev" buttons open the two logbook windows, the mini-log
+// switch closes them, and a shut-down with them open reopens them at the next start.
+#include "core/support/main_window_fixture.h"
+
+#include "logbook/frm_previous_page.h"
+#include "logbook/logbook_grid_view.h"
+#include "logbook/logbook_services.h"
+#include "logbook/mini_log.h"
+#include "platform/clock.h"
+#include "platform/events.h"
+#include "platform/inifile.h"
+#include "platform/menuitem.h"
+#include "settings/settings_hooks.h"
+#include "core/logger_link.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+class LogbookWindowsProgram : public MainWindowFixture {
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        ResetLinks();
+        ResetLogbookWindows();
+        ResetSettingsHooks();
+        ResetStandaloneWindows();
+        ResetLogTransfer();
+        Clock::install(&clock);
+        MiniLogOpen = PreviousPageOpen = QStringLiteral("False");
+        MiniLogPage = LogbookGrid();
+        PreviousQSOsPage = LogbookGrid();
+        const QString file = home->file("Sondrel.INI");
+        ini::write(file, "Settings", "Standalone Program", "True");
+        ini::write(file, "Settings", "Default CW ID", "W1OP");
+        ini::write(file, "Mini-Log", "Visible", "True");
+        ini::write(file, "Mode", "Mode", "BPSK");
+    }
+    void TearDown() override
+    {
+        MainWindowFixture::TearDown();
+        Clock::install(nullptr);
+    }
+
+    void start()
+    {
+        SpectrumHold = false;
+        events::SetProgramClosing(false);
+        ASSERT_TRUE(main().Form_Load());
+        main().show();
+    }
+
+    void logQso(const char* call, const char* name, int minute)
+    {
+        clock.setUtc(QDateTime(QDate(2024, 1, 1), QTime(12, minute), Qt::UTC));
+        Sondrel& w = main();
+        QTest::keyClicks(w.CallsignBox, call);
+        w.NameBox->setText(QString::fromLatin1(name));
+        QTest::mouseClick(w.LogButton, Qt::LeftButton);
+    }
+
+    FixedClock clock;
+};
+
+TEST_F(LogbookWindowsProgram, ThePanelButtonsOpenBothWindowsOnTheRealLogbook)
+{
+    start();
+    ASSERT_TRUE(main().vsElastic3->isVisible());
+    logQso("dl1abc", "Hans", 0);
+    logQso("g4xyz", "Ann", 1);
+    logQso("dl1abc", "Hans", 2);
+    EXPECT_EQ(QSOCounter, "4");
+    ASSERT_TRUE(boxes.messages().isEmpty()) << boxes.messages()[0].text.toStdString();
+
+    QTest::mouseClick(main().PageButton, Qt::LeftButton);
+    MiniLog* log = MiniLog::existing();
+    ASSERT_NE(log, nullptr);
+    EXPECT_TRUE(log->isVisible());
+    EXPECT_EQ(log->windowTitle(), "Logbook for W1OP.");
+    const QStringList calls = {"DL1ABC", "G4XYZ", "DL1ABC"};
+    for (int r = 0; r < 3; ++r)
+        EXPECT_EQ(log->LogbookPage->item(r, 2)->text(), calls[r]) << r;
+    EXPECT_EQ(log->LogbookPage->item(0, 1)->text(), "01 Jan 24  12:02");
+    EXPECT_TRUE(log->LogbookPage->item(3, 2)->text().isEmpty());
+
+    QTest::keyClicks(main().CallsignBox, "dl1abc");
+    QTest::mouseClick(main().PreviousButton, Qt::LeftButton);
+    frmPreviousPage* previous = frmPreviousPage::existing();
+    ASSERT_NE(previous, nullptr);
+    EXPECT_TRUE(previous->isVisible());
+    EXPECT_EQ(previous->windowTitle(), "Previous QSOs with DL1ABC");
+    EXPECT_EQ(previous->LogbookPage->item(0, 2)->text(), "DL1ABC");
+    EXPECT_EQ(previous->LogbookPage->item(1, 2)->text(), "DL1ABC");
+    EXPECT_TRUE(previous->LogbookPage->item(2, 2)->text().isEmpty());
+
+    // A fourth QSO goes to the top of the open Mini-Log; the panel's Clear empties the other.
+    main().NameBox->setText("Hans");
+    QTest::mouseClick(main().LogButton, Qt::LeftButton); // same second as the last: refused
+    clock.setUtc(QDateTime(QDate(2024, 1, 1), QTime(12, 3), Qt::UTC));
+    boxes.clear();
+    QTest::mouseClick(main().LogButton, Qt::LeftButton);
+    EXPECT_TRUE(boxes.calls().isEmpty());
+    EXPECT_EQ(log->LogbookPage->item(0, 1)->text(), "01 Jan 24  12:03");
+    EXPECT_TRUE(previous->LogbookPage->item(0, 2)->text().isEmpty());
+
+    // Shut-down with both open: they come back at the next start.
+    main().close();
+    EXPECT_EQ(ini("Mini-Log", "Page Loaded"), "True");
+    EXPECT_EQ(ini("Previous QSOs", "Page Loaded"), "True");
+    Sondrel::destroyInstance();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    start();
+    ASSERT_NE(MiniLog::existing(), nullptr);
+    ASSERT_NE(frmPreviousPage::existing(), nullptr);
+    EXPECT_EQ(MiniLog::existing()->LogbookPage->item(3, 2)->text(), "DL1ABC");
+
+    // The mini-log switched off closes both, as closed by the operator.
+    main().mnu("mnuMiniLog").click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(MiniLog::existing(), nullptr);
+    EXPECT_EQ(frmPreviousPage::existing(), nullptr);
+    EXPECT_EQ(ini("Mini-Log", "Page Loaded"), "False");
+    EXPECT_EQ(ini("Previous QSOs", "Page Loaded"), "False");
+
+    // Back on, "$page$" (the Page button's handler) opens the Mini-Log again; leaving standalone
+    // mode closes it.
+    main().mnu("mnuMiniLog").click();
+    PageButton_Click();
+    ASSERT_NE(MiniLog::existing(), nullptr);
+    main().mnu("mnuStandalone").click();
+    EXPECT_EQ(MiniLog::existing(), nullptr);
+    EXPECT_EQ(MiniLogOpen, "False");
+}
+
+} // namespace

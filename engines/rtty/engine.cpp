@@ -6,6 +6,11 @@
 #include <cstring>
 
 #include "platform/inifile.h"
+#include "platform/text1252.h"
+#include "platform/vbnum.h"
+
+#include <cstdlib>
+#include <exception>
 
 namespace rtty {
 namespace {
@@ -45,6 +50,17 @@ QString section(int n)
     return QStringLiteral("Define%1").arg(n);
 }
 
+// A whole number of a profile, held to a range (anything else gives the fallback).
+int wholeIn(double v, int lo, int hi, int fallback)
+{
+    return v >= lo && v <= hi ? static_cast<int>(vb::RoundHalfEven(v)) : fallback;
+}
+
+bool usableStopBits(double v)
+{
+    return v == 1 || v == 1.5 || v == 2;
+}
+
 } // namespace
 
 RttyEngine::RttyEngine(unsigned char* block, QString profiles, Notify notify)
@@ -58,7 +74,52 @@ RttyEngine::RttyEngine(unsigned char* block, QString profiles, Notify notify)
         const char version[8] = {'1', '.', '0', 0, ' ', ' ', ' ', ' '};
         std::memcpy(block_ + kVersionOffset, version, sizeof version);
     }
+    selectProfile(0, true);
     openPttPort();
+}
+
+void RttyEngine::setTell(Tell tell)
+{
+    std::lock_guard lock(mutex_);
+    tell_ = std::move(tell);
+}
+
+// A message in words: always in the engine's window; an error also in the block, with a
+// notification, so that the program shows it.
+void RttyEngine::say(const QString& text, bool toProgram)
+{
+    if (tell_)
+        tell_(text);
+    if (toProgram && block_) {
+        QByteArray bytes = cp1252::encode(text).left(kMessageSize - 1);
+        std::memset(block_ + kMessageOffset, 0, kMessageSize);
+        std::memcpy(block_ + kMessageOffset, bytes.constData(), static_cast<size_t>(bytes.size()));
+        notify_(kNoteMessage, static_cast<std::int32_t>(bytes.size()));
+    }
+}
+
+QString RttyEngine::soundErrorText(int code)
+{
+    const char* env = std::getenv("SONDREL_AUDIO");
+    const QString spec = QString::fromLocal8Bit(env ? env : "");
+    QString what;
+    if (spec.startsWith(QLatin1String("file:")) || spec == QLatin1String("demo")) {
+        const QString file = spec == QLatin1String("demo") ? QString::fromLatin1(psk::kDemoFileName)
+                                                             : QStringLiteral("\"%1\"").arg(spec.mid(5).section(u',', 0, 0));
+        what = code == 17 ? QStringLiteral("the recording %1 is not 16-bit mono sound at 8000 samples per second").arg(file)
+                          : QStringLiteral("the recording %1 cannot be read (or its copy cannot be written)").arg(file);
+    } else {
+        switch (code) {
+        case 21: what = QStringLiteral("no sound card was found (no such device, or none present)"); break;
+        case 23: what = QStringLiteral("the sound card is not available (another program may be using it)"); break;
+        case 25: what = QStringLiteral("the sound system could not be started"); break;
+        case 17: what = QStringLiteral("the sound card does not take 16-bit mono sound at 8000 samples per second"); break;
+        case 11: case 14: what = QStringLiteral("the sound card stopped answering"); break;
+        default: what = QStringLiteral("the sound card could not be used (code %1)").arg(code); break;
+        }
+    }
+    return QStringLiteral("Sound device error: %1. RTTY cannot be received or sent. Choose another sound "
+                          "device with the RTTY toolbar's Setup button, then select RTTY again.").arg(what);
 }
 
 RttyEngine::~RttyEngine()
@@ -100,8 +161,18 @@ void RttyEngine::setTones(double markHz, double spaceHz)
     if (!(markHz > 0 && markHz < 4000 && spaceHz > 0 && spaceHz < 4000))
         return;
     demod_.setTones(markHz, spaceHz);
-    mod_.setTones(markHz, spaceHz);
+    applyTxTones();
     reportTones();
+}
+
+// The transmitter sends on the receiver's tones, mark and space exchanged with Reverse on, so
+// that a station copied in reverse is answered the same way.
+void RttyEngine::applyTxTones()
+{
+    if (switches_ & kSwReverse)
+        mod_.setTones(demod_.spaceHz(), demod_.markHz());
+    else
+        mod_.setTones(demod_.markHz(), demod_.spaceHz());
 }
 
 void RttyEngine::applySwitches(std::int32_t word)
@@ -113,7 +184,10 @@ void RttyEngine::applySwitches(std::int32_t word)
     demod_.setReverse(word & kSwReverse);
     demod_.setSquelch((word & kSwSquelch) ? squelchPercent_ : 0);
     decoder_.setUnshiftOnSpace(word & kSwUos);
-    encoder_.setUnshiftOnSpace(word & kSwUos);
+    setup_.afc = (word & kSwAfc) != 0;
+    setup_.uos = (word & kSwUos) != 0;
+    if (!tx_)
+        applyTxTones();
 }
 
 void RttyEngine::command(int code, std::int32_t value)
@@ -144,6 +218,7 @@ void RttyEngine::command(int code, std::int32_t value)
         notify_(kNoteSwitches, switches_);
         break;
     case 12: setTones(demod_.markHz(), demod_.markHz() + kDefaultShiftHz); break;
+    case 13: break; // the set-up window: the engine's window opens it
     case 14:
         view_ = value;
         spectrum_.setMode((value & kViewHeavy) ? 6 : (value & kViewMedium) ? 3 : 1, 100);
@@ -172,37 +247,118 @@ void RttyEngine::command(int code, std::int32_t value)
             deleteProfile(value - 131072);
         break;
     case 25: watchdogSeconds_ = std::max(0, value); break;
-    default: // 1 (the state follows the hello), 13 (no set-up window here), others unknown
+    default: // 1 (the state follows the hello), others unknown
         break;
     }
 }
 
 // ---- profiles: [Define<n>] of the profile file ----
 
-void RttyEngine::selectProfile(int n)
+void RttyEngine::useBaud(double baud, const QString& from)
 {
+    if (!usableBaud(baud)) {
+        say(QStringLiteral("%1 is not a usable baud rate (%2 to %3 Bd): %4 Bd is used.")
+                .arg(from).arg(kMinBaud).arg(kMaxBaud).arg(vb::Text(kDefaultBaud)), false);
+        baud = kDefaultBaud;
+    }
+    setup_.baud = baud;
+    demod_.setBaud(baud);
+    mod_.setBaud(baud);
+}
+
+// Numbers of a profile are read the one way the program reads numbers; a rate or shift that
+// no station uses (or that would stall the transmitter) is not taken.
+void RttyEngine::selectProfile(int n, bool quiet)
+{
+    profile_ = n;
     const QString s = section(n);
     if (!ini::contains(profiles_, s, QStringLiteral("Mark")))
         return; // a profile that holds a name only: the settings stay as they are
-    const double mark = ini::read(profiles_, s, QStringLiteral("Mark"), QString(), 50).toDouble();
-    const double shift = ini::read(profiles_, s, QStringLiteral("Shift"), QStringLiteral("170"), 50).toDouble();
-    const double baud = ini::read(profiles_, s, QStringLiteral("Baud"), QStringLiteral("45.45"), 50).toDouble();
-    const std::int32_t sw = ini::read(profiles_, s, QStringLiteral("Switches"), QString::number(switches_), 50).toInt();
-    demod_.setBaud(baud);
-    mod_.setBaud(baud);
-    setTones(mark, mark + shift);
-    applySwitches((sw & 0x3FF) | (switches_ & ~0x3FF));
-    notify_(kNoteSwitches, switches_);
+    auto text = [&](const char* key, const char* fallback) {
+        return ini::read(profiles_, s, QString::fromLatin1(key), QString::fromLatin1(fallback), 50);
+    };
+    const QString markText = text("Mark", ""), shiftText = text("Shift", "170"), baudText = text("Baud", "45.45");
+    const double mark = vb::Val(markText);
+    double shift = vb::Val(shiftText);
+    const QString where = QStringLiteral("Profile %1: ").arg(n);
+    if (!usableShift(shift)) {
+        say(where + QStringLiteral("the shift \"%1\" is not usable (%2 to %3 Hz): %4 Hz is used.")
+                        .arg(shiftText).arg(kMinShiftHz).arg(kMaxShiftHz).arg(kDefaultShiftHz), false);
+        shift = kDefaultShiftHz;
+    }
+    useBaud(vb::Val(baudText), where + QStringLiteral("the baud rate \"%1\"").arg(baudText));
+    const double stop = vb::Val(text("StopBits", "1.5"));
+    setup_.stopBits = usableStopBits(stop) ? stop : 1.5;
+    mod_.setStopBits(setup_.stopBits);
+    setup_.soundDevice = wholeIn(vb::Val(text("SoundDevice", "-1")), -1, 255, -1);
+    setup_.pttPort = wholeIn(vb::Val(text("PTTPort", "0")), 0, 255, 0);
+    setup_.pttLine = wholeIn(vb::Val(text("PTTLine", "3")), 1, 3, 3);
+    setup_.shiftHz = shift;
+    if (mark > 0 && mark + shift < 4000) {
+        setup_.markHz = mark;
+        setTones(mark, mark + shift);
+    } else if (!markText.trimmed().isEmpty()) {
+        say(where + QStringLiteral("the mark tone \"%1\" is not usable: %2 Hz is kept.").arg(markText).arg(std::lround(demod_.markHz())), false);
+        setTones(demod_.markHz(), demod_.markHz() + shift);
+    }
+    const double sw = vb::Val(text("Switches", "-1"));
+    if (sw >= 0 && sw <= 0x3FF)
+        applySwitches((static_cast<std::int32_t>(sw) & 0x3FF) | (switches_ & ~0x3FF));
+    if (!quiet) {
+        openPttPort();
+        notify_(kNoteSwitches, switches_);
+    }
 }
 
 void RttyEngine::storeProfile(int n)
 {
+    profile_ = n;
     const QString s = section(n);
     ini::write(profiles_, s, QStringLiteral("Name"), blockText(block_, kProfileNamesOffset + 64 * n, 32));
     ini::write(profiles_, s, QStringLiteral("Mark"), QString::number(std::lround(demod_.markHz())));
     ini::write(profiles_, s, QStringLiteral("Shift"), QString::number(std::lround(demod_.spaceHz() - demod_.markHz())));
-    ini::write(profiles_, s, QStringLiteral("Baud"), QString::number(kDefaultBaud));
+    ini::write(profiles_, s, QStringLiteral("Baud"), vb::Text(setup_.baud));
     ini::write(profiles_, s, QStringLiteral("Switches"), QString::number(switches_ & 0x3FF));
+    ini::write(profiles_, s, QStringLiteral("StopBits"), vb::Text(setup_.stopBits));
+    ini::write(profiles_, s, QStringLiteral("SoundDevice"), QString::number(setup_.soundDevice));
+    ini::write(profiles_, s, QStringLiteral("PTTPort"), QString::number(setup_.pttPort));
+    ini::write(profiles_, s, QStringLiteral("PTTLine"), QString::number(setup_.pttLine));
+}
+
+EngineSetup RttyEngine::setup() const
+{
+    std::lock_guard lock(mutex_);
+    EngineSetup s = setup_;
+    s.markHz = std::round(demod_.markHz());
+    s.shiftHz = std::round(demod_.spaceHz() - demod_.markHz());
+    return s;
+}
+
+int RttyEngine::currentProfile() const
+{
+    std::lock_guard lock(mutex_);
+    return profile_;
+}
+
+void RttyEngine::applySetup(const EngineSetup& in)
+{
+    std::lock_guard lock(mutex_);
+    const double shift = usableShift(in.shiftHz) ? in.shiftHz : kDefaultShiftHz;
+    if (in.markHz > 0 && in.markHz + shift < 4000)
+        setTones(in.markHz, in.markHz + shift);
+    useBaud(in.baud, QStringLiteral("%1 Bd").arg(vb::Text(in.baud)));
+    setup_.stopBits = usableStopBits(in.stopBits) ? in.stopBits : 1.5;
+    mod_.setStopBits(setup_.stopBits);
+    setup_.soundDevice = std::clamp(in.soundDevice, -1, 255);
+    setup_.pttPort = std::clamp(in.pttPort, 0, 255);
+    setup_.pttLine = std::clamp(in.pttLine, 1, 3);
+    applySwitches((switches_ & ~(kSwAfc | kSwUos)) | (in.afc ? kSwAfc : 0) | (in.uos ? kSwUos : 0));
+    notify_(kNoteSwitches, switches_);
+    openPttPort();
+    // The profile's own name stays; everything else is kept as set.
+    const QString name = ini::read(profiles_, section(profile_), QStringLiteral("Name"), QString(), 50);
+    storeProfile(profile_);
+    ini::write(profiles_, section(profile_), QStringLiteral("Name"), name);
 }
 
 void RttyEngine::deleteProfile(int n)
@@ -213,12 +369,31 @@ void RttyEngine::deleteProfile(int n)
 void RttyEngine::openPttPort()
 {
     ptt_.close();
+    int port = setup_.pttPort;
     const QString name = blockText(block_, kPortNameOffset, 8);
-    if (name.startsWith(QLatin1String("COM"), Qt::CaseInsensitive)) {
-        const int port = name.mid(3).toInt();
-        if (port > 0)
-            ptt_.open(port, 3);
+    if (port == 0 && name.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
+        port = wholeIn(vb::Val(name.mid(3)), 0, 255, 0);
+    if (port > 0) {
+        if (!ptt_.open(port, setup_.pttLine))
+            say(QStringLiteral("The PTT port COM%1 cannot be opened: the transmitter will not be keyed. "
+                               "Check the PTT port in the RTTY engine's Setup.").arg(port), false);
+        else if (tx_)
+            ptt_.key(true);
     }
+}
+
+bool RttyEngine::pttKeyed() const
+{
+    std::lock_guard lock(mutex_);
+    return ptt_.keyed();
+}
+
+void RttyEngine::releasePtt()
+{
+    std::lock_guard lock(mutex_);
+    if (tx_)
+        endTransmit();
+    ptt_.key(false);
 }
 
 // ---- transmitting ----
@@ -248,6 +423,8 @@ void RttyEngine::endTransmit()
     txAudio_.clear();
     echoes_.clear();
     ptt_.key(false);
+    demod_.restart(); // what it heard of the own signal is no reception
+    applyTxTones();
     notify_(kNotePtt, 0);
 }
 
@@ -296,16 +473,19 @@ void RttyEngine::processBlock(const float* in, float* out, int n)
     std::lock_guard lock(mutex_);
     const float* shown = in;
     if (tx_) {
+        // A character is echoed once its audio has gone to the device (with the blocks before).
+        while (!echoes_.empty() && echoes_.front().first <= audioOut_) {
+            notify_(kNoteChar, echoes_.front().second);
+            echoes_.pop_front();
+        }
         fillTransmit(n);
+    }
+    if (tx_) {
         const int have = std::min<int>(n, static_cast<int>(txAudio_.size()));
         std::copy_n(txAudio_.begin(), have, out);
         std::fill(out + have, out + n, 0.0f);
         txAudio_.erase(txAudio_.begin(), txAudio_.begin() + have);
         audioOut_ += have;
-        while (!echoes_.empty() && echoes_.front().first <= audioOut_) {
-            notify_(kNoteChar, echoes_.front().second);
-            echoes_.pop_front();
-        }
         txSamplesSent_ += n;
         if (watchdogSeconds_ > 0 && txSamplesSent_ >= watchdogSeconds_ * static_cast<long long>(kSampleRate))
             endTransmit();
@@ -327,7 +507,7 @@ void RttyEngine::processBlock(const float* in, float* out, int n)
     if (std::abs(demod_.markHz() - reportedMark_) >= 0.5 || std::abs(demod_.spaceHz() - reportedSpace_) >= 0.5) {
         // With Net on the transmitter follows the receiver; off, it keeps its tones.
         if (switches_ & kSwNet)
-            mod_.setTones(demod_.markHz(), demod_.spaceHz());
+            applyTxTones();
         reportTones();
     }
     writeSpectrum(shown, n);
@@ -367,19 +547,36 @@ int RttyEngine::start(std::unique_ptr<psk::AudioDevice> device)
 {
     stop();
     const int rc = device->open();
-    if (rc)
+    if (rc) {
+        std::lock_guard lock(mutex_);
+        say(soundErrorText(rc), true);
         return rc;
+    }
     device_ = std::move(device);
     running_ = true;
     thread_ = std::thread([this] {
-        std::vector<float> in(kBlock), out(kBlock);
-        while (running_) {
-            if (device_->read(in.data(), kBlock) != 0)
-                break;
-            processBlock(in.data(), out.data(), kBlock);
-            if (device_->write(out.data(), kBlock) != 0)
-                break;
+        int rc = 0;
+        QString failure;
+        try {
+            std::vector<float> in(kBlock), out(kBlock);
+            while (running_) {
+                if ((rc = device_->read(in.data(), kBlock)) != 0)
+                    break;
+                processBlock(in.data(), out.data(), kBlock);
+                if ((rc = device_->write(out.data(), kBlock)) != 0)
+                    break;
+            }
+        } catch (const std::exception& e) {
+            failure = QString::fromLocal8Bit(e.what());
+        } catch (...) {
+            failure = QStringLiteral("unknown fault");
         }
+        releasePtt();
+        std::lock_guard lock(mutex_);
+        if (!failure.isEmpty())
+            say(QStringLiteral("The RTTY engine's sound stopped (%1); the transmitter is released. Select RTTY again to restart it.").arg(failure), true);
+        else if (rc != 0 && running_)
+            say(soundErrorText(rc), true);
     });
     return 0;
 }
@@ -393,9 +590,7 @@ void RttyEngine::stop()
         device_->close();
         device_.reset();
     }
-    std::lock_guard lock(mutex_);
-    if (tx_)
-        endTransmit();
+    releasePtt();
 }
 
 } // namespace rtty

@@ -9,6 +9,7 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kScopeGain = 60000; // a clean tone reaches about 40 pixels on the XY scope
 constexpr double kAfcStepLimitHz = 5;
+constexpr double kTimingPull = 0.3;
 
 } // namespace
 
@@ -108,13 +109,18 @@ void FskDemodulator::resize()
     soft_.assign(size, 0.0f);
     ringMask_ = static_cast<long long>(size) - 1;
     now_ = scan_ = earliest_ = 0;
-    pending_ = -1;
+    pending_ = lastEdge_ = -1;
+    period_ = 7.5 * bitSamples_;
+    senderBit_ = bitSamples_;
     markMean_ = spaceMean_ = threshold_ = 0;
 }
 
 void FskDemodulator::restart()
 {
     pending_ = -1;
+    lastEdge_ = -1;
+    period_ = 7.5 * bitSamples_;
+    senderBit_ = bitSamples_;
     earliest_ = now_ + filterLength_;
     scan_ = earliest_;
 }
@@ -191,7 +197,7 @@ void FskDemodulator::process(const float* samples, int n, std::vector<std::uint8
 long long FskDemodulator::bitAt(long long edge, int k) const
 {
     // The filter has seen bit k whole one bit after the bit began.
-    return edge + static_cast<long long>(std::lround((k + 1) * bitSamples_)) - 1;
+    return edge + static_cast<long long>(std::lround((k + 1) * senderBit_)) - 1;
 }
 
 // The search for characters runs behind the newest sample: a start bit is looked for from
@@ -251,6 +257,22 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
         scan_ = earliest_ + half;
         return false;
     }
+    // In steady text each start bit follows the one before by the same period: an edge found
+    // near where it was expected is pulled toward it, which steadies the timing in noise.
+    if (lastEdge_ >= 0) {
+        const double gap = static_cast<double>(best - lastEdge_);
+        const double dev = gap - period_;
+        if (gap > 6.8 * bitSamples_ && gap < 8.2 * bitSamples_) {
+            period_ += (gap - period_) * 0.1;
+            // A sender of one and a half stop bits a little off the rate: its bits are as
+            // long as its characters say.
+            const double bitOfPeriod = period_ / 7.5;
+            senderBit_ = std::abs(bitOfPeriod / bitSamples_ - 1) < 0.03 ? bitOfPeriod : bitSamples_;
+        }
+        if (std::abs(dev) < bitSamples_ / 4)
+            best = lastEdge_ + std::llround(period_ + dev * kTimingPull);
+    }
+    lastEdge_ = best;
     std::uint8_t code = 0;
     for (int k = 1; k <= 5; ++k)
         if (soft(bitAt(best, k)) > 0)

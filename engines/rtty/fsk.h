@@ -108,6 +108,9 @@ private:
     long long scan_ = 0;       // next sample looked at for a start bit
     long long earliest_ = 0;   // no start bit edge before this sample
     long long pending_ = -1;   // sample where a start bit was seen, its frame not yet complete
+    long long lastEdge_ = -1;  // the last character's start bit edge
+    double period_ = 0;        // samples from one start bit to the next in steady text
+    double senderBit_ = 0;     // the sender's bit length, as its steady text shows it
     // automatic threshold correction: mean soft value of mark and of space bits
     double markMean_ = 0, spaceMean_ = 0, threshold_ = 0;
     double afcError_ = 0;

@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <exception>
+#include <utility>
 
 namespace rtty {
 namespace {
@@ -82,6 +83,9 @@ void RttyEngine::setTell(Tell tell)
 {
     std::lock_guard lock(mutex_);
     tell_ = std::move(tell);
+    if (tell_)
+        for (const QString& t : std::exchange(untold_, {}))
+            tell_(t);
 }
 
 // A message in words: always in the engine's window; an error also in the block, with a
@@ -90,6 +94,8 @@ void RttyEngine::say(const QString& text, bool toProgram)
 {
     if (tell_)
         tell_(text);
+    else
+        untold_.append(text); // said before anyone listened (the profile read at start)
     if (toProgram && block_) {
         QByteArray bytes = cp1252::encode(text).left(kMessageSize - 1);
         std::memset(block_ + kMessageOffset, 0, kMessageSize);

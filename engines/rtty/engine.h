@@ -4,6 +4,7 @@
 // notifications (0x8000 + code). Spectrum and XY scope samples, the level counters and the PTT
 // port name go through the block shared with the program.
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <cstdint>
@@ -126,6 +127,7 @@ private:
     QString profiles_;
     Notify notify_;
     Tell tell_;
+    QStringList untold_;
     EngineSetup setup_;
     int profile_ = 0;
     FskDemodulator demod_;

@@ -63,9 +63,11 @@ FskDemodulator::cplx FskDemodulator::Tone::next(float x, int pos)
     phasor *= step;
     if (pos == 0)
         phasor /= std::abs(phasor);
-    last = sum;
     sum += v - ring[static_cast<size_t>(pos)];
     ring[static_cast<size_t>(pos)] = v;
+    pastPos = (pastPos + 1) % kLag;
+    last = past[static_cast<size_t>(pastPos)];
+    past[static_cast<size_t>(pastPos)] = sum;
     return sum;
 }
 
@@ -100,6 +102,7 @@ void FskDemodulator::resize()
     for (Tone* t : {&mark_, &space_}) {
         t->ring.assign(static_cast<size_t>(filterLength_), cplx{});
         t->sum = t->last = cplx{};
+        t->past.fill(cplx{});
     }
     pos_ = 0;
     // A frame and the search window around its edge: about ten bits.
@@ -184,8 +187,8 @@ void FskDemodulator::process(const float* samples, int n, std::vector<std::uint8
         const double raw = (am - as) / (am + as + 1e-9);
         if (afc_ && std::abs(raw) > 0.6) {
             const Tone& t = raw > 0 ? mark_ : space_;
-            const double errorHz = std::arg(t.sum * std::conj(t.last)) * kSampleRate / (2 * kPi);
-            afcError_ += (errorHz - afcError_) * 0.02;
+            const double errorHz = std::arg(t.sum * std::conj(t.last)) * kSampleRate / (2 * kPi * Tone::kLag);
+            afcError_ += (errorHz - afcError_) * 0.005;
         }
         const double d = am - as;
         soft_[static_cast<size_t>(now_ & ringMask_)] = static_cast<float>(reverse_ ? -d : d);
@@ -309,7 +312,7 @@ void FskDemodulator::followTones()
 {
     if (!afc_ || levelAvg_ <= 0.5)
         return;
-    const double step = std::clamp(afcError_ * 0.5, -kAfcStepLimitHz, kAfcStepLimitHz);
+    const double step = std::clamp(afcError_ * 0.25, -kAfcStepLimitHz, kAfcStepLimitHz);
     setTones(markHz_ + step, spaceHz_ + step);
     afcError_ -= step;
 }

@@ -77,6 +77,10 @@ private:
         cplx phasor{1, 0}, step{1, 0};
         std::vector<cplx> ring;
         cplx sum{0, 0};
+        // The filter's output a few samples back: its turn since then is the frequency error.
+        static constexpr int kLag = 32;
+        std::array<cplx, kLag> past{};
+        int pastPos = 0;
         cplx last{0, 0};
         cplx next(float x, int pos);
         void setFrequency(double f);

@@ -101,6 +101,13 @@ std::optional<std::intptr_t> EngineWindow::onMessage(std::uint32_t msg, std::int
     case 13: // the toolbar's "Setup"
         showSetup();
         break;
+    case 24: { // a profile may name another sound device
+        const int device = engine_->setup().soundDevice;
+        engine_->command(24, value);
+        if (soundStarted_ && engine_->setup().soundDevice != device)
+            startSound();
+        break;
+    }
     default:
         if (wParam > 0 && wParam < 64)
             engine_->command(static_cast<int>(wParam), value);

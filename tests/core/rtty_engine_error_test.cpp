@@ -1,5 +1,6 @@
-// The real engine program, started by the program, cannot use its sound device: the operator
-// reads why in a box of the program, not on a terminal.
+// The real engine program, started by the program: a sound device it cannot use is shown in
+// words in a box of the program (not on a terminal), and a termination signal while it
+// transmits ends it in good order (its normal shut-down drops PTT).
 #include "support/receive_fixture.h"
 
 #include "core/declarations.h"
@@ -8,6 +9,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProcess>
+#include <csignal>
 
 namespace {
 
@@ -56,6 +59,35 @@ TEST_F(RttyEngineErrors, ASoundDeviceThatCannotBeUsedIsShownInWords)
     while (win::FindWindow(QStringLiteral("MMTTY Engine")) != 0 && t.elapsed() < 20000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_EQ(win::FindWindow(QStringLiteral("MMTTY Engine")), 0);
+}
+
+TEST_F(RttyEngineErrors, ATerminationSignalWhileTransmittingEndsTheEngineInOrder)
+{
+    if (!QFileInfo(RttyEngineProgram()).isExecutable())
+        GTEST_SKIP() << "no engine program beside the tests";
+    qputenv("SONDREL_AUDIO", "null");
+    ASSERT_TRUE(EnsurePeerServer());
+    QProcess engine;
+    engine.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    engine.start(RttyEngineProgram(), {QStringLiteral("-m"), QStringLiteral("-p")});
+    ASSERT_TRUE(engine.waitForStarted(5000));
+    QElapsedTimer t;
+    t.start();
+    while (win::FindWindow(QStringLiteral("MMTTY Engine")) == 0 && t.elapsed() < 20000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    MMTTYhWnd = win::FindWindow(QStringLiteral("MMTTY Engine"));
+    ASSERT_NE(MMTTYhWnd, 0);
+    PSKModeActive = false;
+    PostMMTTY(0, MainWindowHandle);
+    PostMMTTY(3, 2); // transmit, nothing queued
+    t.restart();
+    while (!TxActive && t.elapsed() < 20000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_TRUE(TxActive);
+    ::kill(static_cast<pid_t>(engine.processId()), SIGTERM);
+    ASSERT_TRUE(engine.waitForFinished(10000));
+    EXPECT_EQ(engine.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(engine.exitCode(), 0);
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <pty.h>
+#include <random>
 #include <unistd.h>
 
 namespace {
@@ -219,6 +220,37 @@ TEST_F(Transmitter, TransmitTonesFollowTheReceiverOnlyWithNet)
         EXPECT_NEAR(preambleHz(audio), net ? 2137 : 2125, 5) << (net ? "Net on" : "Net off");
         e->command(3, 0);
     }
+}
+
+// No station, only band noise, with the engine's own defaults (AFC and Net on): the tones stay
+// where they were set, transmission after transmission.
+TEST_F(Transmitter, TonesDoNotCreepInNoise)
+{
+    auto e = makeEngine();
+    e->command(9, 1415);
+    e->command(10, 1585);
+    std::mt19937 rng(5);
+    std::normal_distribution<float> noise(0, 3000);
+    std::vector<float> hiss(256), out(256);
+    for (int round = 0; round < 12; ++round) {
+        for (int i = 0; i < 100; ++i) {
+            for (float& v : hiss)
+                v = noise(rng);
+            e->processBlock(hiss.data(), out.data(), 256);
+        }
+        e->command(3, 2);
+        run(*e, 4);
+        e->command(3, 0);
+    }
+    int mark = 0;
+    for (const Note& n : notes)
+        if (n.first == rtty::kNoteMark)
+            mark = n.second;
+    EXPECT_NEAR(mark, 1415, 1);
+    audio.clear();
+    e->command(3, 2);
+    run(*e, 6);
+    EXPECT_NEAR(preambleHz(audio), 1415, 4);
 }
 
 // The engine's window, driven by window messages with a real sound thread on silence: quit

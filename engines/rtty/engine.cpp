@@ -77,11 +77,11 @@ void RttyEngine::say(const QString& text, bool toProgram)
 QString RttyEngine::soundErrorText(int code)
 {
     const char* env = std::getenv("SONDREL_AUDIO");
-    const QString spec = QString::fromLocal8Bit(env ? env : "");
+    const QString source = QString::fromLocal8Bit(env ? env : "");
     QString what;
-    if (spec.startsWith(QLatin1String("file:")) || spec == QLatin1String("demo")) {
-        const QString file = spec == QLatin1String("demo") ? QString::fromLatin1(psk::kDemoFileName)
-                                                             : QStringLiteral("\"%1\"").arg(spec.mid(5).section(u',', 0, 0));
+    if (source.startsWith(QLatin1String("file:")) || source == QLatin1String("demo")) {
+        const QString file = source == QLatin1String("demo") ? QString::fromLatin1(psk::kDemoFileName)
+                                                             : QStringLiteral("\"%1\"").arg(source.mid(5).section(u',', 0, 0));
         what = code == 17 ? QStringLiteral("the recording %1 is not 16-bit mono sound at 8000 samples per second").arg(file)
                           : QStringLiteral("the recording %1 cannot be read (or its copy cannot be written)").arg(file);
     } else {

@@ -19,6 +19,8 @@ constexpr int kLostSound = 12480;    // 32-bit
 constexpr int kOverload = 12484;     // 32-bit
 constexpr int kProfileNames = 12500; // slot n at 12500 + 64 n, 32 bytes used
 constexpr int kProfileStride = 64;
+constexpr int kEngineMessage = 13600; // the engine's message for the operator, 512 bytes, NUL ended
+constexpr int kEngineMessageSize = 512;
 
 // Zeroes the block and writes the fields that are set when it is created.
 void Seed(unsigned char* block);

@@ -9,6 +9,7 @@
 #include "core/sondrel.h"
 #include "core/switchover.h"
 #include "displays/engine_tick.h"
+#include "platform/dialogs.h"
 #include "platform/menuitem.h"
 #include "platform/text1252.h"
 #include "platform/vbnum.h"
@@ -156,6 +157,19 @@ void notch(std::int32_t lParam)
     }
 }
 
+// The engine's own message for the operator (a sound device it cannot use, a fault): shown in
+// words, as the PSK engine's errors are.
+void engineMessage()
+{
+    if (!MMTTYView)
+        return;
+    const auto* text = reinterpret_cast<const char*>(MMTTYView + mmtty::kEngineMessage);
+    const void* nul = std::memchr(text, 0, mmtty::kEngineMessageSize);
+    const auto n = nul ? static_cast<const char*>(nul) - text : mmtty::kEngineMessageSize;
+    if (n > 0)
+        APIResult = dlg::MsgBox(cp1252::decode(text, n), dlg::OKOnly | dlg::Exclamation, dlg::applicationTitle());
+}
+
 } // namespace
 
 void HandleMMTTYNotification(std::int32_t code, std::int32_t lParam)
@@ -188,6 +202,7 @@ void HandleMMTTYNotification(std::int32_t code, std::int32_t lParam)
     case 0x0B: rttyTick(lParam); break;
     case 0x11: notch(lParam); break;
     case 0x12: storeHz(RTTYShiftHz, lParam); break;
+    case 0x20: engineMessage(); break;
     default: // the engine's own business
         break;
     }

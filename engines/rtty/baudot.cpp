@@ -48,8 +48,8 @@ std::vector<std::uint8_t> BaudotEncoder::encode(unsigned char ch)
     if (!c->both && (!known_ || c->figures != figures_))
         out.push_back(shiftTo(c->figures));
     out.push_back(c->code);
-    if (c->code == 0x04 && uos_)
-        figures_ = false;
+    if (c->code == 0x04 && figures_)
+        known_ = false;
     return out;
 }
 

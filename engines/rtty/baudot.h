@@ -18,9 +18,9 @@ public:
     std::vector<std::uint8_t> encode(unsigned char ch);
     // An explicit shift: its code, and the state follows it.
     std::uint8_t shiftTo(bool figures);
-    // After a space the far end falls back to letters (unshift on space), so a figure that
-    // follows is sent with its shift again.
-    void setUnshiftOnSpace(bool on) { uos_ = on; }
+    // After a space a receiver with unshift-on-space is back in letters and one without it is
+    // not: a figure after a space is always sent with its shift again (and a letter too when
+    // figures went before the space), so that every receiver prints the text right.
     // Forget the state: the next figure or letter is always preceded by its shift.
     void reset() { known_ = false; }
     bool figures() const { return figures_; }
@@ -28,7 +28,6 @@ public:
 private:
     bool figures_ = false;
     bool known_ = false;
-    bool uos_ = false;
 };
 
 // Turns received codes into characters. Shift codes give no character.

@@ -5,14 +5,17 @@
 #include <cmath>
 #include <cstring>
 
-#include "platform/inifile.h"
+#include "platform/text1252.h"
+
+#include <cstdlib>
+#include <exception>
+#include <utility>
 
 namespace rtty {
 namespace {
 
 constexpr int kFigsRequest = -1;
 constexpr int kLtrsRequest = -2;
-constexpr int kPortNameOffset = 132;
 constexpr int kSpectrumReadyOffset = 152;
 constexpr int kSpectrumOffset = 156;
 constexpr int kXYReadyOffset = 8348;
@@ -21,28 +24,12 @@ constexpr int kXYYOffset = 10400;
 constexpr int kVersionOffset = 12448;
 constexpr int kLostSoundOffset = 12480;
 constexpr int kOverloadOffset = 12484;
-constexpr int kProfileNamesOffset = 12500;
 constexpr double kPreambleBits = 8;
 
 void putLong(unsigned char* block, int offset, std::int32_t v)
 {
     if (block)
         std::memcpy(block + offset, &v, sizeof v);
-}
-
-QString blockText(const unsigned char* block, int offset, int width)
-{
-    if (!block)
-        return QString();
-    const auto* p = reinterpret_cast<const char*>(block + offset);
-    const void* nul = std::memchr(p, 0, static_cast<size_t>(width));
-    const int n = nul ? static_cast<int>(static_cast<const char*>(nul) - p) : width;
-    return QString::fromLatin1(p, n).trimmed();
-}
-
-QString section(int n)
-{
-    return QStringLiteral("Define%1").arg(n);
 }
 
 } // namespace
@@ -58,7 +45,57 @@ RttyEngine::RttyEngine(unsigned char* block, QString profiles, Notify notify)
         const char version[8] = {'1', '.', '0', 0, ' ', ' ', ' ', ' '};
         std::memcpy(block_ + kVersionOffset, version, sizeof version);
     }
+    selectProfile(0, true);
     openPttPort();
+}
+
+void RttyEngine::setTell(Tell tell)
+{
+    std::lock_guard lock(mutex_);
+    tell_ = std::move(tell);
+    if (tell_)
+        for (const QString& t : std::exchange(untold_, {}))
+            tell_(t);
+}
+
+// A message in words: always in the engine's window; an error also in the block, with a
+// notification, so that the program shows it.
+void RttyEngine::say(const QString& text, bool toProgram)
+{
+    if (tell_)
+        tell_(text);
+    else
+        untold_.append(text); // said before anyone listened (the profile read at start)
+    if (toProgram && block_) {
+        QByteArray bytes = cp1252::encode(text).left(kMessageSize - 1);
+        std::memset(block_ + kMessageOffset, 0, kMessageSize);
+        std::memcpy(block_ + kMessageOffset, bytes.constData(), static_cast<size_t>(bytes.size()));
+        notify_(kNoteMessage, static_cast<std::int32_t>(bytes.size()));
+    }
+}
+
+QString RttyEngine::soundErrorText(int code)
+{
+    const char* env = std::getenv("SONDREL_AUDIO");
+    const QString source = QString::fromLocal8Bit(env ? env : "");
+    QString what;
+    if (source.startsWith(QLatin1String("file:")) || source == QLatin1String("demo")) {
+        const QString file = source == QLatin1String("demo") ? QString::fromLatin1(psk::kDemoFileName)
+                                                             : QStringLiteral("\"%1\"").arg(source.mid(5).section(u',', 0, 0));
+        what = code == 17 ? QStringLiteral("the recording %1 is not 16-bit mono sound at 8000 samples per second").arg(file)
+                          : QStringLiteral("the recording %1 cannot be read (or its copy cannot be written)").arg(file);
+    } else {
+        switch (code) {
+        case 21: what = QStringLiteral("no sound card was found (no such device, or none present)"); break;
+        case 23: what = QStringLiteral("the sound card is not available (another program may be using it)"); break;
+        case 25: what = QStringLiteral("the sound system could not be started"); break;
+        case 17: what = QStringLiteral("the sound card does not take 16-bit mono sound at 8000 samples per second"); break;
+        case 11: case 14: what = QStringLiteral("the sound card stopped answering"); break;
+        default: what = QStringLiteral("the sound card could not be used (code %1)").arg(code); break;
+        }
+    }
+    return QStringLiteral("Sound device error: %1. RTTY cannot be received or sent. Choose another sound "
+                          "device with the RTTY toolbar's Setup button, then select RTTY again.").arg(what);
 }
 
 RttyEngine::~RttyEngine()
@@ -100,8 +137,18 @@ void RttyEngine::setTones(double markHz, double spaceHz)
     if (!(markHz > 0 && markHz < 4000 && spaceHz > 0 && spaceHz < 4000))
         return;
     demod_.setTones(markHz, spaceHz);
-    mod_.setTones(markHz, spaceHz);
+    applyTxTones();
     reportTones();
+}
+
+// The transmitter sends on the receiver's tones, mark and space exchanged with Reverse on, so
+// that a station copied in reverse is answered the same way.
+void RttyEngine::applyTxTones()
+{
+    if (switches_ & kSwReverse)
+        mod_.setTones(demod_.spaceHz(), demod_.markHz());
+    else
+        mod_.setTones(demod_.markHz(), demod_.spaceHz());
 }
 
 void RttyEngine::applySwitches(std::int32_t word)
@@ -113,7 +160,10 @@ void RttyEngine::applySwitches(std::int32_t word)
     demod_.setReverse(word & kSwReverse);
     demod_.setSquelch((word & kSwSquelch) ? squelchPercent_ : 0);
     decoder_.setUnshiftOnSpace(word & kSwUos);
-    encoder_.setUnshiftOnSpace(word & kSwUos);
+    setup_.afc = (word & kSwAfc) != 0;
+    setup_.uos = (word & kSwUos) != 0;
+    if (!tx_)
+        applyTxTones();
 }
 
 void RttyEngine::command(int code, std::int32_t value)
@@ -144,6 +194,7 @@ void RttyEngine::command(int code, std::int32_t value)
         notify_(kNoteSwitches, switches_);
         break;
     case 12: setTones(demod_.markHz(), demod_.markHz() + kDefaultShiftHz); break;
+    case 13: break; // the set-up window: the engine's window opens it
     case 14:
         view_ = value;
         spectrum_.setMode((value & kViewHeavy) ? 6 : (value & kViewMedium) ? 3 : 1, 100);
@@ -172,53 +223,26 @@ void RttyEngine::command(int code, std::int32_t value)
             deleteProfile(value - 131072);
         break;
     case 25: watchdogSeconds_ = std::max(0, value); break;
-    default: // 1 (the state follows the hello), 13 (no set-up window here), others unknown
+    default: // 1 (the state follows the hello), others unknown
         break;
     }
 }
 
 // ---- profiles: [Define<n>] of the profile file ----
 
-void RttyEngine::selectProfile(int n)
+
+bool RttyEngine::pttKeyed() const
 {
-    const QString s = section(n);
-    if (!ini::contains(profiles_, s, QStringLiteral("Mark")))
-        return; // a profile that holds a name only: the settings stay as they are
-    const double mark = ini::read(profiles_, s, QStringLiteral("Mark"), QString(), 50).toDouble();
-    const double shift = ini::read(profiles_, s, QStringLiteral("Shift"), QStringLiteral("170"), 50).toDouble();
-    const double baud = ini::read(profiles_, s, QStringLiteral("Baud"), QStringLiteral("45.45"), 50).toDouble();
-    const std::int32_t sw = ini::read(profiles_, s, QStringLiteral("Switches"), QString::number(switches_), 50).toInt();
-    demod_.setBaud(baud);
-    mod_.setBaud(baud);
-    setTones(mark, mark + shift);
-    applySwitches((sw & 0x3FF) | (switches_ & ~0x3FF));
-    notify_(kNoteSwitches, switches_);
+    std::lock_guard lock(mutex_);
+    return ptt_.keyed();
 }
 
-void RttyEngine::storeProfile(int n)
+void RttyEngine::releasePtt()
 {
-    const QString s = section(n);
-    ini::write(profiles_, s, QStringLiteral("Name"), blockText(block_, kProfileNamesOffset + 64 * n, 32));
-    ini::write(profiles_, s, QStringLiteral("Mark"), QString::number(std::lround(demod_.markHz())));
-    ini::write(profiles_, s, QStringLiteral("Shift"), QString::number(std::lround(demod_.spaceHz() - demod_.markHz())));
-    ini::write(profiles_, s, QStringLiteral("Baud"), QString::number(kDefaultBaud));
-    ini::write(profiles_, s, QStringLiteral("Switches"), QString::number(switches_ & 0x3FF));
-}
-
-void RttyEngine::deleteProfile(int n)
-{
-    ini::write(profiles_, section(n), QStringLiteral("Name"), QString());
-}
-
-void RttyEngine::openPttPort()
-{
-    ptt_.close();
-    const QString name = blockText(block_, kPortNameOffset, 8);
-    if (name.startsWith(QLatin1String("COM"), Qt::CaseInsensitive)) {
-        const int port = name.mid(3).toInt();
-        if (port > 0)
-            ptt_.open(port, 3);
-    }
+    std::lock_guard lock(mutex_);
+    if (tx_)
+        endTransmit();
+    ptt_.key(false);
 }
 
 // ---- transmitting ----
@@ -248,6 +272,8 @@ void RttyEngine::endTransmit()
     txAudio_.clear();
     echoes_.clear();
     ptt_.key(false);
+    demod_.restart(); // what it heard of the own signal is no reception
+    applyTxTones();
     notify_(kNotePtt, 0);
 }
 
@@ -296,16 +322,19 @@ void RttyEngine::processBlock(const float* in, float* out, int n)
     std::lock_guard lock(mutex_);
     const float* shown = in;
     if (tx_) {
+        // A character is echoed once its audio has gone to the device (with the blocks before).
+        while (!echoes_.empty() && echoes_.front().first <= audioOut_) {
+            notify_(kNoteChar, echoes_.front().second);
+            echoes_.pop_front();
+        }
         fillTransmit(n);
+    }
+    if (tx_) {
         const int have = std::min<int>(n, static_cast<int>(txAudio_.size()));
         std::copy_n(txAudio_.begin(), have, out);
         std::fill(out + have, out + n, 0.0f);
         txAudio_.erase(txAudio_.begin(), txAudio_.begin() + have);
         audioOut_ += have;
-        while (!echoes_.empty() && echoes_.front().first <= audioOut_) {
-            notify_(kNoteChar, echoes_.front().second);
-            echoes_.pop_front();
-        }
         txSamplesSent_ += n;
         if (watchdogSeconds_ > 0 && txSamplesSent_ >= watchdogSeconds_ * static_cast<long long>(kSampleRate))
             endTransmit();
@@ -327,7 +356,7 @@ void RttyEngine::processBlock(const float* in, float* out, int n)
     if (std::abs(demod_.markHz() - reportedMark_) >= 0.5 || std::abs(demod_.spaceHz() - reportedSpace_) >= 0.5) {
         // With Net on the transmitter follows the receiver; off, it keeps its tones.
         if (switches_ & kSwNet)
-            mod_.setTones(demod_.markHz(), demod_.spaceHz());
+            applyTxTones();
         reportTones();
     }
     writeSpectrum(shown, n);
@@ -367,19 +396,36 @@ int RttyEngine::start(std::unique_ptr<psk::AudioDevice> device)
 {
     stop();
     const int rc = device->open();
-    if (rc)
+    if (rc) {
+        std::lock_guard lock(mutex_);
+        say(soundErrorText(rc), true);
         return rc;
+    }
     device_ = std::move(device);
     running_ = true;
     thread_ = std::thread([this] {
-        std::vector<float> in(kBlock), out(kBlock);
-        while (running_) {
-            if (device_->read(in.data(), kBlock) != 0)
-                break;
-            processBlock(in.data(), out.data(), kBlock);
-            if (device_->write(out.data(), kBlock) != 0)
-                break;
+        int rc = 0;
+        QString failure;
+        try {
+            std::vector<float> in(kBlock), out(kBlock);
+            while (running_) {
+                if ((rc = device_->read(in.data(), kBlock)) != 0)
+                    break;
+                processBlock(in.data(), out.data(), kBlock);
+                if ((rc = device_->write(out.data(), kBlock)) != 0)
+                    break;
+            }
+        } catch (const std::exception& e) {
+            failure = QString::fromLocal8Bit(e.what());
+        } catch (...) {
+            failure = QStringLiteral("unknown fault");
         }
+        releasePtt();
+        std::lock_guard lock(mutex_);
+        if (!failure.isEmpty())
+            say(QStringLiteral("The RTTY engine's sound stopped (%1); the transmitter is released. Select RTTY again to restart it.").arg(failure), true);
+        else if (rc != 0 && running_)
+            say(soundErrorText(rc), true);
     });
     return 0;
 }
@@ -393,9 +439,7 @@ void RttyEngine::stop()
         device_->close();
         device_.reset();
     }
-    std::lock_guard lock(mutex_);
-    if (tx_)
-        endTransmit();
+    releasePtt();
 }
 
 } // namespace rtty

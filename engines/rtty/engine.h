@@ -4,6 +4,7 @@
 // notifications (0x8000 + code). Spectrum and XY scope samples, the level counters and the PTT
 // port name go through the block shared with the program.
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <cstdint>
@@ -41,13 +42,36 @@ enum : std::int32_t { kViewMedium = 0x40, kViewHeavy = 0x80, kViewScope = 0x1000
 enum Notification : int {
     kNoteHandle = 0, kNoteChar = 3, kNotePtt = 4, kNoteMark = 7, kNoteSpace = 8, kNoteSwitches = 9,
     kNoteView = 0x0A, kNoteLevel = 0x0B, kNoteNotch = 0x11, kNoteShift = 0x12,
+    kNoteMessage = 0x20, // a message for the operator waits in the block (engine's own)
+};
+
+// Where the engine leaves a message for the operator in the shared block (Windows-1252, NUL
+// ended).
+constexpr int kMessageOffset = 13600;
+constexpr int kMessageSize = 512;
+
+// The engine's own settings, kept per profile and changed in its set-up window.
+struct EngineSetup {
+    int soundDevice = -1;        // -1: the default devices
+    double markHz = kDefaultMarkHz;
+    double shiftHz = kDefaultShiftHz;
+    double baud = kDefaultBaud;
+    double stopBits = 1.5;       // 1, 1.5 or 2
+    bool afc = true;
+    bool uos = false;
+    int pttPort = 0;             // 0: the port the program names
+    int pttLine = 3;             // 1 RTS, 2 DTR, 3 both
 };
 
 class RttyEngine {
 public:
     using Notify = std::function<void(int code, std::int32_t value)>;
+    // A message for the operator in words (from any thread).
+    using Tell = std::function<void(const QString& text)>;
     // block: the shared block (may be null); profiles: the profile file ("UserPara.INI").
     RttyEngine(unsigned char* block, QString profiles, Notify notify);
+    // Messages go to the engine's window; errors also to the program.
+    void setTell(Tell tell);
     ~RttyEngine();
     RttyEngine(const RttyEngine&) = delete;
     RttyEngine& operator=(const RttyEngine&) = delete;
@@ -57,9 +81,19 @@ public:
     // Everything the program shows: tones, shift, switch and view words.
     void reportState();
 
-    // Runs the sound on its own thread; 0 or an error code of the device.
+    // Runs the sound on its own thread; 0 or an error code of the device, which the operator
+    // is told about in words.
     int start(std::unique_ptr<psk::AudioDevice> device);
     void stop();
+    // Ends any transmission and drops PTT at once (any thread, also from a signal's handler's
+    // follow-up).
+    void releasePtt();
+    bool pttKeyed() const;
+
+    EngineSetup setup() const;
+    // Applies the set-up window's settings and keeps them in the current profile.
+    void applySetup(const EngineSetup& s);
+    int currentProfile() const;
     // One block of sound: input in, output (transmit audio, or silence) out. The sound thread
     // calls it; tests may call it directly.
     void processBlock(const float* in, float* out, int n);
@@ -68,8 +102,13 @@ public:
     std::int32_t switches() const;
     static constexpr int kBlock = 256;
 
+    // The operator's message for a sound device error code.
+    static QString soundErrorText(int code);
+
 private:
+    void say(const QString& text, bool toProgram);
     void applySwitches(std::int32_t word);
+    void applyTxTones();
     void setTones(double markHz, double spaceHz);
     void reportTones();
     void startTransmit();
@@ -77,7 +116,8 @@ private:
     void fillTransmit(int n);
     bool nextCharacterReady() const;
     void openPttPort();
-    void selectProfile(int n);
+    void useBaud(double baud, const QString& from);
+    void selectProfile(int n, bool quiet = false);
     void storeProfile(int n);
     void deleteProfile(int n);
     void writeSpectrum(const float* samples, int n);
@@ -86,6 +126,10 @@ private:
     unsigned char* block_;
     QString profiles_;
     Notify notify_;
+    Tell tell_;
+    QStringList untold_;
+    EngineSetup setup_;
+    int profile_ = 0;
     FskDemodulator demod_;
     FskModulator mod_;
     BaudotEncoder encoder_;

@@ -1,6 +1,12 @@
 #include "engines/rtty/engine_window.h"
 
+#include <QApplication>
+#include <QMetaObject>
 #include <cstring>
+
+#include "engines/psk/audio.h"
+#include "engines/rtty/engine_view.h"
+#include "engines/rtty/setup_window.h"
 
 namespace rtty {
 
@@ -20,12 +26,50 @@ EngineWindow::EngineWindow(unsigned char* block, const QString& profiles, QObjec
     engine_ = std::make_unique<RttyEngine>(block, profiles, [this](int code, std::int32_t value) {
         win::PostMessage(program_.load(), message_, 0x8000 + code, value);
     });
+    if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        view_ = std::make_unique<EngineView>(EngineTitle(block));
+        setup_ = std::make_unique<SetupWindow>(EngineTitle(block));
+        connect(view_.get(), &EngineView::setupRequested, this, &EngineWindow::showSetup);
+        connect(setup_.get(), &SetupWindow::applied, this, &EngineWindow::applySetup);
+    }
+    // The engine may speak from its sound thread: the words are shown on this one.
+    engine_->setTell([this](const QString& text) {
+        QMetaObject::invokeMethod(this, [this, text] { addMessage(text); }, Qt::QueuedConnection);
+    });
 }
 
 EngineWindow::~EngineWindow()
 {
+    engine_->setTell({});
     engine_->stop();
     hook_.remove();
+}
+
+void EngineWindow::addMessage(const QString& text)
+{
+    messages_.append(text);
+    if (view_)
+        view_->addMessage(text);
+}
+
+int EngineWindow::startSound()
+{
+    soundStarted_ = true;
+    return engine_->start(psk::makeAudioDevice(engine_->setup().soundDevice));
+}
+
+void EngineWindow::showSetup()
+{
+    if (setup_)
+        setup_->show(engine_->setup(), engine_->currentProfile());
+}
+
+void EngineWindow::applySetup(const EngineSetup& s)
+{
+    const int device = engine_->setup().soundDevice;
+    engine_->applySetup(s);
+    if (soundStarted_ && engine_->setup().soundDevice != device)
+        startSound();
 }
 
 win::WinHandle EngineWindow::open()
@@ -54,6 +98,16 @@ std::optional<std::intptr_t> EngineWindow::onMessage(std::uint32_t msg, std::int
         engine_->stop();
         emit quitRequested();
         break;
+    case 13: // the toolbar's "Setup"
+        showSetup();
+        break;
+    case 24: { // a profile may name another sound device
+        const int device = engine_->setup().soundDevice;
+        engine_->command(24, value);
+        if (soundStarted_ && engine_->setup().soundDevice != device)
+            startSound();
+        break;
+    }
     default:
         if (wParam > 0 && wParam < 64)
             engine_->command(static_cast<int>(wParam), value);

@@ -4,6 +4,7 @@
 // engine's notifications to the window that said hello.
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <memory>
@@ -12,6 +13,9 @@
 #include "platform/winmsg.h"
 
 namespace rtty {
+
+class EngineView;
+class SetupWindow;
 
 class EngineWindow : public QObject {
     Q_OBJECT
@@ -26,6 +30,14 @@ public:
     RttyEngine& engine() { return *engine_; }
     // The window the notifications go to (0 until the hello).
     win::WinHandle programWindow() const { return program_; }
+    // Starts the sound on the set-up's device (again, when it was running); 0 or an error code.
+    int startSound();
+    // What the engine told the operator, oldest first.
+    QStringList messages() const { return messages_; }
+    // The engine's own window and its set-up window (null without widgets).
+    EngineView* view() const { return view_.get(); }
+    SetupWindow* setupWindow() const { return setup_.get(); }
+    void showSetup();
 
 signals:
     // The program said hello (command 0): someone listens now.
@@ -41,7 +53,14 @@ private:
     std::atomic<win::WinHandle> program_{0};
     win::WinHandle handle_ = 0;
     win::MessageHook hook_;
+    void addMessage(const QString& text);
+    void applySetup(const EngineSetup& s);
+
     std::unique_ptr<RttyEngine> engine_;
+    std::unique_ptr<EngineView> view_;
+    std::unique_ptr<SetupWindow> setup_;
+    QStringList messages_;
+    bool soundStarted_ = false;
 };
 
 // The title kept in the shared block's title field, or "MMTTY Engine" without a block.

@@ -4,11 +4,18 @@
 // A character is a start bit (space), five data bits (first bit first, mark = 1) and one and a
 // half stop bits (mark).
 #include <array>
+#include <cmath>
 #include <complex>
 #include <cstdint>
 #include <vector>
 
 namespace rtty {
+
+// The rates and shifts the engine works with; a profile's value outside them is not used.
+constexpr double kMinBaud = 20, kMaxBaud = 300;
+constexpr double kMinShiftHz = 20, kMaxShiftHz = 1000;
+inline bool usableBaud(double b) { return b >= kMinBaud && b <= kMaxBaud; }
+inline bool usableShift(double hz) { return std::abs(hz) >= kMinShiftHz && std::abs(hz) <= kMaxShiftHz; }
 
 constexpr double kSampleRate = 8000;
 constexpr double kDefaultBaud = 45.45;
@@ -28,19 +35,30 @@ private:
     double x1_ = 0, x2_ = 0, y1_ = 0, y2_ = 0;
 };
 
+// The receiver: a filter matched to one bit on each tone (noncoherent), a soft mark-minus-space
+// value per sample with automatic threshold correction (so that a tone fading alone does not
+// turn every bit), and the character framing: each character's timing is found from the
+// signal by fitting a whole frame (mark before, start bit, five data bits, stop bit) around the
+// start bit's edge; a frame whose start and stop bits do not check is dropped and the search
+// goes on behind it.
 class FskDemodulator {
 public:
     FskDemodulator();
     void setTones(double markHz, double spaceHz);
     double markHz() const { return markHz_; }
     double spaceHz() const { return spaceHz_; }
+    // 20..300 Bd; other rates are not used.
     void setBaud(double baud);
+    double baud() const { return baud_; }
     void setReverse(bool on) { reverse_ = on; }
     void setAfc(bool on) { afc_ = on; }
     // Characters are given only while the level (0..100) reaches the threshold; 0 always.
     void setSquelch(double thresholdPercent) { squelch_ = thresholdPercent; }
     void setBandPass(bool on);
     void setNotch(bool on, double hz);
+
+    // Forgets what was heard (the filters' memory and any frame begun): after transmitting.
+    void restart();
 
     // Demodulates samples (16-bit scale); each character's code is appended to `codes`.
     void process(const float* samples, int n, std::vector<std::uint8_t>& codes);
@@ -59,14 +77,21 @@ private:
         cplx phasor{1, 0}, step{1, 0};
         std::vector<cplx> ring;
         cplx sum{0, 0};
+        // The filter's output a few samples back: its turn since then is the frequency error.
+        static constexpr int kLag = 32;
+        std::array<cplx, kLag> past{};
+        int pastPos = 0;
         cplx last{0, 0};
-        double magnitude = 0;
         cplx next(float x, int pos);
         void setFrequency(double f);
     };
     void resize();
-    void decide(double d, std::vector<std::uint8_t>& codes);
-    void trackFrequency(bool mark);
+    void frame(std::vector<std::uint8_t>& codes);
+    bool evaluate(long long trigger, std::vector<std::uint8_t>& codes);
+    float soft(long long at) const { return soft_[static_cast<size_t>(at & ringMask_)] - static_cast<float>(threshold_); }
+    long long bitAt(long long edge, int k) const;
+    void correctThreshold(long long edge);
+    void followTones();
 
     double markHz_ = kDefaultMarkHz, spaceHz_ = kDefaultMarkHz + kDefaultShiftHz;
     double baud_ = kDefaultBaud;
@@ -80,12 +105,18 @@ private:
     Biquad bandPass_, notch_;
     double power_ = 0;       // input power, averaged over about a bit
     double levelAvg_ = 0;    // 0..1
-    // character decision
-    enum class State { WaitMark, Idle, Character } state_ = State::WaitMark;
-    double lastD_ = 0;
-    double clock_ = 0;       // samples since the start bit's zero crossing
-    int bit_ = 0;
-    std::uint8_t shiftReg_ = 0;
+    // soft values (mark positive), one per sample, kept for a little more than a character
+    std::vector<float> soft_;
+    long long ringMask_ = 0;
+    long long now_ = 0;        // samples seen
+    long long scan_ = 0;       // next sample looked at for a start bit
+    long long earliest_ = 0;   // no start bit edge before this sample
+    long long pending_ = -1;   // sample where a start bit was seen, its frame not yet complete
+    long long lastEdge_ = -1;  // the last character's start bit edge
+    double period_ = 0;        // samples from one start bit to the next in steady text
+    double senderBit_ = 0;     // the sender's bit length, as its steady text shows it
+    // automatic threshold correction: mean soft value of mark and of space bits
+    double markMean_ = 0, spaceMean_ = 0, threshold_ = 0;
     double afcError_ = 0;
     std::array<std::int32_t, kScopePoints> scopeX_{}, scopeY_{};
     int scopePos_ = 0;
@@ -94,9 +125,11 @@ private:
 class FskModulator {
 public:
     void setTones(double markHz, double spaceHz) { markHz_ = markHz; spaceHz_ = spaceHz; }
-    void setBaud(double baud) { bitSamples_ = kSampleRate / baud; }
+    // 20..300 Bd; other rates are not used.
+    void setBaud(double baud);
     void setAmplitude(double a) { amplitude_ = a; }
-    // One character: start bit, five data bits, 1.5 stop bits.
+    void setStopBits(double bits) { stopBits_ = bits; }
+    // One character: start bit, five data bits, stop bits (1.5 unless set).
     void code(std::uint8_t c, std::vector<float>& out);
     // Steady mark for a number of bit times.
     void idle(double bits, std::vector<float>& out);
@@ -108,6 +141,7 @@ private:
     double markHz_ = kDefaultMarkHz, spaceHz_ = kDefaultMarkHz + kDefaultShiftHz;
     double bitSamples_ = kSampleRate / kDefaultBaud;
     double amplitude_ = 16000;
+    double stopBits_ = 1.5;
     double phase_ = 0;
     double owed_ = 0; // fraction of a sample carried to the next bit
 };

@@ -1,19 +1,25 @@
 // sondrel-rtty: the RTTY engine that the program starts ("-m -p": minimised, with the PTT port
 // of the shared block). It links to the program that started it over the program's peer link,
 // attaches the block the program created, and ends when told to quit or when the program goes.
-#include <QCoreApplication>
+#include <QApplication>
 
-#include "engines/psk/audio.h"
+#include "engines/rtty/engine_view.h"
 #include "engines/rtty/engine_window.h"
 #include "platform/peerlink.h"
 #include "platform/places.h"
 #include "platform/shared_block.h"
+#include "platform/signals.h"
 
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Without a desktop (a service, a test run) the windows are kept off-screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
     QCoreApplication::setApplicationName(QStringLiteral("sondrel-rtty"));
 
     peer::PeerClient link;
@@ -32,16 +38,29 @@ int main(int argc, char** argv)
         return 1;
     QObject::connect(&window, &rtty::EngineWindow::quitRequested, &app, &QCoreApplication::quit);
     QObject::connect(&link, &peer::PeerClient::disconnected, &app, &QCoreApplication::quit);
+    CloseOnTerminationSignals([] { QCoreApplication::quit(); });
+    if (window.view()) {
+        if (app.arguments().contains(QStringLiteral("-m")))
+            window.view()->showMinimized();
+        else
+            window.view()->show();
+    }
     // The sound starts once the program listens, so nothing heard is lost before its hello.
     bool started = false;
     QObject::connect(&window, &rtty::EngineWindow::greeted, &app, [&] {
         if (started)
             return;
         started = true;
-        if (const int rc = window.engine().start(psk::makeAudioDevice(-1)))
-            std::fprintf(stderr, "sondrel-rtty: sound device error %d\n", rc);
+        window.startSound(); // a failure is told in words, here and in the program
     });
-    const int rc = app.exec();
+    // Every way out drops PTT: quit, the link gone, a termination signal, a fault.
+    int rc = 1;
+    try {
+        rc = app.exec();
+    } catch (...) {
+        window.engine().stop();
+        throw;
+    }
     window.engine().stop();
     return rc;
 }

@@ -60,10 +60,19 @@ TEST(Baudot, EncoderPutsShiftsOnlyWhereNeeded)
 
 TEST(Baudot, UnshiftOnSpaceBothWays)
 {
-    BaudotEncoder e;
-    e.setUnshiftOnSpace(true);
-    // After the space the far end is back in letters: the second figure needs FIGS again.
-    EXPECT_EQ(encodeAll(e, "5 5"), (std::vector<std::uint8_t>{rtty::kFigs, 0x10, 0x04, rtty::kFigs, 0x10}));
+    // After a space in figures the shift is sent again, for receivers with and without UOS.
+    struct Case {
+        const char* text;
+        std::vector<std::uint8_t> codes;
+    } cases[] = {
+        {"5 5", {rtty::kFigs, 0x10, 0x04, rtty::kFigs, 0x10}},
+        {"5 T", {rtty::kFigs, 0x10, 0x04, rtty::kLtrs, 0x10}},
+        {"T T", {rtty::kLtrs, 0x10, 0x04, 0x10}},
+    };
+    for (const Case& c : cases) {
+        BaudotEncoder e;
+        EXPECT_EQ(encodeAll(e, c.text), c.codes) << c.text;
+    }
 
     const std::vector<std::uint8_t> sent{rtty::kFigs, 0x10, 0x04, 0x10};
     BaudotDecoder plain;

@@ -15,6 +15,8 @@
 #include "core/logger_link.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QMenuBar>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -135,6 +137,39 @@ TEST_F(LogbookWindowsProgram, ThePanelButtonsOpenBothWindowsOnTheRealLogbook)
     main().mnu("mnuStandalone").click();
     EXPECT_EQ(MiniLog::existing(), nullptr);
     EXPECT_EQ(MiniLogOpen, "False");
+}
+
+TEST_F(LogbookWindowsProgram, TheMiniLogMenusExportAndImportTheLog)
+{
+    start();
+    logQso("dl1abc", "Hans", 0);
+    logQso("g4xyz", "Ann", 1);
+    QTest::mouseClick(main().PageButton, Qt::LeftButton);
+    MiniLog* log = MiniLog::existing();
+    ASSERT_NE(log, nullptr);
+    boxes.clear();
+
+    const QString adi = home->file("out.ADI");
+    boxes.answerSave(adi);
+    log->mnu("mnuExportADI").click();
+    QFile f(adi);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray written = f.readAll();
+    EXPECT_TRUE(written.contains("<CALL:6>DL1ABC")) << written.toStdString();
+    EXPECT_TRUE(written.contains("<CALL:5>G4XYZ")) << written.toStdString();
+    EXPECT_FALSE(log->Command1->isVisible());
+    EXPECT_TRUE(log->menuBar()->isEnabled());
+
+    // The same file back in: both QSOs are there already, so both go to BAD.ADI.
+    boxes.clear();
+    boxes.answerOpen(adi);
+    log->mnu("mnuImportADI").click();
+    QStringList said;
+    for (const auto& b : boxes.messages())
+        said << b.text;
+    EXPECT_TRUE(said.join("|").contains("BAD.ADI")) << said.join("|").toStdString();
+    EXPECT_TRUE(QFile::exists(home->file("BAD.ADI")));
+    EXPECT_EQ(log->LogbookPage->item(0, 2)->text(), "G4XYZ");
 }
 
 } // namespace

@@ -197,7 +197,7 @@ bool StartPSKSoundCard()
         return true;
     ShowDLLError(APIResult);
     // The sound layer may know more than the code says: which devices there are, what to set.
-    const std::string more = psk::lastAudioError();
+    const std::string more = psk::takeAudioError();
     if (!more.empty())
         dlg::MsgBox(QString::fromStdString(more), dlg::OKOnly, QStringLiteral("Sound device"));
     RxLinks().EndProgram();

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "engines/psk/wavfile.h"
@@ -316,10 +317,10 @@ std::vector<SoundDeviceInfo> listSoundDevices()
     return list;
 }
 
-std::string lastAudioError()
+std::string takeAudioError()
 {
     std::lock_guard<std::mutex> g(errorLock);
-    return lastError;
+    return std::exchange(lastError, {});
 }
 
 std::unique_ptr<AudioDevice> makeAudioDevice(int device)

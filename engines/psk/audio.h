@@ -26,8 +26,9 @@ public:
 std::unique_ptr<AudioDevice> makeAudioDevice(int device);
 
 // What the last failed open of a sound device found, in words for the operator (the devices
-// there are, what to set); empty when it said nothing more than its error code.
-std::string lastAudioError();
+// there are, what to set); empty when it said nothing more than its error code. Taking it
+// empties it, so an old failure is never shown again.
+std::string takeAudioError();
 
 struct SoundDeviceInfo {
     int index;

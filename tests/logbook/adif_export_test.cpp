@@ -115,7 +115,9 @@ TEST_F(Export, AnEmptyLogbookIsReportedAndTheFileStaysEmpty)
 {
     EXPECT_EQ(exportTo(false), QByteArray());
     ASSERT_EQ(boxes.messages().size(), 1);
-    EXPECT_EQ(boxes.messages()[0].text, "Logbook Error = " + QString::fromStdString(VmxReturnCode(VmxNotFound)));
+    EXPECT_TRUE(boxes.messages()[0].text.startsWith("Logbook Error = " + QString::fromStdString(VmxReturnCode(VmxNotFound))
+                                                     + "\r\n\r\nLogbook file: "))
+        << boxes.messages()[0].text.toStdString();
     EXPECT_EQ(progress, QStringList({"show", "hide"}));
 }
 

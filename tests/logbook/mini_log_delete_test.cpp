@@ -182,7 +182,8 @@ TEST_F(MiniLogDelete, ALogbookThatCannotBeDeletedIsOpenedAgain)
     w.mnu("mnuDeleteLogbook").click();
     const QStringList texts = messageTexts();
     ASSERT_EQ(texts.size(), 3);
-    EXPECT_EQ(texts[2], "Logbook Error = " + QString::fromStdString(VmxReturnCode(VmxLocked)));
+    EXPECT_TRUE(texts[2].startsWith("Logbook Error = " + QString::fromStdString(VmxReturnCode(VmxLocked)) + "\r\n\r\nLogbook file: "))
+        << texts[2].toStdString();
     EXPECT_EQ(cell(1, 2), "DL1ABC");
     EXPECT_EQ(stored(QSOKeyText(kNoon2024))[fCallsign], "DL1ABC");
     clock.setUtc(QDateTime(QDate(2024, 1, 1), QTime(12, 5), Qt::UTC));

@@ -63,7 +63,7 @@ TEST_F(SoundDeviceByName, PicksTheDeviceWhoseNameContainsTheTextOrListsThem)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.spec);
         EXPECT_EQ(openWith(c.spec), c.rc);
-        const std::string said = psk::lastAudioError();
+        const std::string said = psk::takeAudioError();
         EXPECT_NE(said.find(c.inMessage), std::string::npos) << said;
         if (c.rc != 0) {
             EXPECT_NE(said.find("sondrel_radio_interface (capture and playback)"), std::string::npos) << said;

@@ -33,7 +33,7 @@ int ConvEncoder::push(int bit)
 
 int qpskPhaseChange(int dibit)
 {
-    static const int kQuarterTurns[4] = {2, 1, 3, 0}; // 00 reversal, 01 +90, 10 -90, 11 none
+    static const int kQuarterTurns[4] = {2, 0, 3, 1}; // 00 reversal, 01 none, 10 -90, 11 +90
     return kQuarterTurns[dibit & 3];
 }
 

@@ -18,7 +18,7 @@ constexpr double kMaxFreeOmega = 2 * kPi * 4.0 / kBaud; // 4 Hz without AFC
 
 RxChannel::RxChannel()
     : decimTaps_(lowPass(kDecimTaps, 150.0, kSampleRate)),
-      decimBuf_(2 * kDecimTaps)
+      decimBuf_(2 * kDecimTaps), searchTaps_(lowPass(17, 80.0, double(kSampleRate) / kDecimation))
 {
     // Matched filter: the raised-cosine pulse of the mode, two symbols long.
     double sum = 0;
@@ -60,6 +60,7 @@ void RxChannel::setFrequency(double hz, int afcRange)
     afcRange_ = std::max(0, afcRange);
     retune(setHz_);
     searchWanted_ = afcRange_ > 0;
+    fresh_ = true;
     unlocked_ = 0;
 }
 
@@ -84,22 +85,147 @@ void RxChannel::retune(double hz)
     nco_.setFrequency(hz);
     omega_ = 0;
     acquire_ = 0;
+    sinceRetune_ = 0;
+    searchBlocks_ = 0;
+    candidate_ = 0;
+    fllMean_ = 0;
 }
 
-void RxChannel::searchDone(bool found, double hz)
+bool RxChannel::lineSearch(int order, double& hz, double& phase, double& strength)
 {
-    if (!found)
+    // Raising the baseband to the modulation order takes the modulation off and leaves a line
+    // at order times the frequency error, wherever the signal is in the data. Each sample is
+    // normalised to its own amplitude so that noise peaks do not swamp the line, after a filter
+    // that keeps only the AFC range and the signal's width.
+    const int n = int(imdBuf_.size());
+    const double rate = double(kSampleRate) / kDecimation;
+    const int taps = int(searchTaps_.size());
+    std::vector<cplx> w(std::size_t(n), cplx(0, 0));
+    for (int i = taps - 1; i < n; ++i) {
+        cplx z(0, 0);
+        for (int k = 0; k < taps; ++k)
+            z += searchTaps_[std::size_t(k)] * imdBuf_[std::size_t((imdPos_ + i - k) % n)];
+        double m = std::abs(z);
+        if (m <= 0)
+            continue;
+        cplx u = z / m;
+        cplx p = u;
+        for (int k = 1; k < order; ++k)
+            p *= u;
+        w[std::size_t(i)] = p * m * 0.5 * (1 - std::cos(2 * kPi * (i - taps + 1.5) / (n - taps + 1)));
+    }
+    std::vector<cplx> spec = w;
+    fft(spec);
+    // Averaged over the blocks searched since tuning, so noise bins vary less.
+    auto& power = order == 2 ? searchPower2_ : searchPower4_;
+    if (power.size() != std::size_t(n))
+        power.assign(std::size_t(n), 0.0);
+    for (int k = 0; k < n; ++k) {
+        double& p = power[std::size_t(k)];
+        p = searchBlocks_ == 0 ? std::norm(spec[std::size_t(k)]) : p + 0.5 * (std::norm(spec[std::size_t(k)]) - p);
+    }
+    const double base = nco_.frequency();
+    int best = -1;
+    double top = 0;
+    for (int k = 0; k < n; ++k) {
+        int kk = k < n / 2 ? k : k - n;
+        double f = base + kk * rate / n / order;
+        if (std::abs(f - setHz_) <= afcRange_ && power[std::size_t(k)] > top) {
+            top = power[std::size_t(k)];
+            best = k;
+        }
+    }
+    if (best < 0)
+        return false;
+    // The symbol-rate envelope adds weaker lines 31.25 Hz either side of the strongest; they
+    // count towards its strength, against the noise of the bins around them.
+    const int side = int(std::lround(kBaud / (rate / n)));
+    double noise = 0;
+    int count = 0;
+    for (int d = -3 * side / 2; d <= 3 * side / 2; ++d) {
+        if (std::abs(d) <= 2 || std::abs(std::abs(d) - side) <= 2)
+            continue;
+        noise += power[std::size_t((best + d + n) % n)];
+        ++count;
+    }
+    noise /= count;
+    if (noise <= 0)
+        return false;
+    strength = (top + power[std::size_t((best + side) % n)] + power[std::size_t((best - side + n) % n)]) / noise;
+    // Finer: the peak of a parabola through the log power of the three bins.
+    auto at = [&](int k) { return std::log(power[std::size_t((k + n) % n)] + 1e-30); };
+    double a = at(best - 1), b = at(best), c = at(best + 1);
+    double d = a - 2 * b + c;
+    double delta = d < 0 ? std::clamp(0.5 * (a - c) / d, -0.5, 0.5) : 0.0;
+    double bin = (best < n / 2 ? best : best - n) + delta;
+    double offset = bin * rate / n; // of the line, Hz
+    hz = base + offset / order;
+    // The carrier phase at the newest sample, from the line at that frequency (the filter's
+    // delay is a few samples, short against a degree of phase at the error that is left).
+    cplx acc(0, 0);
+    for (int i = 0; i < n; ++i)
+        acc += w[std::size_t(i)] * std::polar(1.0, -2 * kPi * offset * (i - (n - 1)) / rate);
+    phase = std::arg(acc) / order;
+    return true;
+}
+
+void RxChannel::acquire()
+{
+    // Three lines that stand together this far above the average bin are a signal: noise
+    // alone gets there about once an hour of searching.
+    constexpr double kDetect = 22.0;
+    const bool qpsk = mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted;
+    double hz = 0, phase = 0, strength = 0;
+    bool found = lineSearch(2, hz, phase, strength) && strength >= kDetect;
+    if (qpsk) {
+        // The idle reversals of QPSK give the second-order line too; text gives only the fourth.
+        double hz4 = 0, phase4 = 0, strength4 = 0;
+        if (lineSearch(4, hz4, phase4, strength4) && strength4 >= kDetect && (!found || strength4 > strength)) {
+            found = true;
+            hz = hz4;
+            phase = phase4;
+        }
+    }
+    ++searchBlocks_;
+    // A detection counts when the next block confirms it: a line that noise has lifted over a
+    // stronger one nearby (a sideband over its carrier) rarely stays there.
+    bool confirmed = found && candidate_ > 0 && std::abs(hz - candidate_) < 1.0;
+    candidate_ = found ? hz : 0.0;
+    if (!confirmed)
         return; // look again with the next block
+    candidate_ = 0;
     searchWanted_ = false;
+    searchBlocks_ = 0;
     unlocked_ = 0;
-    if (found && std::abs(hz - nco_.frequency()) > 1.5)
-        retune(std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_));
-    acquire_ = 64; // a signal is there: pull in quickly
+    if (std::abs(hz - nco_.frequency()) <= 1.5 && !fresh_)
+        return; // still on the signal it was following
+    fresh_ = false;
+    retune(std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_));
+    // A new signal: what was decoded before it is noise, and its first character starts after
+    // the first gap. The loops start on the carrier the search has measured.
+    viterbi_.reset();
+    viterbi_.setCarrier(phase);
+    varicode_.resync();
+    theta_ = phase;
+    acquire_ = 32;
+}
+
+double RxChannel::scaled(double q) const
+{
+    // The quality is the mean of cos(order x phase error). With phase noise of variance s2 that
+    // is exp(-2 s2) in BPSK and exp(-8 s2) in QPSK, so the fourth root puts QPSK on the BPSK
+    // scale: the same signal-to-noise ratio reads the same in both. Near zero (noise) the root
+    // would magnify the wobble of the average, so there it runs straight to zero.
+    if (mode_ != RxMode::Qpsk && mode_ != RxMode::QpskInverted)
+        return q;
+    constexpr double kKnee = 0.2;
+    q = std::max(q, 0.0);
+    return q >= kKnee ? std::pow(q, 0.25) : q * std::pow(kKnee, -0.75);
 }
 
 int RxChannel::level() const
 {
-    double q = speed_ == 1 ? qualitySlow_ : qualityFast_;
+    double q = scaled(speed_ == 1 ? qualitySlow_ : qualityFast_);
     return int(std::lround(std::clamp(q, 0.0, 1.0) * 100));
 }
 
@@ -133,12 +259,15 @@ void RxChannel::process(const float* samples, int n, RxOutput& out)
         }
         decimated(cplx(re, im), out);
     }
+    if (searching() && sinceRetune_ >= int(imdBuf_.size()))
+        acquire();
 }
 
 void RxChannel::decimated(cplx z, RxOutput& out)
 {
     imdBuf_[imdPos_] = z;
     imdPos_ = (imdPos_ + 1) % int(imdBuf_.size());
+    ++sinceRetune_;
 
     const int len = int(mfTaps_.size());
     mfBuf_[mfPos_] = z;
@@ -225,7 +354,7 @@ void RxChannel::symbol(cplx y, RxOutput& out)
         if (std::abs(fllMean_) > 0.5)
             assist = kFllPull * std::arg(fllMean_) / order;
     } else if (std::abs(fllMean_) > 0.6) {
-        assist = std::clamp((qualitySlow_ < 0.5 ? kFllPull : kFllHold) * std::arg(fllMean_) / order, -0.02, 0.02);
+        assist = std::clamp((scaled(qualitySlow_) < 0.5 ? kFllPull : kFllHold) * std::arg(fllMean_) / order, -0.02, 0.02);
     }
     theta_ = wrapPhase(theta_ + kLoopAlpha * err + (afc ? 0.0 : omega_));
     if (afc) {
@@ -250,7 +379,7 @@ void RxChannel::symbol(cplx y, RxOutput& out)
     double q = std::cos(order * err);
     qualityFast_ += 0.25 * (q - qualityFast_);
     qualitySlow_ += 0.06 * (q - qualitySlow_);
-    if (afcOn() && qualitySlow_ < (qpsk ? 0.1 : 0.3)) { // the fourth power is noisier
+    if (afcOn() && scaled(qualitySlow_) < 0.3) {
         if (++unlocked_ >= 24) {
             searchWanted_ = true;
             unlocked_ = 0;

@@ -36,10 +36,8 @@ public:
     bool squelchOpen() const { return threshold_ <= 0 || level() > threshold_; } // 0: always open
     void vectors(std::int32_t out[16]) const;   // last eight phase-change vectors (x, y)
 
-    // Coarse acquisition, driven by the receiver from the spectrum.
-    bool wantsSearch() const { return afcOn() && searchWanted_; }
     int afcRange() const { return afcRange_; }
-    void searchDone(bool found, double hz);
+    bool searching() const { return afcOn() && searchWanted_; } // AFC is looking for a signal
 
 private:
     bool afcOn() const { return afcLimit_ > 0 && afcRange_ > 0; }
@@ -47,6 +45,9 @@ private:
     void symbol(cplx y, RxOutput& out);
     void measureImd(RxOutput& out);
     void retune(double hz);
+    double scaled(double quality) const; // on one scale for BPSK and QPSK
+    void acquire();
+    bool lineSearch(int order, double& hz, double& phase, double& strength);
 
     Nco nco_;
     double setHz_ = 1000;
@@ -65,8 +66,13 @@ private:
     std::array<cplx, 4 * kDecimatedPerSymbol> mfBuf_{};
     int mfPos_ = 0;
 
-    std::array<cplx, 256> imdBuf_{};
+    std::array<cplx, 256> imdBuf_{}; // the last half second at 500/s (IMD and acquisition)
     int imdPos_ = 0;
+    int sinceRetune_ = 0;            // decimated samples mixed at the present oscillator frequency
+    std::vector<double> searchTaps_;
+    std::vector<double> searchPower2_, searchPower4_; // line spectra, averaged while searching
+    int searchBlocks_ = 0;
+    double candidate_ = 0;           // frequency found by the last search, awaiting confirmation
     int reversalRun_ = 0;
 
     std::array<double, kDecimatedPerSymbol> energy_{};
@@ -86,6 +92,7 @@ private:
     int unlocked_ = 0;
     int acquire_ = 0;       // symbols left of fast frequency pull after tuning
     bool searchWanted_ = false;
+    bool fresh_ = false;    // no signal found since tuning
 
     ViterbiDecoder viterbi_;
     std::array<bool, 64> squelchHistory_{};

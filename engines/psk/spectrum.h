@@ -24,21 +24,16 @@ public:
     void update(const float* samples, int n);
     bool overload() const { return overload_; }
     void values(std::int32_t* out, int first, int last) const;
-    // Linear power per bin averaged over about half a second, for signal search.
-    const std::vector<double>& searchPower() const { return search_; }
-    double searchFloor() const { return searchFloor_; }
 
 private:
     std::vector<float> history_;
     std::vector<double> window_;
     std::vector<double> smooth_;
-    std::vector<double> search_;
     std::vector<std::int32_t> values_;
     std::vector<cplx> work_;
     int smoothing_ = 1;
     int scale_ = 100;
     bool overload_ = false;
-    double searchFloor_ = 0;
 };
 
 } // namespace psk

@@ -53,6 +53,12 @@ void ViterbiDecoder::shiftFrequency(double dw)
         f -= dw;
 }
 
+void ViterbiDecoder::setCarrier(double phase)
+{
+    phase_.fill(wrap(phase));
+    freq_.fill(0.0);
+}
+
 int ViterbiDecoder::decide(int states)
 {
     int best = 0;

@@ -12,13 +12,16 @@ constexpr double kLoopBeta = 0.0008;  // carrier loop, integral
 constexpr double kFllPull = 0.1;     // frequency assist while not locked
 constexpr double kFllHold = 0.01;    // and once locked
 constexpr double kPspHandover = 0.02; // share of the QPSK decoder's frequency moved to the oscillator
+constexpr int kSearchMinimum = 128;   // decimated samples at a frequency before searching there
+constexpr double kSearchAverage = 0.3; // weight of each block's line spectrum while searching
+constexpr double kSearchBandHz = 15.0; // width of each band searched
 constexpr double kMaxFreeOmega = 2 * kPi * 4.0 / kBaud; // 4 Hz without AFC
 
 } // namespace
 
 RxChannel::RxChannel()
     : decimTaps_(lowPass(kDecimTaps, 150.0, kSampleRate)),
-      decimBuf_(2 * kDecimTaps), searchTaps_(lowPass(17, 80.0, double(kSampleRate) / kDecimation))
+      decimBuf_(2 * kDecimTaps)
 {
     // Matched filter: the raised-cosine pulse of the mode, two symbols long.
     double sum = 0;
@@ -29,6 +32,9 @@ RxChannel::RxChannel()
     }
     for (double& v : mfTaps_)
         v /= sum;
+    // The search filter: the same shape, one symbol long (twice as wide).
+    for (int i = 0; i < int(searchTaps_.size()); ++i)
+        searchTaps_[std::size_t(i)] = 0.5 * (1 - std::cos(2 * kPi * (i + 0.5) / double(searchTaps_.size()))) / (searchTaps_.size() / 2.0);
     // The matched filter leaves a sixth of each neighbouring symbol in every sample (the
     // pulse's autocorrelation one symbol away). A five-tap zero-forcing equaliser at symbol
     // spacing takes it out: solve sum_j e_j h_(i-j) = delta_i with h = (1/6, 1, 1/6).
@@ -86,6 +92,7 @@ void RxChannel::retune(double hz)
     omega_ = 0;
     acquire_ = 0;
     sinceRetune_ = 0;
+    searchBuf_.fill(cplx(0, 0)); // mixed at the old frequency
     searchBlocks_ = 0;
     candidate_ = 0;
     fllMean_ = 0;
@@ -94,79 +101,175 @@ void RxChannel::retune(double hz)
 bool RxChannel::lineSearch(int order, double& hz, double& phase, double& strength)
 {
     // Raising the baseband to the modulation order takes the modulation off and leaves a line
-    // at order times the frequency error, wherever the signal is in the data. Each sample is
-    // normalised to its own amplitude so that noise peaks do not swamp the line, after a filter
-    // that keeps only the AFC range and the signal's width.
-    const int n = int(imdBuf_.size());
+    // at order times the frequency error, wherever the signal is in the data. The AFC range is
+    // cut into bands that each pass the signal with both its idle tones but little more noise
+    // (a band that saw one tone alone would take it for a carrier); each sample is normalised to
+    // its own amplitude so that noise peaks do not swamp the line.
+    const int n = int(searchBuf_.size());
     const double rate = double(kSampleRate) / kDecimation;
     const int taps = int(searchTaps_.size());
-    std::vector<cplx> w(std::size_t(n), cplx(0, 0));
-    for (int i = taps - 1; i < n; ++i) {
-        cplx z(0, 0);
-        for (int k = 0; k < taps; ++k)
-            z += searchTaps_[std::size_t(k)] * imdBuf_[std::size_t((imdPos_ + i - k) % n)];
-        double m = std::abs(z);
-        if (m <= 0)
+    const double delay = (taps - 1) / 2.0;
+    const int bands = 2 * int(std::ceil(afcRange_ / kSearchBandHz)) + 1;
+    auto& spectra = order == 2 ? searchPower2_ : searchPower4_;
+    spectra.resize(std::size_t(bands));
+    const int side = int(std::lround(kBaud / (rate / n))); // envelope lines, bins away
+    bool any = false;
+    double bestStrength = 0;
+    std::vector<cplx> x(static_cast<std::size_t>(n)), w(static_cast<std::size_t>(n));
+    for (int b = 0; b < bands; ++b) {
+        const double centre = setHz_ + (b - bands / 2) * kSearchBandHz;
+        const double rel = 2 * kPi * (centre - nco_.frequency()) / rate;
+        for (int i = 0; i < n; ++i)
+            x[std::size_t(i)] = searchBuf_[std::size_t((searchPos_ + i) % n)] * std::polar(1.0, -rel * (i - (n - 1)));
+        std::fill(w.begin(), w.end(), cplx(0, 0));
+        for (int i = taps - 1; i < n; ++i) {
+            cplx z(0, 0);
+            for (int k = 0; k < taps; ++k)
+                z += searchTaps_[std::size_t(k)] * x[std::size_t(i - k)];
+            double m = std::abs(z);
+            if (m <= 0)
+                continue;
+            cplx u = z / m;
+            cplx p = u;
+            for (int k = 1; k < order; ++k)
+                p *= u;
+            w[std::size_t(i)] = p * m * 0.5 * (1 - std::cos(2 * kPi * (i - taps + 1.5) / (n - taps + 1)));
+        }
+        std::vector<cplx> spec = w;
+        fft(spec);
+        // Averaged over the blocks searched since tuning, so noise bins vary less.
+        auto& power = spectra[std::size_t(b)];
+        if (power.size() != std::size_t(n))
+            power.assign(std::size_t(n), 0.0);
+        for (int k = 0; k < n; ++k) {
+            double& p = power[std::size_t(k)];
+            p = searchBlocks_ == 0 ? std::norm(spec[std::size_t(k)]) : p + kSearchAverage * (std::norm(spec[std::size_t(k)]) - p);
+        }
+        int best = -1;
+        double top = 0;
+        for (int k = 0; k < n; ++k) {
+            int kk = k < n / 2 ? k : k - n;
+            double f = kk * rate / n / order;
+            if (std::abs(f) > kSearchBandHz / 2 + 0.5 || std::abs(centre + f - setHz_) > afcRange_)
+                continue;
+            if (power[std::size_t(k)] > top) {
+                top = power[std::size_t(k)];
+                best = k;
+            }
+        }
+        if (best < 0)
             continue;
-        cplx u = z / m;
+        // The symbol-rate envelope adds weaker lines 31.25 Hz either side of the strongest;
+        // they count towards its strength, against the noise of the bins around them.
+        double noise = 0;
+        int count = 0;
+        for (int d = -3 * side / 2; d <= 3 * side / 2; ++d) {
+            if (std::abs(d) <= 2 || std::abs(std::abs(d) - side) <= 2)
+                continue;
+            noise += power[std::size_t((best + d + n) % n)];
+            ++count;
+        }
+        noise /= count;
+        if (noise <= 0)
+            continue;
+        double st = (top + power[std::size_t((best + side) % n)] + power[std::size_t((best - side + n) % n)]) / noise;
+        if (any && st <= bestStrength)
+            continue;
+        any = true;
+        bestStrength = st;
+        // Finer: the peak of a parabola through the log power of the three bins.
+        auto at = [&](int k) { return std::log(power[std::size_t((k + n) % n)] + 1e-30); };
+        double l = at(best - 1), c = at(best), r = at(best + 1);
+        double d2 = l - 2 * c + r;
+        double frac = d2 < 0 ? std::clamp(0.5 * (l - r) / d2, -0.5, 0.5) : 0.0;
+        double offset = ((best < n / 2 ? best : best - n) + frac) * rate / n; // of the line, Hz
+        hz = centre + offset / order;
+        // The carrier phase at the newest sample, from the line at that frequency, less what the
+        // matched filter's delay turned it by.
+        cplx acc(0, 0);
+        for (int i = 0; i < n; ++i)
+            acc += w[std::size_t(i)] * std::polar(1.0, -2 * kPi * offset * (i - (n - 1)) / rate);
+        phase = std::arg(acc) / order + 2 * kPi * (offset / order) / rate * delay;
+    }
+    strength = bestStrength;
+    return any;
+}
+
+std::array<cplx, 3> RxChannel::lines(int order, double hz, double& noise) const
+{
+    // The line of the carrier after raising to the order, and those of the idle tones and the
+    // envelope 31.25 Hz either side, over the whole unfiltered buffer mixed down to hz; and the
+    // mean power between them, for the noise.
+    const int n = int(searchBuf_.size());
+    const double rate = double(kSampleRate) / kDecimation;
+    const double rel = 2 * kPi * (hz - nco_.frequency()) / rate;
+    std::vector<cplx> w(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        cplx z = searchBuf_[std::size_t((searchPos_ + i) % n)] * std::polar(1.0, -rel * (i - (n - 1)));
+        double m = std::abs(z);
+        cplx u = m > 0 ? z / m : cplx(0, 0);
         cplx p = u;
         for (int k = 1; k < order; ++k)
             p *= u;
-        w[std::size_t(i)] = p * m * 0.5 * (1 - std::cos(2 * kPi * (i - taps + 1.5) / (n - taps + 1)));
+        w[std::size_t(i)] = p * m * 0.5 * (1 - std::cos(2 * kPi * (i + 0.5) / n));
     }
-    std::vector<cplx> spec = w;
-    fft(spec);
-    // Averaged over the blocks searched since tuning, so noise bins vary less.
-    auto& power = order == 2 ? searchPower2_ : searchPower4_;
-    if (power.size() != std::size_t(n))
-        power.assign(std::size_t(n), 0.0);
-    for (int k = 0; k < n; ++k) {
-        double& p = power[std::size_t(k)];
-        p = searchBlocks_ == 0 ? std::norm(spec[std::size_t(k)]) : p + 0.5 * (std::norm(spec[std::size_t(k)]) - p);
-    }
-    const double base = nco_.frequency();
-    int best = -1;
-    double top = 0;
-    for (int k = 0; k < n; ++k) {
-        int kk = k < n / 2 ? k : k - n;
-        double f = base + kk * rate / n / order;
-        if (std::abs(f - setHz_) <= afcRange_ && power[std::size_t(k)] > top) {
-            top = power[std::size_t(k)];
-            best = k;
-        }
-    }
-    if (best < 0)
-        return false;
-    // The symbol-rate envelope adds weaker lines 31.25 Hz either side of the strongest; they
-    // count towards its strength, against the noise of the bins around them.
-    const int side = int(std::lround(kBaud / (rate / n)));
+    auto at = [&](double offset) {
+        cplx acc(0, 0);
+        for (int i = 0; i < n; ++i)
+            acc += w[std::size_t(i)] * std::polar(1.0, -2 * kPi * offset * (i - (n - 1)) / rate);
+        return acc;
+    };
+    noise = (std::norm(at(-1.5 * kBaud)) + std::norm(at(-0.5 * kBaud)) + std::norm(at(0.5 * kBaud)) +
+             std::norm(at(1.5 * kBaud))) / 4;
+    return {at(-kBaud), at(0), at(kBaud)};
+}
+
+double RxChannel::centre(int order, double hz, double& phase) const
+{
+    // A band search can find one of the lines beside the carrier's first. Over the whole
+    // unfiltered buffer the carrier's line is the strongest of the three (the tones alone give
+    // half its amplitude), so the carrier is where that one is.
     double noise = 0;
-    int count = 0;
-    for (int d = -3 * side / 2; d <= 3 * side / 2; ++d) {
-        if (std::abs(d) <= 2 || std::abs(std::abs(d) - side) <= 2)
-            continue;
-        noise += power[std::size_t((best + d + n) % n)];
-        ++count;
-    }
-    noise /= count;
-    if (noise <= 0)
-        return false;
-    strength = (top + power[std::size_t((best + side) % n)] + power[std::size_t((best - side + n) % n)]) / noise;
-    // Finer: the peak of a parabola through the log power of the three bins.
-    auto at = [&](int k) { return std::log(power[std::size_t((k + n) % n)] + 1e-30); };
-    double a = at(best - 1), b = at(best), c = at(best + 1);
-    double d = a - 2 * b + c;
-    double delta = d < 0 ? std::clamp(0.5 * (a - c) / d, -0.5, 0.5) : 0.0;
-    double bin = (best < n / 2 ? best : best - n) + delta;
-    double offset = bin * rate / n; // of the line, Hz
-    hz = base + offset / order;
-    // The carrier phase at the newest sample, from the line at that frequency (the filter's
-    // delay is a few samples, short against a degree of phase at the error that is left).
-    cplx acc(0, 0);
-    for (int i = 0; i < n; ++i)
-        acc += w[std::size_t(i)] * std::polar(1.0, -2 * kPi * offset * (i - (n - 1)) / rate);
-    phase = std::arg(acc) / order;
-    return true;
+    auto l = lines(order, hz, noise);
+    int j = 1;
+    // (QPSK text moves through the diagonals between its points, which flips the fourth power's
+    // sign at every change: there the lines beside can outweigh the carrier's and tell nothing.)
+    for (int k = 0; k < 3 && order == 2; ++k)
+        if (std::norm(l[std::size_t(k)]) > std::norm(l[std::size_t(j)]))
+            j = k;
+    phase = std::arg(l[std::size_t(j)]) / order;
+    return hz + (j - 1) * kBaud / order;
+}
+
+void RxChannel::checkSideband()
+{
+    // The carrier loop holds a sideband as firmly as the carrier (BPSK 15.6 Hz off looks like
+    // BPSK with every bit inverted), so while following a signal the second-order lines are
+    // looked at now and then (QPSK shows them in its idle reversals): a line beside stronger than
+    // the carrier's, twice running, moves to the carrier.
+    const int order = 2;
+    double noise = 0;
+    const double hz = nco_.frequency();
+    auto l = lines(order, hz, noise);
+    int j = std::norm(l[0]) > std::norm(l[2]) ? 0 : 2;
+    bool beside = std::norm(l[std::size_t(j)]) > 2 * std::norm(l[1]) && std::norm(l[std::size_t(j)]) > 8 * noise;
+    sidebandVotes_ = beside ? sidebandVotes_ + 1 : 0;
+    if (sidebandVotes_ < 2)
+        return;
+    sidebandVotes_ = 0;
+    startOn(hz + (j - 1) * kBaud / order, std::arg(l[std::size_t(j)]) / order);
+}
+
+void RxChannel::startOn(double hz, double phase)
+{
+    retune(std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_));
+    // A new signal: what was decoded before it is noise, and its first character starts after
+    // the first gap. The loops start on the carrier the search has measured.
+    viterbi_.reset();
+    viterbi_.setCarrier(phase);
+    varicode_.resync();
+    theta_ = phase;
+    acquire_ = 32;
 }
 
 void RxChannel::acquire()
@@ -177,15 +280,18 @@ void RxChannel::acquire()
     const bool qpsk = mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted;
     double hz = 0, phase = 0, strength = 0;
     bool found = lineSearch(2, hz, phase, strength) && strength >= kDetect;
+    int order = 2;
     if (qpsk) {
         // The idle reversals of QPSK give the second-order line too; text gives only the fourth.
         double hz4 = 0, phase4 = 0, strength4 = 0;
         if (lineSearch(4, hz4, phase4, strength4) && strength4 >= kDetect && (!found || strength4 > strength)) {
             found = true;
             hz = hz4;
-            phase = phase4;
+            order = 4;
         }
     }
+    if (found)
+        hz = centre(order, hz, phase);
     ++searchBlocks_;
     // A detection counts when the next block confirms it: a line that noise has lifted over a
     // stronger one nearby (a sideband over its carrier) rarely stays there.
@@ -200,14 +306,7 @@ void RxChannel::acquire()
     if (std::abs(hz - nco_.frequency()) <= 1.5 && !fresh_)
         return; // still on the signal it was following
     fresh_ = false;
-    retune(std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_));
-    // A new signal: what was decoded before it is noise, and its first character starts after
-    // the first gap. The loops start on the carrier the search has measured.
-    viterbi_.reset();
-    viterbi_.setCarrier(phase);
-    varicode_.resync();
-    theta_ = phase;
-    acquire_ = 32;
+    startOn(hz, phase);
 }
 
 double RxChannel::scaled(double q) const
@@ -259,8 +358,12 @@ void RxChannel::process(const float* samples, int n, RxOutput& out)
         }
         decimated(cplx(re, im), out);
     }
-    if (searching() && sinceRetune_ >= int(imdBuf_.size()))
-        acquire();
+    if (searching()) {
+        if (sinceRetune_ >= kSearchMinimum)
+            acquire();
+    } else if (afcOn() && sinceRetune_ >= int(searchBuf_.size()) && ++checkBlocks_ % 4 == 0) {
+        checkSideband();
+    }
 }
 
 void RxChannel::decimated(cplx z, RxOutput& out)
@@ -268,6 +371,8 @@ void RxChannel::decimated(cplx z, RxOutput& out)
     imdBuf_[imdPos_] = z;
     imdPos_ = (imdPos_ + 1) % int(imdBuf_.size());
     ++sinceRetune_;
+    searchBuf_[std::size_t(searchPos_)] = z;
+    searchPos_ = (searchPos_ + 1) % int(searchBuf_.size());
 
     const int len = int(mfTaps_.size());
     mfBuf_[mfPos_] = z;

@@ -48,6 +48,10 @@ private:
     double scaled(double quality) const; // on one scale for BPSK and QPSK
     void acquire();
     bool lineSearch(int order, double& hz, double& phase, double& strength);
+    std::array<cplx, 3> lines(int order, double hz, double& noise) const;
+    double centre(int order, double hz, double& phase) const;
+    void checkSideband();
+    void startOn(double hz, double phase);
 
     Nco nco_;
     double setHz_ = 1000;
@@ -66,12 +70,16 @@ private:
     std::array<cplx, 4 * kDecimatedPerSymbol> mfBuf_{};
     int mfPos_ = 0;
 
-    std::array<cplx, 256> imdBuf_{}; // the last half second at 500/s (IMD and acquisition)
+    std::array<cplx, 256> imdBuf_{}; // the last half second at 500/s, for IMD
     int imdPos_ = 0;
     int sinceRetune_ = 0;            // decimated samples mixed at the present oscillator frequency
-    std::vector<double> searchTaps_;
-    std::vector<double> searchPower2_, searchPower4_; // line spectra, averaged while searching
+    std::array<cplx, 512> searchBuf_{}; // the last second at 500/s, for acquisition
+    int searchPos_ = 0;
+    std::array<double, kDecimatedPerSymbol> searchTaps_{};
+    std::vector<std::vector<double>> searchPower2_, searchPower4_; // line spectra per band, averaged while searching
     int searchBlocks_ = 0;
+    int checkBlocks_ = 0;
+    int sidebandVotes_ = 0;
     double candidate_ = 0;           // frequency found by the last search, awaiting confirmation
     int reversalRun_ = 0;
 

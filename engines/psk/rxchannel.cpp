@@ -17,6 +17,16 @@ constexpr double kSearchAverage = 0.3; // weight of each block's line spectrum w
 constexpr double kSearchBandHz = 15.0; // width of each band searched
 constexpr double kMaxFreeOmega = 2 * kPi * 4.0 / kBaud; // 4 Hz without AFC
 
+// Weight of a sample at t (0 oldest .. 1 newest) in the acquisition buffer: a smooth rise over
+// most of it and a short fall at the end, so a signal that has only just begun already counts.
+double searchWindow(double t)
+{
+    constexpr double kFall = 0.125;
+    if (t < 1 - kFall)
+        return std::pow(std::sin(kPi / 2 * t / (1 - kFall)), 2);
+    return std::pow(std::cos(kPi / 2 * (t - (1 - kFall)) / kFall), 2);
+}
+
 } // namespace
 
 RxChannel::RxChannel()
@@ -114,7 +124,7 @@ bool RxChannel::lineSearch(int order, double& hz, double& phase, double& strengt
     spectra.resize(std::size_t(bands));
     const int side = int(std::lround(kBaud / (rate / n))); // envelope lines, bins away
     bool any = false;
-    double bestStrength = 0;
+    double bestStrength = 0, bestLines = 0;
     std::vector<cplx> x(static_cast<std::size_t>(n)), w(static_cast<std::size_t>(n));
     for (int b = 0; b < bands; ++b) {
         const double centre = setHz_ + (b - bands / 2) * kSearchBandHz;
@@ -133,7 +143,7 @@ bool RxChannel::lineSearch(int order, double& hz, double& phase, double& strengt
             cplx p = u;
             for (int k = 1; k < order; ++k)
                 p *= u;
-            w[std::size_t(i)] = p * m * 0.5 * (1 - std::cos(2 * kPi * (i - taps + 1.5) / (n - taps + 1)));
+            w[std::size_t(i)] = p * m * searchWindow(double(i - taps + 1.5) / (n - taps + 1));
         }
         std::vector<cplx> spec = w;
         fft(spec);
@@ -172,11 +182,15 @@ bool RxChannel::lineSearch(int order, double& hz, double& phase, double& strengt
         noise /= count;
         if (noise <= 0)
             continue;
-        double st = (top + power[std::size_t((best + side) % n)] + power[std::size_t((best - side + n) % n)]) / noise;
-        if (any && st <= bestStrength)
+        // The band that holds the signal in its middle passes it best: the strongest line in
+        // power decides between bands (a band that holds the signal near its edge has less
+        // noise too, so the ratio would favour it).
+        double lines = top + power[std::size_t((best + side) % n)] + power[std::size_t((best - side + n) % n)];
+        if (any && lines <= bestLines)
             continue;
         any = true;
-        bestStrength = st;
+        bestLines = lines;
+        bestStrength = lines / noise;
         // Finer: the peak of a parabola through the log power of the three bins.
         auto at = [&](int k) { return std::log(power[std::size_t((k + n) % n)] + 1e-30); };
         double l = at(best - 1), c = at(best), r = at(best + 1);
@@ -211,7 +225,7 @@ std::array<cplx, 3> RxChannel::lines(int order, double hz, double& noise) const
         cplx p = u;
         for (int k = 1; k < order; ++k)
             p *= u;
-        w[std::size_t(i)] = p * m * 0.5 * (1 - std::cos(2 * kPi * (i + 0.5) / n));
+        w[std::size_t(i)] = p * m * searchWindow((i + 0.5) / n);
     }
     auto at = [&](double offset) {
         cplx acc(0, 0);
@@ -515,6 +529,11 @@ void RxChannel::symbol(cplx y, RxOutput& out)
     if (qpsk && symbolCount_ >= ViterbiDecoder::kDelay)
         open = squelchHistory_[(symbolCount_ - ViterbiDecoder::kDelay) % squelchHistory_.size()];
     ++symbolCount_;
+    // Whatever the bits were before the squelch opened, the first character printed is one
+    // that starts after a gap.
+    if (open && !wasOpen_)
+        varicode_.resync();
+    wasOpen_ = open;
     int ch = varicode_.push(bit);
     if (ch >= 0 && open)
         out.chars.push_back(ch);

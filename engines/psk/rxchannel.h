@@ -104,6 +104,7 @@ private:
 
     ViterbiDecoder viterbi_;
     std::array<bool, 64> squelchHistory_{};
+    bool wasOpen_ = false;
     std::uint64_t symbolCount_ = 0;
     VaricodeDecoder varicode_;
     std::array<cplx, 8> vectors_{};

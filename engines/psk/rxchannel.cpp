@@ -12,9 +12,12 @@ constexpr double kLoopBeta = 0.0008;  // carrier loop, integral
 constexpr double kFllPull = 0.1;     // frequency assist while not locked
 constexpr double kFllHold = 0.01;    // and once locked
 constexpr double kPspHandover = 0.02; // share of the QPSK decoder's frequency moved to the oscillator
+constexpr int kSettle = 4;            // symbols of a newly acquired signal decoded as idle
+constexpr int kOnsetSettle = 12;      // and of one out of silence (symbol timing settles too)
 constexpr int kSearchMinimum = 128;   // decimated samples at a frequency before searching there
 constexpr double kSearchAverage = 0.3; // weight of each block's line spectrum while searching
 constexpr double kSearchBandHz = 15.0; // width of each band searched
+constexpr int kTextSearchBlocks = 16;  // blocks searched before QPSK text alone may decide
 constexpr double kMaxFreeOmega = 2 * kPi * 4.0 / kBaud; // 4 Hz without AFC
 
 // Weight of a sample at t (0 oldest .. 1 newest) in the acquisition buffer: a smooth rise over
@@ -209,7 +212,7 @@ bool RxChannel::lineSearch(int order, double& hz, double& phase, double& strengt
     return any;
 }
 
-std::array<cplx, 3> RxChannel::lines(int order, double hz, double& noise) const
+std::array<cplx, 3> RxChannel::lines(int order, double hz, bool filtered, double& noise) const
 {
     // The line of the carrier after raising to the order, and those of the idle tones and the
     // envelope 31.25 Hz either side, over the whole unfiltered buffer mixed down to hz; and the
@@ -217,9 +220,17 @@ std::array<cplx, 3> RxChannel::lines(int order, double hz, double& noise) const
     const int n = int(searchBuf_.size());
     const double rate = double(kSampleRate) / kDecimation;
     const double rel = 2 * kPi * (hz - nco_.frequency()) / rate;
-    std::vector<cplx> w(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        cplx z = searchBuf_[std::size_t((searchPos_ + i) % n)] * std::polar(1.0, -rel * (i - (n - 1)));
+    std::vector<cplx> x(static_cast<std::size_t>(n)), w(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        x[std::size_t(i)] = searchBuf_[std::size_t((searchPos_ + i) % n)] * std::polar(1.0, -rel * (i - (n - 1)));
+    const int taps = filtered ? int(searchTaps_.size()) : 1;
+    for (int i = taps - 1; i < n; ++i) {
+        cplx z = x[std::size_t(i)];
+        if (filtered) {
+            z = 0;
+            for (int k = 0; k < taps; ++k)
+                z += searchTaps_[std::size_t(k)] * x[std::size_t(i - k)];
+        }
         double m = std::abs(z);
         cplx u = m > 0 ? z / m : cplx(0, 0);
         cplx p = u;
@@ -240,19 +251,32 @@ std::array<cplx, 3> RxChannel::lines(int order, double hz, double& noise) const
 
 double RxChannel::centre(int order, double hz, double& phase) const
 {
-    // A band search can find one of the lines beside the carrier's first. Over the whole
-    // unfiltered buffer the carrier's line is the strongest of the three (the tones alone give
-    // half its amplitude), so the carrier is where that one is.
+    // A band search can find a line beside the carrier's first (15.6 Hz off in the second
+    // order, 7.8 Hz in the fourth). The carrier is where the signal has power on both sides,
+    // 15.6 Hz up and down (the idle tones; with text, the body of its spectrum): beside it one
+    // of the two falls where the signal has next to none.
+    const int n = int(searchBuf_.size());
+    const double rate = double(kSampleRate) / kDecimation;
+    auto tone = [&](double f) {
+        const double w = 2 * kPi * (f - nco_.frequency()) / rate;
+        cplx acc(0, 0);
+        for (int i = 0; i < n; ++i)
+            acc += searchBuf_[std::size_t((searchPos_ + i) % n)] * searchWindow((i + 0.5) / n) *
+                   std::polar(1.0, -w * (i - (n - 1)));
+        return std::norm(acc);
+    };
+    double best = -1, found = hz;
+    for (int j = -1; j <= 1; ++j) {
+        const double c = hz + j * kBaud / order;
+        double both = std::min(tone(c - kBaud / 2), tone(c + kBaud / 2));
+        if (both > best) {
+            best = both;
+            found = c;
+        }
+    }
     double noise = 0;
-    auto l = lines(order, hz, noise);
-    int j = 1;
-    // (QPSK text moves through the diagonals between its points, which flips the fourth power's
-    // sign at every change: there the lines beside can outweigh the carrier's and tell nothing.)
-    for (int k = 0; k < 3 && order == 2; ++k)
-        if (std::norm(l[std::size_t(k)]) > std::norm(l[std::size_t(j)]))
-            j = k;
-    phase = std::arg(l[std::size_t(j)]) / order;
-    return hz + (j - 1) * kBaud / order;
+    phase = std::arg(lines(order, found, true, noise)[1]) / order;
+    return found;
 }
 
 void RxChannel::checkSideband()
@@ -264,7 +288,7 @@ void RxChannel::checkSideband()
     const int order = 2;
     double noise = 0;
     const double hz = nco_.frequency();
-    auto l = lines(order, hz, noise);
+    auto l = lines(order, hz, false, noise);
     int j = std::norm(l[0]) > std::norm(l[2]) ? 0 : 2;
     bool beside = std::norm(l[std::size_t(j)]) > 2 * std::norm(l[1]) && std::norm(l[std::size_t(j)]) > 8 * noise;
     sidebandVotes_ = beside ? sidebandVotes_ + 1 : 0;
@@ -283,22 +307,26 @@ void RxChannel::startOn(double hz, double phase)
     viterbi_.setCarrier(phase);
     varicode_.resync();
     theta_ = phase;
-    acquire_ = 32;
+    acquire_ = 0; // the search measured the frequency closer than the pull would
+    settleUntil_ = symbolCount_ + kSettle;
 }
 
 void RxChannel::acquire()
 {
     // Three lines that stand together this far above the average bin are a signal: noise
     // alone gets there about once an hour of searching.
-    constexpr double kDetect = 22.0;
+    constexpr double kDetect = 18.0;
     const bool qpsk = mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted;
     double hz = 0, phase = 0, strength = 0;
     bool found = lineSearch(2, hz, phase, strength) && strength >= kDetect;
     int order = 2;
     if (qpsk) {
-        // The idle reversals of QPSK give the second-order line too; text gives only the fourth.
+        // QPSK shows the second-order line in its idle reversals, where the carrier's line is
+        // told from those beside it with certainty. Text gives only the fourth-order line, and
+        // its lines beside can outweigh the carrier's: taken only when a signal has been there
+        // without idle for a while (tuned in during a transmission).
         double hz4 = 0, phase4 = 0, strength4 = 0;
-        if (lineSearch(4, hz4, phase4, strength4) && strength4 >= kDetect && (!found || strength4 > strength)) {
+        if (lineSearch(4, hz4, phase4, strength4) && !found && strength4 >= kDetect && searchBlocks_ >= kTextSearchBlocks) {
             found = true;
             hz = hz4;
             order = 4;
@@ -315,10 +343,14 @@ void RxChannel::acquire()
         return; // look again with the next block
     candidate_ = 0;
     searchWanted_ = false;
+    const int blocks = searchBlocks_;
     searchBlocks_ = 0;
     unlocked_ = 0;
-    if (std::abs(hz - nco_.frequency()) <= 1.5 && !fresh_)
-        return; // still on the signal it was following
+    // Found again soon near the signal it was following (within the lines beside it, which the
+    // check above may take for it in the middle of text): it stays, and the sideband check keeps
+    // it on the carrier.
+    if (!fresh_ && blocks < kTextSearchBlocks && std::abs(hz - nco_.frequency()) <= kBaud / 2 + 2)
+        return;
     fresh_ = false;
     startOn(hz, phase);
 }
@@ -442,6 +474,13 @@ void RxChannel::symbol(cplx y, RxOutput& out)
     const bool qpsk = mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted;
     const int order = qpsk ? 4 : 2;
     double mag = std::abs(y);
+    if (amp_ == 0 && mag > 0) {
+        // A signal out of silence: its first symbol gives the carrier phase.
+        settleUntil_ = symbolCount_ + kOnsetSettle;
+        theta_ = std::arg(y);
+        viterbi_.setCarrier(theta_);
+        prevDecision_ = cplx(1, 0);
+    }
     amp_ = amp_ == 0 ? mag : amp_ + 0.05 * (mag - amp_);
     if (amp_ <= 0)
         return;
@@ -528,6 +567,10 @@ void RxChannel::symbol(cplx y, RxOutput& out)
     bool open = squelchOpen();
     if (qpsk && symbolCount_ >= ViterbiDecoder::kDelay)
         open = squelchHistory_[(symbolCount_ - ViterbiDecoder::kDelay) % squelchHistory_.size()];
+    // The first symbols of a signal, while the loops settle, count as idle.
+    const std::uint64_t source = qpsk ? symbolCount_ - std::min<std::uint64_t>(symbolCount_, ViterbiDecoder::kDelay) : symbolCount_;
+    if (source < settleUntil_)
+        bit = 0;
     ++symbolCount_;
     // Whatever the bits were before the squelch opened, the first character printed is one
     // that starts after a gap.

@@ -48,7 +48,7 @@ private:
     double scaled(double quality) const; // on one scale for BPSK and QPSK
     void acquire();
     bool lineSearch(int order, double& hz, double& phase, double& strength);
-    std::array<cplx, 3> lines(int order, double hz, double& noise) const;
+    std::array<cplx, 3> lines(int order, double hz, bool filtered, double& noise) const;
     double centre(int order, double hz, double& phase) const;
     void checkSideband();
     void startOn(double hz, double phase);
@@ -106,6 +106,7 @@ private:
     std::array<bool, 64> squelchHistory_{};
     bool wasOpen_ = false;
     std::uint64_t symbolCount_ = 0;
+    std::uint64_t settleUntil_ = 0; // symbols before this one are taken as idle
     VaricodeDecoder varicode_;
     std::array<cplx, 8> vectors_{};
     int vectorPos_ = 0;

@@ -39,8 +39,8 @@ void Spectrum::update(const float* samples, int n)
         double p = std::norm(work_[k]) * norm;
         smooth_[k] += (p - smooth_[k]) / smoothing_;
     }
-    // Noise floor: the median over the passband, in decibels. The display shows the 50 dB above
-    // it: `scale` units (the full height of the spectrum) for a signal 50 dB over the noise.
+    // Noise floor: the median over the passband, in decibels. The display shows the
+    // kDisplayRangeDb above it: `scale` units (the full height of the spectrum) at the top.
     const int lo = int(300 / kBinHz), hi = int(3500 / kBinHz);
     std::vector<double> db(kBins);
     for (int k = 0; k < kBins; ++k)

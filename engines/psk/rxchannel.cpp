@@ -111,7 +111,7 @@ void RxChannel::retune(double hz)
     fllMean_ = 0;
 }
 
-bool RxChannel::lineSearch(int order, double& hz, double& phase, double& strength)
+bool RxChannel::lineSearch(int order, double& hz, double& strength)
 {
     // Raising the baseband to the modulation order takes the modulation off and leaves a line
     // at order times the frequency error, wherever the signal is in the data. The AFC range is
@@ -121,7 +121,6 @@ bool RxChannel::lineSearch(int order, double& hz, double& phase, double& strengt
     const int n = int(searchBuf_.size());
     const double rate = double(kSampleRate) / kDecimation;
     const int taps = int(searchTaps_.size());
-    const double delay = (taps - 1) / 2.0;
     const int bands = 2 * int(std::ceil(afcRange_ / kSearchBandHz)) + 1;
     auto& spectra = order == 2 ? searchPower2_ : searchPower4_;
     spectra.resize(std::size_t(bands));
@@ -201,12 +200,6 @@ bool RxChannel::lineSearch(int order, double& hz, double& phase, double& strengt
         double frac = d2 < 0 ? std::clamp(0.5 * (l - r) / d2, -0.5, 0.5) : 0.0;
         double offset = ((best < n / 2 ? best : best - n) + frac) * rate / n; // of the line, Hz
         hz = centre + offset / order;
-        // The carrier phase at the newest sample, from the line at that frequency, less what the
-        // matched filter's delay turned it by.
-        cplx acc(0, 0);
-        for (int i = 0; i < n; ++i)
-            acc += w[std::size_t(i)] * std::polar(1.0, -2 * kPi * offset * (i - (n - 1)) / rate);
-        phase = std::arg(acc) / order + 2 * kPi * (offset / order) / rate * delay;
     }
     strength = bestStrength;
     return any;
@@ -215,8 +208,8 @@ bool RxChannel::lineSearch(int order, double& hz, double& phase, double& strengt
 std::array<cplx, 3> RxChannel::lines(int order, double hz, bool filtered, double& noise) const
 {
     // The line of the carrier after raising to the order, and those of the idle tones and the
-    // envelope 31.25 Hz either side, over the whole unfiltered buffer mixed down to hz; and the
-    // mean power between them, for the noise.
+    // envelope 31.25 Hz either side, over the buffer mixed down to hz (through the search filter,
+    // or not); and the mean power between them, for the noise.
     const int n = int(searchBuf_.size());
     const double rate = double(kSampleRate) / kDecimation;
     const double rel = 2 * kPi * (hz - nco_.frequency()) / rate;
@@ -318,15 +311,15 @@ void RxChannel::acquire()
     constexpr double kDetect = 18.0;
     const bool qpsk = mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted;
     double hz = 0, phase = 0, strength = 0;
-    bool found = lineSearch(2, hz, phase, strength) && strength >= kDetect;
+    bool found = lineSearch(2, hz, strength) && strength >= kDetect;
     int order = 2;
     if (qpsk) {
         // QPSK shows the second-order line in its idle reversals, where the carrier's line is
         // told from those beside it with certainty. Text gives only the fourth-order line, and
         // its lines beside can outweigh the carrier's: taken only when a signal has been there
         // without idle for a while (tuned in during a transmission).
-        double hz4 = 0, phase4 = 0, strength4 = 0;
-        if (lineSearch(4, hz4, phase4, strength4) && !found && strength4 >= kDetect && searchBlocks_ >= kTextSearchBlocks) {
+        double hz4 = 0, strength4 = 0;
+        if (lineSearch(4, hz4, strength4) && !found && strength4 >= kDetect && searchBlocks_ >= kTextSearchBlocks) {
             found = true;
             hz = hz4;
             order = 4;

@@ -47,7 +47,7 @@ private:
     void retune(double hz);
     double scaled(double quality) const; // on one scale for BPSK and QPSK
     void acquire();
-    bool lineSearch(int order, double& hz, double& phase, double& strength);
+    bool lineSearch(int order, double& hz, double& strength);
     std::array<cplx, 3> lines(int order, double hz, bool filtered, double& noise) const;
     double centre(int order, double hz, double& phase) const;
     void checkSideband();

@@ -46,8 +46,11 @@ RxChannel::RxChannel()
     for (double& v : mfTaps_)
         v /= sum;
     // The search filter: the same shape, one symbol long (twice as wide).
-    for (int i = 0; i < int(searchTaps_.size()); ++i)
-        searchTaps_[std::size_t(i)] = 0.5 * (1 - std::cos(2 * kPi * (i + 0.5) / double(searchTaps_.size()))) / (searchTaps_.size() / 2.0);
+    const int taps = int(searchTaps_.size()), n = int(searchBuf_.size());
+    for (int i = 0; i < taps; ++i)
+        searchTaps_[std::size_t(i)] = 0.5 * (1 - std::cos(2 * kPi * (i + 0.5) / taps)) / (taps / 2.0);
+    for (int i = taps - 1; i < n; ++i)
+        searchWin_[std::size_t(i)] = searchWindow(double(i - taps + 1.5) / (n - taps + 1));
     // The matched filter leaves a sixth of each neighbouring symbol in every sample (the
     // pulse's autocorrelation one symbol away). A five-tap zero-forcing equaliser at symbol
     // spacing takes it out: solve sum_j e_j h_(i-j) = delta_i with h = (1/6, 1, 1/6).
@@ -127,17 +130,30 @@ bool RxChannel::lineSearch(int order, double& hz, double& strength)
     const int side = int(std::lround(kBaud / (rate / n))); // envelope lines, bins away
     bool any = false;
     double bestStrength = 0, bestLines = 0;
+    // The bands' filtered signals are made with the second order and kept for the fourth.
+    const bool fresh = order == 2 || bandSignals_.size() != std::size_t(bands * n);
+    if (fresh)
+        bandSignals_.assign(std::size_t(bands * n), cplx(0, 0));
     std::vector<cplx> x(static_cast<std::size_t>(n)), w(static_cast<std::size_t>(n));
     for (int b = 0; b < bands; ++b) {
         const double centre = setHz_ + (b - bands / 2) * kSearchBandHz;
-        const double rel = 2 * kPi * (centre - nco_.frequency()) / rate;
-        for (int i = 0; i < n; ++i)
-            x[std::size_t(i)] = searchBuf_[std::size_t((searchPos_ + i) % n)] * std::polar(1.0, -rel * (i - (n - 1)));
+        cplx* band = &bandSignals_[std::size_t(b * n)];
+        if (fresh) {
+            const double rel = 2 * kPi * (centre - nco_.frequency()) / rate;
+            cplx turn = std::polar(1.0, rel * (n - 1));
+            const cplx step = std::polar(1.0, -rel);
+            for (int i = 0; i < n; ++i, turn *= step)
+                x[std::size_t(i)] = searchBuf_[std::size_t((searchPos_ + i) % n)] * turn;
+            for (int i = taps - 1; i < n; ++i) {
+                cplx z(0, 0);
+                for (int k = 0; k < taps; ++k)
+                    z += searchTaps_[std::size_t(k)] * x[std::size_t(i - k)];
+                band[i] = z;
+            }
+        }
         std::fill(w.begin(), w.end(), cplx(0, 0));
         for (int i = taps - 1; i < n; ++i) {
-            cplx z(0, 0);
-            for (int k = 0; k < taps; ++k)
-                z += searchTaps_[std::size_t(k)] * x[std::size_t(i - k)];
+            const cplx z = band[i];
             double m = std::abs(z);
             if (m <= 0)
                 continue;
@@ -145,7 +161,7 @@ bool RxChannel::lineSearch(int order, double& hz, double& strength)
             cplx p = u;
             for (int k = 1; k < order; ++k)
                 p *= u;
-            w[std::size_t(i)] = p * m * searchWindow(double(i - taps + 1.5) / (n - taps + 1));
+            w[std::size_t(i)] = p * m * searchWin_[std::size_t(i)];
         }
         std::vector<cplx> spec = w;
         fft(spec);

@@ -76,7 +76,9 @@ private:
     std::array<cplx, 512> searchBuf_{}; // the last second at 500/s, for acquisition
     int searchPos_ = 0;
     std::array<double, kDecimatedPerSymbol> searchTaps_{};
+    std::array<double, 512> searchWin_{}; // the window over the filtered buffer
     std::vector<std::vector<double>> searchPower2_, searchPower4_; // line spectra per band, averaged while searching
+    std::vector<cplx> bandSignals_; // the search bands' filtered signals, kept between orders
     int searchBlocks_ = 0;
     int checkBlocks_ = 0;
     int sidebandVotes_ = 0;

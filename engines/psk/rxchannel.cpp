@@ -12,6 +12,7 @@ constexpr double kLoopBeta = 0.0008;  // carrier loop, integral
 constexpr double kFllPull = 0.1;     // frequency assist while not locked
 constexpr double kFllHold = 0.01;    // and once locked
 constexpr double kPspHandover = 0.02; // share of the QPSK decoder's frequency moved to the oscillator
+constexpr double kQpskFollowHz = 5.0; // how far QPSK follows a signal from where it was found
 constexpr int kSettle = 4;            // symbols of a newly acquired signal decoded as idle
 constexpr int kOnsetSettle = 12;      // and of one out of silence (symbol timing settles too)
 constexpr int kSearchMinimum = 128;   // decimated samples at a frequency before searching there
@@ -307,8 +308,20 @@ void RxChannel::checkSideband()
     startOn(hz + (j - 1) * kBaud / order, std::arg(l[std::size_t(j)]) / order);
 }
 
+double RxChannel::followed(double hz) const
+{
+    hz = std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_);
+    // QPSK's loops, in weak signals, can slip to the line beside the carrier (7.8 Hz off), which
+    // nothing but a new search would notice: they follow a signal found by the search only so far
+    // (farther drift ends in a new search).
+    if (!fresh_ && (mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted))
+        hz = std::clamp(hz, foundHz_ - kQpskFollowHz, foundHz_ + kQpskFollowHz);
+    return hz;
+}
+
 void RxChannel::startOn(double hz, double phase)
 {
+    foundHz_ = std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_);
     retune(std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_));
     // A new signal: what was decoded before it is noise, and its first character starts after
     // the first gap. The loops start on the carrier the search has measured.
@@ -355,10 +368,10 @@ void RxChannel::acquire()
     const int blocks = searchBlocks_;
     searchBlocks_ = 0;
     unlocked_ = 0;
-    // Found again soon near the signal it was following (within the lines beside it, which the
-    // check above may take for it in the middle of text): it stays, and the sideband check keeps
-    // it on the carrier.
-    if (!fresh_ && blocks < kTextSearchBlocks && std::abs(hz - nco_.frequency()) <= kBaud / 2 + 2)
+    // Found again near the signal it was following (within the lines beside it, which the check
+    // above may take for it in the middle of text; for the second order only soon after losing
+    // it): it stays, and the sideband check keeps it on the carrier.
+    if (!fresh_ && (order == 4 || blocks < kTextSearchBlocks) && std::abs(hz - nco_.frequency()) <= kBaud / order + 2)
         return;
     fresh_ = false;
     startOn(hz, phase);
@@ -527,7 +540,7 @@ void RxChannel::symbol(cplx y, RxOutput& out)
     if (afc) {
         // QPSK: the decoder's own carrier estimate steers the oscillator (see below).
         double pull = (qpsk ? 0.0 : kLoopBeta * err) + assist;
-        double hz = std::clamp(nco_.frequency() + pull * kBaud / (2 * kPi), setHz_ - afcRange_, setHz_ + afcRange_);
+        double hz = followed(nco_.frequency() + pull * kBaud / (2 * kPi));
         if (qpsk)
             viterbi_.shiftFrequency((hz - nco_.frequency()) * 2 * kPi / kBaud);
         nco_.setFrequency(hz);
@@ -546,6 +559,12 @@ void RxChannel::symbol(cplx y, RxOutput& out)
     double q = std::cos(order * err);
     qualityFast_ += 0.25 * (q - qualityFast_);
     qualitySlow_ += 0.06 * (q - qualitySlow_);
+    if (afcOn() && searchWanted_ && !fresh_ && scaled(qualitySlow_) > 0.6) {
+        // The signal it lost has come back (a fade, or weak text): no need to look further.
+        searchWanted_ = false;
+        searchBlocks_ = 0;
+        candidate_ = 0;
+    }
     if (afcOn() && scaled(qualitySlow_) < 0.3) {
         if (++unlocked_ >= 24) {
             searchWanted_ = true;
@@ -563,7 +582,7 @@ void RxChannel::symbol(cplx y, RxOutput& out)
         bit = viterbi_.pushSymbol(y / amp_, mode_ == RxMode::QpskInverted);
         if (afc) {
             double hz = nco_.frequency() + kPspHandover * viterbi_.carrierFrequency() * kBaud / (2 * kPi);
-            hz = std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_);
+            hz = followed(hz);
             viterbi_.shiftFrequency((hz - nco_.frequency()) * 2 * kPi / kBaud);
             nco_.setFrequency(hz);
         }

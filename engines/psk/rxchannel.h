@@ -52,6 +52,7 @@ private:
     double centre(int order, double hz, double& phase) const;
     void checkSideband();
     void startOn(double hz, double phase);
+    double followed(double hz) const; // where AFC may take the oscillator
 
     Nco nco_;
     double setHz_ = 1000;
@@ -103,6 +104,7 @@ private:
     int acquire_ = 0;       // symbols left of fast frequency pull after tuning
     bool searchWanted_ = false;
     bool fresh_ = false;    // no signal found since tuning
+    double foundHz_ = 0;    // where the search last found one
 
     ViterbiDecoder viterbi_;
     std::array<bool, 64> squelchHistory_{};

@@ -292,9 +292,10 @@ double RxChannel::centre(int order, double hz, double& phase) const
 void RxChannel::checkSideband()
 {
     // The carrier loop holds a sideband as firmly as the carrier (BPSK 15.6 Hz off looks like
-    // BPSK with every bit inverted), so while following a signal the second-order lines are
-    // looked at now and then (QPSK shows them in its idle reversals): a line beside stronger than
-    // the carrier's, twice running, moves to the carrier.
+    // BPSK with every bit inverted), so while following a BPSK signal its second-order lines are
+    // looked at now and then: a line beside stronger than the carrier's, twice running, moves to
+    // the carrier. (QPSK text has no such lines to look at; its loops are kept near where the
+    // search found it instead.)
     const int order = 2;
     double noise = 0;
     const double hz = nco_.frequency();
@@ -429,7 +430,7 @@ void RxChannel::process(const float* samples, int n, RxOutput& out)
     if (searching()) {
         if (sinceRetune_ >= kSearchMinimum)
             acquire();
-    } else if (afcOn() && sinceRetune_ >= int(searchBuf_.size()) && ++checkBlocks_ % 4 == 0) {
+    } else if (afcOn() && mode_ == RxMode::Bpsk && sinceRetune_ >= int(searchBuf_.size()) && ++checkBlocks_ % 4 == 0) {
         checkSideband();
     }
 }

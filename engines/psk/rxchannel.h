@@ -46,6 +46,8 @@ private:
     void measureImd(RxOutput& out);
     void retune(double hz);
     double scaled(double quality) const; // on one scale for BPSK and QPSK
+    // Acquisition (acquisition.cpp).
+    void initSearch();
     void acquire();
     bool lineSearch(int order, double& hz, double& strength);
     std::array<cplx, 3> lines(int order, double hz, bool filtered, double& noise) const;

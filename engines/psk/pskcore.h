@@ -14,7 +14,7 @@ void pskSetMessagePoster(std::function<void(std::int32_t hwnd, std::uint32_t msg
 std::int32_t fnStartSoundCard(std::int32_t hwnd, std::int32_t device, std::int32_t channels);
 // Stops sound processing, drops PTT and ends a transmission.
 std::int32_t fnStopSoundCard();
-// Spectrum smoothing (1 none, 3 medium, 6 heavy), scale (display units for 50 dB above the noise floor, 100 usual), unused.
+// Spectrum smoothing (1 none, 3 medium, 6 heavy), scale (display units for 30 dB above the noise floor, 100 usual), unused.
 std::int32_t fnSetFFTMode(std::int32_t smoothing, std::int32_t scale, std::int32_t reserved);
 // AFC limit of a channel: 0 turns AFC off, anything above lets it follow within the AFC range.
 std::int32_t fnSetAFCLimit(std::int32_t limit, std::int32_t channel);

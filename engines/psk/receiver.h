@@ -1,6 +1,6 @@
 #pragma once
 // Everything that listens: the spectrum and up to three receive channels, fed one block of
-// sound at a time. Finds signals for channels with AFC from the spectrum.
+// sound at a time.
 #include <array>
 
 #include "engines/psk/rxchannel.h"
@@ -25,12 +25,9 @@ public:
     void showTransmit(const float* samples, int n) { spectrum_.update(samples, n); }
 
 private:
-    void search(RxChannel& ch);
-
     Spectrum spectrum_;
     std::array<RxChannel, kChannels> channels_;
     int count_ = kChannels;
-    int blocks_ = 0;
 };
 
 } // namespace psk

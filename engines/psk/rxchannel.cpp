@@ -12,6 +12,8 @@ constexpr double kLoopBeta = 0.0008;  // carrier loop, integral
 constexpr double kFllPull = 0.1;     // frequency assist while not locked
 constexpr double kFllHold = 0.01;    // and once locked
 constexpr double kPspHandover = 0.02; // share of the QPSK decoder's frequency moved to the oscillator
+constexpr int kOnsetSettle = 12;      // symbols of a signal out of silence decoded as idle
+constexpr int kSearchMinimum = 128;   // decimated samples at a frequency before searching there
 constexpr double kMaxFreeOmega = 2 * kPi * 4.0 / kBaud; // 4 Hz without AFC
 
 } // namespace
@@ -29,6 +31,7 @@ RxChannel::RxChannel()
     }
     for (double& v : mfTaps_)
         v /= sum;
+    initSearch();
     // The matched filter leaves a sixth of each neighbouring symbol in every sample (the
     // pulse's autocorrelation one symbol away). A five-tap zero-forcing equaliser at symbol
     // spacing takes it out: solve sum_j e_j h_(i-j) = delta_i with h = (1/6, 1, 1/6).
@@ -60,6 +63,7 @@ void RxChannel::setFrequency(double hz, int afcRange)
     afcRange_ = std::max(0, afcRange);
     retune(setHz_);
     searchWanted_ = afcRange_ > 0;
+    fresh_ = true;
     unlocked_ = 0;
 }
 
@@ -84,22 +88,29 @@ void RxChannel::retune(double hz)
     nco_.setFrequency(hz);
     omega_ = 0;
     acquire_ = 0;
+    sinceRetune_ = 0;
+    searchBuf_.fill(cplx(0, 0)); // mixed at the old frequency
+    searchBlocks_ = 0;
+    candidate_ = 0;
+    fllMean_ = 0;
 }
 
-void RxChannel::searchDone(bool found, double hz)
+double RxChannel::scaled(double q) const
 {
-    if (!found)
-        return; // look again with the next block
-    searchWanted_ = false;
-    unlocked_ = 0;
-    if (found && std::abs(hz - nco_.frequency()) > 1.5)
-        retune(std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_));
-    acquire_ = 64; // a signal is there: pull in quickly
+    // The quality is the mean of cos(order x phase error). With phase noise of variance s2 that
+    // is exp(-2 s2) in BPSK and exp(-8 s2) in QPSK, so the fourth root puts QPSK on the BPSK
+    // scale: the same signal-to-noise ratio reads the same in both. Near zero (noise) the root
+    // would magnify the wobble of the average, so there it runs straight to zero.
+    if (mode_ != RxMode::Qpsk && mode_ != RxMode::QpskInverted)
+        return q;
+    constexpr double kKnee = 0.2;
+    q = std::max(q, 0.0);
+    return q >= kKnee ? std::pow(q, 0.25) : q * std::pow(kKnee, -0.75);
 }
 
 int RxChannel::level() const
 {
-    double q = speed_ == 1 ? qualitySlow_ : qualityFast_;
+    double q = scaled(speed_ == 1 ? qualitySlow_ : qualityFast_);
     return int(std::lround(std::clamp(q, 0.0, 1.0) * 100));
 }
 
@@ -133,12 +144,21 @@ void RxChannel::process(const float* samples, int n, RxOutput& out)
         }
         decimated(cplx(re, im), out);
     }
+    if (searching()) {
+        if (sinceRetune_ >= kSearchMinimum)
+            acquire();
+    } else if (afcOn() && mode_ == RxMode::Bpsk && sinceRetune_ >= int(searchBuf_.size()) && ++checkBlocks_ % 4 == 0) {
+        checkSideband();
+    }
 }
 
 void RxChannel::decimated(cplx z, RxOutput& out)
 {
     imdBuf_[imdPos_] = z;
     imdPos_ = (imdPos_ + 1) % int(imdBuf_.size());
+    ++sinceRetune_;
+    searchBuf_[std::size_t(searchPos_)] = z;
+    searchPos_ = (searchPos_ + 1) % int(searchBuf_.size());
 
     const int len = int(mfTaps_.size());
     mfBuf_[mfPos_] = z;
@@ -194,6 +214,13 @@ void RxChannel::symbol(cplx y, RxOutput& out)
     const bool qpsk = mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted;
     const int order = qpsk ? 4 : 2;
     double mag = std::abs(y);
+    if (amp_ == 0 && mag > 0) {
+        // A signal out of silence: its first symbol gives the carrier phase.
+        settleUntil_ = symbolCount_ + kOnsetSettle;
+        theta_ = std::arg(y);
+        viterbi_.setCarrier(theta_);
+        prevDecision_ = cplx(1, 0);
+    }
     amp_ = amp_ == 0 ? mag : amp_ + 0.05 * (mag - amp_);
     if (amp_ <= 0)
         return;
@@ -225,13 +252,13 @@ void RxChannel::symbol(cplx y, RxOutput& out)
         if (std::abs(fllMean_) > 0.5)
             assist = kFllPull * std::arg(fllMean_) / order;
     } else if (std::abs(fllMean_) > 0.6) {
-        assist = std::clamp((qualitySlow_ < 0.5 ? kFllPull : kFllHold) * std::arg(fllMean_) / order, -0.02, 0.02);
+        assist = std::clamp((scaled(qualitySlow_) < 0.5 ? kFllPull : kFllHold) * std::arg(fllMean_) / order, -0.02, 0.02);
     }
     theta_ = wrapPhase(theta_ + kLoopAlpha * err + (afc ? 0.0 : omega_));
     if (afc) {
         // QPSK: the decoder's own carrier estimate steers the oscillator (see below).
         double pull = (qpsk ? 0.0 : kLoopBeta * err) + assist;
-        double hz = std::clamp(nco_.frequency() + pull * kBaud / (2 * kPi), setHz_ - afcRange_, setHz_ + afcRange_);
+        double hz = followed(nco_.frequency() + pull * kBaud / (2 * kPi));
         if (qpsk)
             viterbi_.shiftFrequency((hz - nco_.frequency()) * 2 * kPi / kBaud);
         nco_.setFrequency(hz);
@@ -250,7 +277,13 @@ void RxChannel::symbol(cplx y, RxOutput& out)
     double q = std::cos(order * err);
     qualityFast_ += 0.25 * (q - qualityFast_);
     qualitySlow_ += 0.06 * (q - qualitySlow_);
-    if (afcOn() && qualitySlow_ < (qpsk ? 0.1 : 0.3)) { // the fourth power is noisier
+    if (afcOn() && searchWanted_ && !fresh_ && scaled(qualitySlow_) > 0.6) {
+        // The signal it lost has come back (a fade, or weak text): no need to look further.
+        searchWanted_ = false;
+        searchBlocks_ = 0;
+        candidate_ = 0;
+    }
+    if (afcOn() && scaled(qualitySlow_) < 0.3) {
         if (++unlocked_ >= 24) {
             searchWanted_ = true;
             unlocked_ = 0;
@@ -267,7 +300,7 @@ void RxChannel::symbol(cplx y, RxOutput& out)
         bit = viterbi_.pushSymbol(y / amp_, mode_ == RxMode::QpskInverted);
         if (afc) {
             double hz = nco_.frequency() + kPspHandover * viterbi_.carrierFrequency() * kBaud / (2 * kPi);
-            hz = std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_);
+            hz = followed(hz);
             viterbi_.shiftFrequency((hz - nco_.frequency()) * 2 * kPi / kBaud);
             nco_.setFrequency(hz);
         }
@@ -280,7 +313,16 @@ void RxChannel::symbol(cplx y, RxOutput& out)
     bool open = squelchOpen();
     if (qpsk && symbolCount_ >= ViterbiDecoder::kDelay)
         open = squelchHistory_[(symbolCount_ - ViterbiDecoder::kDelay) % squelchHistory_.size()];
+    // The first symbols of a signal, while the loops settle, count as idle.
+    const std::uint64_t source = qpsk ? symbolCount_ - std::min<std::uint64_t>(symbolCount_, ViterbiDecoder::kDelay) : symbolCount_;
+    if (source < settleUntil_)
+        bit = 0;
     ++symbolCount_;
+    // Whatever the bits were before the squelch opened, the first character printed is one
+    // that starts after a gap.
+    if (open && !wasOpen_)
+        varicode_.resync();
+    wasOpen_ = open;
     int ch = varicode_.push(bit);
     if (ch >= 0 && open)
         out.chars.push_back(ch);

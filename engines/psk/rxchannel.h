@@ -36,10 +36,8 @@ public:
     bool squelchOpen() const { return threshold_ <= 0 || level() > threshold_; } // 0: always open
     void vectors(std::int32_t out[16]) const;   // last eight phase-change vectors (x, y)
 
-    // Coarse acquisition, driven by the receiver from the spectrum.
-    bool wantsSearch() const { return afcOn() && searchWanted_; }
     int afcRange() const { return afcRange_; }
-    void searchDone(bool found, double hz);
+    bool searching() const { return afcOn() && searchWanted_; } // AFC is looking for a signal
 
 private:
     bool afcOn() const { return afcLimit_ > 0 && afcRange_ > 0; }
@@ -47,6 +45,16 @@ private:
     void symbol(cplx y, RxOutput& out);
     void measureImd(RxOutput& out);
     void retune(double hz);
+    double scaled(double quality) const; // on one scale for BPSK and QPSK
+    // Acquisition (acquisition.cpp).
+    void initSearch();
+    void acquire();
+    bool lineSearch(int order, double& hz, double& strength);
+    std::array<cplx, 3> lines(int order, double hz, bool filtered, double& noise) const;
+    double centre(int order, double hz, double& phase) const;
+    void checkSideband();
+    void startOn(double hz, double phase);
+    double followed(double hz) const; // where AFC may take the oscillator
 
     Nco nco_;
     double setHz_ = 1000;
@@ -65,8 +73,19 @@ private:
     std::array<cplx, 4 * kDecimatedPerSymbol> mfBuf_{};
     int mfPos_ = 0;
 
-    std::array<cplx, 256> imdBuf_{};
+    std::array<cplx, 256> imdBuf_{}; // the last half second at 500/s, for IMD
     int imdPos_ = 0;
+    int sinceRetune_ = 0;            // decimated samples mixed at the present oscillator frequency
+    std::array<cplx, 512> searchBuf_{}; // the last second at 500/s, for acquisition
+    int searchPos_ = 0;
+    std::array<double, kDecimatedPerSymbol> searchTaps_{};
+    std::array<double, 512> searchWin_{}; // the window over the filtered buffer
+    std::vector<std::vector<double>> searchPower2_, searchPower4_; // line spectra per band, averaged while searching
+    std::vector<cplx> bandSignals_; // the search bands' filtered signals, kept between orders
+    int searchBlocks_ = 0;
+    int checkBlocks_ = 0;
+    int sidebandVotes_ = 0;
+    double candidate_ = 0;           // frequency found by the last search, awaiting confirmation
     int reversalRun_ = 0;
 
     std::array<double, kDecimatedPerSymbol> energy_{};
@@ -86,10 +105,14 @@ private:
     int unlocked_ = 0;
     int acquire_ = 0;       // symbols left of fast frequency pull after tuning
     bool searchWanted_ = false;
+    bool fresh_ = false;    // no signal found since tuning
+    double foundHz_ = 0;    // where the search last found one
 
     ViterbiDecoder viterbi_;
     std::array<bool, 64> squelchHistory_{};
+    bool wasOpen_ = false;
     std::uint64_t symbolCount_ = 0;
+    std::uint64_t settleUntil_ = 0; // symbols before this one are taken as idle
     VaricodeDecoder varicode_;
     std::array<cplx, 8> vectors_{};
     int vectorPos_ = 0;

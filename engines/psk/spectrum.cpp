@@ -6,7 +6,7 @@
 namespace psk {
 
 Spectrum::Spectrum()
-    : history_(kSize, 0.0f), window_(kSize), smooth_(kBins, 0.0), search_(kBins, 0.0),
+    : history_(kSize, 0.0f), window_(kSize), smooth_(kBins, 0.0),
       values_(kBins, 0), work_(kSize)
 {
     for (int i = 0; i < kSize; ++i)
@@ -38,10 +38,9 @@ void Spectrum::update(const float* samples, int n)
     for (int k = 0; k < kBins; ++k) {
         double p = std::norm(work_[k]) * norm;
         smooth_[k] += (p - smooth_[k]) / smoothing_;
-        search_[k] += 0.35 * (p - search_[k]);
     }
-    // Noise floor: the median over the passband, in decibels. The display shows the 50 dB above
-    // it: `scale` units (the full height of the spectrum) for a signal 50 dB over the noise.
+    // Noise floor: the median over the passband, in decibels. The display shows the
+    // kDisplayRangeDb above it: `scale` units (the full height of the spectrum) at the top.
     const int lo = int(300 / kBinHz), hi = int(3500 / kBinHz);
     std::vector<double> db(kBins);
     for (int k = 0; k < kBins; ++k)
@@ -51,9 +50,6 @@ void Spectrum::update(const float* samples, int n)
     double floor = band[band.size() / 2];
     for (int k = 0; k < kBins; ++k)
         values_[k] = std::int32_t(std::clamp(std::lround((db[k] - floor) * scale_ / kDisplayRangeDb), 0L, 1000L));
-    std::vector<double> sp(search_.begin() + lo, search_.begin() + hi);
-    std::nth_element(sp.begin(), sp.begin() + sp.size() / 2, sp.end());
-    searchFloor_ = sp[sp.size() / 2];
 }
 
 void Spectrum::values(std::int32_t* out, int first, int last) const

@@ -17,28 +17,25 @@ public:
 
     Spectrum();
     // smoothing: 1 none, 3 medium, 6 heavy (blocks averaged); scale: display units for a signal
-    // kDisplayRangeDb above the noise floor (100: two units per decibel), at most 1000.
-    static constexpr double kDisplayRangeDb = 50.0;
+    // kDisplayRangeDb above the noise floor, at most 1000. The program draws its scale (100) as
+    // the full height of the spectrum, so a station 20 dB over the noise fills two thirds of it
+    // and the noise, which rises some 6 dB over its median now and then, about a fifth.
+    static constexpr double kDisplayRangeDb = 30.0;
     void setMode(int smoothing, int scale);
     // Takes one block of samples (16-bit scale) and recomputes the bins.
     void update(const float* samples, int n);
     bool overload() const { return overload_; }
     void values(std::int32_t* out, int first, int last) const;
-    // Linear power per bin averaged over about half a second, for signal search.
-    const std::vector<double>& searchPower() const { return search_; }
-    double searchFloor() const { return searchFloor_; }
 
 private:
     std::vector<float> history_;
     std::vector<double> window_;
     std::vector<double> smooth_;
-    std::vector<double> search_;
     std::vector<std::int32_t> values_;
     std::vector<cplx> work_;
     int smoothing_ = 1;
     int scale_ = 100;
     bool overload_ = false;
-    double searchFloor_ = 0;
 };
 
 } // namespace psk

@@ -18,6 +18,8 @@ public:
     // Feeds one bit; returns the character completed by it, or -1.
     int push(int bit);
     void reset() { reg_ = 0; len_ = 0; zero_ = false; lost_ = false; }
+    // Starts afresh in the middle of a stream: nothing counts before the next gap.
+    void resync() { reset(); lost_ = true; }
 
 private:
     std::uint32_t reg_ = 0;

@@ -33,7 +33,7 @@ int ConvEncoder::push(int bit)
 
 int qpskPhaseChange(int dibit)
 {
-    static const int kQuarterTurns[4] = {2, 1, 3, 0}; // 00 reversal, 01 +90, 10 -90, 11 none
+    static const int kQuarterTurns[4] = {2, 0, 3, 1}; // 00 reversal, 01 none, 10 -90, 11 +90
     return kQuarterTurns[dibit & 3];
 }
 
@@ -51,6 +51,12 @@ void ViterbiDecoder::shiftFrequency(double dw)
 {
     for (double& f : freq_)
         f -= dw;
+}
+
+void ViterbiDecoder::setCarrier(double phase)
+{
+    phase_.fill(wrap(phase));
+    freq_.fill(0.0);
 }
 
 int ViterbiDecoder::decide(int states)

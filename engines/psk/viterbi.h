@@ -44,6 +44,8 @@ public:
     double carrierFrequency() const { return freq_[best_]; }
     double carrierPhase() const { return phase_[best_]; } // expected for the next symbol
     void shiftFrequency(double dw);
+    // Starts every survivor's carrier loop at a phase (radians) with no frequency offset.
+    void setCarrier(double phase);
 
 private:
     static constexpr double kMaxFreq = 0.8; // radians per symbol, about 4 Hz

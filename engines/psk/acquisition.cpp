@@ -1,0 +1,301 @@
+#include "engines/psk/rxchannel.h"
+
+// Acquisition with AFC: finding a signal's carrier within the AFC range, telling it from the
+// lines beside it, and keeping the loops on it.
+#include <algorithm>
+#include <cmath>
+
+namespace psk {
+namespace {
+
+constexpr double kQpskFollowHz = 5.0;  // how far QPSK follows a signal from where it was found
+constexpr int kSettle = 4;             // symbols of a newly acquired signal decoded as idle
+constexpr double kSearchAverage = 0.3; // weight of each block's line spectrum while searching
+constexpr double kSearchBandHz = 15.0; // width of each band searched
+constexpr int kTextSearchBlocks = 16;  // blocks searched before QPSK text alone may decide
+// Weight of a sample at t (0 oldest .. 1 newest) in the acquisition buffer: a smooth rise over
+// most of it and a short fall at the end, so a signal that has only just begun already counts.
+double searchWindow(double t)
+{
+    constexpr double kFall = 0.125;
+    if (t < 1 - kFall)
+        return std::pow(std::sin(kPi / 2 * t / (1 - kFall)), 2);
+    return std::pow(std::cos(kPi / 2 * (t - (1 - kFall)) / kFall), 2);
+}
+
+} // namespace
+
+void RxChannel::initSearch()
+{
+    // The search filter: the shape of the matched filter, one symbol long (twice as wide).
+    const int taps = int(searchTaps_.size()), n = int(searchBuf_.size());
+    for (int i = 0; i < taps; ++i)
+        searchTaps_[std::size_t(i)] = 0.5 * (1 - std::cos(2 * kPi * (i + 0.5) / taps)) / (taps / 2.0);
+    for (int i = taps - 1; i < n; ++i)
+        searchWin_[std::size_t(i)] = searchWindow(double(i - taps + 1.5) / (n - taps + 1));
+}
+
+bool RxChannel::lineSearch(int order, double& hz, double& strength)
+{
+    // Raising the baseband to the modulation order takes the modulation off and leaves a line
+    // at order times the frequency error, wherever the signal is in the data. The AFC range is
+    // cut into bands that each pass the signal with both its idle tones but little more noise
+    // (a band that saw one tone alone would take it for a carrier); each sample is normalised to
+    // its own amplitude so that noise peaks do not swamp the line.
+    const int n = int(searchBuf_.size());
+    const double rate = double(kSampleRate) / kDecimation;
+    const int taps = int(searchTaps_.size());
+    const int bands = 2 * int(std::ceil(afcRange_ / kSearchBandHz)) + 1;
+    auto& spectra = order == 2 ? searchPower2_ : searchPower4_;
+    spectra.resize(std::size_t(bands));
+    const int side = int(std::lround(kBaud / (rate / n))); // envelope lines, bins away
+    bool any = false;
+    double bestStrength = 0, bestLines = 0;
+    // The bands' filtered signals are made with the second order and kept for the fourth.
+    const bool fresh = order == 2 || bandSignals_.size() != std::size_t(bands * n);
+    if (fresh)
+        bandSignals_.assign(std::size_t(bands * n), cplx(0, 0));
+    std::vector<cplx> x(static_cast<std::size_t>(n)), w(static_cast<std::size_t>(n));
+    for (int b = 0; b < bands; ++b) {
+        const double centre = setHz_ + (b - bands / 2) * kSearchBandHz;
+        cplx* band = &bandSignals_[std::size_t(b * n)];
+        if (fresh) {
+            const double rel = 2 * kPi * (centre - nco_.frequency()) / rate;
+            cplx turn = std::polar(1.0, rel * (n - 1));
+            const cplx step = std::polar(1.0, -rel);
+            for (int i = 0; i < n; ++i, turn *= step)
+                x[std::size_t(i)] = searchBuf_[std::size_t((searchPos_ + i) % n)] * turn;
+            for (int i = taps - 1; i < n; ++i) {
+                cplx z(0, 0);
+                for (int k = 0; k < taps; ++k)
+                    z += searchTaps_[std::size_t(k)] * x[std::size_t(i - k)];
+                band[i] = z;
+            }
+        }
+        std::fill(w.begin(), w.end(), cplx(0, 0));
+        for (int i = taps - 1; i < n; ++i) {
+            const cplx z = band[i];
+            double m = std::abs(z);
+            if (m <= 0)
+                continue;
+            cplx u = z / m;
+            cplx p = u;
+            for (int k = 1; k < order; ++k)
+                p *= u;
+            w[std::size_t(i)] = p * m * searchWin_[std::size_t(i)];
+        }
+        std::vector<cplx> spec = w;
+        fft(spec);
+        // Averaged over the blocks searched since tuning, so noise bins vary less.
+        auto& power = spectra[std::size_t(b)];
+        if (power.size() != std::size_t(n))
+            power.assign(std::size_t(n), 0.0);
+        for (int k = 0; k < n; ++k) {
+            double& p = power[std::size_t(k)];
+            p = searchBlocks_ == 0 ? std::norm(spec[std::size_t(k)]) : p + kSearchAverage * (std::norm(spec[std::size_t(k)]) - p);
+        }
+        int best = -1;
+        double top = 0;
+        for (int k = 0; k < n; ++k) {
+            int kk = k < n / 2 ? k : k - n;
+            double f = kk * rate / n / order;
+            if (std::abs(f) > kSearchBandHz / 2 + 0.5 || std::abs(centre + f - setHz_) > afcRange_)
+                continue;
+            if (power[std::size_t(k)] > top) {
+                top = power[std::size_t(k)];
+                best = k;
+            }
+        }
+        if (best < 0)
+            continue;
+        // The symbol-rate envelope adds weaker lines 31.25 Hz either side of the strongest;
+        // they count towards its strength, against the noise of the bins around them.
+        double noise = 0;
+        int count = 0;
+        for (int d = -3 * side / 2; d <= 3 * side / 2; ++d) {
+            if (std::abs(d) <= 2 || std::abs(std::abs(d) - side) <= 2)
+                continue;
+            noise += power[std::size_t((best + d + n) % n)];
+            ++count;
+        }
+        noise /= count;
+        if (noise <= 0)
+            continue;
+        // The band that holds the signal in its middle passes it best: the strongest line in
+        // power decides between bands (a band that holds the signal near its edge has less
+        // noise too, so the ratio would favour it).
+        double lines = top + power[std::size_t((best + side) % n)] + power[std::size_t((best - side + n) % n)];
+        if (any && lines <= bestLines)
+            continue;
+        any = true;
+        bestLines = lines;
+        bestStrength = lines / noise;
+        // Finer: the peak of a parabola through the log power of the three bins.
+        auto at = [&](int k) { return std::log(power[std::size_t((k + n) % n)] + 1e-30); };
+        double l = at(best - 1), c = at(best), r = at(best + 1);
+        double d2 = l - 2 * c + r;
+        double frac = d2 < 0 ? std::clamp(0.5 * (l - r) / d2, -0.5, 0.5) : 0.0;
+        double offset = ((best < n / 2 ? best : best - n) + frac) * rate / n; // of the line, Hz
+        hz = centre + offset / order;
+    }
+    strength = bestStrength;
+    return any;
+}
+
+std::array<cplx, 3> RxChannel::lines(int order, double hz, bool filtered, double& noise) const
+{
+    // The line of the carrier after raising to the order, and those of the idle tones and the
+    // envelope 31.25 Hz either side, over the buffer mixed down to hz (through the search filter,
+    // or not); and the mean power between them, for the noise.
+    const int n = int(searchBuf_.size());
+    const double rate = double(kSampleRate) / kDecimation;
+    const double rel = 2 * kPi * (hz - nco_.frequency()) / rate;
+    std::vector<cplx> x(static_cast<std::size_t>(n)), w(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        x[std::size_t(i)] = searchBuf_[std::size_t((searchPos_ + i) % n)] * std::polar(1.0, -rel * (i - (n - 1)));
+    const int taps = filtered ? int(searchTaps_.size()) : 1;
+    for (int i = taps - 1; i < n; ++i) {
+        cplx z = x[std::size_t(i)];
+        if (filtered) {
+            z = 0;
+            for (int k = 0; k < taps; ++k)
+                z += searchTaps_[std::size_t(k)] * x[std::size_t(i - k)];
+        }
+        double m = std::abs(z);
+        cplx u = m > 0 ? z / m : cplx(0, 0);
+        cplx p = u;
+        for (int k = 1; k < order; ++k)
+            p *= u;
+        w[std::size_t(i)] = p * m * searchWindow((i + 0.5) / n);
+    }
+    auto at = [&](double offset) {
+        cplx acc(0, 0);
+        for (int i = 0; i < n; ++i)
+            acc += w[std::size_t(i)] * std::polar(1.0, -2 * kPi * offset * (i - (n - 1)) / rate);
+        return acc;
+    };
+    noise = (std::norm(at(-1.5 * kBaud)) + std::norm(at(-0.5 * kBaud)) + std::norm(at(0.5 * kBaud)) +
+             std::norm(at(1.5 * kBaud))) / 4;
+    return {at(-kBaud), at(0), at(kBaud)};
+}
+
+double RxChannel::centre(int order, double hz, double& phase) const
+{
+    // A band search can find a line beside the carrier's first (15.6 Hz off in the second
+    // order, 7.8 Hz in the fourth). The carrier is where the signal has power on both sides,
+    // 15.6 Hz up and down (the idle tones; with text, the body of its spectrum): beside it one
+    // of the two falls where the signal has next to none.
+    const int n = int(searchBuf_.size());
+    const double rate = double(kSampleRate) / kDecimation;
+    auto tone = [&](double f) {
+        const double w = 2 * kPi * (f - nco_.frequency()) / rate;
+        cplx acc(0, 0);
+        for (int i = 0; i < n; ++i)
+            acc += searchBuf_[std::size_t((searchPos_ + i) % n)] * searchWindow((i + 0.5) / n) *
+                   std::polar(1.0, -w * (i - (n - 1)));
+        return std::norm(acc);
+    };
+    double best = -1, found = hz;
+    for (int j = -1; j <= 1; ++j) {
+        const double c = hz + j * kBaud / order;
+        double both = std::min(tone(c - kBaud / 2), tone(c + kBaud / 2));
+        if (both > best) {
+            best = both;
+            found = c;
+        }
+    }
+    double noise = 0;
+    phase = std::arg(lines(order, found, true, noise)[1]) / order;
+    return found;
+}
+
+void RxChannel::checkSideband()
+{
+    // The carrier loop holds a sideband as firmly as the carrier (BPSK 15.6 Hz off looks like
+    // BPSK with every bit inverted), so while following a BPSK signal its second-order lines are
+    // looked at now and then: a line beside stronger than the carrier's, twice running, moves to
+    // the carrier. (QPSK text has no such lines to look at; its loops are kept near where the
+    // search found it instead.)
+    const int order = 2;
+    double noise = 0;
+    const double hz = nco_.frequency();
+    auto l = lines(order, hz, false, noise);
+    int j = std::norm(l[0]) > std::norm(l[2]) ? 0 : 2;
+    bool beside = std::norm(l[std::size_t(j)]) > 2 * std::norm(l[1]) && std::norm(l[std::size_t(j)]) > 8 * noise;
+    sidebandVotes_ = beside ? sidebandVotes_ + 1 : 0;
+    if (sidebandVotes_ < 2)
+        return;
+    sidebandVotes_ = 0;
+    startOn(hz + (j - 1) * kBaud / order, std::arg(l[std::size_t(j)]) / order);
+}
+
+double RxChannel::followed(double hz) const
+{
+    hz = std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_);
+    // QPSK's loops, in weak signals, can slip to the line beside the carrier (7.8 Hz off), which
+    // nothing but a new search would notice: they follow a signal found by the search only so far
+    // (farther drift ends in a new search).
+    if (!fresh_ && (mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted))
+        hz = std::clamp(hz, foundHz_ - kQpskFollowHz, foundHz_ + kQpskFollowHz);
+    return hz;
+}
+
+void RxChannel::startOn(double hz, double phase)
+{
+    foundHz_ = std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_);
+    retune(std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_));
+    // A new signal: what was decoded before it is noise, and its first character starts after
+    // the first gap. The loops start on the carrier the search has measured.
+    viterbi_.reset();
+    viterbi_.setCarrier(phase);
+    varicode_.resync();
+    theta_ = phase;
+    acquire_ = 0; // the search measured the frequency closer than the pull would
+    settleUntil_ = symbolCount_ + kSettle;
+}
+
+void RxChannel::acquire()
+{
+    // Three lines that stand together this far above the average bin are a signal: noise
+    // alone gets there about once an hour of searching.
+    constexpr double kDetect = 18.0;
+    const bool qpsk = mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted;
+    double hz = 0, phase = 0, strength = 0;
+    bool found = lineSearch(2, hz, strength) && strength >= kDetect;
+    int order = 2;
+    if (qpsk) {
+        // QPSK shows the second-order line in its idle reversals, where the carrier's line is
+        // told from those beside it with certainty. Text gives only the fourth-order line, and
+        // its lines beside can outweigh the carrier's: taken only when a signal has been there
+        // without idle for a while (tuned in during a transmission).
+        double hz4 = 0, strength4 = 0;
+        if (lineSearch(4, hz4, strength4) && !found && strength4 >= kDetect && searchBlocks_ >= kTextSearchBlocks) {
+            found = true;
+            hz = hz4;
+            order = 4;
+        }
+    }
+    if (found)
+        hz = centre(order, hz, phase);
+    ++searchBlocks_;
+    // A detection counts when the next block confirms it: a line that noise has lifted over a
+    // stronger one nearby (a sideband over its carrier) rarely stays there.
+    bool confirmed = found && candidate_ > 0 && std::abs(hz - candidate_) < 1.0;
+    candidate_ = found ? hz : 0.0;
+    if (!confirmed)
+        return; // look again with the next block
+    candidate_ = 0;
+    searchWanted_ = false;
+    const int blocks = searchBlocks_;
+    searchBlocks_ = 0;
+    unlocked_ = 0;
+    // Found again near the signal it was following (within the lines beside it, which the check
+    // above may take for it in the middle of text; for the second order only soon after losing
+    // it): it stays, and the sideband check keeps it on the carrier.
+    if (!fresh_ && (order == 4 || blocks < kTextSearchBlocks) && std::abs(hz - nco_.frequency()) <= kBaud / order + 2)
+        return;
+    fresh_ = false;
+    startOn(hz, phase);
+}
+
+} // namespace psk

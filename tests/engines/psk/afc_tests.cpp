@@ -1,0 +1,144 @@
+// AFC as the program runs it: wherever a signal starts it settles on the carrier, never on a
+// sideband, and early enough to keep the first characters; the squelch reads both modes alike.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <future>
+
+#include "support.h"
+
+using namespace psktest;
+
+namespace {
+
+constexpr int kAfcRange = 45;
+const double kPower = 16000.0 * 16000.0 / 2 * 0.75; // mean power of our transmission
+
+// One channel with AFC, tuned to 1000 Hz, fed in blocks of 1024 as the engine does.
+std::string copy(const std::vector<float>& sound, int mode, int threshold = 0)
+{
+    psk::RxChannel ch;
+    ch.setMode(mode);
+    ch.setAfcLimit(100);
+    ch.setSquelch(threshold, 1);
+    ch.setFrequency(1000, kAfcRange);
+    std::string text;
+    psk::RxOutput out;
+    for (std::size_t pos = 0; pos < sound.size(); pos += 1024) {
+        out = {};
+        ch.process(sound.data() + pos, int(std::min<std::size_t>(1024, sound.size() - pos)), out);
+        for (int c : out.chars)
+            text += char(c);
+    }
+    return text;
+}
+
+// Edit distance between text and the best-matching stretch of got.
+std::size_t errors(const std::string& text, const std::string& got)
+{
+    std::vector<std::size_t> prev(got.size() + 1, 0), cur(got.size() + 1);
+    for (std::size_t i = 1; i <= text.size(); ++i) {
+        cur[0] = i;
+        for (std::size_t j = 1; j <= got.size(); ++j)
+            cur[j] = std::min({prev[j] + 1, cur[j - 1] + 1, prev[j - 1] + (text[i - 1] != got[j - 1])});
+        std::swap(prev, cur);
+    }
+    return *std::min_element(prev.begin(), prev.end());
+}
+
+std::vector<float> delayed(const std::vector<float>& sound, std::size_t samples)
+{
+    std::vector<float> out(samples, 0.0f);
+    out.insert(out.end(), sound.begin(), sound.end());
+    return out;
+}
+
+} // namespace
+
+TEST(Afc, SettlesOnTheCarrierWhereverInABlockTheSignalStarts)
+{
+    // Every start of the signal within one block, in 1 ms steps. Clean, the whole text; at
+    // -10 dB all but the first two characters, with at most two errors from the noise.
+    const std::string text = "CQ CQ de TEST TEST K";
+    struct Case { int mode; double snr; double offset; } cases[] = {
+        {0, 99, 0}, {0, -10, 7}, {1, 99, 0}, {1, -10, -7}};
+    std::vector<std::future<std::string>> jobs;
+    for (const auto& c : cases)
+        jobs.push_back(std::async(std::launch::async, [&text, c] {
+            const auto sound = transmission(text, c.mode, 1000 + c.offset);
+            std::string failures;
+            for (std::size_t start = 0; start < 1024; start += 8) {
+                auto s = delayed(sound, start);
+                if (c.snr < 90)
+                    addNoise(s, kPower, c.snr, unsigned(start) + 1);
+                std::string got = copy(s, c.mode);
+                if (c.snr < 90 ? errors(text.substr(2), got) > 2 : got.find(text) == std::string::npos)
+                    failures += " " + std::to_string(start) + ": " + got;
+            }
+            return failures;
+        }));
+    for (std::size_t i = 0; i < jobs.size(); ++i)
+        EXPECT_EQ(jobs[i].get(), "") << "mode " << cases[i].mode << " at " << cases[i].snr << " dB";
+}
+
+TEST(Afc, AcquiresWithinTheFirstTwoCharacters)
+{
+    // After several seconds of noise a signal 12 Hz off: all but at most the first two
+    // characters come out.
+    const std::string text = "CQ CQ CQ de TEST TEST TEST pse K";
+    struct Case { int mode; double snr; unsigned seed; } cases[] = {
+        {0, -10, 1}, {0, -10, 2}, {0, -10, 3}, {1, -8, 1}, {1, -8, 2}, {1, -8, 3}};
+    for (const auto& c : cases) {
+        auto s = delayed(transmission(text, c.mode, 1012), 8000 * 4);
+        addNoise(s, kPower, c.snr, c.seed);
+        std::string got = copy(s, c.mode);
+        EXPECT_NE(got.find(text.substr(2)), std::string::npos) << "mode " << c.mode << " seed " << c.seed << ": " << got;
+    }
+}
+
+TEST(Afc, NothingBeforeTheText)
+{
+    // A clean signal out of silence prints its text and nothing else (once it printed a stray
+    // "e" from the first symbols).
+    const std::string text = "de TEST K";
+    for (int mode : {0, 1, 2}) {
+        for (std::size_t start : {0u, 312u, 700u}) {
+            EXPECT_EQ(copy(delayed(transmission(text, mode, 1000), start), mode), text) << "mode " << mode;
+            EXPECT_EQ(receive(delayed(transmission(text, mode, 1000), start), {{1000, mode}})[0], text)
+                << "mode " << mode << " without AFC";
+        }
+    }
+}
+
+TEST(Squelch, SameSignalToNoiseReadsTheSameInBpskAndQpsk)
+{
+    const std::string text = "the quick brown fox jumps over the lazy dog 0123456789 the quick brown fox";
+    for (double snr : {-12.0, -8.0, 0.0}) {
+        int level[2] = {};
+        for (int mode : {0, 1}) {
+            auto s = transmission(text, mode, 1000);
+            addNoise(s, kPower, snr, 5);
+            psk::RxChannel ch;
+            ch.setMode(mode);
+            ch.setSquelch(0, 1);
+            ch.setFrequency(1000, 0);
+            psk::RxOutput out;
+            double sum = 0;
+            int n = 0;
+            for (std::size_t pos = 0; pos + 1024 <= s.size(); pos += 1024) {
+                ch.process(s.data() + pos, 1024, out);
+                if (pos > 16000 && pos + 16000 < s.size()) {
+                    sum += ch.level();
+                    ++n;
+                }
+            }
+            level[mode] = int(sum / n);
+        }
+        EXPECT_NEAR(level[0], level[1], 8) << snr << " dB";
+    }
+    // At -10 dB with the squelch at 52, slow, QPSK loses nothing (it once lost half).
+    auto s = delayed(transmission(text, 1, 1000), 8000);
+    addNoise(s, kPower, -10, 9);
+    std::string got = copy(s, 1, 52);
+    EXPECT_NE(got.find(text.substr(3)), std::string::npos) << got;
+}

@@ -5,6 +5,9 @@
 #include "platform/signals.h"
 
 #include <QApplication>
+#include <QMenuBar>
+
+#include <algorithm>
 
 int main(int argc, char** argv)
 {
@@ -18,9 +21,13 @@ int main(int argc, char** argv)
 
     if (!main.Form_Load())
         return main.startupExitCode();
-    // The stored place may lie off this screen (another monitor, another resolution), and the
-    // stored size may be smaller than the window's contents.
-    main.resize(main.size().expandedTo(main.minimumSizeHint()));
+    // The stored place may lie off this screen (another monitor, another resolution), the
+    // stored size may be smaller than the window's contents,
+    // and the menu bar shows all its menus rather than hiding the last ones behind a button.
+    QSize wanted = main.size().expandedTo(main.minimumSizeHint());
+    if (const QMenuBar* bar = main.menuBar())
+        wanted.setWidth(std::max(wanted.width(), bar->sizeHint().width()));
+    main.resize(wanted);
     FitOnScreen(main);
     main.show();
     QObject::connect(&app, &QApplication::lastWindowClosed, &app, &QApplication::quit);

@@ -136,8 +136,10 @@ void ProgramSettings()
     ApplySettingsPhrase(read(s, "LineWrap", "LineWrap True"));
     ApplySettingsPhrase(read(s, "Slashed Zero", "Slashed Zero True"));
     WaterfallSensitivity = inival::Double(read(s, "Waterfall Sensitivity", "0.5"));
-    SpectrumSensitivity = inival::Int16(read(s, "Spectrum Sensitivity", "1"));
-    SmallSpectrumSensitivity = inival::Int16(read(s, "Small Spectrum Sensitivity", "1"));
+    // Without a stored value the spectra keep the unity gain start-up gave them: a gain of one
+    // tenth (the sliders' lowest) drew a station 20 dB over the noise a few pixels high.
+    SpectrumSensitivity = inival::Int16(read(s, "Spectrum Sensitivity", "10"));
+    SmallSpectrumSensitivity = inival::Int16(read(s, "Small Spectrum Sensitivity", "10"));
     ApplyTypingPreference(read(s, "Typing Preference", "As Typed"));
 }
 

@@ -137,6 +137,9 @@ TEST_F(SettingsLoad, FirstStartStoresExactlyTheKeysThatTheHandlersStore)
     EXPECT_TRUE(calls.contains("rig.setPollInterval"));
     EXPECT_TRUE(calls.contains("rig.PutRadioFileName"));
     EXPECT_LT(calls.indexOf("rig.PutRadioFileName"), calls.indexOf("SetModeFromINI"));
+    // Nothing stored: the spectra draw at unity gain.
+    EXPECT_EQ(SpectrumSensitivity, 10);
+    EXPECT_EQ(SmallSpectrumSensitivity, 10);
 }
 
 TEST_F(SettingsLoad, AFullFileRestoresMenusAndVariables)

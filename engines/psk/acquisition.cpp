@@ -17,6 +17,7 @@ constexpr double kSlowAverage = 1.0 / 64; // weight of each block in the long av
 constexpr int kSlowStart = 24;         // blocks in the long average before it may decide
 constexpr double kSlowDetect = 4.4;    // strength of both lines in the long average
 constexpr double kAgreeHz = 0.3;       // how close the two lines, and each block to the first
+constexpr int kMoveConfirm = 4;        // confirmations of a QPSK line away from the one followed
 constexpr int kSlowRun = 8;            // blocks running the lines must agree
 // Weight of a sample at t (0 oldest .. 1 newest) in the acquisition buffer: a smooth rise over
 // most of it and a short fall at the end, so a signal that has only just begun already counts.
@@ -324,11 +325,16 @@ void RxChannel::acquire()
     ++searchBlocks_;
     // A detection counts when the next block confirms it: a line that noise has lifted over a
     // stronger one nearby (a sideband over its carrier) rarely stays there.
-    bool confirmed = weak || (found && candidate_ > 0 && std::abs(hz - candidate_) < 1.0);
+    // QPSK text now and then lifts a second-order line well away from its carrier for a moment:
+    // while a QPSK signal is being followed, a line elsewhere has to stay there longer.
+    const bool moving = qpsk && !fresh_ && std::abs(hz - nco_.frequency()) > kBaud / order + 2;
+    candidateRun_ = found && candidate_ > 0 && std::abs(hz - candidate_) < 1.0 ? candidateRun_ + 1 : 0;
+    bool confirmed = weak || (found && candidateRun_ >= (moving ? kMoveConfirm : 1));
     candidate_ = found ? hz : 0.0;
     if (!confirmed)
         return; // look again with the next block
     candidate_ = 0;
+    candidateRun_ = 0;
     slowRun_ = 0;
     searchWanted_ = false;
     const int blocks = searchBlocks_;

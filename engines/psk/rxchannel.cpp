@@ -93,6 +93,7 @@ void RxChannel::retune(double hz)
     searchBlocks_ = 0;
     candidate_ = 0;
     slowRun_ = 0;
+    candidateRun_ = 0;
     fllMean_ = 0;
 }
 

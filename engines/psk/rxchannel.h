@@ -87,6 +87,7 @@ private:
     int checkBlocks_ = 0;
     int sidebandVotes_ = 0;
     double candidate_ = 0;           // frequency found by the last search, awaiting confirmation
+    int candidateRun_ = 0;           // blocks running it has been confirmed
     int slowRun_ = 0;                // blocks running the long average's lines have agreed
     double slowRunHz_ = 0;           // where they agreed first
     int reversalRun_ = 0;

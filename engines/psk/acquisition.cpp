@@ -15,7 +15,8 @@ constexpr double kSearchBandHz = 15.0; // width of each band searched
 constexpr int kTextSearchBlocks = 16;  // blocks searched before QPSK text alone may decide
 constexpr double kSlowAverage = 1.0 / 64; // weight of each block in the long average
 constexpr int kSlowStart = 24;         // blocks in the long average before it may decide
-constexpr double kSlowDetect = 4.4;    // strength of both lines in the long average
+constexpr double kSlowDetect4 = 4.4;   // strength of the fourth-order line in the long average
+constexpr double kSlowDetect2 = 3.5;   // and of the second-order line (weaker in text) beside it
 constexpr double kAgreeHz = 0.3;       // how close the two lines, and each block to the first
 constexpr int kMoveConfirm = 4;        // confirmations of a QPSK line away from the one followed
 constexpr int kSlowRun = 8;            // blocks running the lines must agree
@@ -293,9 +294,11 @@ void RxChannel::acquire()
         // QPSK shows the second-order line in its idle reversals, where the carrier's line is
         // told from those beside it with certainty. Text gives only the fourth-order line, and
         // its lines beside can outweigh the carrier's: taken only when a signal has been there
-        // without idle for a while (tuned in during a transmission).
+        // without idle for a while (tuned in during a transmission), and only where the long
+        // average has its line too.
         double hz4 = 0, strength4 = 0;
-        if (lineSearch(4, hz4, strength4, slowHz4, slow4) && !found && strength4 >= kDetect && searchBlocks_ >= kTextSearchBlocks) {
+        if (lineSearch(4, hz4, strength4, slowHz4, slow4) && !found && strength4 >= kDetect && searchBlocks_ >= kTextSearchBlocks &&
+            std::abs(hz4 - slowHz4) < 1.0) {
             found = true;
             hz = hz4;
             order = 4;
@@ -307,7 +310,7 @@ void RxChannel::acquire()
         // reversals between characters and the fourth from all of it: both on one frequency,
         // block after block, is a signal (noise puts them together for a while about once in
         // hours) and its carrier (the lines beside fall 15.6 and 7.8 Hz off, apart).
-        const bool agree = searchBlocks_ >= kSlowStart && slow2 >= kSlowDetect && slow4 >= kSlowDetect &&
+        const bool agree = searchBlocks_ >= kSlowStart && slow2 >= kSlowDetect2 && slow4 >= kSlowDetect4 &&
                            std::abs(slowHz2 - slowHz4) < kAgreeHz;
         slowRun_ = !agree ? 0 : slowRun_ > 0 && std::abs(slowHz4 - slowRunHz_) < kAgreeHz ? slowRun_ + 1 : 1;
         if (slowRun_ == 1)
@@ -316,12 +319,16 @@ void RxChannel::acquire()
             weak = found = true;
             hz = slowHz4;
             order = 4;
-            double noise = 0;
-            phase = std::arg(lines(order, hz, true, noise)[1]) / order;
         }
     }
-    if (found && !weak)
+    // A fourth-order line that the long average shows too is the carrier's; the second order
+    // can still be on a line beside it.
+    if (found && order == 2) {
         hz = centre(order, hz, phase);
+    } else if (found) {
+        double noise = 0;
+        phase = std::arg(lines(order, hz, true, noise)[1]) / order;
+    }
     ++searchBlocks_;
     // A detection counts when the next block confirms it: a line that noise has lifted over a
     // stronger one nearby (a sideband over its carrier) rarely stays there.
@@ -343,7 +350,12 @@ void RxChannel::acquire()
     // Found again near the signal it was following (within the lines beside it, which the check
     // above may take for it in the middle of text; for the second order only soon after losing
     // it): it stays, and the sideband check keeps it on the carrier.
-    if (!fresh_ && (order == 4 || blocks < kTextSearchBlocks) && std::abs(hz - nco_.frequency()) <= kBaud / order + 2)
+    // A weak signal's carrier found in the long average is certain: the loops move to it unless
+    // they are there already.
+    // (Found between, it is another signal, or the one followed was noise: the loops move.)
+    const double away = std::abs(hz - nco_.frequency());
+    const bool beside = away <= 2 || std::abs(away - kBaud / order) <= 2;
+    if (!fresh_ && (weak ? away <= 1.0 : (order == 4 || blocks < kTextSearchBlocks) && beside))
         return;
     fresh_ = false;
     startOn(hz, phase);

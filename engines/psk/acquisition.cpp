@@ -13,6 +13,13 @@ constexpr int kSettle = 4;             // symbols of a newly acquired signal dec
 constexpr double kSearchAverage = 0.3; // weight of each block's line spectrum while searching
 constexpr double kSearchBandHz = 15.0; // width of each band searched
 constexpr int kTextSearchBlocks = 16;  // blocks searched before QPSK text alone may decide
+constexpr double kSlowAverage = 1.0 / 64; // weight of each block in the long average
+constexpr int kSlowStart = 24;         // blocks in the long average before it may decide
+constexpr double kSlowDetect4 = 4.4;   // strength of the fourth-order line in the long average
+constexpr double kSlowDetect2 = 3.5;   // and of the second-order line (weaker in text) beside it
+constexpr double kAgreeHz = 0.3;       // how close the two lines, and each block to the first
+constexpr int kMoveConfirm = 4;        // confirmations of a QPSK line away from the one followed
+constexpr int kSlowRun = 8;            // blocks running the lines must agree
 // Weight of a sample at t (0 oldest .. 1 newest) in the acquisition buffer: a smooth rise over
 // most of it and a short fall at the end, so a signal that has only just begun already counts.
 double searchWindow(double t)
@@ -35,7 +42,7 @@ void RxChannel::initSearch()
         searchWin_[std::size_t(i)] = searchWindow(double(i - taps + 1.5) / (n - taps + 1));
 }
 
-bool RxChannel::lineSearch(int order, double& hz, double& strength)
+bool RxChannel::lineSearch(int order, double& hz, double& strength, double& slowHz, double& slowStrength)
 {
     // Raising the baseband to the modulation order takes the modulation off and leaves a line
     // at order times the frequency error, wherever the signal is in the data. The AFC range is
@@ -49,8 +56,58 @@ bool RxChannel::lineSearch(int order, double& hz, double& strength)
     auto& spectra = order == 2 ? searchPower2_ : searchPower4_;
     spectra.resize(std::size_t(bands));
     const int side = int(std::lround(kBaud / (rate / n))); // envelope lines, bins away
-    bool any = false;
-    double bestStrength = 0, bestLines = 0;
+    auto& slowSpectra = order == 2 ? slowPower2_ : slowPower4_;
+    slowSpectra.resize(std::size_t(bands));
+    struct Found {
+        bool any = false;
+        double hz = 0, strength = 0, lines = 0;
+    } fast, slowFound;
+    // The strongest line within a band's part of the range, if stronger than the best so far.
+    auto peak = [&](const std::vector<double>& power, double centre, Found& found) {
+        int best = -1;
+        double top = 0;
+        for (int k = 0; k < n; ++k) {
+            int kk = k < n / 2 ? k : k - n;
+            double f = kk * rate / n / order;
+            if (std::abs(f) > kSearchBandHz / 2 + 0.5 || std::abs(centre + f - setHz_) > afcRange_)
+                continue;
+            if (power[std::size_t(k)] > top) {
+                top = power[std::size_t(k)];
+                best = k;
+            }
+        }
+        if (best < 0)
+            return;
+        // The symbol-rate envelope adds weaker lines 31.25 Hz either side of the strongest;
+        // they count towards its strength, against the noise of the bins around them.
+        double noise = 0;
+        int count = 0;
+        for (int d = -3 * side / 2; d <= 3 * side / 2; ++d) {
+            if (std::abs(d) <= 2 || std::abs(std::abs(d) - side) <= 2)
+                continue;
+            noise += power[std::size_t((best + d + n) % n)];
+            ++count;
+        }
+        noise /= count;
+        if (noise <= 0)
+            return;
+        // The band that holds the signal in its middle passes it best: the strongest line in
+        // power decides between bands (a band that holds the signal near its edge has less
+        // noise too, so the ratio would favour it).
+        double lines = top + power[std::size_t((best + side) % n)] + power[std::size_t((best - side + n) % n)];
+        if (found.any && lines <= found.lines)
+            return;
+        found.any = true;
+        found.lines = lines;
+        found.strength = lines / noise;
+        // Finer: the peak of a parabola through the log power of the three bins.
+        auto at = [&](int k) { return std::log(power[std::size_t((k + n) % n)] + 1e-30); };
+        double l = at(best - 1), c = at(best), r = at(best + 1);
+        double d2 = l - 2 * c + r;
+        double frac = d2 < 0 ? std::clamp(0.5 * (l - r) / d2, -0.5, 0.5) : 0.0;
+        double offset = ((best < n / 2 ? best : best - n) + frac) * rate / n; // of the line, Hz
+        found.hz = centre + offset / order;
+    };
     // The bands' filtered signals are made with the second order and kept for the fourth.
     const bool fresh = order == 2 || bandSignals_.size() != std::size_t(bands * n);
     if (fresh)
@@ -86,60 +143,30 @@ bool RxChannel::lineSearch(int order, double& hz, double& strength)
         }
         std::vector<cplx> spec = w;
         fft(spec);
-        // Averaged over the blocks searched since tuning, so noise bins vary less.
+        // Averaged over the blocks searched since tuning, so noise bins vary less; and over many
+        // more, for a weak signal whose line stands out only in a long average.
         auto& power = spectra[std::size_t(b)];
+        auto& slow = slowSpectra[std::size_t(b)];
         if (power.size() != std::size_t(n))
             power.assign(std::size_t(n), 0.0);
+        if (slow.size() != std::size_t(n))
+            slow.assign(std::size_t(n), 0.0);
+        const double slowWeight = std::max(1.0 / (searchBlocks_ + 1), kSlowAverage);
         for (int k = 0; k < n; ++k) {
+            const double e = std::norm(spec[std::size_t(k)]);
             double& p = power[std::size_t(k)];
-            p = searchBlocks_ == 0 ? std::norm(spec[std::size_t(k)]) : p + kSearchAverage * (std::norm(spec[std::size_t(k)]) - p);
+            p = searchBlocks_ == 0 ? e : p + kSearchAverage * (e - p);
+            double& q = slow[std::size_t(k)];
+            q = searchBlocks_ == 0 ? e : q + slowWeight * (e - q);
         }
-        int best = -1;
-        double top = 0;
-        for (int k = 0; k < n; ++k) {
-            int kk = k < n / 2 ? k : k - n;
-            double f = kk * rate / n / order;
-            if (std::abs(f) > kSearchBandHz / 2 + 0.5 || std::abs(centre + f - setHz_) > afcRange_)
-                continue;
-            if (power[std::size_t(k)] > top) {
-                top = power[std::size_t(k)];
-                best = k;
-            }
-        }
-        if (best < 0)
-            continue;
-        // The symbol-rate envelope adds weaker lines 31.25 Hz either side of the strongest;
-        // they count towards its strength, against the noise of the bins around them.
-        double noise = 0;
-        int count = 0;
-        for (int d = -3 * side / 2; d <= 3 * side / 2; ++d) {
-            if (std::abs(d) <= 2 || std::abs(std::abs(d) - side) <= 2)
-                continue;
-            noise += power[std::size_t((best + d + n) % n)];
-            ++count;
-        }
-        noise /= count;
-        if (noise <= 0)
-            continue;
-        // The band that holds the signal in its middle passes it best: the strongest line in
-        // power decides between bands (a band that holds the signal near its edge has less
-        // noise too, so the ratio would favour it).
-        double lines = top + power[std::size_t((best + side) % n)] + power[std::size_t((best - side + n) % n)];
-        if (any && lines <= bestLines)
-            continue;
-        any = true;
-        bestLines = lines;
-        bestStrength = lines / noise;
-        // Finer: the peak of a parabola through the log power of the three bins.
-        auto at = [&](int k) { return std::log(power[std::size_t((k + n) % n)] + 1e-30); };
-        double l = at(best - 1), c = at(best), r = at(best + 1);
-        double d2 = l - 2 * c + r;
-        double frac = d2 < 0 ? std::clamp(0.5 * (l - r) / d2, -0.5, 0.5) : 0.0;
-        double offset = ((best < n / 2 ? best : best - n) + frac) * rate / n; // of the line, Hz
-        hz = centre + offset / order;
+        peak(power, centre, fast);
+        peak(slow, centre, slowFound);
     }
-    strength = bestStrength;
-    return any;
+    hz = fast.hz;
+    strength = fast.strength;
+    slowHz = slowFound.hz;
+    slowStrength = slowFound.strength;
+    return fast.any;
 }
 
 std::array<cplx, 3> RxChannel::lines(int order, double hz, bool filtered, double& noise) const
@@ -260,31 +287,62 @@ void RxChannel::acquire()
     // alone gets there about once an hour of searching.
     constexpr double kDetect = 18.0;
     const bool qpsk = mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted;
-    double hz = 0, phase = 0, strength = 0;
-    bool found = lineSearch(2, hz, strength) && strength >= kDetect;
+    double hz = 0, phase = 0, strength = 0, slowHz2 = 0, slow2 = 0, slowHz4 = 0, slow4 = 0;
+    bool found = lineSearch(2, hz, strength, slowHz2, slow2) && strength >= kDetect;
     int order = 2;
     if (qpsk) {
         // QPSK shows the second-order line in its idle reversals, where the carrier's line is
         // told from those beside it with certainty. Text gives only the fourth-order line, and
         // its lines beside can outweigh the carrier's: taken only when a signal has been there
-        // without idle for a while (tuned in during a transmission).
+        // without idle for a while (tuned in during a transmission), and only where the long
+        // average has its line too.
         double hz4 = 0, strength4 = 0;
-        if (lineSearch(4, hz4, strength4) && !found && strength4 >= kDetect && searchBlocks_ >= kTextSearchBlocks) {
+        if (lineSearch(4, hz4, strength4, slowHz4, slow4) && !found && strength4 >= kDetect && searchBlocks_ >= kTextSearchBlocks &&
+            std::abs(hz4 - slowHz4) < 1.0) {
             found = true;
             hz = hz4;
             order = 4;
         }
     }
-    if (found)
+    bool weak = false;
+    if (qpsk && !found) {
+        // A weak signal shows its lines only in the long average, the second order from the
+        // reversals between characters and the fourth from all of it: both on one frequency,
+        // block after block, is a signal (noise puts them together for a while about once in
+        // hours) and its carrier (the lines beside fall 15.6 and 7.8 Hz off, apart).
+        const bool agree = searchBlocks_ >= kSlowStart && slow2 >= kSlowDetect2 && slow4 >= kSlowDetect4 &&
+                           std::abs(slowHz2 - slowHz4) < kAgreeHz;
+        slowRun_ = !agree ? 0 : slowRun_ > 0 && std::abs(slowHz4 - slowRunHz_) < kAgreeHz ? slowRun_ + 1 : 1;
+        if (slowRun_ == 1)
+            slowRunHz_ = slowHz4;
+        if (slowRun_ >= kSlowRun) {
+            weak = found = true;
+            hz = slowHz4;
+            order = 4;
+        }
+    }
+    // A fourth-order line that the long average shows too is the carrier's; the second order
+    // can still be on a line beside it.
+    if (found && order == 2) {
         hz = centre(order, hz, phase);
+    } else if (found) {
+        double noise = 0;
+        phase = std::arg(lines(order, hz, true, noise)[1]) / order;
+    }
     ++searchBlocks_;
     // A detection counts when the next block confirms it: a line that noise has lifted over a
     // stronger one nearby (a sideband over its carrier) rarely stays there.
-    bool confirmed = found && candidate_ > 0 && std::abs(hz - candidate_) < 1.0;
+    // QPSK text now and then lifts a second-order line well away from its carrier for a moment:
+    // while a QPSK signal is being followed, a line elsewhere has to stay there longer.
+    const bool moving = qpsk && !fresh_ && std::abs(hz - nco_.frequency()) > kBaud / order + 2;
+    candidateRun_ = found && candidate_ > 0 && std::abs(hz - candidate_) < 1.0 ? candidateRun_ + 1 : 0;
+    bool confirmed = weak || (found && candidateRun_ >= (moving ? kMoveConfirm : 1));
     candidate_ = found ? hz : 0.0;
     if (!confirmed)
         return; // look again with the next block
     candidate_ = 0;
+    candidateRun_ = 0;
+    slowRun_ = 0;
     searchWanted_ = false;
     const int blocks = searchBlocks_;
     searchBlocks_ = 0;
@@ -292,7 +350,12 @@ void RxChannel::acquire()
     // Found again near the signal it was following (within the lines beside it, which the check
     // above may take for it in the middle of text; for the second order only soon after losing
     // it): it stays, and the sideband check keeps it on the carrier.
-    if (!fresh_ && (order == 4 || blocks < kTextSearchBlocks) && std::abs(hz - nco_.frequency()) <= kBaud / order + 2)
+    // A weak signal's carrier found in the long average is certain: the loops move to it unless
+    // they are there already.
+    // (Found between, it is another signal, or the one followed was noise: the loops move.)
+    const double away = std::abs(hz - nco_.frequency());
+    const bool beside = away <= 2 || std::abs(away - kBaud / order) <= 2;
+    if (!fresh_ && (weak ? away <= 1.0 : (order == 4 || blocks < kTextSearchBlocks) && beside))
         return;
     fresh_ = false;
     startOn(hz, phase);

@@ -92,6 +92,8 @@ void RxChannel::retune(double hz)
     searchBuf_.fill(cplx(0, 0)); // mixed at the old frequency
     searchBlocks_ = 0;
     candidate_ = 0;
+    slowRun_ = 0;
+    candidateRun_ = 0;
     fllMean_ = 0;
 }
 

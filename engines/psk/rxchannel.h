@@ -49,7 +49,7 @@ private:
     // Acquisition (acquisition.cpp).
     void initSearch();
     void acquire();
-    bool lineSearch(int order, double& hz, double& strength);
+    bool lineSearch(int order, double& hz, double& strength, double& slowHz, double& slowStrength);
     std::array<cplx, 3> lines(int order, double hz, bool filtered, double& noise) const;
     double centre(int order, double hz, double& phase) const;
     void checkSideband();
@@ -81,11 +81,15 @@ private:
     std::array<double, kDecimatedPerSymbol> searchTaps_{};
     std::array<double, 512> searchWin_{}; // the window over the filtered buffer
     std::vector<std::vector<double>> searchPower2_, searchPower4_; // line spectra per band, averaged while searching
+    std::vector<std::vector<double>> slowPower2_, slowPower4_;     // the same over a longer time
     std::vector<cplx> bandSignals_; // the search bands' filtered signals, kept between orders
     int searchBlocks_ = 0;
     int checkBlocks_ = 0;
     int sidebandVotes_ = 0;
     double candidate_ = 0;           // frequency found by the last search, awaiting confirmation
+    int candidateRun_ = 0;           // blocks running it has been confirmed
+    int slowRun_ = 0;                // blocks running the long average's lines have agreed
+    double slowRunHz_ = 0;           // where they agreed first
     int reversalRun_ = 0;
 
     std::array<double, kDecimatedPerSymbol> energy_{};

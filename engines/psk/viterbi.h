@@ -55,8 +55,8 @@ private:
     std::array<std::uint64_t, kStates> path_{};
     std::array<double, kStates> phase_{}; // each survivor's carrier phase, radians
     std::array<double, kStates> freq_{};  // and frequency, radians per symbol
-    double loopAlpha_ = 0.3;
-    double loopBeta_ = 0.02;
+    double loopAlpha_ = 0.15;
+    double loopBeta_ = 0.005;
     int best_ = 0;
     int count_ = 0;
 };

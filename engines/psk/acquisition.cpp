@@ -20,6 +20,8 @@ constexpr double kSlowDetect2 = 3.5;   // and of the second-order line (weaker i
 constexpr double kAgreeHz = 0.3;       // how close the two lines, and each block to the first
 constexpr int kMoveConfirm = 4;        // confirmations of a QPSK line away from the one followed
 constexpr int kSlowRun = 8;            // blocks running the lines must agree
+constexpr double kDetect = 18.0;       // three lines this far above the average bin are a signal
+constexpr double kIdleDetect = 20.0;   // the two idle tones over the noise around them, summed
 // Weight of a sample at t (0 oldest .. 1 newest) in the acquisition buffer: a smooth rise over
 // most of it and a short fall at the end, so a signal that has only just begun already counts.
 double searchWindow(double t)
@@ -40,6 +42,8 @@ void RxChannel::initSearch()
         searchTaps_[std::size_t(i)] = 0.5 * (1 - std::cos(2 * kPi * (i + 0.5) / taps)) / (taps / 2.0);
     for (int i = taps - 1; i < n; ++i)
         searchWin_[std::size_t(i)] = searchWindow(double(i - taps + 1.5) / (n - taps + 1));
+    for (int i = 0; i < n; ++i)
+        searchIdleWin_[std::size_t(i)] = searchWindow((i + 0.5) / n);
 }
 
 bool RxChannel::lineSearch(int order, double& hz, double& strength, double& slowHz, double& slowStrength)
@@ -283,13 +287,16 @@ void RxChannel::startOn(double hz, double phase)
 
 void RxChannel::acquire()
 {
-    // Three lines that stand together this far above the average bin are a signal: noise
-    // alone gets there about once an hour of searching.
-    constexpr double kDetect = 18.0;
     const bool qpsk = mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted;
     double hz = 0, phase = 0, strength = 0, slowHz2 = 0, slow2 = 0, slowHz4 = 0, slow4 = 0;
     bool found = lineSearch(2, hz, strength, slowHz2, slow2) && strength >= kDetect;
     int order = 2;
+    double idleHz = 0, idlePhase = 0, idle = 0;
+    const bool idleFound = idleSearch(idleHz, idlePhase, idle) && idle >= kIdleDetect;
+    if (idleFound) {
+        found = true;
+        hz = idleHz;
+    }
     if (qpsk) {
         // QPSK shows the second-order line in its idle reversals, where the carrier's line is
         // told from those beside it with certainty. Text gives only the fourth-order line, and
@@ -323,7 +330,9 @@ void RxChannel::acquire()
     }
     // A fourth-order line that the long average shows too is the carrier's; the second order
     // can still be on a line beside it.
-    if (found && order == 2) {
+    if (idleFound) {
+        phase = idlePhase; // the idle's two tones leave no doubt where the carrier is
+    } else if (found && order == 2) {
         hz = centre(order, hz, phase);
     } else if (found) {
         double noise = 0;

@@ -54,6 +54,7 @@ RxChannel::RxChannel()
             }
     for (int i = 0; i < 5; ++i)
         eqTaps_[i] = m[i][5] / m[i][i];
+    viterbi_.setInterference(a);
     nco_.setFrequency(setHz_);
 }
 
@@ -205,13 +206,13 @@ void RxChannel::decimated(cplx z, RxOutput& out)
         cplx eq(0, 0);
         for (int k = 0; k < 5; ++k)
             eq += eqTaps_[k] * symbols_[k];
-        symbol(eq, out);
+        symbol(eq, symbols_[2], out);
     }
     lastMf_ = y;
     ++index_;
 }
 
-void RxChannel::symbol(cplx y, RxOutput& out)
+void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
 {
     const bool qpsk = mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted;
     const int order = qpsk ? 4 : 2;
@@ -222,6 +223,7 @@ void RxChannel::symbol(cplx y, RxOutput& out)
         theta_ = std::arg(y);
         viterbi_.setCarrier(theta_);
         prevDecision_ = cplx(1, 0);
+        signalAmp_ = mag;
     }
     amp_ = amp_ == 0 ? mag : amp_ + 0.05 * (mag - amp_);
     if (amp_ <= 0)
@@ -237,6 +239,8 @@ void RxChannel::symbol(cplx y, RxOutput& out)
     else
         decision = cplx(c.real() >= 0 ? 1 : -1, 0);
     double err = std::arg(c * std::conj(decision));
+    // The signal's own amplitude in the matched filter's output (noise averages out of it).
+    signalAmp_ += 0.02 * ((raw * std::polar(1.0, -theta_) * std::conj(decision)).real() - signalAmp_);
 
     // Carrier loop; with AFC the oscillator itself is the integrator.
     const bool afc = afcOn();
@@ -299,7 +303,10 @@ void RxChannel::symbol(cplx y, RxOutput& out)
         // The decoder tracks the carrier itself, per survivor, so it takes the symbol as it
         // comes from the oscillator; with AFC the oscillator slowly takes over the frequency
         // the decoder has found, so the decoder's loops stay near the middle of their range.
-        bit = viterbi_.pushSymbol(y / amp_, mode_ == RxMode::QpskInverted);
+        // It takes the matched filter's output as it is, with a sixth of each neighbouring
+        // symbol in it: the decoder knows the previous symbol of every path and counts that
+        // sixth in its metric, which loses less to the noise than an equaliser would.
+        bit = viterbi_.pushSymbol(raw / std::max(signalAmp_, 1e-3 * amp_), mode_ == RxMode::QpskInverted);
         if (afc) {
             double hz = nco_.frequency() + kPspHandover * viterbi_.carrierFrequency() * kBaud / (2 * kPi);
             hz = followed(hz);

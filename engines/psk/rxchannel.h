@@ -42,7 +42,7 @@ public:
 private:
     bool afcOn() const { return afcLimit_ > 0 && afcRange_ > 0; }
     void decimated(cplx z, RxOutput& out);
-    void symbol(cplx y, RxOutput& out);
+    void symbol(cplx y, cplx raw, RxOutput& out); // equalised and as matched-filtered
     void measureImd(RxOutput& out);
     void retune(double hz);
     double scaled(double quality) const; // on one scale for BPSK and QPSK
@@ -52,6 +52,7 @@ private:
     bool lineSearch(int order, double& hz, double& strength, double& slowHz, double& slowStrength);
     std::array<cplx, 3> lines(int order, double hz, bool filtered, double& noise) const;
     double centre(int order, double hz, double& phase) const;
+    bool idleSearch(double& hz, double& phase, double& strength) const; // idle_search.cpp
     void checkSideband();
     void startOn(double hz, double phase);
     double followed(double hz) const; // where AFC may take the oscillator
@@ -80,6 +81,7 @@ private:
     int searchPos_ = 0;
     std::array<double, kDecimatedPerSymbol> searchTaps_{};
     std::array<double, 512> searchWin_{}; // the window over the filtered buffer
+    std::array<double, 512> searchIdleWin_{}; // and over the whole buffer
     std::vector<std::vector<double>> searchPower2_, searchPower4_; // line spectra per band, averaged while searching
     std::vector<std::vector<double>> slowPower2_, slowPower4_;     // the same over a longer time
     std::vector<cplx> bandSignals_; // the search bands' filtered signals, kept between orders
@@ -102,6 +104,7 @@ private:
     double theta_ = 0;      // carrier phase estimate, radians
     double omega_ = 0;      // residual frequency without AFC, radians per symbol
     double amp_ = 0;        // average symbol magnitude
+    double signalAmp_ = 0;  // the signal's amplitude before the equaliser
     cplx prevDecision_{1, 0};
     cplx prevY_{0, 0};
     cplx fllMean_{0, 0};

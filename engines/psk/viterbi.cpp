@@ -112,11 +112,12 @@ int ViterbiDecoder::pushSymbol(std::complex<double> c, bool inverted)
             if (score_[from] == -std::numeric_limits<double>::infinity())
                 continue;
             const std::complex<double> r = c * std::polar(1.0, -phase_[from]);
+            const std::complex<double> clean = r - isi_ * kSymbol[phase];
             for (int bit = 0; bit < 2; ++bit) {
                 int q = qpskPhaseChange(dibitFor(s, bit));
                 unsigned newPhase = (phase + unsigned(inverted ? 4 - q : q)) & 3;
                 unsigned to = (((s << 1) | unsigned(bit)) & 0xF) * 4 + newPhase;
-                const std::complex<double> e = r * std::conj(kSymbol[newPhase]);
+                const std::complex<double> e = clean * std::conj(kSymbol[newPhase]);
                 double m = score_[from] + e.real();
                 if (m > next[to]) {
                     next[to] = m;

@@ -46,6 +46,8 @@ public:
     void shiftFrequency(double dw);
     // Starts every survivor's carrier loop at a phase (radians) with no frequency offset.
     void setCarrier(double phase);
+    // Intersymbol interference the input still carries from each neighbouring symbol (0: none).
+    void setInterference(double isi) { isi_ = isi; }
 
 private:
     static constexpr double kMaxFreq = 0.8; // radians per symbol, about 4 Hz
@@ -57,6 +59,7 @@ private:
     std::array<double, kStates> freq_{};  // and frequency, radians per symbol
     double loopAlpha_ = 0.15;
     double loopBeta_ = 0.005;
+    double isi_ = 0;
     int best_ = 0;
     int count_ = 0;
 };

@@ -279,6 +279,7 @@ void RxChannel::startOn(double hz, double phase)
     // the first gap. The loops start on the carrier the search has measured.
     viterbi_.reset();
     viterbi_.setCarrier(phase);
+    bpsk_.reset();
     varicode_.resync();
     theta_ = phase;
     acquire_ = 0; // the search measured the frequency closer than the pull would

@@ -55,6 +55,7 @@ RxChannel::RxChannel()
     for (int i = 0; i < 5; ++i)
         eqTaps_[i] = m[i][5] / m[i][i];
     viterbi_.setInterference(a);
+    bpsk_.setInterference(a);
     nco_.setFrequency(setHz_);
 }
 
@@ -81,6 +82,7 @@ void RxChannel::setMode(int mode)
         return;
     mode_ = m;
     viterbi_.reset();
+    bpsk_.reset();
     varicode_.reset();
 }
 
@@ -232,6 +234,7 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
     if (qpsk)
         theta_ = viterbi_.carrierPhase(); // the QPSK decoder tracks the carrier (see below)
     cplx c = y * std::polar(1.0, -theta_);
+    const double inPhase = (raw * std::polar(1.0, -theta_)).real(); // before the loop moves on
     cplx decision;
     if (qpsk)
         decision = std::abs(c.real()) >= std::abs(c.imag()) ? cplx(c.real() >= 0 ? 1 : -1, 0)
@@ -314,16 +317,17 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
             nco_.setFrequency(hz);
         }
     } else {
-        bit = reversal ? 0 : 1;
+        bit = bpsk_.push(inPhase / std::max(signalAmp_, 1e-3 * amp_));
     }
 
     // The decoder's bits lag the signal by its delay; so does the squelch that lets them out.
+    const std::uint64_t delay = qpsk ? ViterbiDecoder::kDelay : BpskDetector::kDelay;
     squelchHistory_[symbolCount_ % squelchHistory_.size()] = squelchOpen();
     bool open = squelchOpen();
-    if (qpsk && symbolCount_ >= ViterbiDecoder::kDelay)
-        open = squelchHistory_[(symbolCount_ - ViterbiDecoder::kDelay) % squelchHistory_.size()];
+    if (symbolCount_ >= delay)
+        open = squelchHistory_[(symbolCount_ - delay) % squelchHistory_.size()];
     // The first symbols of a signal, while the loops settle, count as idle.
-    const std::uint64_t source = qpsk ? symbolCount_ - std::min<std::uint64_t>(symbolCount_, ViterbiDecoder::kDelay) : symbolCount_;
+    const std::uint64_t source = symbolCount_ - std::min(symbolCount_, delay);
     if (source < settleUntil_)
         bit = 0;
     ++symbolCount_;

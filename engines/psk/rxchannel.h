@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engines/psk/bpsk_detector.h"
 #include "engines/psk/dsp.h"
 #include "engines/psk/varicode.h"
 #include "engines/psk/viterbi.h"
@@ -116,6 +117,7 @@ private:
     double foundHz_ = 0;    // where the search last found one
 
     ViterbiDecoder viterbi_;
+    BpskDetector bpsk_;
     std::array<bool, 64> squelchHistory_{};
     bool wasOpen_ = false;
     std::uint64_t symbolCount_ = 0;

@@ -290,7 +290,9 @@ void RxChannel::acquire()
 {
     const bool qpsk = mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted;
     double hz = 0, phase = 0, strength = 0, slowHz2 = 0, slow2 = 0, slowHz4 = 0, slow4 = 0;
-    bool found = lineSearch(2, hz, strength, slowHz2, slow2) && strength >= kDetect;
+    // QPSK's second-order line comes from its idle alone, which the idle's tones show better:
+    // in text, noise lifts a line of its own there now and then.
+    bool found = lineSearch(2, hz, strength, slowHz2, slow2) && strength >= kDetect && !qpsk;
     int order = 2;
     double idleHz = 0, idlePhase = 0, idle = 0;
     const bool idleFound = idleSearch(idleHz, idlePhase, idle) && idle >= kIdleDetect;

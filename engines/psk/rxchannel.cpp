@@ -12,6 +12,7 @@ constexpr double kLoopBeta = 0.0008;  // carrier loop, integral
 constexpr double kFllPull = 0.1;     // frequency assist while not locked
 constexpr double kFllHold = 0.01;    // and once locked
 constexpr double kPspHandover = 0.02; // share of the QPSK decoder's frequency moved to the oscillator
+constexpr int kPullSymbols = 96;      // QPSK: symbols after a start with the decoder's wide loops
 constexpr int kOnsetSettle = 12;      // symbols of a signal out of silence decoded as idle
 constexpr int kSearchMinimum = 128;   // decimated samples at a frequency before searching there
 constexpr double kMaxFreeOmega = 2 * kPi * 4.0 / kBaud; // 4 Hz without AFC
@@ -90,6 +91,8 @@ void RxChannel::retune(double hz)
 {
     nco_.setFrequency(hz);
     omega_ = 0;
+    freePhase_ = 0;
+    pullUntil_ = symbolCount_ + kPullSymbols;
     acquire_ = 0;
     sinceRetune_ = 0;
     searchBuf_.fill(cplx(0, 0)); // mixed at the old frequency
@@ -222,8 +225,9 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
     if (amp_ == 0 && mag > 0) {
         // A signal out of silence: its first symbol gives the carrier phase.
         settleUntil_ = symbolCount_ + kOnsetSettle;
+        pullUntil_ = symbolCount_ + kPullSymbols;
         theta_ = std::arg(y);
-        viterbi_.setCarrier(theta_);
+        viterbi_.setCarrier(theta_ - freePhase_);
         prevDecision_ = cplx(1, 0);
         signalAmp_ = mag;
     }
@@ -232,7 +236,7 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
         return;
 
     if (qpsk)
-        theta_ = viterbi_.carrierPhase(); // the QPSK decoder tracks the carrier (see below)
+        theta_ = viterbi_.carrierPhase() + freePhase_; // the QPSK decoder tracks the carrier (see below)
     cplx c = y * std::polar(1.0, -theta_);
     const double inPhase = (raw * std::polar(1.0, -theta_)).real(); // before the loop moves on
     cplx decision;
@@ -271,6 +275,8 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
         if (qpsk)
             viterbi_.shiftFrequency((hz - nco_.frequency()) * 2 * kPi / kBaud);
         nco_.setFrequency(hz);
+    } else if (qpsk) {
+        freeFrequency(omega_ + assist);
     } else {
         omega_ = std::clamp(omega_ + kLoopBeta * err + assist, -kMaxFreeOmega, kMaxFreeOmega);
     }
@@ -309,12 +315,24 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
         // It takes the matched filter's output as it is, with a sixth of each neighbouring
         // symbol in it: the decoder knows the previous symbol of every path and counts that
         // sixth in its metric, which loses less to the noise than an equaliser would.
-        bit = viterbi_.pushSymbol(raw / std::max(signalAmp_, 1e-3 * amp_), mode_ == RxMode::QpskInverted);
+        // Without AFC the same is done by turning the symbols by a frequency of our own,
+        // within the few hertz the receiver may pull.
+        // Its loops pull in wide for a while after a start, then narrow down to lose less to
+        // the noise.
+        if (symbolCount_ < pullUntil_)
+            viterbi_.setCarrierLoop(0.15, 0.005);
+        else
+            viterbi_.setCarrierLoop(0.08, 0.0025);
+        const cplx turned = raw * std::polar(1.0, -freePhase_);
+        bit = viterbi_.pushSymbol(turned / std::max(signalAmp_, 1e-3 * amp_), mode_ == RxMode::QpskInverted);
         if (afc) {
             double hz = nco_.frequency() + kPspHandover * viterbi_.carrierFrequency() * kBaud / (2 * kPi);
             hz = followed(hz);
             viterbi_.shiftFrequency((hz - nco_.frequency()) * 2 * kPi / kBaud);
             nco_.setFrequency(hz);
+        } else {
+            freeFrequency(omega_ + kPspHandover * viterbi_.carrierFrequency());
+            freePhase_ = wrapPhase(freePhase_ + omega_);
         }
     } else {
         bit = bpsk_.push(inPhase / std::max(signalAmp_, 1e-3 * amp_));
@@ -343,6 +361,13 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
     reversalRun_ = reversal ? reversalRun_ + 1 : 0;
     if (reversalRun_ >= 20 && (reversalRun_ - 20) % 16 == 0)
         measureImd(out);
+}
+
+void RxChannel::freeFrequency(double w)
+{
+    w = std::clamp(w, -kMaxFreeOmega, kMaxFreeOmega);
+    viterbi_.shiftFrequency(w - omega_);
+    omega_ = w;
 }
 
 void RxChannel::measureImd(RxOutput& out)

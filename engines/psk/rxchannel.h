@@ -45,6 +45,7 @@ private:
     void decimated(cplx z, RxOutput& out);
     void symbol(cplx y, cplx raw, RxOutput& out); // equalised and as matched-filtered
     void measureImd(RxOutput& out);
+    void freeFrequency(double w); // QPSK without AFC: takes w radians per symbol off the symbols
     void retune(double hz);
     double scaled(double quality) const; // on one scale for BPSK and QPSK
     // Acquisition (acquisition.cpp).
@@ -104,6 +105,7 @@ private:
 
     double theta_ = 0;      // carrier phase estimate, radians
     double omega_ = 0;      // residual frequency without AFC, radians per symbol
+    double freePhase_ = 0;  // QPSK without AFC: the turn taken off the symbols, radians
     double amp_ = 0;        // average symbol magnitude
     double signalAmp_ = 0;  // the signal's amplitude before the equaliser
     cplx prevDecision_{1, 0};
@@ -122,6 +124,7 @@ private:
     bool wasOpen_ = false;
     std::uint64_t symbolCount_ = 0;
     std::uint64_t settleUntil_ = 0; // symbols before this one are taken as idle
+    std::uint64_t pullUntil_ = 0;   // and before this one QPSK's loops pull in wide
     VaricodeDecoder varicode_;
     std::array<cplx, 8> vectors_{};
     int vectorPos_ = 0;

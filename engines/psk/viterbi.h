@@ -57,8 +57,8 @@ private:
     std::array<std::uint64_t, kStates> path_{};
     std::array<double, kStates> phase_{}; // each survivor's carrier phase, radians
     std::array<double, kStates> freq_{};  // and frequency, radians per symbol
-    double loopAlpha_ = 0.15;
-    double loopBeta_ = 0.005;
+    double loopAlpha_ = 0.08;
+    double loopBeta_ = 0.0025;
     double isi_ = 0;
     int best_ = 0;
     int count_ = 0;

@@ -1,7 +1,8 @@
 // Character error rate of BPSK31 and QPSK31 from our own transmitter through white Gaussian
 // noise (SNR in 3000 Hz), received the way the program receives: AFC on with its 45 Hz range,
 // the signal starting at a random sample and 0 to 20 Hz off the tuned frequency, several
-// seeds per point. For comparison the same with AFC off and the receiver tuned exactly.
+// seeds per point. For comparison the same with AFC off and the receiver tuned exactly, and
+// QPSK31 as an ideal receiver would copy it (frequency, phase and timing known exactly).
 // Prints the table and the SNR from which on the CER stays at or below 1%.
 //   bench_psk_cer [characters per point, default 10000] [lowest dB] [highest dB] [step dB]
 #include <atomic>
@@ -11,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "ideal_qpsk.h"
 #include "psk_bench.h"
 
 namespace {
@@ -21,6 +23,7 @@ constexpr int kAfcRange = 45;    // the program's AFC range, Hz
 struct Point {
     int mode;
     bool afc;
+    bool ideal;
     double snr;
     double cer = 0;
 };
@@ -32,6 +35,11 @@ double measure(const Point& p, std::size_t chars, unsigned salt)
         unsigned seed = salt * 131u + unsigned(s) * 7919u + unsigned(p.mode) * 17u;
         std::mt19937 rng(seed);
         std::string t = pskbench::text(chars / kSeeds, seed);
+        if (p.ideal) {
+            errors += pskbench::errors(t, pskbench::idealQpsk(t, p.snr, seed + 1));
+            sent += t.size();
+            continue;
+        }
         double off = p.afc ? std::uniform_real_distribution<double>(0.0, 20.0)(rng) : 0.0;
         if (p.afc && (rng() & 1u))
             off = -off;
@@ -63,15 +71,17 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bench_psk_cer: no SNR in the range given\n");
         return 1;
     }
-    struct Column { const char* name; int mode; bool afc; } columns[] = {
-        {"BPSK31 AFC", 0, true}, {"QPSK31 AFC", 1, true}, {"BPSK31 off", 0, false}, {"QPSK31 off", 1, false}};
+    struct Column { const char* name; int mode; bool afc; bool ideal; } columns[] = {
+        {"BPSK31 AFC", 0, true, false}, {"QPSK31 AFC", 1, true, false}, {"BPSK31 off", 0, false, false},
+        {"QPSK31 off", 1, false, false}, {"QPSK ideal", 1, false, true}};
+    constexpr std::size_t kColumns = sizeof columns / sizeof *columns;
     std::vector<Point> points;
     for (const auto& c : columns)
         for (double s : snrs)
-            points.push_back({c.mode, c.afc, s});
+            points.push_back({c.mode, c.afc, c.ideal, s});
     std::atomic<std::size_t> next{0};
     std::vector<std::thread> workers;
-    unsigned threads = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
+    unsigned threads = std::max(1u, std::thread::hardware_concurrency());
     for (unsigned w = 0; w < threads; ++w)
         workers.emplace_back([&] {
             for (std::size_t i; (i = next++) < points.size();)
@@ -82,7 +92,7 @@ int main(int argc, char** argv)
 
     std::printf("Character error rate, %zu characters per point in %d transmissions, SNR in 3000 Hz\n", chars, kSeeds);
     std::printf("AFC: on with a %d Hz range, signal 0-20 Hz off the tuned frequency, random start;\n", kAfcRange);
-    std::printf("off: receiver tuned exactly to the signal.\n");
+    std::printf("off: receiver tuned exactly to the signal; ideal: frequency, phase and timing known.\n");
     std::printf("%8s", "SNR dB");
     for (const auto& c : columns)
         std::printf(" %11s", c.name);
@@ -90,11 +100,11 @@ int main(int argc, char** argv)
     const std::size_t n = snrs.size();
     for (std::size_t i = 0; i < n; ++i) {
         std::printf("%8.1f", snrs[i]);
-        for (std::size_t c = 0; c < 4; ++c)
+        for (std::size_t c = 0; c < kColumns; ++c)
             std::printf(" %10.2f%%", 100 * points[c * n + i].cer);
         std::printf("\n");
     }
-    for (std::size_t c = 0; c < 4; ++c) {
+    for (std::size_t c = 0; c < kColumns; ++c) {
         // Lowest SNR from which on every point is at or below 1%.
         double at = snrs.back();
         for (std::size_t i = n; i-- > 0;) {

@@ -84,15 +84,17 @@ TEST(Afc, SettlesOnTheCarrierWhereverInABlockTheSignalStarts)
 TEST(Afc, AcquiresWithinTheFirstTwoCharacters)
 {
     // After several seconds of noise a signal 12 Hz off: all but at most the first two
-    // characters come out.
+    // characters come out; near the limit of copy (its preamble found by the idle's tones)
+    // with no more errors than the noise makes anyway.
     const std::string text = "CQ CQ CQ de TEST TEST TEST pse K";
-    struct Case { int mode; double snr; unsigned seed; } cases[] = {
-        {0, -10, 1}, {0, -10, 2}, {0, -10, 3}, {1, -8, 1}, {1, -8, 2}, {1, -8, 3}};
+    struct Case { int mode; double snr; unsigned seed; std::size_t errors; } cases[] = {
+        {0, -10, 1, 0}, {0, -10, 2, 0}, {0, -10, 3, 0}, {1, -8, 1, 0}, {1, -8, 2, 0}, {1, -8, 3, 0},
+        {0, -11, 4, 2}, {0, -11, 5, 2}, {1, -14, 1, 2}, {1, -14, 12, 2}, {2, -14, 1, 2}, {2, -14, 9, 2}};
     for (const auto& c : cases) {
         auto s = delayed(transmission(text, c.mode, 1012), 8000 * 4);
         addNoise(s, kPower, c.snr, c.seed);
         std::string got = copy(s, c.mode);
-        EXPECT_NE(got.find(text.substr(2)), std::string::npos) << "mode " << c.mode << " seed " << c.seed << ": " << got;
+        EXPECT_LE(errors(text.substr(2), got), c.errors) << "mode " << c.mode << " seed " << c.seed << ": " << got;
     }
 }
 

@@ -9,7 +9,6 @@ namespace psk {
 namespace {
 
 constexpr double kQpskFollowHz = 5.0;  // how far QPSK follows a signal from where it was found
-constexpr int kSettle = 4;             // symbols of a newly acquired signal decoded as idle
 constexpr double kSearchAverage = 0.3; // weight of each block's line spectrum while searching
 constexpr double kSearchBandHz = 15.0; // width of each band searched
 constexpr int kTextSearchBlocks = 16;  // blocks searched before QPSK text alone may decide
@@ -21,7 +20,6 @@ constexpr double kAgreeHz = 0.3;       // how close the two lines, and each bloc
 constexpr int kMoveConfirm = 4;        // confirmations of a QPSK line away from the one followed
 constexpr int kSlowRun = 8;            // blocks running the lines must agree
 constexpr double kDetect = 18.0;       // three lines this far above the average bin are a signal
-constexpr double kIdleDetect = 20.0;   // the two idle tones over the noise around them, summed
 // Weight of a sample at t (0 oldest .. 1 newest) in the acquisition buffer: a smooth rise over
 // most of it and a short fall at the end, so a signal that has only just begun already counts.
 double searchWindow(double t)
@@ -275,15 +273,8 @@ void RxChannel::startOn(double hz, double phase)
 {
     foundHz_ = std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_);
     retune(std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_));
-    // A new signal: what was decoded before it is noise, and its first character starts after
-    // the first gap. The loops start on the carrier the search has measured.
-    viterbi_.reset();
-    viterbi_.setCarrier(phase);
-    bpsk_.reset();
-    varicode_.resync();
-    theta_ = phase;
+    restart(phase);
     acquire_ = 0; // the search measured the frequency closer than the pull would
-    settleUntil_ = symbolCount_ + kSettle;
 }
 
 void RxChannel::acquire()
@@ -295,7 +286,7 @@ void RxChannel::acquire()
     bool found = lineSearch(2, hz, strength, slowHz2, slow2) && strength >= kDetect && !qpsk;
     int order = 2;
     double idleHz = 0, idlePhase = 0, idle = 0;
-    const bool idleFound = idleSearch(idleHz, idlePhase, idle) && idle >= kIdleDetect;
+    const bool idleFound = idleSearch(setHz_ - afcRange_, setHz_ + afcRange_, idleHz, idlePhase, idle);
     if (idleFound) {
         found = true;
         hz = idleHz;

@@ -13,10 +13,17 @@ namespace {
 constexpr int kIdleFft = 1024;       // the one-second buffer, padded to half-bin steps
 constexpr int kIdleNoiseBins = 40;   // bins either side that give the noise around a tone
 constexpr int kIdleGuardBins = 3;    // and those next to it that do not
+constexpr double kIdleDetect = 20.0; // the two tones over the noise around them, summed: noise
+                                     // alone gets there about once an hour of searching
+constexpr double kIdlePurity = 0.12;  // share of the band's power in the two tones' bins (a pure
+                                     // idle has a third there; text about a twentieth)
+constexpr double kFreeHz = 4.0;      // how far off QPSK is found without AFC
+constexpr double kFineHz = 0.5;      // closer than this the decoder's loops take it over
+constexpr double kPipeline = 3.0;    // symbols between the newest sample and the decoder's
 
 } // namespace
 
-bool RxChannel::idleSearch(double& hz, double& phase, double& strength) const
+bool RxChannel::idleSearch(double lowHz, double highHz, double& hz, double& phase, double& strength) const
 {
     const int n = int(searchBuf_.size());
     const double rate = double(kSampleRate) / kDecimation;
@@ -47,7 +54,7 @@ bool RxChannel::idleSearch(double& hz, double& phase, double& strength) const
         double s = range(k - kIdleNoiseBins, k - kIdleGuardBins) + range(k + kIdleGuardBins + 1, k + kIdleNoiseBins + 1);
         return s / (2 * (kIdleNoiseBins - kIdleGuardBins));
     };
-    const double offsetLow = setHz_ - afcRange_ - nco_.frequency(), offsetHigh = setHz_ + afcRange_ - nco_.frequency();
+    const double offsetLow = lowHz - nco_.frequency(), offsetHigh = highHz - nco_.frequency();
     int best = 0;
     double top = -1;
     for (int c = int(std::ceil(offsetLow / binHz)); c <= int(std::floor(offsetHigh / binHz)); ++c) {
@@ -63,6 +70,12 @@ bool RxChannel::idleSearch(double& hz, double& phase, double& strength) const
     if (top < 0)
         return false;
     strength = top;
+    double band = 0;
+    for (int k = best - tone - 6; k <= best + tone + 6; ++k)
+        band += at(k);
+    const double purity = (at(best - tone) + at(best + tone)) / band;
+    if (purity < kIdlePurity)
+        return false;
     // Finer: the peak of a parabola through the log power of the three bins, for each tone.
     auto vertex = [&](int k) {
         double l = std::log(at(k - 1) + 1e-30), c = std::log(at(k) + 1e-30), r = std::log(at(k + 1) + 1e-30);
@@ -82,7 +95,27 @@ bool RxChannel::idleSearch(double& hz, double& phase, double& strength) const
         return acc;
     };
     phase = std::arg(toneAt(offset - kBaud / 2) * toneAt(offset + kBaud / 2)) / 2;
-    return true;
+    return strength >= kIdleDetect;
+}
+
+void RxChannel::fineSearch()
+{
+    // Without AFC the oscillator stays where the operator tuned, and the decoder's loops pull in
+    // no more than a hertz or so of a weak signal. A signal's idle shows where it is: the
+    // symbols are turned by the difference, within the few hertz the receiver may pull.
+    double hz = 0, phase = 0, strength = 0;
+    const bool found = idleSearch(nco_.frequency() - kFreeHz, nco_.frequency() + kFreeHz, hz, phase, strength);
+    const bool confirmed = found && fineCandidate_ > 0 && std::abs(hz - fineCandidate_) < 1.0;
+    fineCandidate_ = found && !confirmed ? hz : 0.0;
+    if (!confirmed)
+        return;
+    const double w = 2 * kPi * (hz - nco_.frequency()) / kBaud;
+    if (std::abs(w - omega_ - viterbi_.carrierFrequency()) < 2 * kPi * kFineHz / kBaud)
+        return; // the decoder follows it already
+    omega_ = w;
+    // The phase measured is the carrier's at the newest sample; the decoder's next symbol is
+    // a few older, and it sees the symbols turned by freePhase_.
+    restart(wrapPhase(phase - kPipeline * w - freePhase_));
 }
 
 } // namespace psk

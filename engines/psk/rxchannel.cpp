@@ -12,8 +12,10 @@ constexpr double kLoopBeta = 0.0008;  // carrier loop, integral
 constexpr double kFllPull = 0.1;     // frequency assist while not locked
 constexpr double kFllHold = 0.01;    // and once locked
 constexpr double kPspHandover = 0.02; // share of the QPSK decoder's frequency moved to the oscillator
+constexpr double kFoundFollow = 0.002; // per symbol held well
 constexpr int kPullSymbols = 96;      // QPSK: symbols after a start with the decoder's wide loops
 constexpr int kOnsetSettle = 12;      // symbols of a signal out of silence decoded as idle
+constexpr int kSettle = 4;            // symbols of a newly found signal decoded as idle
 constexpr int kSearchMinimum = 128;   // decimated samples at a frequency before searching there
 constexpr double kMaxFreeOmega = 2 * kPi * 4.0 / kBaud; // 4 Hz without AFC
 
@@ -155,6 +157,8 @@ void RxChannel::process(const float* samples, int n, RxOutput& out)
     if (searching()) {
         if (sinceRetune_ >= kSearchMinimum)
             acquire();
+    } else if (!afcOn() && (mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted) && sinceRetune_ >= kSearchMinimum) {
+        fineSearch();
     } else if (afcOn() && mode_ == RxMode::Bpsk && sinceRetune_ >= int(searchBuf_.size()) && ++checkBlocks_ % 4 == 0) {
         checkSideband();
     }
@@ -246,8 +250,9 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
     else
         decision = cplx(c.real() >= 0 ? 1 : -1, 0);
     double err = std::arg(c * std::conj(decision));
-    // The signal's own amplitude in the matched filter's output (noise averages out of it).
-    signalAmp_ += 0.02 * ((raw * std::polar(1.0, -theta_) * std::conj(decision)).real() - signalAmp_);
+    // The signal's own amplitude (noise averages out of it; so does what the neighbouring
+    // symbols add before the equaliser, whatever the text).
+    signalAmp_ += 0.02 * ((c * std::conj(decision)).real() - signalAmp_);
 
     // Carrier loop; with AFC the oscillator itself is the integrator.
     const bool afc = afcOn();
@@ -270,13 +275,12 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
     theta_ = wrapPhase(theta_ + kLoopAlpha * err + (afc ? 0.0 : omega_));
     if (afc) {
         // QPSK: the decoder's own carrier estimate steers the oscillator (see below).
+        // The assist measures the frequency apart from the decoder's loops, which may not have
+        // found it yet: what it moves is left to them to follow.
         double pull = (qpsk ? 0.0 : kLoopBeta * err) + assist;
-        double hz = followed(nco_.frequency() + pull * kBaud / (2 * kPi));
-        if (qpsk)
-            viterbi_.shiftFrequency((hz - nco_.frequency()) * 2 * kPi / kBaud);
-        nco_.setFrequency(hz);
+        nco_.setFrequency(followed(nco_.frequency() + pull * kBaud / (2 * kPi)));
     } else if (qpsk) {
-        freeFrequency(omega_ + assist);
+        omega_ = std::clamp(omega_ + assist, -kMaxFreeOmega, kMaxFreeOmega);
     } else {
         omega_ = std::clamp(omega_ + kLoopBeta * err + assist, -kMaxFreeOmega, kMaxFreeOmega);
     }
@@ -322,10 +326,13 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
         if (symbolCount_ < pullUntil_)
             viterbi_.setCarrierLoop(0.15, 0.005);
         else
-            viterbi_.setCarrierLoop(0.08, 0.0025);
+            viterbi_.setCarrierLoop(0.05, 0.001);
         const cplx turned = raw * std::polar(1.0, -freePhase_);
         bit = viterbi_.pushSymbol(turned / std::max(signalAmp_, 1e-3 * amp_), mode_ == RxMode::QpskInverted);
         if (afc) {
+            // A signal held well may drift: where it was found moves along with it.
+            if (scaled(qualitySlow_) > 0.5)
+                foundHz_ += kFoundFollow * (nco_.frequency() - foundHz_);
             double hz = nco_.frequency() + kPspHandover * viterbi_.carrierFrequency() * kBaud / (2 * kPi);
             hz = followed(hz);
             viterbi_.shiftFrequency((hz - nco_.frequency()) * 2 * kPi / kBaud);
@@ -361,6 +368,19 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
     reversalRun_ = reversal ? reversalRun_ + 1 : 0;
     if (reversalRun_ >= 20 && (reversalRun_ - 20) % 16 == 0)
         measureImd(out);
+}
+
+void RxChannel::restart(double phase)
+{
+    // A new signal: what was decoded before it is noise, and its first character starts after
+    // the first gap. The loops start on the carrier measured, the decoder's pulling in wide.
+    viterbi_.reset();
+    viterbi_.setCarrier(phase);
+    bpsk_.reset();
+    varicode_.resync();
+    theta_ = phase;
+    settleUntil_ = symbolCount_ + kSettle;
+    pullUntil_ = symbolCount_ + kPullSymbols;
 }
 
 void RxChannel::freeFrequency(double w)

@@ -54,7 +54,10 @@ private:
     bool lineSearch(int order, double& hz, double& strength, double& slowHz, double& slowStrength);
     std::array<cplx, 3> lines(int order, double hz, bool filtered, double& noise) const;
     double centre(int order, double hz, double& phase) const;
-    bool idleSearch(double& hz, double& phase, double& strength) const; // idle_search.cpp
+    // Idle search (idle_search.cpp): true when a signal's idle is seen between the frequencies.
+    bool idleSearch(double lowHz, double highHz, double& hz, double& phase, double& strength) const;
+    void fineSearch();           // QPSK without AFC: finds a signal a few hertz off by its idle
+    void restart(double phase);  // decodes afresh from a signal just found
     void checkSideband();
     void startOn(double hz, double phase);
     double followed(double hz) const; // where AFC may take the oscillator
@@ -117,6 +120,7 @@ private:
     bool searchWanted_ = false;
     bool fresh_ = false;    // no signal found since tuning
     double foundHz_ = 0;    // where the search last found one
+    double fineCandidate_ = 0; // QPSK without AFC: where the last fine search saw an idle
 
     ViterbiDecoder viterbi_;
     BpskDetector bpsk_;

@@ -326,7 +326,7 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
         if (symbolCount_ < pullUntil_)
             viterbi_.setCarrierLoop(0.15, 0.005);
         else
-            viterbi_.setCarrierLoop(0.05, 0.001);
+            viterbi_.setCarrierLoop(0.05, 0.0025);
         const cplx turned = raw * std::polar(1.0, -freePhase_);
         bit = viterbi_.pushSymbol(turned / std::max(signalAmp_, 1e-3 * amp_), mode_ == RxMode::QpskInverted);
         if (afc) {

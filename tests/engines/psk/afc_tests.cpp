@@ -144,3 +144,33 @@ TEST(Squelch, SameSignalToNoiseReadsTheSameInBpskAndQpsk)
     std::string got = copy(s, 1, 52);
     EXPECT_NE(got.find(text.substr(3)), std::string::npos) << got;
 }
+
+TEST(Afc, FollowsASignalThatDrifts)
+{
+    // A minute and a half of QPSK at -10 dB drifting 8 Hz a minute either way (12 Hz in all,
+    // further than the loops may wander from where the signal was found): copied throughout.
+    std::string text;
+    while (text.size() < 400)
+        text += "the quick brown fox jumps over the lazy dog 0123456789 ";
+    text.resize(400);
+    for (double drift : {8.0, -8.0}) {
+        psk::Transmitter tx;
+        double hz = 1000;
+        tx.setFrequency(hz);
+        for (char c : text)
+            tx.queueCharacter(static_cast<unsigned char>(c));
+        tx.queueControl(3);
+        tx.start(1);
+        tx.queueControl(1);
+        std::vector<float> sound(4000, 0.0f), block(1024);
+        std::vector<psk::TxEvent> events;
+        do {
+            hz += drift / 60 * 1024 / 8000;
+            tx.setFrequency(hz);
+            tx.fill(block.data(), int(block.size()), events);
+            sound.insert(sound.end(), block.begin(), block.end());
+        } while (tx.active());
+        addNoise(sound, kPower, -10, 1);
+        EXPECT_LE(errors(text, copy(sound, 1)), 2u) << drift << " Hz a minute";
+    }
+}

@@ -153,13 +153,13 @@ bool RxChannel::lineSearch(int order, double& hz, double& strength, double& slow
             power.assign(std::size_t(n), 0.0);
         if (slow.size() != std::size_t(n))
             slow.assign(std::size_t(n), 0.0);
-        const double slowWeight = std::max(1.0 / (searchBlocks_ + 1), kSlowAverage);
+        const double slowWeight = std::max(1.0 / (slowBlocks_ + 1), kSlowAverage);
         for (int k = 0; k < n; ++k) {
             const double e = std::norm(spec[std::size_t(k)]);
             double& p = power[std::size_t(k)];
             p = searchBlocks_ == 0 ? e : p + kSearchAverage * (e - p);
             double& q = slow[std::size_t(k)];
-            q = searchBlocks_ == 0 ? e : q + slowWeight * (e - q);
+            q = slowBlocks_ == 0 ? e : q + slowWeight * (e - q);
         }
         peak(power, centre, fast);
         peak(slow, centre, slowFound);
@@ -311,7 +311,7 @@ void RxChannel::acquire()
         // reversals between characters and the fourth from all of it: both on one frequency,
         // block after block, is a signal (noise puts them together for a while about once in
         // hours) and its carrier (the lines beside fall 15.6 and 7.8 Hz off, apart).
-        const bool agree = searchBlocks_ >= kSlowStart && slow2 >= kSlowDetect2 && slow4 >= kSlowDetect4 &&
+        const bool agree = slowBlocks_ >= kSlowStart && slow2 >= kSlowDetect2 && slow4 >= kSlowDetect4 &&
                            std::abs(slowHz2 - slowHz4) < kAgreeHz;
         slowRun_ = !agree ? 0 : slowRun_ > 0 && std::abs(slowHz4 - slowRunHz_) < kAgreeHz ? slowRun_ + 1 : 1;
         if (slowRun_ == 1)
@@ -333,6 +333,7 @@ void RxChannel::acquire()
         phase = std::arg(lines(order, hz, true, noise)[1]) / order;
     }
     ++searchBlocks_;
+    ++slowBlocks_;
     // A detection counts when the next block confirms it: a line that noise has lifted over a
     // stronger one nearby (a sideband over its carrier) rarely stays there.
     // QPSK text now and then lifts a second-order line well away from its carrier for a moment:
@@ -349,6 +350,7 @@ void RxChannel::acquire()
     searchWanted_ = false;
     const int blocks = searchBlocks_;
     searchBlocks_ = 0;
+    slowBlocks_ = 0;
     unlocked_ = 0;
     // Found again near the signal it was following (within the lines beside it, which the check
     // above may take for it in the middle of text; for the second order only soon after losing

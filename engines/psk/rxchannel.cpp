@@ -99,6 +99,7 @@ void RxChannel::retune(double hz)
     sinceRetune_ = 0;
     searchBuf_.fill(cplx(0, 0)); // mixed at the old frequency
     searchBlocks_ = 0;
+    slowBlocks_ = 0;
     candidate_ = 0;
     slowRun_ = 0;
     candidateRun_ = 0;
@@ -298,6 +299,8 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
     qualitySlow_ += 0.06 * (q - qualitySlow_);
     if (afcOn() && searchWanted_ && !fresh_ && scaled(qualitySlow_) > 0.6) {
         // The signal it lost has come back (a fade, or weak text): no need to look further.
+        // (QPSK's reading wanders that high on noise now and then: the long average is kept for
+        // the next search, which would otherwise never see a weak signal.)
         searchWanted_ = false;
         searchBlocks_ = 0;
         candidate_ = 0;

@@ -91,6 +91,7 @@ private:
     std::vector<std::vector<double>> slowPower2_, slowPower4_;     // the same over a longer time
     std::vector<cplx> bandSignals_; // the search bands' filtered signals, kept between orders
     int searchBlocks_ = 0;
+    int slowBlocks_ = 0;             // blocks in the long average (kept from search to search)
     int checkBlocks_ = 0;
     int sidebandVotes_ = 0;
     double candidate_ = 0;           // frequency found by the last search, awaiting confirmation

@@ -15,10 +15,10 @@ constexpr int kIdleNoiseBins = 40;   // bins either side that give the noise aro
 constexpr int kIdleGuardBins = 3;    // and those next to it that do not
 constexpr double kIdleDetect = 20.0; // the two tones over the noise around them, summed: noise
                                      // alone gets there about once an hour of searching
-constexpr double kIdlePurity = 0.12;  // share of the band's power in the two tones' bins (a pure
+constexpr double kIdlePurity = 0.12; // share of the band's power in the two tones' bins (a pure
                                      // idle has a third there; text about a twentieth)
-constexpr double kFreeHz = 4.0;      // how far off QPSK is found without AFC
-constexpr double kFineDetect = 40.0;  // a clear idle only: one mixed with text is measured off
+constexpr double kFineDetect = 40.0; // without AFC a clear idle only: one mixed with text is
+                                     // measured off
 constexpr double kFineHz = 0.5;      // closer than this the decoder's loops take it over
 constexpr double kPipeline = 3.0;    // symbols between the newest sample and the decoder's
 
@@ -105,7 +105,7 @@ void RxChannel::fineSearch()
     // no more than a hertz or so of a weak signal. A signal's idle shows where it is: the
     // symbols are turned by the difference, within the few hertz the receiver may pull.
     double hz = 0, phase = 0, strength = 0;
-    const bool found = idleSearch(nco_.frequency() - kFreeHz, nco_.frequency() + kFreeHz, hz, phase, strength) &&
+    const bool found = idleSearch(nco_.frequency() - kFreePullHz, nco_.frequency() + kFreePullHz, hz, phase, strength) &&
                        strength >= kFineDetect;
     const bool confirmed = found && fineCandidate_ > 0 && std::abs(hz - fineCandidate_) < 1.0;
     fineCandidate_ = found && !confirmed ? hz : 0.0;

@@ -17,7 +17,7 @@ constexpr int kPullSymbols = 96;      // QPSK: symbols after a start with the de
 constexpr int kOnsetSettle = 12;      // symbols of a signal out of silence decoded as idle
 constexpr int kSettle = 4;            // symbols of a newly found signal decoded as idle
 constexpr int kSearchMinimum = 128;   // decimated samples at a frequency before searching there
-constexpr double kMaxFreeOmega = 2 * kPi * 4.0 / kBaud; // 4 Hz without AFC
+constexpr double kMaxFreeOmega = 2 * kPi * RxChannel::kFreePullHz / kBaud;
 
 } // namespace
 

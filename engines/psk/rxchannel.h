@@ -22,6 +22,8 @@ struct RxOutput {
 
 class RxChannel {
 public:
+    static constexpr double kFreePullHz = 4.0; // how far off a signal is followed without AFC
+
     RxChannel();
 
     void setFrequency(double hz, int afcRange); // tunes, and searches within the range

@@ -13,7 +13,6 @@ constexpr double kFllPull = 0.1;     // frequency assist while not locked
 constexpr double kFllHold = 0.01;    // and once locked
 constexpr double kPspHandover = 0.02; // share of the QPSK decoder's frequency moved to the oscillator
 constexpr double kFoundFollow = 0.002; // per symbol held well
-constexpr int kPullSymbols = 96;      // QPSK: symbols after a start with the decoder's wide loops
 constexpr int kOnsetSettle = 12;      // symbols of a signal out of silence decoded as idle
 constexpr int kSettle = 4;            // symbols of a newly found signal decoded as idle
 constexpr int kSearchMinimum = 128;   // decimated samples at a frequency before searching there
@@ -94,7 +93,6 @@ void RxChannel::retune(double hz)
     nco_.setFrequency(hz);
     omega_ = 0;
     freePhase_ = 0;
-    pullUntil_ = symbolCount_ + kPullSymbols;
     acquire_ = 0;
     sinceRetune_ = 0;
     searchBuf_.fill(cplx(0, 0)); // mixed at the old frequency
@@ -230,7 +228,6 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
     if (amp_ == 0 && mag > 0) {
         // A signal out of silence: its first symbol gives the carrier phase.
         settleUntil_ = symbolCount_ + kOnsetSettle;
-        pullUntil_ = symbolCount_ + kPullSymbols;
         theta_ = std::arg(y);
         viterbi_.setCarrier(theta_ - freePhase_);
         prevDecision_ = cplx(1, 0);
@@ -324,12 +321,6 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
         // sixth in its metric, which loses less to the noise than an equaliser would.
         // Without AFC the same is done by turning the symbols by a frequency of our own,
         // within the few hertz the receiver may pull.
-        // Its loops pull in wide for a while after a start, then narrow down to lose less to
-        // the noise.
-        if (symbolCount_ < pullUntil_)
-            viterbi_.setCarrierLoop(0.15, 0.005);
-        else
-            viterbi_.setCarrierLoop(0.05, 0.0025);
         const cplx turned = raw * std::polar(1.0, -freePhase_);
         bit = viterbi_.pushSymbol(turned / std::max(signalAmp_, 1e-3 * amp_), mode_ == RxMode::QpskInverted);
         if (afc) {
@@ -349,7 +340,7 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
     }
 
     // The decoder's bits lag the signal by its delay; so does the squelch that lets them out.
-    const std::uint64_t delay = qpsk ? ViterbiDecoder::kDelay : BpskDetector::kDelay;
+    const std::uint64_t delay = qpsk ? QpskDecoder::kDelay : BpskDetector::kDelay;
     squelchHistory_[symbolCount_ % squelchHistory_.size()] = squelchOpen();
     bool open = squelchOpen();
     if (symbolCount_ >= delay)
@@ -376,14 +367,13 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
 void RxChannel::restart(double phase)
 {
     // A new signal: what was decoded before it is noise, and its first character starts after
-    // the first gap. The loops start on the carrier measured, the decoder's pulling in wide.
+    // the first gap. The loops start on the carrier measured.
     viterbi_.reset();
     viterbi_.setCarrier(phase);
     bpsk_.reset();
     varicode_.resync();
     theta_ = phase;
     settleUntil_ = symbolCount_ + kSettle;
-    pullUntil_ = symbolCount_ + kPullSymbols;
 }
 
 void RxChannel::freeFrequency(double w)

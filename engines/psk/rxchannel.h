@@ -9,7 +9,7 @@
 #include "engines/psk/bpsk_detector.h"
 #include "engines/psk/dsp.h"
 #include "engines/psk/varicode.h"
-#include "engines/psk/viterbi.h"
+#include "engines/psk/qpsk_decoder.h"
 
 namespace psk {
 
@@ -125,13 +125,12 @@ private:
     double foundHz_ = 0;    // where the search last found one
     double fineCandidate_ = 0; // QPSK without AFC: where the last fine search saw an idle
 
-    ViterbiDecoder viterbi_;
+    QpskDecoder viterbi_;
     BpskDetector bpsk_;
     std::array<bool, 64> squelchHistory_{};
     bool wasOpen_ = false;
     std::uint64_t symbolCount_ = 0;
     std::uint64_t settleUntil_ = 0; // symbols before this one are taken as idle
-    std::uint64_t pullUntil_ = 0;   // and before this one QPSK's loops pull in wide
     VaricodeDecoder varicode_;
     std::array<cplx, 8> vectors_{};
     int vectorPos_ = 0;

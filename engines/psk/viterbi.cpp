@@ -16,10 +16,15 @@ inline int dibitFor(unsigned state, int bit)
     return int(g0 << 1 | g1);
 }
 
-inline double wrap(double a)
+// e^(i a) for the small angles the carrier loops move by (|a| <= 1): a few terms of the series,
+// then set back to unit length, which is cheaper than the sine and cosine.
+inline std::complex<double> turn(double a)
 {
-    constexpr double kTwoPi = 6.283185307179586;
-    return a - kTwoPi * std::floor(a / kTwoPi + 0.5);
+    const double a2 = a * a;
+    const double c = 1 - a2 / 2 * (1 - a2 / 12 * (1 - a2 / 30 * (1 - a2 / 56)));
+    const double s = a * (1 - a2 / 6 * (1 - a2 / 20 * (1 - a2 / 42 * (1 - a2 / 72))));
+    const double n = 1 / std::sqrt(c * c + s * s);
+    return {c * n, s * n};
 }
 
 } // namespace
@@ -41,7 +46,7 @@ void ViterbiDecoder::reset()
 {
     score_.fill(0.0);
     path_.fill(0);
-    phase_.fill(0.0);
+    carrier_.fill({1, 0});
     freq_.fill(0.0);
     count_ = 0;
     best_ = 0;
@@ -55,7 +60,7 @@ void ViterbiDecoder::shiftFrequency(double dw)
 
 void ViterbiDecoder::setCarrier(double phase)
 {
-    phase_.fill(wrap(phase));
+    carrier_.fill(std::polar(1.0, phase));
     freq_.fill(0.0);
 }
 
@@ -67,6 +72,7 @@ int ViterbiDecoder::decide(int states)
             best = s;
     best_ = best;
     double top = score_[best];
+    gain_ = top; // the scores were shifted to put the best at 0 one symbol ago
     for (int s = 0; s < states; ++s)
         score_[s] -= top; // keeps the numbers small
     if (count_ < kDelay) {
@@ -101,37 +107,77 @@ int ViterbiDecoder::pushSymbol(std::complex<double> c, bool inverted)
     // Per-survivor carrier tracking: every state keeps the carrier phase and frequency that
     // its own path implies, corrected with its own (error-free along the right path) symbol
     // decisions, so the estimate needs no delayed or guessed decisions.
-    static const std::complex<double> kSymbol[4] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
+    struct Branch {
+        unsigned to;    // the state it leads to
+        unsigned turns; // the new absolute phase, quarter turns
+    };
+    static const auto kBranches = [] {
+        // [coder state][phase][inverted][bit]
+        std::array<std::array<std::array<std::array<Branch, 2>, 2>, 4>, 16> t{};
+        for (unsigned s = 0; s < 16; ++s)
+            for (unsigned phase = 0; phase < 4; ++phase)
+                for (int inv = 0; inv < 2; ++inv)
+                    for (int bit = 0; bit < 2; ++bit) {
+                        int q = qpskPhaseChange(dibitFor(s, bit));
+                        unsigned turns = (phase + unsigned(inv ? 4 - q : q)) & 3;
+                        t[s][phase][std::size_t(inv)][std::size_t(bit)] = {(((s << 1) | unsigned(bit)) & 0xF) * 4 + turns, turns};
+                    }
+        return t;
+    }();
+    constexpr double kNone = -std::numeric_limits<double>::infinity();
     std::array<double, kStates> next;
-    std::array<std::uint64_t, kStates> nextPath{};
-    std::array<double, kStates> nextPhase{}, nextFreq{};
-    next.fill(-std::numeric_limits<double>::infinity());
+    std::array<unsigned, kStates> from{};
+    std::array<double, kStates> error{};
+    next.fill(kNone);
     for (unsigned s = 0; s < 16; ++s) {
         for (unsigned phase = 0; phase < 4; ++phase) {
-            unsigned from = s * 4 + phase;
-            if (score_[from] == -std::numeric_limits<double>::infinity())
+            const unsigned f = s * 4 + phase;
+            if (score_[f] == kNone)
                 continue;
-            const std::complex<double> r = c * std::polar(1.0, -phase_[from]);
-            const std::complex<double> clean = r - isi_ * kSymbol[phase];
+            // The symbol turned back by the survivor's carrier phase, less the previous
+            // symbol's share (the previous symbol is this state's phase).
+            const double cs = carrier_[f].real(), sn = carrier_[f].imag();
+            double re = c.real() * cs + c.imag() * sn, im = c.imag() * cs - c.real() * sn;
+            switch (phase) {
+            case 0: re -= isi_; break;
+            case 1: im -= isi_; break;
+            case 2: re += isi_; break;
+            default: im += isi_; break;
+            }
             for (int bit = 0; bit < 2; ++bit) {
-                int q = qpskPhaseChange(dibitFor(s, bit));
-                unsigned newPhase = (phase + unsigned(inverted ? 4 - q : q)) & 3;
-                unsigned to = (((s << 1) | unsigned(bit)) & 0xF) * 4 + newPhase;
-                const std::complex<double> e = clean * std::conj(kSymbol[newPhase]);
-                double m = score_[from] + e.real();
-                if (m > next[to]) {
-                    next[to] = m;
-                    nextPath[to] = (path_[from] << 1) | unsigned(bit);
-                    double err = std::clamp(e.imag(), -1.0, 1.0);
-                    nextPhase[to] = wrap(phase_[from] + loopAlpha_ * err + freq_[from]);
-                    nextFreq[to] = std::clamp(freq_[from] + loopBeta_ * err, -kMaxFreq, kMaxFreq);
+                const Branch& b = kBranches[s][phase][inverted ? 1 : 0][std::size_t(bit)];
+                // Against the new symbol: a quarter-turn rotation of (re, im).
+                double er, ei;
+                switch (b.turns) {
+                case 0: er = re; ei = im; break;
+                case 1: er = im; ei = -re; break;
+                case 2: er = -re; ei = -im; break;
+                default: er = -im; ei = re; break;
+                }
+                const double m = score_[f] + er;
+                if (m > next[b.to]) {
+                    next[b.to] = m;
+                    from[b.to] = f;
+                    error[b.to] = ei;
                 }
             }
         }
     }
+    std::array<std::uint64_t, kStates> nextPath{};
+    std::array<std::complex<double>, kStates> nextCarrier{};
+    std::array<double, kStates> nextFreq{};
+    for (unsigned t = 0; t < unsigned(kStates); ++t) {
+        if (next[t] == kNone)
+            continue;
+        const unsigned f = from[t];
+        nextPath[t] = (path_[f] << 1) | ((t >> 2) & 1u);
+        const double err = std::clamp(error[t], -1.0, 1.0);
+        nextCarrier[t] = carrier_[f] * turn(loopAlpha_ * err + freq_[f]);
+        nextFreq[t] = std::clamp(freq_[f] + loopBeta_ * err, -kMaxFreq, kMaxFreq);
+    }
     score_ = next;
     path_ = nextPath;
-    phase_ = nextPhase;
+    carrier_ = nextCarrier;
     freq_ = nextFreq;
     return decide(kStates);
 }

@@ -26,6 +26,8 @@ class ViterbiDecoder {
 public:
     static constexpr int kDelay = 40; // symbols between a symbol and the bit it decides
 
+    ViterbiDecoder() { reset(); }
+
     // Takes the four branch metrics of one symbol (larger = more likely, metric[d] for
     // dibit d) and returns the data bit decided kDelay symbols ago (0 until then).
     int push(const std::array<double, 4>& metric);
@@ -42,10 +44,13 @@ public:
     // The best survivor's carrier frequency, radians per symbol; and a retuning of the input
     // by dw radians per symbol, which every survivor's frequency follows.
     double carrierFrequency() const { return freq_[best_]; }
-    double carrierPhase() const { return phase_[best_]; } // expected for the next symbol
+    double carrierPhase() const { return std::arg(carrier_[best_]); } // expected for the next symbol
     void shiftFrequency(double dw);
     // Starts every survivor's carrier loop at a phase (radians) with no frequency offset.
     void setCarrier(double phase);
+    // How well the best path took the last symbol: its metric's growth (the symbol's
+    // correlation with what that path expected).
+    double gain() const { return gain_; }
     // Intersymbol interference the input still carries from each neighbouring symbol (0: none).
     void setInterference(double isi) { isi_ = isi; }
 
@@ -55,10 +60,11 @@ private:
     int decide(int states);
     std::array<double, kStates> score_{};
     std::array<std::uint64_t, kStates> path_{};
-    std::array<double, kStates> phase_{}; // each survivor's carrier phase, radians
+    std::array<std::complex<double>, kStates> carrier_{}; // each survivor's carrier phase, as a unit phasor
     std::array<double, kStates> freq_{};  // and frequency, radians per symbol
-    double loopAlpha_ = 0.08;
-    double loopBeta_ = 0.0025;
+    double loopAlpha_ = 0.2;
+    double loopBeta_ = 0.008;
+    double gain_ = 0;
     double isi_ = 0;
     int best_ = 0;
     int count_ = 0;

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <future>
+#include <random>
 
 #include "support.h"
 
@@ -145,32 +147,39 @@ TEST(Squelch, SameSignalToNoiseReadsTheSameInBpskAndQpsk)
     EXPECT_NE(got.find(text.substr(3)), std::string::npos) << got;
 }
 
-TEST(Afc, FollowsASignalThatDrifts)
+TEST(Afc, FollowsASignalThatDriftsOrWanders)
 {
-    // A minute and a half of QPSK at -10 dB drifting 8 Hz a minute either way (12 Hz in all,
-    // further than the loops may wander from where the signal was found): copied throughout.
+    // A minute and a half of QPSK: at -10 dB drifting 8 Hz a minute either way (12 Hz in all,
+    // further than the loops may wander from where the signal was found); at -12 dB with its
+    // frequency wandering 0.3 Hz either side from one second to the next, as over an HF path.
+    // Copied throughout.
     std::string text;
     while (text.size() < 400)
         text += "the quick brown fox jumps over the lazy dog 0123456789 ";
     text.resize(400);
-    for (double drift : {8.0, -8.0}) {
+    struct Case { double drift; double wander; double snr; } cases[] = {{8, 0, -10}, {-8, 0, -10}, {0, 0.3, -12}};
+    for (const auto& c : cases) {
         psk::Transmitter tx;
-        double hz = 1000;
-        tx.setFrequency(hz);
-        for (char c : text)
-            tx.queueCharacter(static_cast<unsigned char>(c));
+        tx.setFrequency(1000);
+        for (char ch : text)
+            tx.queueCharacter(static_cast<unsigned char>(ch));
         tx.queueControl(3);
         tx.start(1);
         tx.queueControl(1);
-        std::vector<float> sound(4000, 0.0f), block(1024);
+        std::vector<float> sound(4000, 0.0f), block(32);
         std::vector<psk::TxEvent> events;
+        std::mt19937 rng(7);
+        std::normal_distribution<double> g(0.0, 1.0);
+        const double pull = 32.0 / 8000; // of the wander back to the middle, per block (1 s)
+        double hz = 1000, wander = 0;
         do {
-            hz += drift / 60 * 1024 / 8000;
-            tx.setFrequency(hz);
+            hz += c.drift / 60 * 32 / 8000;
+            wander += -pull * wander + c.wander * std::sqrt(2 * pull) * g(rng);
+            tx.setFrequency(hz + wander);
             tx.fill(block.data(), int(block.size()), events);
             sound.insert(sound.end(), block.begin(), block.end());
         } while (tx.active());
-        addNoise(sound, kPower, -10, 1);
-        EXPECT_LE(errors(text, copy(sound, 1)), 2u) << drift << " Hz a minute";
+        addNoise(sound, kPower, c.snr, 1);
+        EXPECT_LE(errors(text, copy(sound, 1)), 2u) << c.drift << " Hz a minute, " << c.wander << " Hz wander";
     }
 }

@@ -7,8 +7,11 @@ namespace psk {
 namespace {
 
 constexpr int kDecimTaps = 128;
-constexpr double kLoopAlpha = 0.05;  // carrier loop, proportional (per symbol)
-constexpr double kLoopBeta = 0.0008;  // carrier loop, integral
+// BPSK carrier loop, per symbol (with AFC the oscillator is its integrator). Wide enough to
+// follow a phase that wanders a few tenths of a hertz over an HF path; on a steady signal that
+// costs nothing measurable against a narrow one.
+constexpr double kLoopAlpha = 0.25;  // proportional
+constexpr double kLoopBeta = 0.01;   // integral
 constexpr double kFllPull = 0.1;     // frequency assist while not locked
 constexpr double kFllHold = 0.01;    // and once locked
 constexpr double kPspHandover = 0.02; // share of the QPSK decoder's frequency moved to the oscillator

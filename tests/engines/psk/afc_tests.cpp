@@ -149,22 +149,23 @@ TEST(Squelch, SameSignalToNoiseReadsTheSameInBpskAndQpsk)
 
 TEST(Afc, FollowsASignalThatDriftsOrWanders)
 {
-    // A minute and a half of QPSK: at -10 dB drifting 8 Hz a minute either way (12 Hz in all,
-    // further than the loops may wander from where the signal was found); at -12 dB with its
-    // frequency wandering 0.3 Hz either side from one second to the next, as over an HF path.
-    // Copied throughout.
+    // A minute and a half of QPSK at -10 dB drifting 8 Hz a minute either way (12 Hz in all,
+    // further than the loops may wander from where the signal was found); QPSK at -12 dB and
+    // BPSK at -10 dB with the frequency wandering 0.3 Hz either side from one second to the
+    // next, as over an HF path. Copied throughout.
     std::string text;
     while (text.size() < 400)
         text += "the quick brown fox jumps over the lazy dog 0123456789 ";
     text.resize(400);
-    struct Case { double drift; double wander; double snr; } cases[] = {{8, 0, -10}, {-8, 0, -10}, {0, 0.3, -12}};
+    struct Case { int mode; double drift; double wander; double snr; } cases[] = {
+        {1, 8, 0, -10}, {1, -8, 0, -10}, {1, 0, 0.3, -12}, {0, 0, 0.3, -10}};
     for (const auto& c : cases) {
         psk::Transmitter tx;
         tx.setFrequency(1000);
         for (char ch : text)
             tx.queueCharacter(static_cast<unsigned char>(ch));
         tx.queueControl(3);
-        tx.start(1);
+        tx.start(c.mode);
         tx.queueControl(1);
         std::vector<float> sound(4000, 0.0f), block(32);
         std::vector<psk::TxEvent> events;
@@ -180,6 +181,6 @@ TEST(Afc, FollowsASignalThatDriftsOrWanders)
             sound.insert(sound.end(), block.begin(), block.end());
         } while (tx.active());
         addNoise(sound, kPower, c.snr, 1);
-        EXPECT_LE(errors(text, copy(sound, 1)), 2u) << c.drift << " Hz a minute, " << c.wander << " Hz wander";
+        EXPECT_LE(errors(text, copy(sound, c.mode)), 2u) << "mode " << c.mode << ", " << c.drift << " Hz a minute, " << c.wander << " Hz wander";
     }
 }

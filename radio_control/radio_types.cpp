@@ -27,7 +27,7 @@ constexpr std::array<Entry, 10> kTypes{{
 // 70 cm on the IC-706MkIIG); the Kenwood type for the whole family, up to the TS-2000
 // with its sub receiver and 23 cm unit; the Omni VI Plus adds 6 m to the Omni VI.
 constexpr TuningRange kHf[] = {{100, 30000}};
-constexpr TuningRange kIcom706[] = {{30, 200000}, {400000, 470000}};
+constexpr TuningRange kIcom706[] = {{30, 199999.999}, {400000, 470000}};
 constexpr TuningRange kKenwood[] = {{30, 60000}, {118000, 174000}, {220000, 512000}, {1240000, 1300000}};
 constexpr TuningRange kFT847[] = {{100, 30000}, {36000, 76000}, {108000, 174000}, {420000, 512000}};
 constexpr TuningRange kOmniVI[] = {{100, 30000}, {50000, 54000}};

@@ -1,6 +1,7 @@
 #include "radio_control/cat_commands.h"
 
 #include "platform/text1252.h"
+#include "platform/vbnum.h"
 #include "radio_control/radio_types.h"
 
 namespace varnel {
@@ -46,6 +47,16 @@ std::optional<QString> fitDigits(const QString& digits, int width)
         if (d[i] != u'0')
             return std::nullopt;
     return d.right(width);
+}
+
+// The frequency a set-frequency command of the type carries for the normalised kHz text:
+// CI-V and Kenwood take every digit as hertz, the Yaesu blocks drop the hertz digit.
+double carriedKHz(int radioCode, const QString& khz)
+{
+    if (isCiv(radioCode) || radioCode == Kenwood)
+        return vb::Val(removeDecimalPoint(khz)) / 1000;
+    const qsizetype p = khz.indexOf(u'.');
+    return vb::Val(khz.left(p) + u'.' + khz.mid(p + 1, 2));
 }
 
 QByteArray civFrame(unsigned char address, const QByteArray& body)
@@ -175,6 +186,10 @@ CatBuild setFrequencyCommand(int radioCode, const QString& freqText, const QStri
     }
     const QString text = vb::Trim(freqText);
     const QString khz = formatKHzString(text);
+    if (!canTune(radioCode, carriedKHz(radioCode, khz))) {
+        out.refusal = outOfRange(text);
+        return out;
+    }
 
     if (isCiv(radioCode)) {
         const auto a = civAddress(civAddressText);

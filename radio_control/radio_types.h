@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <span>
 
 namespace varnel {
 
@@ -25,6 +26,18 @@ std::optional<int> radioCodeForName(const QString& name);
 
 // Every supported name, in the order they are tested.
 QStringList radioTypeNames();
+
+// A stretch of frequencies a radio can be tuned to, both ends included.
+struct TuningRange {
+    double lowestKHz;
+    double highestKHz;
+};
+
+// What each radio type can be tuned to (for receiving), from its CAT manual; empty for the
+// types without serial commands.
+std::span<const TuningRange> tuningRanges(int code);
+// True when a radio of this type can be tuned to the frequency.
+bool canTune(int code, double khz);
 
 // CI-V radios: Icom (both kinds) and the Ten Tec Omni VI.
 inline bool isCiv(int code) { return code == IcomCiv || code == Icom735 || code == TenTecOmniVI; }

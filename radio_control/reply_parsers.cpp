@@ -66,11 +66,6 @@ ParseResult dropped(bool showLine)
     return r;
 }
 
-bool within(double khz, double lowest, double highest)
-{
-    return khz >= lowest && khz <= highest;
-}
-
 constexpr unsigned char kPreamble = 0xFE;
 constexpr unsigned char kController = 0xE0;
 constexpr unsigned char kBroadcast = 0x00;
@@ -238,19 +233,45 @@ QString yaesuMode(int code, int lastCode, bool fsk)
     return QString::fromLatin1(names[code]);
 }
 
-// The HF radios of the Yaesu status-block family tune from 100 kHz to 30 MHz; the FT-847
-// up to 512 MHz.
-constexpr double kLowestKHz = 100;
-constexpr double kHighestHfKHz = 30000;
-constexpr double kHighestFT847KHz = 512000;
+// A record of the Yaesu status blocks (16 bytes, positions from 1 within it) holds more
+// than the frequency: a clarifier offset of at most 9.99 kHz in bytes 6-7 (two's complement,
+// in hertz on the FT-990, in units of 0.625 Hz on the FT-1000MP and no larger on the
+// FT-1000D), and the mode in the low three bits of byte 8. The FT-990 also has its IF
+// filter in byte 9 (0 to 4, bit 7 a flag) and sends the records of both VFOs. A block whose
+// fields hold what the radio cannot report is noise, not believed.
+struct RecordLimits {
+    int clarifier;     // largest offset, in the record's units
+    bool filterByte;   // byte 9 is the FT-990's filter selection
+};
 
-// A status block is exactly as long as the radio sends it, and its frequency is one the
-// radio can have; anything else is not believed.
-ParseResult statusBlock(const QByteArray& b, qsizetype length, double khz, QString mode)
+bool soundRecord(const QByteArray& b, qsizetype first, const RecordLimits& limits)
 {
-    if (b.size() != length || !within(khz, kLowestKHz, kHighestHfKHz))
+    const auto byte = [&](qsizetype n) { return at(b, first + n - 1); };
+    const int clarifier = static_cast<qint16>((byte(6) << 8) | byte(7));
+    if (clarifier < -limits.clarifier || clarifier > limits.clarifier)
+        return false;
+    if (byte(8) > 7)
+        return false;
+    return !limits.filterByte || (byte(9) & 0x7F) <= 4;
+}
+
+constexpr RecordLimits kFT1000Record{15984, false};
+constexpr RecordLimits kFT990Record{9999, true};
+
+// A status block is exactly as long as the radio sends it, its frequency is one the radio
+// can be tuned to and its record is sound; anything else is not believed.
+ParseResult statusBlock(int code, const QByteArray& b, qsizetype length, double khz, QString mode,
+                        const RecordLimits& limits)
+{
+    if (b.size() != length || !canTune(code, khz) || !soundRecord(b, 1, limits))
         return dropped(true);
     return taken(khz, std::move(mode));
+}
+
+// The FT-990's 24-bit count of 10 Hz, most significant first, from byte n on.
+double tensOfHertz(const QByteArray& b, qsizetype n)
+{
+    return (at(b, n) * 65536.0 + at(b, n + 1) * 256.0 + at(b, n + 2)) / 100;
 }
 
 ParseResult parseFT1000D(const QByteArray& b)
@@ -258,7 +279,7 @@ ParseResult parseFT1000D(const QByteArray& b)
     if (b.size() < 16)
         return {};
     const double f = at(b, 2) * 655.36 + at(b, 3) * 2.56 + at(b, 4) / 100.0;
-    return statusBlock(b, 16, f, yaesuMode(at(b, 8), 6, false));
+    return statusBlock(YaesuFT1000D, b, 16, f, yaesuMode(at(b, 8), 6, false), kFT1000Record);
 }
 
 ParseResult parseFT1000MP(const QByteArray& b)
@@ -266,15 +287,17 @@ ParseResult parseFT1000MP(const QByteArray& b)
     if (b.size() < 16)
         return {};
     const double count = ((double(at(b, 2)) * 256 + at(b, 3)) * 256 + at(b, 4)) * 256 + at(b, 5);
-    return statusBlock(b, 16, count * 0.000625, yaesuMode(at(b, 8), 7, false));
+    return statusBlock(YaesuFT1000MP, b, 16, count * 0.000625, yaesuMode(at(b, 8), 7, false), kFT1000Record);
 }
 
 ParseResult parseFT990(const QByteArray& b)
 {
     if (b.size() < 32)
         return {};
-    const double f = (at(b, 2) * 65536.0 + at(b, 3) * 256.0 + at(b, 4)) / 100;
-    return statusBlock(b, 32, f, yaesuMode(at(b, 8), 5, true));
+    // The second record is the other VFO: it too must be one the radio can have.
+    if (!canTune(YaesuFT990, tensOfHertz(b, 18)) || !soundRecord(b, 17, kFT990Record))
+        return dropped(true);
+    return statusBlock(YaesuFT990, b, 32, tensOfHertz(b, 2), yaesuMode(at(b, 8), 5, true), kFT990Record);
 }
 
 ParseResult parseFT847(const QByteArray& b)
@@ -282,7 +305,7 @@ ParseResult parseFT847(const QByteArray& b)
     if (b.size() < 5)
         return {};
     const auto tens = bcdNumber(b, {1, 2, 3, 4});
-    if (b.size() != 5 || !tens || !within(*tens / 100, kLowestKHz, kHighestFT847KHz))
+    if (b.size() != 5 || !tens || !canTune(YaesuFT847, *tens / 100))
         return dropped(true);
     QString mode;
     switch (at(b, 5)) {

@@ -108,7 +108,7 @@ void Rig::lose(const VbError& e)
     holdingOff_ = false;
     stateTag_.clear();
     buffer_.clear();
-    freq_ = QStringLiteral("0");
+    frequencyUnknown();
     debugMessage(QStringLiteral("Radio port %1 went away (%2): the port is closed. Reconnect the radio's "
                                 "cable or adapter; the port is tried again every 2 seconds.")
                      .arg(name, e.text()));
@@ -246,8 +246,11 @@ void Rig::processRadioInput(const QByteArray& bytes)
                 window_->setFrequencyLabel(vb::Str(*r.freqKHz));
             window_->setModeLabel(mode_);
         }
-        if (r.kind == ParseResult::Taken)
+        if (r.kind == ParseResult::Taken) {
+            // The radio answered: a slow answer is no stall.
             clearRadioState();
+            stallCounter_ = 0;
+        }
     }
     buffer_.remove(0, used);
 }
@@ -305,6 +308,13 @@ void Rig::holdOff()
         doStateMachineReset();
 }
 
+void Rig::frequencyUnknown()
+{
+    freq_ = QStringLiteral("0");
+    if (window_)
+        window_->setFrequencyLabel(vb::Str(0));
+}
+
 void Rig::doStateMachineReset()
 {
     if (++stallCounter_ != kStallLimit)
@@ -312,7 +322,7 @@ void Rig::doStateMachineReset()
     stallCounter_ = 0;
     stateTag_.clear();
     buffer_.clear();
-    freq_ = QStringLiteral("0");
+    frequencyUnknown();
     catOnDue_ = true;
     debugMessage(QStringLiteral("Timer Fired : Forced StateMachine reset (I got tired of waiting)."));
 }

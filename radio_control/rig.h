@@ -67,6 +67,7 @@ public:
     DebugWindow* debugWindow() const { return window_; }
 
     // The poll tick: read input, send at most one command, poll when idle, count stalls.
+    // kStallLimit waiting ticks in a row, with no reply taken, force a reset.
     void timerTick();
     void doStateMachineReset();
     void popRadioMessage();
@@ -107,6 +108,8 @@ private:
     void processRadioInput(const QByteArray& bytes);
     ReplyContext replyContext() const;
     void clearRadioState() { stateTag_.clear(); }
+    // The radio's frequency is not known any more: "0", here and in the debug window.
+    void frequencyUnknown();
     void readRadioDataFile();
     void writeRadioDataFrequency(const QString& freqKHz);
     void debugLine(const QByteArray& bytes, bool hex, DebugWindow::Direction direction);

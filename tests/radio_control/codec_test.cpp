@@ -53,10 +53,9 @@ INSTANTIATE_TEST_SUITE_P(AllTypes, SetFrequency, testing::Values(
     // The Yaesu blocks drop the hertz digit.
     FreqCase{YaesuFT990, "14070.159", "15 70 40 01 0A"},
     FreqCase{YaesuFT847, "14070.159", "01 40 70 15 01"},
-    // The IC-735 carries four bytes, up to 99.999999 MHz; the others five.
-    FreqCase{Icom735, "99999.999", "FE FE 58 E0 05 99 99 99 99 FD"},
+    // The IC-735 carries four bytes; the others five.
+    FreqCase{Icom735, "29999.999", "FE FE 58 E0 05 99 99 99 29 FD"},
     FreqCase{IcomCiv, "144300", "FE FE 58 E0 05 00 00 30 44 01 FD"},
-    FreqCase{YaesuFT1000MP, "144300.00", "00 00 43 14 0A"},
     // Below 1000 kHz the Yaesu block is filled with zeros.
     FreqCase{YaesuFT1000D, "475.5", "50 75 04 00 0A"},
     // Leading zeros beyond the field are no digits of the frequency.
@@ -85,6 +84,41 @@ TEST(SetFrequency, RefusesWhatIsNotAFrequency)
         const CatBuild b = setFrequencyCommand(c.code, QString::fromLatin1(c.freq), QString::fromLatin1(c.address));
         EXPECT_TRUE(b.commands.isEmpty()) << c.freq << " / " << c.address;
         EXPECT_FALSE(b.refusal.isEmpty()) << c.freq << " / " << c.address;
+    }
+}
+
+struct EdgeCase {
+    int code;
+    QStringList tuned;   // at the edges of the radio's ranges: sent
+    QStringList refused; // just beyond them: refused, nothing built
+};
+
+TEST(SetFrequency, EveryTypeRefusesWhatItCannotTune)
+{
+    const QList<EdgeCase> cases = {
+        {IcomCiv, {"30", "199999.999", "400000", "470000"}, {"29.999", "200000", "399999.999", "470000.001"}},
+        {Icom735, {"100", "30000"}, {"99.999", "30000.001", "144300"}},
+        {TenTecOmniVI, {"100", "30000", "50000", "54000"}, {"99.999", "30000.001", "49999.999", "54000.001", "144300"}},
+        {Kenwood, {"30", "60000", "118000", "174000", "220000", "512000", "1240000", "1300000"},
+         {"29.999", "60000.001", "117999.999", "174000.001", "219999.999", "512000.001", "1239999.999",
+          "1300000.001"}},
+        {YaesuFT1000D, {"100", "30000"}, {"99.99", "30000.01", "144300"}},
+        {YaesuFT1000MP, {"100", "30000.009"}, {"99.99", "30000.01", "144300.00"}},
+        {YaesuFT990, {"100", "30000"}, {"99.99", "30000.01", "144300"}},
+        {YaesuFT847, {"100", "30000", "36000", "76000", "108000", "174000", "420000", "512000"},
+         {"99.99", "30000.01", "35999.99", "76000.01", "107999.99", "174000.01", "419999.99", "512000.01"}},
+    };
+    for (const EdgeCase& c : cases) {
+        for (const QString& f : c.tuned) {
+            const CatBuild b = setFrequencyCommand(c.code, f, QStringLiteral("58"));
+            EXPECT_EQ(b.commands.size(), 1) << c.code << " " << f.toStdString();
+            EXPECT_TRUE(b.refusal.isEmpty()) << c.code << " " << f.toStdString();
+        }
+        for (const QString& f : c.refused) {
+            const CatBuild b = setFrequencyCommand(c.code, f, QStringLiteral("58"));
+            EXPECT_TRUE(b.commands.isEmpty()) << c.code << " " << f.toStdString();
+            EXPECT_EQ(b.refusal, QStringLiteral("Frequency %1 kHz is out of range for this radio: command not sent.").arg(f));
+        }
     }
 }
 

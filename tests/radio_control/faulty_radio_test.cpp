@@ -7,6 +7,7 @@
 #include "radio_control/reply_parsers.h"
 #include "platform/vbnum.h"
 
+#include <functional>
 #include <random>
 
 using namespace varnel;
@@ -360,20 +361,110 @@ TEST(Replies, RadioWithoutModeReadIsNoStall)
     EXPECT_TRUE(messages(b, QStringLiteral("Forced StateMachine reset")).isEmpty());
 }
 
-TEST(SetFrequency, Ic735RefusesWhatItsFourBytesCannotHold)
+struct RangeCase {
+    const char* type;
+    RadioSimulator::Model model;
+    QStringList beyond; // kHz the radio cannot tune
+};
+
+TEST(SetFrequency, EveryRadioRefusesWhatItCannotTune)
 {
-    RigBench b;
-    b.connect(RadioSimulator::Icom735, "Icom (IC-735 only)");
-    b.call("setDebugWindow");
-    for (const char* f : {"144300", "1296100.000"}) {
-        b.call("setRadioFrequency", {QString::fromLatin1(f)});
-        EXPECT_TRUE(b.rig().queue().isEmpty()) << f;
+    const QList<RangeCase> cases = {
+        {"Icom (IC-735 only)", RadioSimulator::Icom735, {"144300", "1296100.000"}},
+        {"Icom (not IC-735)", RadioSimulator::Icom, {"300000", "1296100"}},
+        {"Ten Tec Omni VI", RadioSimulator::OmniVI, {"144300", "40000"}},
+        {"Kenwood - all", RadioSimulator::Kenwood, {"100000", "2400000"}},
+        {"Yaesu FT-1000D", RadioSimulator::FT1000D, {"144300", "50.5"}},
+        {"Yaesu FT-1000MP", RadioSimulator::FT1000MP, {"144300.00", "50100"}},
+        {"Yaesu FT-990", RadioSimulator::FT990, {"144300", "30000.01"}},
+        {"Yaesu FT-847", RadioSimulator::FT847, {"1296100", "90000"}},
+    };
+    for (const RangeCase& c : cases) {
+        SCOPED_TRACE(c.type);
+        RigBench b;
+        b.connect(c.model, c.type);
+        b.call("setDebugWindow");
+        for (const QString& f : c.beyond) {
+            b.call("setRadioFrequency", {f});
+            EXPECT_TRUE(b.rig().queue().isEmpty()) << f.toStdString();
+        }
+        EXPECT_EQ(messages(b, QStringLiteral("out of range for this radio: command not sent")).size(),
+                  c.beyond.size());
+        b.cycles(6);
+        EXPECT_EQ(b.sim->frequencyHz(), 14070150);
+        EXPECT_EQ(b.call("getRadioFreq"), QVariant(QStringLiteral("14070.15")));
     }
-    EXPECT_EQ(messages(b, QStringLiteral("out of range")).size(), 2);
-    b.cycles(6);
-    EXPECT_EQ(b.sim->frequencyHz(), 14070150);
-    for (const QByteArray& sent : b.sim->commands())
-        EXPECT_NE(sent.at(4), '\x05');
+}
+
+struct LateCase {
+    const char* name;
+    const char* type;
+    RadioSimulator::Model model;
+    int delayTicks; // an answer begins this many ticks after its poll
+    int pieces;     // and comes in this many pieces, one a tick
+    bool silent;
+};
+
+// 120 ticks: a minute at a 500 ms poll.
+TEST(PollStateMachine, LateAnswersKeepTheFrequencySilenceResets)
+{
+    const LateCase cases[] = {
+        {"Kenwood 0.7 s late", "Kenwood - all", RadioSimulator::Kenwood, 1, 1, false},
+        {"IC-735 0.7 s late", "Icom (IC-735 only)", RadioSimulator::Icom735, 1, 1, false},
+        {"Omni VI 0.7 s late", "Ten Tec Omni VI", RadioSimulator::OmniVI, 1, 1, false},
+        {"FT-1000MP 0.7 s late", "Yaesu FT-1000MP", RadioSimulator::FT1000MP, 1, 1, false},
+        {"Kenwood in pieces", "Kenwood - all", RadioSimulator::Kenwood, 0, 3, false},
+        {"FT-990 in pieces", "Yaesu FT-990", RadioSimulator::FT990, 0, 4, false},
+        {"silent", "Kenwood - all", RadioSimulator::Kenwood, 0, 1, true},
+    };
+    for (const LateCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        RigBench b;
+        b.connect(c.model, c.type);
+        b.call("setDebugWindow");
+        b.sim->setDelayPumps(c.delayTicks);
+        b.sim->setPieces(c.pieces);
+        b.sim->setSilent(c.silent);
+        b.cycles(6); // the first answer is in
+        int zeros = 0;
+        for (int i = 0; i < 120; ++i) {
+            b.cycle();
+            zeros += b.call("getRadioFreq") == QVariant(QStringLiteral("0"));
+        }
+        const qsizetype resets = messages(b, QStringLiteral("Forced StateMachine reset")).size();
+        if (c.silent) {
+            EXPECT_GE(resets, 10);
+            EXPECT_GT(zeros, 100); // from the first reset on
+        } else {
+            EXPECT_EQ(resets, 0);
+            EXPECT_EQ(zeros, 0);
+            EXPECT_EQ(b.rig().debugWindow()->frequencyLabel(), QStringLiteral("FREQ :  14070.15"));
+        }
+    }
+}
+
+struct GoneCase {
+    const char* name;
+    std::function<void(RigBench&)> lose;
+};
+
+TEST(DebugWindow, ShowsTheFrequencyTheProgramGets)
+{
+    const GoneCase cases[] = {
+        {"port went away", [](RigBench& b) { b.sim->unplug(); b.cycle(); }},
+        {"forced reset", [](RigBench& b) { b.sim->setSilent(true); b.cycles(12); }},
+    };
+    for (const GoneCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        RigBench b;
+        b.connect(RadioSimulator::Kenwood, "Kenwood - all");
+        b.call("setDebugWindow");
+        b.cycles(3);
+        ASSERT_EQ(b.rig().debugWindow()->frequencyLabel(), QStringLiteral("FREQ :  14070.15"));
+        c.lose(b);
+        EXPECT_EQ(b.call("getRadioFreq"), QVariant(QStringLiteral("0")));
+        EXPECT_EQ(b.rig().debugWindow()->frequencyLabel(), QStringLiteral("FREQ :  0"));
+    }
 }
 
 TEST(Ft847, CatOnGoesBeforeTheFirstCommandAndAfterAForcedReset)

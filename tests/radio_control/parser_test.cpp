@@ -32,8 +32,21 @@ QByteArray yaesuStatus(int length, const char* head, int modeByte)
     QByteArray r = hexBytes(head);
     r = r.leftJustified(length, '\0');
     r[7] = static_cast<char>(modeByte);
+    if (length == 32)
+        r.replace(16, 16, r.left(16)); // the FT-990's second VFO, on the same frequency
     return r;
 }
+
+// The block with the bytes from position `first` (counted from 1) replaced.
+QByteArray withBytes(QByteArray b, qsizetype first, const char* hex)
+{
+    const QByteArray bytes = hexBytes(hex);
+    return b.replace(first - 1, bytes.size(), bytes);
+}
+
+const QByteArray kFT1000D = yaesuStatus(16, "00 15 78 18", 1);
+const QByteArray kFT1000MP = yaesuStatus(16, "00 01 57 82 70", 1);
+const QByteArray kFT990 = yaesuStatus(32, "00 15 83 00", 5);
 
 const ReplyCase kCases[] = {
     // CI-V: echo of the poll, then the answer.
@@ -84,6 +97,20 @@ const ReplyCase kCases[] = {
     {"ft990 short", YaesuFT990, yaesuStatus(31, "00 15 83 00", 5), ParseResult::Wait, "", ""},
     // 14070.15 kHz = 22512240 units of 0.625 Hz = 01 57 82 70.
     {"ft1000mp", YaesuFT1000MP, yaesuStatus(16, "00 01 57 82 70", 7), ParseResult::Taken, "14070.15", "FSK"},
+    // Beyond the frequency, a status block holds only what the radio can report: a clarifier
+    // of at most 9.99 kHz, a mode in three bits, the FT-990's filter 0-4 and its second VFO.
+    {"ft1000d clarifier -9.99 kHz", YaesuFT1000D, withBytes(kFT1000D, 6, "D8 FA"), ParseResult::Taken, "14070", "USB"},
+    {"ft1000d clarifier beyond", YaesuFT1000D, withBytes(kFT1000D, 6, "3E 71"), ParseResult::Dropped, "", ""},
+    {"ft1000d mode byte with high bits", YaesuFT1000D, withBytes(kFT1000D, 8, "41"), ParseResult::Dropped, "", ""},
+    {"ft1000mp clarifier +9.99 kHz", YaesuFT1000MP, withBytes(kFT1000MP, 6, "3E 70"), ParseResult::Taken, "14070.15", "USB"},
+    {"ft1000mp clarifier beyond", YaesuFT1000MP, withBytes(kFT1000MP, 6, "C1 8F"), ParseResult::Dropped, "", ""},
+    {"ft1000mp mode 8", YaesuFT1000MP, withBytes(kFT1000MP, 8, "08"), ParseResult::Dropped, "", ""},
+    {"ft990 filter with its flag", YaesuFT990, withBytes(kFT990, 9, "82"), ParseResult::Taken, "14097.92", "FSK"},
+    {"ft990 filter 5", YaesuFT990, withBytes(kFT990, 9, "05"), ParseResult::Dropped, "", ""},
+    {"ft990 clarifier 10 kHz", YaesuFT990, withBytes(kFT990, 6, "27 10"), ParseResult::Dropped, "", ""},
+    {"ft990 second VFO on 40 m", YaesuFT990, withBytes(kFT990, 18, "0A BE 0C"), ParseResult::Taken, "14097.92", "FSK"},
+    {"ft990 second VFO beyond 30 MHz", YaesuFT990, withBytes(kFT990, 18, "2D C6 C1"), ParseResult::Dropped, "", ""},
+    {"ft990 second VFO mode byte", YaesuFT990, withBytes(kFT990, 24, "09"), ParseResult::Dropped, "", ""},
     {"ft847", YaesuFT847, hexBytes("01 40 70 15 01"), ParseResult::Taken, "14070.15", "USB"},
     {"ft847 CW narrow", YaesuFT847, hexBytes("01 40 70 15 82"), ParseResult::Taken, "14070.15", "CW"},
     {"ft847 mode unknown", YaesuFT847, hexBytes("01 40 70 15 81"), ParseResult::Taken, "14070.15", ""},

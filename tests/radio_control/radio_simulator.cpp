@@ -324,6 +324,8 @@ QByteArray RadioSimulator::yaesuStatus() const
             r[1 + i] = static_cast<char>(tens >> (8 * (2 - i)));
     }
     r[7] = static_cast<char>(mode_);
+    if (model_ == FT990)
+        r.replace(16, 16, r.left(16)); // VFO B, on the same frequency
     return r;
 }
 

@@ -138,7 +138,8 @@ void createBadFile()
         g_bad.failed = true;
         return;
     }
-    g_bad.fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    g_bad.fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
+                    places::kPrivateFileMode);
     if (g_bad.fd < 0) {
         transfer::ReportError(vberror::fromErrno(errno));
         g_bad.failed = true;

@@ -17,21 +17,28 @@ const QByteArray kCRLF("\r\n");
 // "yyyymmdd" and "hhmmss" of a key or Time-on text, rounded to the nearest second, so that
 // a time a fraction below midnight is written as 000000 of the next day.
 struct DateTimeText {
+    QDate day;
     QByteArray date;
     QByteArray time;
 };
+
+QByteArray two(int n)
+{
+    return QByteArray::number(n).rightJustified(2, '0');
+}
+
+QByteArray dateText(const QDate& d)
+{
+    return QByteArray::number(d.year()).rightJustified(4, '0') + two(d.month()) + two(d.day());
+}
 
 DateTimeText dateTimeOf(const QString& dayNumber)
 {
     const QDateTime t = QSOKeyDateTime(dayNumber);
     if (!t.isValid())
-        return {QByteArray("00000000"), QByteArray("000000")};
-    const QDate d = t.date();
+        return {QDate(), QByteArray("00000000"), QByteArray("000000")};
     const QTime h = t.time();
-    return {QByteArray::number(d.year()).rightJustified(4, '0') + QByteArray::number(d.month()).rightJustified(2, '0')
-                + QByteArray::number(d.day()).rightJustified(2, '0'),
-            QByteArray::number(h.hour()).rightJustified(2, '0') + QByteArray::number(h.minute()).rightJustified(2, '0')
-                + QByteArray::number(h.second()).rightJustified(2, '0')};
+    return {t.date(), dateText(t.date()), two(h.hour()) + two(h.minute()) + two(h.second())};
 }
 
 // "<TAG:" + length + ">" + value + " ".
@@ -166,11 +173,17 @@ void exportQsos(const QString& extension, bool adif)
 QByteArray ADIFLine(const QString& key, const QSORecord& qso, const QString& op)
 {
     const DateTimeText off = dateTimeOf(key);
+    const DateTimeText on = qso[fTimeOn].isEmpty() ? DateTimeText() : dateTimeOf(qso[fTimeOn]);
+    // A QSO begun before midnight and logged after it: QSO_DATE is the day it began, and
+    // QSO_DATE_OFF the day of its key.
+    const bool acrossMidnight = on.day.isValid() && on.day < off.day && on.time > off.time;
     QByteArray line;
     line.reserve(256);
     item(line, "<OPERATOR:", cp1252::encode(op));
-    line += "<QSO_DATE:8>" + off.date + ' ';
+    line += "<QSO_DATE:8>" + (acrossMidnight ? dateText(off.day.addDays(-1)) : off.date) + ' ';
     line += "<TIME_OFF:6>" + off.time + ' ';
+    if (acrossMidnight)
+        line += "<QSO_DATE_OFF:8>" + off.date + ' ';
     item(line, "<CALL:", cp1252::encode(qso[fCallsign]));
     optionalItem(line, "<NAME:", qso[fName]);
     optionalItem(line, "<QTH:", qso[fQTH]);
@@ -181,7 +194,7 @@ QByteArray ADIFLine(const QString& key, const QSORecord& qso, const QString& op)
         item(line, "<BAND:", cp1252::encode(qso[fBand]) + 'M');
     optionalItem(line, "<FREQ:", qso[fFrequency]);
     if (!qso[fTimeOn].isEmpty())
-        line += "<TIME_ON:6>" + dateTimeOf(qso[fTimeOn]).time + ' ';
+        line += "<TIME_ON:6>" + on.time + ' ';
     optionalItem(line, "<COMMENT:", qso[fNotes]);
     line += "<EOR>";
     line += kCRLF;

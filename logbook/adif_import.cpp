@@ -36,9 +36,13 @@ struct BadFile {
 BadFile g_bad;
 
 // The tags an imported QSO is made of, in the order they are looked at.
-enum Tag { tQsoDate, tTimeOff, tTimeOn, tCall, tBand, tMode, tRstSent, tRstRcvd, tName, tQth, tComment, tFreq, kTags };
-constexpr const char* kTagNames[kTags] = {"QSO_DATE", "TIME_OFF", "TIME_ON", "CALL", "BAND", "MODE",
-                                          "RST_SENT", "RST_RCVD", "NAME", "QTH", "COMMENT", "FREQ"};
+enum Tag {
+    tQsoDate, tQsoDateOff, tTimeOff, tTimeOn, tCall, tBand, tMode, tRstSent, tRstRcvd, tName, tQth, tComment, tFreq,
+    kTags
+};
+constexpr const char* kTagNames[kTags] = {"QSO_DATE", "QSO_DATE_OFF", "TIME_OFF", "TIME_ON", "CALL",
+                                          "BAND",     "MODE",         "RST_SENT", "RST_RCVD", "NAME",
+                                          "QTH",      "COMMENT",      "FREQ"};
 
 QString reason(const char* tag)
 {
@@ -134,7 +138,8 @@ void createBadFile()
         g_bad.failed = true;
         return;
     }
-    g_bad.fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    g_bad.fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
+                    places::kPrivateFileMode);
     if (g_bad.fd < 0) {
         transfer::ReportError(vberror::fromErrno(errno));
         g_bad.failed = true;
@@ -280,8 +285,20 @@ void ImportADIFRecord(const QByteArray& recordText)
         return reject(reason("TIME_OFF"), recordText);
     if (f[tTimeOn] && !(on = timeSeconds(*f[tTimeOn])))
         return reject(reason("TIME_ON"), recordText);
-    // Without a time off the QSO is keyed by its time on, and without either by midnight.
-    const QString key = dayNumberText(*days, off ? *off : on ? *on : 0);
+    // The key is the QSO's end. QSO_DATE is the day it began and QSO_DATE_OFF the day it
+    // ended; without the day it ended, a time off more than half a day before the time on is
+    // on the next day (across midnight), while one a little before it is a slip of the same
+    // day. Without a time off the QSO is keyed by its start, and without either by midnight.
+    qint64 offDays = *days;
+    if (off && f[tQsoDateOff]) {
+        const std::optional<qint64> ended = dateDays(*f[tQsoDateOff]);
+        if (!ended || *ended < *days)
+            return reject(reason("QSO_DATE_OFF"), recordText);
+        offDays = *ended;
+    } else if (off && on && *on - *off > 43200) {
+        offDays = *days + 1;
+    }
+    const QString key = dayNumberText(offDays, off ? *off : on ? *on : 0);
     if (on)
         qso[fTimeOn] = dayNumberText(*days, *on);
 

@@ -11,11 +11,13 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QLocale>
 #include <QScreen>
 #include <QTcpSocket>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <cstdlib>
 
 namespace {
 
@@ -26,6 +28,8 @@ const QString kSection = QStringLiteral("Atom Clock");
 // NIST's servers answer DAYTIME in the layout the window reads.
 const QString kDefaultServer = QStringLiteral("time.nist.gov");
 constexpr int kTickMs = 500;
+// A reply is one line of well under 100 bytes; this much without its line end is no time.
+constexpr qsizetype kMaxReply = 256;
 constexpr std::int32_t kBlack = 0, kRed = 255, kBlue = 16711680;
 
 QString english(const QDateTime& t, const char* format)
@@ -37,6 +41,16 @@ QString english(const QDateTime& t, const char* format)
 QDateTime wholeSeconds(const QDateTime& t)
 {
     return t.addMSecs(-t.time().msec());
+}
+
+// How far the system clock is from the time server, `behind` seconds behind it.
+QString offsetText(qint64 behind)
+{
+    if (behind >= -1 && behind <= 1)
+        return QStringLiteral("The system clock is within a second of the time server.");
+    return QStringLiteral("The system clock is %1 seconds %2 the time server.")
+        .arg(std::abs(behind))
+        .arg(behind > 0 ? QStringLiteral("behind") : QStringLiteral("ahead of"));
 }
 
 } // namespace
@@ -67,6 +81,7 @@ frmAtomClock::frmAtomClock(QWidget* owner)
     Timer1->setInterval(kTickMs);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     Winsock1 = new QTcpSocket(this);
+    Winsock1->setReadBufferSize(kMaxReply);
     connect(Winsock1, &QTcpSocket::readyRead, this, [this] { Winsock1_DataArrival(); });
     // A DAYTIME server closes the connection after its line: what arrived is the reply.
     connect(Winsock1, &QTcpSocket::disconnected, this, [this] { handleReply(); });
@@ -119,6 +134,7 @@ void frmAtomClock::Form_Load()
         move(r.width() / 2 - width() / 2, r.height() / 2 - height() / 2);
     }
     finished_ = false;
+    openedMs_ = Clock::instance().monotonicMs();
     doAtomClockINISetup();
     Timer1->start();
 }
@@ -152,6 +168,13 @@ void frmAtomClock::showStatus(const QString& text, std::int32_t colour)
     p.setColor(QPalette::WindowText, rgb::toColor(colour));
     lblError->setPalette(p);
     lblError->setText(text);
+    // The window grows to show the whole message (the label wraps it to the window's width).
+    if (QLayout* l = layout()) {
+        l->activate();
+        const int needed = heightForWidth(width());
+        if (needed > height())
+            resize(width(), needed);
+    }
 }
 
 void frmAtomClock::connectToServer()
@@ -170,25 +193,45 @@ void frmAtomClock::Timer1_Timer()
     } else {
         showLocalTime();
     }
+    // The time since opening, by the clock: a tick that came late does not put the time-out off.
     if (!finished_)
-        elapsedMs_ += kTickMs;
+        elapsedMs_ = Clock::instance().monotonicMs() - openedMs_;
     if (elapsedMs_ > qint64(timeOut_) * 1000) {
+        // Finished first: closing the socket hands over what arrived so far, which is too late
+        // now to set the clock by.
+        finished_ = true;
         Winsock1->abort();
         showStatus(QStringLiteral("Timeout :  I waited ") + QString::number(timeOut_)
                        + QStringLiteral(" seconds and got bored."),
                    kRed);
-        finished_ = true;
         elapsedMs_ = 0;
     }
 }
 
+void frmAtomClock::readReply()
+{
+    received_ += Winsock1->read(kMaxReply - received_.size());
+}
+
 void frmAtomClock::Winsock1_DataArrival()
 {
-    received_ += Winsock1->readAll();
+    if (finished_)
+        return;
+    readReply();
     // The reply is complete with its line: the first line feed behind some text.
     const qsizetype text = received_.indexOf(QByteArray(":"));
-    if (text >= 0 && received_.indexOf('\n', text) >= 0)
+    if (text >= 0 && received_.indexOf('\n', text) >= 0) {
         handleReply();
+    } else if (received_.size() >= kMaxReply) {
+        // A server that streams on without ending its line is read no further.
+        finished_ = true;
+        Winsock1->abort();
+        showStatus(QStringLiteral("The time server's answer is not a time (%1 characters without a line end), "
+                                  "so the clock was not set.  Check that [Atom Clock] \"ClockAddress\" names a "
+                                  "DAYTIME server.")
+                       .arg(kMaxReply),
+                   kRed);
+    }
 }
 
 void frmAtomClock::Winsock1_Error(const QString& description)
@@ -225,7 +268,7 @@ void frmAtomClock::handleReply()
     if (finished_)
         return;
     if (Winsock1->isOpen())
-        received_ += Winsock1->readAll();
+        readReply();
     if (received_.trimmed().isEmpty())
         return; // nothing yet; the time-out follows when nothing comes
     const QByteArray reply = received_;
@@ -241,11 +284,14 @@ void frmAtomClock::handleReply()
         return;
     }
     const QDateTime before = wholeSeconds(Clock::instance().nowLocal());
+    // How far the clock is off, said also when it cannot be set.
+    const qint64 behind = wholeSeconds(Clock::instance().nowUtc()).secsTo(*utc);
     const QString refused = ClockSetting::instance().setUtc(*utc);
     if (!refused.isEmpty()) {
         showStatus(QStringLiteral("Could not set the system clock: ") + refused
                        + QStringLiteral(".  Setting the clock needs the right to do so (run Sondrel with "
-                                        "that privilege, CAP_SYS_TIME)."),
+                                        "that privilege, CAP_SYS_TIME).\r\n")
+                       + offsetText(behind),
                    kRed);
         finished_ = true;
         return;

@@ -39,6 +39,8 @@ public:
     std::int16_t timeOutSeconds() const { return timeOut_; }
     QString serverAddress() const { return address_; }
     bool finished() const { return finished_; }
+    // What has arrived of the server's reply.
+    QByteArray received() const { return received_; }
 
     // The DAYTIME port; tests point the window at a server of their own.
     static void setPort(quint16 port);
@@ -56,9 +58,12 @@ private:
     void connectToServer();
     void handleReply();
     void showLocalTime();
+    // Adds what has arrived to the reply, no more than a reply can be.
+    void readReply();
 
     std::int16_t timeOut_ = 10;
     QString address_;
+    qint64 openedMs_ = 0;
     qint64 elapsedMs_ = 0;
     bool finished_ = false;
     bool unloaded_ = false;

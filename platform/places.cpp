@@ -1,7 +1,11 @@
 #include "platform/places.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace places {
 
@@ -13,9 +17,13 @@ QString programFolder()
         folder = QDir(data.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/share") : data)
                      .filePath(QStringLiteral("Sondrel"));
     }
-    QDir().mkpath(folder);
     while (folder.size() > 1 && folder.endsWith(u'/'))
         folder.chop(1);
+    const QByteArray name = QFile::encodeName(folder);
+    if (::mkdir(name.constData(), kPrivateFolderMode) != 0 && errno == ENOENT) {
+        QDir().mkpath(QFileInfo(folder).absolutePath());
+        ::mkdir(name.constData(), kPrivateFolderMode);
+    }
     return folder;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/safefile.h"
 
+#include "platform/places.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -63,13 +65,6 @@ void syncFolder(const QByteArray& folder)
     }
 }
 
-mode_t modeForNewFile()
-{
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
 } // namespace
 
 bool replace(const QString& path, const QByteArray& bytes, int* error)
@@ -95,7 +90,7 @@ bool replace(const QString& path, const QByteArray& bytes, int* error)
     if (fd < 0)
         return fail(errno);
     int err = 0;
-    if (::fchmod(fd, exists ? (old.st_mode & 07777) : modeForNewFile()) != 0)
+    if (::fchmod(fd, exists ? (old.st_mode & 07777) : mode_t(places::kPrivateFileMode)) != 0)
         err = errno;
     if (err == 0 && !writeAll(fd, bytes))
         err = errno;

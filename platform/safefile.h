@@ -9,8 +9,9 @@
 namespace safefile {
 
 // True when `path` now holds `bytes`. False on any failure, with the C errno value in *error;
-// the old file (if any) is then untouched. A new file gets the permissions a plain create would
-// give; an existing one keeps its own. A symbolic link is followed: its target is replaced.
+// the old file (if any) is then untouched. It writes the program's own files: a new one is the
+// user's alone (places::kPrivateFileMode); an existing one keeps its own mode. A symbolic link
+// is followed: its target is replaced.
 bool replace(const QString& path, const QByteArray& bytes, int* error = nullptr);
 
 // The temporary files replace() leaves behind when the process is killed half-way:

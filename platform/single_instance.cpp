@@ -29,7 +29,7 @@ bool SingleInstance::acquire()
     // The holder removes the file when it ends; a file locked just before it went is not ours
     // to keep, so the lock is taken again on the file now in place.
     for (int attempt = 0; attempt < 8; ++attempt) {
-        const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, places::kPrivateFileMode);
         if (fd < 0) {
             failure_ = Failure::CannotCreate;
             error_ = errno;

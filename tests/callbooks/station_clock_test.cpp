@@ -9,6 +9,7 @@
 #include "settings/inistuff.h"
 
 #include <QLabel>
+#include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -76,11 +77,22 @@ protected:
         ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
         QObject::connect(&server, &QTcpServer::newConnection, [this] {
             QTcpSocket* s = server.nextPendingConnection();
+            peer = s;
             ++connections;
+            if (flood) {
+                // Streams on without a line end, as long as it is read.
+                QObject::connect(s, &QTcpSocket::bytesWritten, s, [this, s] {
+                    if (s->bytesToWrite() == 0 && (sent += 65536) < (qint64(1) << 30))
+                        s->write(QByteArray(65536, '7'));
+                });
+                s->write(QByteArray(65536, '7'));
+                return;
+            }
             if (reply.isEmpty())
                 return; // a server that never answers
             s->write(reply);
-            s->disconnectFromHost();
+            if (!hold)
+                s->disconnectFromHost();
         });
         frmAtomClock::setPort(server.serverPort());
         WriteINI("Atom Clock", "ClockAddress", " 127.0.0.1 ");
@@ -114,11 +126,21 @@ protected:
         return w;
     }
     static QColor colour(const frmAtomClock& w) { return w.lblError->palette().color(QPalette::WindowText); }
+    // A message is shown whole: the window is as tall as its wrapped text needs.
+    static void expectFits(const frmAtomClock& w)
+    {
+        EXPECT_GE(w.lblError->height(), w.lblError->heightForWidth(w.lblError->width()));
+        EXPECT_LE(w.lblError->geometry().bottom(), w.height());
+    }
 
     FixedClock clock;
     FakeClockSetting setting{clock};
     QTcpServer server;
     QByteArray reply = kNist;
+    bool hold = false;  // the server keeps the connection open after its reply
+    bool flood = false; // the server streams without end
+    qint64 sent = 0;
+    QPointer<QTcpSocket> peer;
     int connections = 0;
 };
 
@@ -170,20 +192,100 @@ TEST_F(StationClock, AReplyInAnotherLayoutAndARefusedSettingAreSaidInRed)
 TEST_F(StationClock, WithNoAnswerTheTimeOutShowsAtTheTickPastIt)
 {
     reply.clear();
-    WriteINI("Atom Clock", "TimeOut", "3");
-    frmAtomClock& w = open();
-    for (int tick = 1; tick <= 6; ++tick) {
+    const struct {
+        const char* timeOut;
+        int gapMs;      // between two ticks
+        int firingTick; // the first tick past the time-out, by the clock
+    } cases[] = {
+        {"3", 500, 7},
+        {"10", 500, 21},
+        {"10", 3600, 3}, // ticks held up by a busy program
+        {"0", 500, 1},
+    };
+    for (const auto& t : cases) {
+        SCOPED_TRACE(t.gapMs);
+        WriteINI("Atom Clock", "TimeOut", t.timeOut);
+        frmAtomClock& w = open();
+        for (int tick = 1; tick < t.firingTick; ++tick) {
+            clock.advanceMs(t.gapMs);
+            w.Timer1_Timer();
+            QCoreApplication::processEvents();
+            EXPECT_FALSE(w.finished()) << tick;
+        }
+        EXPECT_EQ(w.lblError->text(), t.firingTick > 1 ? "VIZ. Getting Date / Time" : "");
+        clock.advanceMs(t.gapMs);
         w.Timer1_Timer();
-        QCoreApplication::processEvents();
-        EXPECT_FALSE(w.finished()) << tick;
+        EXPECT_TRUE(w.finished());
+        EXPECT_EQ(w.lblError->text(), QStringLiteral("Timeout :  I waited %1 seconds and got bored.").arg(t.timeOut));
+        EXPECT_EQ(colour(w), QColor(Qt::red));
+        w.Unload();
     }
-    EXPECT_EQ(w.lblError->text(), "VIZ. Getting Date / Time");
-    EXPECT_EQ(colour(w), QColor(Qt::black));
-    w.Timer1_Timer();
-    EXPECT_TRUE(w.finished());
-    EXPECT_EQ(w.lblError->text(), "Timeout :  I waited 3 seconds and got bored.");
-    EXPECT_EQ(colour(w), QColor(Qt::red));
     EXPECT_TRUE(setting.set.isEmpty());
+}
+
+TEST_F(StationClock, AReplyThatCameTooLateSetsNothing)
+{
+    // A server that drips its line: a stamp has come when the time-out closes the connection,
+    // and the rest comes after it.
+    hold = true;
+    reply = kNist.left(34);
+    frmAtomClock& w = open();
+    clock.advanceMs(500);
+    w.Timer1_Timer();
+    ASSERT_TRUE(QTest::qWaitFor([&w] { return w.received() == kNist.left(34); }, 5000));
+    for (int tick = 2; tick <= 21; ++tick) {
+        clock.advanceMs(500);
+        w.Timer1_Timer();
+    }
+    EXPECT_EQ(w.lblError->text(), "Timeout :  I waited 10 seconds and got bored.");
+    if (peer) {
+        peer->write(kNist.mid(34));
+        peer->disconnectFromHost();
+    }
+    QTest::qWait(50);
+    EXPECT_TRUE(setting.set.isEmpty());
+    EXPECT_EQ(w.lblError->text(), "Timeout :  I waited 10 seconds and got bored.");
+}
+
+TEST_F(StationClock, AServerThatNeverEndsItsLineIsReadNoFurther)
+{
+    flood = true;
+    frmAtomClock& w = ask();
+    EXPECT_EQ(w.lblError->text(), "The time server's answer is not a time (256 characters without a line end), so "
+                                  "the clock was not set.  Check that [Atom Clock] \"ClockAddress\" names a DAYTIME "
+                                  "server.");
+    EXPECT_EQ(colour(w), QColor(Qt::red));
+    expectFits(w);
+    EXPECT_LE(w.received().size(), 256);
+    // The connection is closed: the server streams no more.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !peer || peer->state() != QAbstractSocket::ConnectedState; }, 5000));
+    EXPECT_LT(sent, qint64(64) << 20);
+    EXPECT_TRUE(setting.set.isEmpty());
+}
+
+TEST_F(StationClock, ARefusedSettingStillSaysHowFarTheClockIsOff)
+{
+    setting.refusal = QStringLiteral("Operation not permitted");
+    const struct {
+        int behind; // seconds the computer's clock is behind the server
+        QString offset;
+    } cases[] = {
+        {37, "The system clock is 37 seconds behind the time server."},
+        {-5, "The system clock is 5 seconds ahead of the time server."},
+        {1, "The system clock is within a second of the time server."},
+        {-3600, "The system clock is 3600 seconds ahead of the time server."},
+    };
+    for (const auto& t : cases) {
+        clock.setUtc(kNistTime.addSecs(-t.behind));
+        clock.setOffsetSeconds(3600);
+        frmAtomClock& w = ask();
+        EXPECT_EQ(w.lblError->text(), "Could not set the system clock: Operation not permitted.  Setting the clock "
+                                      "needs the right to do so (run Sondrel with that privilege, CAP_SYS_TIME).\r\n"
+                                          + t.offset);
+        EXPECT_EQ(colour(w), QColor(Qt::red));
+        expectFits(w);
+        w.Unload();
+    }
 }
 
 TEST_F(StationClock, ARefusedConnectionIsSaidAtOnce)

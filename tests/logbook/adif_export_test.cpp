@@ -49,6 +49,16 @@ TEST(ExportLines, GoldenAdifAndCsvLines)
         {"23:59:59.7 is the next day", 45292 + 86399.7 / 86400, [](QSORecord&) {},
          "<OPERATOR:4>W1OP <QSO_DATE:8>20240102 <TIME_OFF:6>000000 <CALL:0> <EOR>\r\n",
          "\"20240102\",\"000000\",\"000000\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n"},
+        // Begun before midnight: the ADIF start is the day before the key's, the CSV as it was.
+        {"across midnight", dayOf(2015, 1, 3, 0, 0, 2),
+         [](QSORecord& q) { q[fTimeOn] = QSOKeyText(dayOf(2015, 1, 2, 23, 58, 23)); },
+         "<OPERATOR:4>W1OP <QSO_DATE:8>20150102 <TIME_OFF:6>000002 <QSO_DATE_OFF:8>20150103 <CALL:0> "
+         "<TIME_ON:6>235823 <EOR>\r\n",
+         "\"20150103\",\"235823\",\"000002\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n"},
+        {"a time on after the key's on the same day", dayOf(2023, 10, 8, 12, 49, 46),
+         [](QSORecord& q) { q[fTimeOn] = QSOKeyText(dayOf(2023, 10, 8, 12, 50, 21)); },
+         "<OPERATOR:4>W1OP <QSO_DATE:8>20231008 <TIME_OFF:6>124946 <CALL:0> <TIME_ON:6>125021 <EOR>\r\n",
+         "\"20231008\",\"125021\",\"124946\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n"},
         {"quotes and 8-bit text", kNoon2024, [](QSORecord& q) { q[fName] = "J\u00fcrgen \"Bear\""; },
          "<OPERATOR:4>W1OP <QSO_DATE:8>20240101 <TIME_OFF:6>120000 <CALL:0> <NAME:13>J\xfcrgen \"Bear\" <EOR>\r\n",
          "\"20240101\",\"000000\",\"120000\",\"\",\"J\xfcrgen \"\"Bear\"\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n"},

@@ -8,7 +8,8 @@ namespace {
 
 using OtherLoggers = TransferFixture;
 
-const QStringList kReasons = {"Error in the <QSO_DATE:x> field", "Error in the <TIME_OFF:x> field",
+const QStringList kReasons = {"Error in the <QSO_DATE:x> field", "Error in the <QSO_DATE_OFF:x> field",
+                              "Error in the <TIME_OFF:x> field",
                               "Error in the <TIME_ON:x> field",  "Error in the <CALL:x> field",
                               "Error in the <BAND:x> field",     "Error in the <MODE:x> field",
                               "Error in the <RST_SENT:x> field", "Error in the <RST_RCVD:x> field",
@@ -108,6 +109,43 @@ TEST_F(OtherLoggers, RealFilesImportWithEveryRecordAccountedFor)
         }
         EXPECT_FALSE(TransferFileOpen);
         EXPECT_FALSE(LogTransferRunning());
+    }
+}
+
+// Every stored QSO with its key, in key order.
+QList<QPair<QString, QSORecord>> logbookContents()
+{
+    QList<QPair<QString, QSORecord>> out;
+    QSORecord r;
+    std::int16_t status = VmxBOF(LogbookHandle, 0);
+    while (status == VmxOk && (status = LogbookGet(0, VmxGetNext, QString(), r)) == VmxOk)
+        out.append({LogbookKeyOut, r});
+    return out;
+}
+
+TEST_F(OtherLoggers, RealFilesGoOutAndComeBackTheSame)
+{
+    const QDir dir(QStringLiteral(SONDREL_ADIF_DATA_DIR));
+    if (!dir.exists())
+        GTEST_SKIP() << "no folder " << SONDREL_ADIF_DATA_DIR;
+    for (const QString& name : dir.entryList({"*.adi", "*.ADI"}, QDir::Files, QDir::Name)) {
+        boxes.answerOpen(dir.filePath(name));
+        ImportADIF();
+    }
+    const auto before = logbookContents();
+    ASSERT_GT(before.size(), 1000);
+    const QByteArray out = exportTo(true);
+    for (const auto& [key, qso] : before)
+        ASSERT_EQ(LogbookDelete(key), VmxOk);
+    import(out, "out.ADI");
+    EXPECT_EQ(ImportBadCount, 0);
+    const auto after = logbookContents();
+    ASSERT_EQ(after.size(), before.size());
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        SCOPED_TRACE(before[i].first.toStdString());
+        EXPECT_EQ(after[i].first, before[i].first);
+        for (int f = 0; f < kQSOFieldCount; ++f)
+            EXPECT_EQ(after[i].second[f], before[i].second[f]) << f;
     }
 }
 

@@ -43,6 +43,27 @@ TEST_F(Import, EachRecordIsStoredOrKeptWithItsReason)
          dayOf(2024, 3, 9, 12), nullptr, {"K2BB", "20", "BPSK", "599", "579", "", "", "see <call:4>XXXX<eor>!", ""}},
         {"8-bit name", "<QSO_DATE:8>20240310 <TIME_OFF:4>1200 <CALL:4>DL1A <NAME:6>J\xfcrgen " + kRest,
          dayOf(2024, 3, 10, 12), nullptr, {"DL1A", "20", "BPSK", "599", "579", "J\u00fcrgen", "", "", ""}},
+        // A QSO is keyed by its end: across midnight, the day after the one it began.
+        {"across midnight, with the day it ended",
+         "<QSO_DATE:8>20150102 <TIME_ON:6>235917 <QSO_DATE_OFF:8>20150103 <TIME_OFF:6>000002 <CALL:4>K1MN " + kRest,
+         dayOf(2015, 1, 3, 0, 0, 2), nullptr, {"K1MN", "20", "BPSK", "599", "579", "", "", "", ""},
+         dayOf(2015, 1, 2, 23, 59, 17)},
+        {"across midnight, without it", "<QSO_DATE:8>20150104 <TIME_ON:4>2355 <TIME_OFF:4>0005 <CALL:4>K2MN " + kRest,
+         dayOf(2015, 1, 5, 0, 5), nullptr, {"K2MN", "20", "BPSK", "599", "579", "", "", "", ""},
+         dayOf(2015, 1, 4, 23, 55)},
+        {"ended seconds before it began, as a logger wrote it",
+         "<QSO_DATE:8>20231008 <TIME_ON:6>125021 <TIME_OFF:6>124946 <CALL:4>K3MN " + kRest,
+         dayOf(2023, 10, 8, 12, 49, 46), nullptr, {"K3MN", "20", "BPSK", "599", "579", "", "", "", ""},
+         dayOf(2023, 10, 8, 12, 50, 21)},
+        {"the day it ended, without a time off",
+         "<QSO_DATE:8>20150106 <QSO_DATE_OFF:8>20150107 <TIME_ON:4>2359 <CALL:4>K4MN " + kRest,
+         dayOf(2015, 1, 6, 23, 59), nullptr, {"K4MN", "20", "BPSK", "599", "579", "", "", "", ""},
+         dayOf(2015, 1, 6, 23, 59)},
+        {"ended the day before it began",
+         "<QSO_DATE:8>20150108 <QSO_DATE_OFF:8>20150107 <TIME_OFF:4>1200 <CALL:4>K5MN " + kRest, 0,
+         "Error in the <QSO_DATE_OFF:x> field", {}},
+        {"no date it ended", "<QSO_DATE:8>20150108 <QSO_DATE_OFF:7>2015010 <TIME_OFF:4>1200 <CALL:4>K5MN " + kRest,
+         0, "Error in the <QSO_DATE_OFF:x> field", {}},
         {"no time off: keyed by time on", "<QSO_DATE:8>20240311 <TIME_ON:6>093000 <CALL:4>K3CC " + kRest,
          dayOf(2024, 3, 11, 9, 30), nullptr, {"K3CC", "20", "BPSK", "599", "579", "", "", "", ""},
          dayOf(2024, 3, 11, 9, 30)},
@@ -222,24 +243,45 @@ TEST_F(Import, AnExportedLogComesBackWithEveryField)
     q[fQTH] = "Bonn";
     q[fNotes] = "again";
     q[fFrequency] = "14.07015";
-    for (int i = 0; i < 3; ++i) {
-        q[fTimeOn] = QSOKeyText(kNoon2024 + i * 600 * kSecond - 60 * kSecond);
-        ASSERT_EQ(LogbookPut(QSOKeyText(kNoon2024 + i * 600 * kSecond), q, VmxAdd), 0);
+    const struct {
+        double key, timeOn;
+        QByteArray dates; // as the export writes them
+    } cases[] = {
+        {kNoon2024, kNoon2024 - 60 * kSecond, "<QSO_DATE:8>20240101 <TIME_OFF:6>120000 <CALL:"},
+        {kNoon2024 + 600 * kSecond, kNoon2024 + 540 * kSecond, "<QSO_DATE:8>20240101 <TIME_OFF:6>121000 <CALL:"},
+        {dayOf(2015, 1, 3, 0, 0, 2), dayOf(2015, 1, 2, 23, 58, 23),
+         "<QSO_DATE:8>20150102 <TIME_OFF:6>000002 <QSO_DATE_OFF:8>20150103 <CALL:"},
+        {dayOf(2023, 10, 8, 12, 49, 46), dayOf(2023, 10, 8, 12, 50, 21),
+         "<QSO_DATE:8>20231008 <TIME_OFF:6>124946 <CALL:"},
+    };
+    for (const auto& c : cases) {
+        q[fTimeOn] = QSOKeyText(c.timeOn);
+        ASSERT_EQ(LogbookPut(QSOKeyText(c.key), q, VmxAdd), 0);
     }
     const QByteArray out = exportTo(true);
-    for (int i = 0; i < 3; ++i)
-        ASSERT_EQ(LogbookDelete(QSOKeyText(kNoon2024 + i * 600 * kSecond)), 0);
+    for (const auto& c : cases) {
+        EXPECT_TRUE(out.contains(c.dates)) << c.dates.toStdString();
+        ASSERT_EQ(LogbookDelete(QSOKeyText(c.key)), 0);
+    }
     import(out, "out.ADI");
     EXPECT_EQ(ImportBadCount, 0);
-    for (int i = 0; i < 3; ++i) {
-        const QSORecord back = storedAt(kNoon2024 + i * 600 * kSecond);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dates.toStdString());
+        const QSORecord back = storedAt(c.key);
         for (int f = 0; f < kQSOFieldCount; ++f) {
             if (f != fTimeOn) {
-                EXPECT_EQ(back[f], q[f]) << i << " " << f;
+                EXPECT_EQ(back[f], q[f]) << f;
             }
         }
-        EXPECT_EQ(QSOKeyDateTime(back[fTimeOn]), QSOKeyDateTime(QSOKeyText(kNoon2024 + i * 600 * kSecond - 60 * kSecond)));
+        EXPECT_EQ(QSOKeyDateTime(back[fTimeOn]), QSOKeyDateTime(QSOKeyText(c.timeOn)));
     }
+
+    // And a file's QSO across midnight goes out with the days it began and ended.
+    import(kHeader + "<QSO_DATE:8>20160102 <TIME_ON:6>235917 <QSO_DATE_OFF:8>20160103 <TIME_OFF:6>000002 "
+                     "<CALL:4>K1MN " + kRest + " <eor>");
+    EXPECT_TRUE(exportTo(true, "again").contains("<QSO_DATE:8>20160102 <TIME_OFF:6>000002 <QSO_DATE_OFF:8>20160103 "
+                                                 "<CALL:4>K1MN <RST_RCVD:3>579 <RST_SENT:3>599 <MODE:4>BPSK "
+                                                 "<BAND:3>20M <TIME_ON:6>235917 <EOR>\r\n"));
 }
 
 } // namespace

@@ -1,11 +1,16 @@
 #include "core/support/main_window_fixture.h"
 
 #include "logbook/database.h"
+#include "logbook/import_export.h"
 #include "logbook/logbook_services.h"
+#include "platform/inifile.h"
 #include "platform/menuitem.h"
+#include "platform/places.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <sys/stat.h>
 
 namespace {
 
@@ -93,6 +98,54 @@ TEST_F(LogbookOpen, AFileThatIsNotALogbookIsReportedAndLeftAlone)
     EXPECT_EQ(QSOCounter, "9");
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("my own notes, not a logbook\r\n"));
+}
+
+unsigned modeOf(const QString& path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+TEST_F(LogbookOpen, TheProgramFolderAndItsFilesAreTheOperatorsAlone)
+{
+    const mode_t mask = ::umask(022);
+    const struct {
+        const char* what;
+        QString folder;
+        unsigned before, after; // the folder's mode; 0: there is none yet
+    } cases[] = {
+        {"made by the program", home->file("data/Sondrel"), 0, 0700},
+        {"made by the operator", home->path(), 0755, 0755},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.before)
+            ASSERT_EQ(::chmod(QFile::encodeName(c.folder).constData(), c.before), 0);
+        qputenv("SONDREL_HOME", QFile::encodeName(c.folder));
+        ASSERT_TRUE(main().Form_Load());
+        // Every file the program writes there: settings, logbook, BAD.ADI, the engine's profiles.
+        const QString in = places::programFile("in.ADI");
+        QFile f(in);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("<EOH><QSO_DATE:8>20240101 <CALL:4>K1AB <EOR>");
+        f.close();
+        boxes.answerOpen(in);
+        ImportADIF();
+        ASSERT_TRUE(ini::write(places::programFile("UserPara.INI"), "Define0", "Name", "RTTY 170"));
+
+        EXPECT_EQ(modeOf(c.folder), c.after);
+        const QStringList files = QDir(c.folder).entryList(QDir::Files | QDir::Hidden);
+        for (const char* name : {"Sondrel.INI", "Logbook", "BAD.ADI", "UserPara.INI", "Sondrel.lock"})
+            EXPECT_TRUE(files.contains(name)) << name;
+        for (const QString& name : files)
+            if (name != "in.ADI") {
+                EXPECT_EQ(modeOf(QDir(c.folder).filePath(name)), 0600u) << name.toStdString();
+            }
+        main().Form_Unload();
+        VmxClose(LogbookHandle);
+        Sondrel::destroyInstance();
+    }
+    ::umask(mask);
 }
 
 } // namespace

@@ -120,7 +120,7 @@ TEST_F(SettingsLoad, FirstStartStoresExactlyTheKeysThatTheHandlersStore)
     const std::array<QString, 10> widths{"0", "1400", "1000", "520", "520", "520", "520", "1000", "1800", "5000"};
     EXPECT_EQ(MiniLogColumnWidths, widths);
     EXPECT_EQ(PreviousQSOsColumnWidths, widths);
-    EXPECT_EQ(MiniLogColumnWidthsStored, std::array<bool, 10>{});
+    EXPECT_EQ(MiniLogColumnWidthsStored, (std::array<bool, 10>{}));
     EXPECT_EQ(MarkerFreq[4], 1200);
     EXPECT_EQ(MarkerColor[1], "8454016");
     EXPECT_EQ(main().mnu("mnuMarker3").caption(), "1150 Hz");

@@ -1,5 +1,7 @@
 #include "core/declarations.h"
 
+#include "logbook/logbook_page.h"
+
 
 // ---- Start-up, shut-down and the main window ---------------------------------------------
 QString ProgramVersion = QStringLiteral("1.24");
@@ -98,11 +100,10 @@ std::int32_t QSOOffsetCounter = 0;
 double UTCOffsetDays = 0;
 QString MiniLogOpen = QStringLiteral("False");
 QString PreviousPageOpen = QStringLiteral("False");
-std::array<QString, 10> MiniLogColumnWidths = {
-    QStringLiteral("0"), QStringLiteral("1400"), QStringLiteral("1000"), QStringLiteral("520"),
-    QStringLiteral("520"), QStringLiteral("520"), QStringLiteral("520"), QStringLiteral("1000"),
-    QStringLiteral("1800"), QStringLiteral("5000")};
-std::array<QString, 10> PreviousQSOsColumnWidths = MiniLogColumnWidths;
+std::array<QString, 10> MiniLogColumnWidths = DefaultColumnWidthTexts();
+std::array<QString, 10> PreviousQSOsColumnWidths = DefaultColumnWidthTexts();
+std::array<bool, 10> MiniLogColumnWidthsStored{true, true, true, true, true, true, true, true, true, true};
+std::array<bool, 10> PreviousQSOsColumnWidthsStored = MiniLogColumnWidthsStored;
 // ---- Displays: tick drawing, scale, markers, readouts, palette -----------------------------
 MMTTYBlockMirror MMTTYBlock;
 std::int32_t OverloadFlag = 0;

@@ -212,6 +212,10 @@ extern QString MiniLogOpen;               // "True" while the Mini-Log window is
 extern QString PreviousPageOpen;          // "True" while the previous-QSO window is loaded
 extern std::array<QString, 10> MiniLogColumnWidths;      // twips, as text
 extern std::array<QString, 10> PreviousQSOsColumnWidths; // twips, as text
+// Whether the settings file held each of those widths: one it did not hold is the default width,
+// widened in the window to the column's usual text (true until the settings are loaded).
+extern std::array<bool, 10> MiniLogColumnWidthsStored;
+extern std::array<bool, 10> PreviousQSOsColumnWidthsStored;
 
 
 

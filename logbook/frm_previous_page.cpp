@@ -108,9 +108,7 @@ void frmPreviousPage::Form_Load()
     doPreviousPageINISetup();
     PreviousQSOsPage.fixedGridLines = 2;
     PreviousQSOsPage.setHeader();
-    for (int c = 0; c < LogbookGrid::kColumns; ++c)
-        PreviousQSOsPage.columnWidths[static_cast<size_t>(c)] =
-            StoredColumnTwips(PreviousQSOsColumnWidths[static_cast<size_t>(c)], c);
+    PreviousQSOsPage.setColumnWidths(PreviousQSOsColumnWidths, PreviousQSOsColumnWidthsStored);
     loaded_ = true;
     PreviousQSOPage();
     Form_Resize();
@@ -176,6 +174,7 @@ void frmPreviousPage::Form_Unload()
         PreviousQSOsColumnWidths[static_cast<size_t>(c)] = QString::number(LogbookPage->columnTwips(c));
         WriteINI(kSection, QStringLiteral("Column Width %1").arg(c), PreviousQSOsColumnWidths[static_cast<size_t>(c)]);
     }
+    PreviousQSOsColumnWidthsStored.fill(true);
 }
 
 void frmPreviousPage::Unload()
@@ -213,8 +212,8 @@ void frmPreviousPage::mnuBackground_Click()
 
 void frmPreviousPage::mnuAppearance_Click()
 {
-    for (int c = 0; c < LogbookGrid::kColumns; ++c)
-        LogbookPage->setColumnTwips(c, kDefaultColumnTwips[static_cast<size_t>(c)]);
+    PreviousQSOsPage.resetColumnWidths();
+    LogbookPage->showPage();
     FocusMainTxWindow();
 }
 

@@ -29,6 +29,8 @@ public:
     std::int16_t rowsPerPage() const { return rows_; }
     // The grid's size in twips as the last layout made it.
     QSize gridTwips() const { return grid_; }
+    // Whether its settings held a place for the window.
+    bool hasStoredPlace() const { return geometry_.stored(); }
     void Unload();
 
     void Form_Load();

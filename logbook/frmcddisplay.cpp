@@ -3,8 +3,10 @@
 #include "core/sondrel.h"
 #include "displays/aux_channels.h"
 #include "displays/scale.h"
+#include "logbook/logbook_window_settings.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
+#include "platform/owned_window.h"
 #include "platform/units.h"
 #include "platform/vbnum.h"
 #include "settings/inistuff.h"
@@ -112,8 +114,7 @@ frmCDDisplay& frmCDDisplay::instance()
 
 void frmCDDisplay::showOwned()
 {
-    show();
-    raise();
+    ShowOwnedWindow(*this, Sondrel::existing(), storedPlace_);
 }
 
 void frmCDDisplay::setText(const QString& text)
@@ -145,6 +146,7 @@ MenuItem& frmCDDisplay::mnu(const QString& name)
 
 void frmCDDisplay::doINIStuff()
 {
+    storedPlace_ = logwin::StoredPlace(kSection);
     QRect g = geometry();
     g.moveTop(PixelsOf(read("Top", "200"), g.top()));
     g.moveLeft(PixelsOf(read("Left", "200"), g.left()));

@@ -56,4 +56,5 @@ private:
     std::int32_t backColor_ = 16777215;
     std::int32_t textColor_ = 0;
     bool unloaded_ = false;
+    bool storedPlace_ = false; // the settings held the window's place
 };

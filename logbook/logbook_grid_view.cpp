@@ -1,11 +1,13 @@
 #include "logbook/logbook_grid_view.h"
 
 #include "logbook/logbook_page.h"
+#include "platform/clock.h"
 #include "platform/units.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyleOptionViewItem>
 #include <algorithm>
 
 namespace {
@@ -30,6 +32,25 @@ QTableWidgetItem* itemOf(QTableWidget* table, int row, int column)
         table->setItem(row, column, item);
     }
     return item;
+}
+
+// The longest texts a column usually shows besides its header.
+QStringList usualTexts(int column)
+{
+    switch (column) {
+    case 1: {
+        QStringList times;
+        for (int m = 1; m <= 12; ++m)
+            times << QStringLiteral("28 %1 26  23:58").arg(months::abbrev(m));
+        return times;
+    }
+    case 2: return {QStringLiteral("DL1ABC/P"), QStringLiteral("WB2WWW")};
+    case 3: return {QStringLiteral("160")};
+    case 4: return {QStringLiteral("BPSK31"), QStringLiteral("QPSK31"), QStringLiteral("RTTY")};
+    case 5:
+    case 6: return {QStringLiteral("599")};
+    default: return {};
+    }
 }
 
 } // namespace
@@ -74,6 +95,43 @@ void LogbookGridView::showPage()
     for (int c = 0; c < LogbookGrid::kColumns; ++c)
         setColumnTwips(c, page_.columnWidths[static_cast<size_t>(c)]);
     setShowGrid(page_.gridLines != 0);
+    widenDefaultColumns();
+}
+
+void LogbookGridView::widenDefaultColumns()
+{
+    // Measured once the grid is shown, in its font and style as shown.
+    if (!isVisible())
+        return;
+    for (int c = 0; c < LogbookGrid::kColumns; ++c) {
+        const auto i = static_cast<size_t>(c);
+        if (page_.fitColumns[i] && page_.columnWidths[i] > 0)
+            setColumnTwips(c, std::max(page_.columnWidths[i], usualTwips(c)));
+        page_.fitColumns[i] = false;
+    }
+}
+
+void LogbookGridView::showEvent(QShowEvent* e)
+{
+    QTableWidget::showEvent(e);
+    widenDefaultColumns();
+}
+
+int LogbookGridView::usualTwips(int column) const
+{
+    if (column < 1 || column >= LogbookGrid::kColumns)
+        return 0;
+    // Measured as the view measures a cell: the item's text in the grid's font with the style's
+    // margins, and the grid line beside it.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    int pixels = horizontalHeader()->sectionSizeHint(column);
+    for (const QString& text : usualTexts(column)) {
+        option.text = text;
+        pixels = std::max(pixels, style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).width());
+    }
+    return twips::fromPixels(pixels + 1);
 }
 
 void LogbookGridView::setCell(int row, int column, const QString& text)

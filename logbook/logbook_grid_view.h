@@ -15,7 +15,8 @@ public:
     LogbookGridView(LogbookGrid& page, QWidget* parent);
 
     LogbookGrid& page() { return page_; }
-    // Shows the page: the header row, every cell, the column widths and the grid lines.
+    // Shows the page: the header row, every cell, the column widths and the grid lines. A column
+    // at its default width is first widened to its usual text (fitColumns of the page).
     void showPage();
     // One cell of the page, in the page and on screen (row 1..20).
     void setCell(int row, int column, const QString& text);
@@ -27,6 +28,9 @@ public:
     // The cell's place in the control's coordinates.
     QRect cellRect(int row, int column) const;
 
+    // The width in twips a column needs in the grid's font for its header and its longest usual
+    // text (a date and time, a call sign, a mode); 0 for the key column.
+    int usualTwips(int column) const;
     // Column widths in twips; a width the operator drags is taken into the page.
     int columnTwips(int column) const;
     void setColumnTwips(int column, int twipsWidth);
@@ -53,9 +57,12 @@ signals:
 
 protected:
     bool viewportEvent(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
 private:
     void applyLook();
+    // The columns of the page's fitColumns at least as wide as their usual text, once shown.
+    void widenDefaultColumns();
 
     LogbookGrid& page_;
     std::int32_t backColor_ = 16777215;

@@ -54,6 +54,28 @@ void LogbookGrid::fillRow(int row, const QString& key, const QSORecord& qso)
         cell(row, c) = qso[kColumnFields[c - 2]];
 }
 
+void LogbookGrid::setColumnWidths(const std::array<QString, kColumns>& texts, const std::array<bool, kColumns>& stored)
+{
+    for (size_t c = 0; c < texts.size(); ++c) {
+        columnWidths[c] = StoredColumnTwips(texts[c], static_cast<int>(c));
+        fitColumns[c] = !stored[c] || !vb::IsNumeric(texts[c]);
+    }
+}
+
+void LogbookGrid::resetColumnWidths()
+{
+    columnWidths = kDefaultColumnTwips;
+    fitColumns.fill(true);
+}
+
+std::array<QString, LogbookGrid::kColumns> DefaultColumnWidthTexts()
+{
+    std::array<QString, LogbookGrid::kColumns> texts;
+    for (size_t c = 0; c < texts.size(); ++c)
+        texts[c] = QString::number(kDefaultColumnTwips[c]);
+    return texts;
+}
+
 int StoredColumnTwips(const QString& text, int column)
 {
     if (vb::Val(text) == 0 && !vb::IsNumeric(text))
@@ -81,9 +103,9 @@ void LoadLogbookPage()
     LogbookGrid& page = MiniLogPage;
     page.fixedGridLines = 2;
     page.gridLines = 0;
+    page.caption = QStringLiteral("Logbook for ") + DefaultCallsign + QStringLiteral(".");
     page.setHeader();
-    for (int c = 0; c < LogbookGrid::kColumns; ++c)
-        page.columnWidths[static_cast<size_t>(c)] = StoredColumnTwips(MiniLogColumnWidths[static_cast<size_t>(c)], c);
+    page.setColumnWidths(MiniLogColumnWidths, MiniLogColumnWidthsStored);
 
     // The operator's QSOs come newest first from the operator index: equal operator keys are in
     // key order, so walking them backwards from the end gives the same rows as walking every QSO

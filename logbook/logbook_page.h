@@ -17,10 +17,13 @@ struct LogbookGrid {
 
     std::array<std::array<QString, kColumns>, kRows> cells;
     std::array<int, kColumns> columnWidths{}; // twips
+    // Columns at their default width, which the window widens to the column's usual text in the
+    // grid's font when it shows the page.
+    std::array<bool, kColumns> fitColumns{};
     int fixedGridLines = 2;                   // header row: inset
     int gridLines = 0;                        // between QSO cells: none
     int topRow = 1;                           // the row scrolled to the top
-    QString caption;                          // the previous-QSO window's caption
+    QString caption;                          // the window's caption
 
     QString& cell(int row, int column) { return cells[static_cast<size_t>(row)][static_cast<size_t>(column)]; }
     const QString& cell(int row, int column) const
@@ -32,11 +35,17 @@ struct LogbookGrid {
     void clearRow(int row);
     // One QSO: its key, the key's date and time "dd mmm yy  hh:mm", and eight of its fields.
     void fillRow(int row, const QString& key, const QSORecord& qso);
+    // The widths as the settings hold them; a width not stored, or no number, is the default.
+    void setColumnWidths(const std::array<QString, kColumns>& texts, const std::array<bool, kColumns>& stored);
+    // "Reset columns to default": every column at its default width.
+    void resetColumnWidths();
 };
 
 // Column widths in twips of "Reset columns to default": the key column hidden, date/time, call,
 // band, mode, both reports, name, QTH, notes.
 inline constexpr std::array<int, LogbookGrid::kColumns> kDefaultColumnTwips{0, 1400, 1000, 520, 520, 520, 520, 1000, 1800, 5000};
+// The same as the texts the settings hold.
+std::array<QString, LogbookGrid::kColumns> DefaultColumnWidthTexts();
 // A stored column width in twips, never negative; one that is no number takes the default.
 int StoredColumnTwips(const QString& text, int column);
 
@@ -46,7 +55,7 @@ extern LogbookGrid PreviousQSOsPage; // the previous-QSO window's grid
 // "dd mmm yy  hh:mm" of a key (empty when the key spells no date).
 QString GridDateTimeText(const QString& key);
 
-// Loads the Mini-Log page: header and column widths, then the newest 20 QSOs of DefaultCallsign,
+// Loads the Mini-Log page: caption ("Logbook for " and the call sign), header and column widths, then the newest 20 QSOs of DefaultCallsign,
 // newest first, the rows after the last one empty; then the QSO counter from the record count.
 void LoadLogbookPage();
 // Moves every row of the Mini-Log page one down; row 20 drops off, row 1 holds the header.

@@ -63,8 +63,14 @@ bool Truth(const QString& text, bool fallback)
     }
 }
 
+bool StoredPlace(const QString& section)
+{
+    return INIHasKey(section, QStringLiteral("Top")) || INIHasKey(section, QStringLiteral("Left"));
+}
+
 void StoredGeometry::load(QWidget& window, const QString& section)
 {
+    stored_ = StoredPlace(section);
     top_ = twipsOf(read(section, "Top", "0"), 0, -kLargestTwips);
     left_ = twipsOf(read(section, "Left", "0"), 0, -kLargestTwips);
     width_ = twipsOf(read(section, "Width", "9000"), 9000, 0);

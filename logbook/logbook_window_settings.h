@@ -18,6 +18,9 @@ std::int32_t Colour(const QString& text, std::int32_t fallback);
 // A stored "True"/"False" (or a number); anything else gives `fallback`.
 bool Truth(const QString& text, bool fallback);
 
+// Whether `section` holds a window's place ("Top" or "Left"), not only its defaults.
+bool StoredPlace(const QString& section);
+
 // A window's place as stored: top, left, width and height in twips. Sizes never go below 0.
 class StoredGeometry {
 public:
@@ -27,8 +30,11 @@ public:
     // Writes "Top", "Left", "Height", "Width" in Str form (" 1500"); a window the operator did not
     // move or size writes back exactly what was read.
     void save(const QWidget& window, const QString& section) const;
+    // Whether the section held the window's place ("Top" or "Left") when it was read.
+    bool stored() const { return stored_; }
 
 private:
+    bool stored_ = false;
     int top_ = 0, left_ = 0, width_ = 9000, height_ = 2000; // twips as read
     QRect placed_;                                          // pixels as placed
 };

@@ -1,9 +1,11 @@
 #include "logbook/logbook_windows.h"
 
+#include "core/sondrel.h"
 #include "logbook/cd_lookup.h"
 #include "logbook/frm_previous_page.h"
 #include "logbook/import_export.h"
 #include "logbook/mini_log.h"
+#include "platform/owned_window.h"
 
 namespace {
 
@@ -11,8 +13,7 @@ template <class W>
 void show()
 {
     W& w = W::instance();
-    w.show();
-    w.raise();
+    ShowOwnedWindow(w, Sondrel::existing(), w.hasStoredPlace());
 }
 
 LogbookWindowHooks programWindows()

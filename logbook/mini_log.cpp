@@ -161,6 +161,7 @@ void MiniLog::Form_Unload()
         MiniLogColumnWidths[static_cast<size_t>(c)] = QString::number(LogbookPage->columnTwips(c));
         WriteINI(kSection, QStringLiteral("Column Width %1").arg(c), MiniLogColumnWidths[static_cast<size_t>(c)]);
     }
+    MiniLogColumnWidthsStored.fill(true);
 }
 
 void MiniLog::Unload()
@@ -228,6 +229,9 @@ void MiniLog::showPage()
 {
     const QSignalBlocker quiet(LogbookPage);
     LogbookPage->showPage();
+    // The page reloaded for another call sign: the caption names it.
+    if (!MiniLogPage.caption.isEmpty())
+        setWindowTitle(MiniLogPage.caption);
     if (Text1->isHidden())
         return;
     // Rows moved under an open editor (a QSO logged meanwhile): the editor goes with its QSO,

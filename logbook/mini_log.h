@@ -82,6 +82,7 @@ public:
     void setEditColors(std::int32_t back, std::int32_t fore);
 
     logwin::StoredGeometry geometryStore;
+    bool hasStoredPlace() const { return geometryStore.stored(); }
 
 protected:
     void closeEvent(QCloseEvent* e) override;

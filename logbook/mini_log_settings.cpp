@@ -79,7 +79,7 @@ void MiniLog::mnuAppearance_Click()
 {
     if (transferBusy())
         return;
-    for (int c = 0; c < LogbookGrid::kColumns; ++c)
-        LogbookPage->setColumnTwips(c, kDefaultColumnTwips[static_cast<size_t>(c)]);
+    MiniLogPage.resetColumnWidths();
+    showPage();
     FocusMainTxWindow();
 }

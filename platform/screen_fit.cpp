@@ -19,7 +19,9 @@ QScreen* screenOf(const QWidget& w)
     return QGuiApplication::primaryScreen();
 }
 
-QMargins frameOf(const QWidget& w)
+} // namespace
+
+QMargins FrameMargins(const QWidget& w)
 {
     if (w.isVisible()) {
         const QRect f = w.frameGeometry();
@@ -32,8 +34,6 @@ QMargins frameOf(const QWidget& w)
     constexpr int kBorder = 4;
     return {kBorder, title + kBorder, kBorder, kBorder};
 }
-
-} // namespace
 
 QRect FitInside(const QRect& inside, const QMargins& frame, const QRect& available)
 {
@@ -68,7 +68,7 @@ QRect AvailableScreenArea(const QWidget& window)
 void FitOnScreen(QWidget& window)
 {
     const QRect area = AvailableScreenArea(window);
-    const QRect fitted = FitInside(window.geometry(), frameOf(window), area);
+    const QRect fitted = FitInside(window.geometry(), FrameMargins(window), area);
     if (fitted != window.geometry())
         window.setGeometry(fitted);
 }
@@ -81,7 +81,7 @@ void CentreOnScreen(QWidget& dialog)
         return;
     QRect g = dialog.geometry();
     g.moveCenter(area.center());
-    dialog.setGeometry(FitInside(g, frameOf(dialog), area));
+    dialog.setGeometry(FitInside(g, FrameMargins(dialog), area));
 }
 
 void PlaceOnScreen(QWidget& dialog)

@@ -10,6 +10,10 @@ class QWidget;
 // framed window lies inside `available`. A window that fits already is left where it is.
 QRect FitInside(const QRect& inside, const QMargins& frame, const QRect& available);
 
+// The window system's frame around a shown window; before it is shown, the usual title bar and
+// border.
+QMargins FrameMargins(const QWidget& window);
+
 // The free area of the screen a window is on (its parent's screen before it is shown).
 QRect AvailableScreenArea(const QWidget& window);
 

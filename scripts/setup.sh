@@ -25,17 +25,18 @@ build=${1:-$here/build}
 shift || true
 
 if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing the packages Sondrel needs: ${missing[*]}"
   if [ "$(id -u)" -eq 0 ]; then
     sudo=()
   elif command -v sudo >/dev/null 2>&1; then
     sudo=(sudo)
   else
-    echo "These packages are missing and only root can install them. As root, run:" >&2
-    echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
+    echo "Sondrel needs these Debian packages, and only root can install them: ${missing[*]}" >&2
+    echo "As root, run:" >&2
+    echo "  apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
     echo "then run this command again." >&2
     exit 1
   fi
+  echo "Installing the packages Sondrel needs: ${missing[*]}"
   "${sudo[@]}" apt-get update -qq
   "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi

@@ -83,6 +83,11 @@ QString ReadINILong(const QString& section, const QString& key, const QString& d
     return readWith(section, key, def, kLongBuffer);
 }
 
+bool INIHasKey(const QString& section, const QString& key)
+{
+    return !INIPath.isEmpty() && ini::contains(INIPath, section, key);
+}
+
 QString StripNull(QString& text)
 {
     qsizetype a = 0, b = text.size();

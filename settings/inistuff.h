@@ -17,6 +17,8 @@ int SettingsWriteFailures();
 QString ReadINI(const QString& section, const QString& key, const QString& def);
 // The same with the long buffer (2999 characters): macro texts, waterfall levels, profile names.
 QString ReadINILong(const QString& section, const QString& key, const QString& def);
+// Whether the file holds the key at all (a value that was stored, not a default).
+bool INIHasKey(const QString& section, const QString& key);
 
 // Trims blanks from `text` in place and returns it up to (not including) its first NUL.
 QString StripNull(QString& text);

@@ -8,6 +8,7 @@
 #include "core/psk_api.h"
 #include "core/sondrel.h"
 #include "displays/scale.h"
+#include "logbook/logbook_page.h"
 #include "logbook/logbook_services.h"
 #include "platform/menuitem.h"
 #include "platform/vbnum.h"
@@ -44,7 +45,16 @@ void checkWhen(const char* menu, const QString& value, const char* onWord)
     item(QString::fromLatin1(menu)).setChecked(value == QLatin1String(onWord));
 }
 
-const std::array<const char*, 10> kColumnWidths{"0", "1400", "1000", "520", "520", "520", "1000", "1800", "5000", "0"};
+// One grid's column widths, "Column Width 0" to "Column Width 9", and which of them were stored.
+void columnWidths(const char* section, std::array<QString, 10>& widths, std::array<bool, 10>& stored)
+{
+    const std::array<QString, 10> defaults = DefaultColumnWidthTexts();
+    for (size_t i = 0; i < widths.size(); ++i) {
+        const QString key = QStringLiteral("Column Width %1").arg(i);
+        widths[i] = Read(section, key, defaults[i]);
+        stored[i] = INIHasKey(QString::fromLatin1(section), key);
+    }
+}
 
 // An audio frequency in Hz as a scale position.
 std::int16_t position(double hz)
@@ -60,11 +70,8 @@ void SquelchAndColumns()
     ApplySquelchSpeed(read("Main Tuning Window", "Squelch Speed", "Slow"));
     Aux1SquelchLevel = inival::Single(read("Aux 1", "Squelch Setting", "52"));
     Aux2SquelchLevel = inival::Single(read("Aux 2", "Squelch Setting", "52"));
-    for (int i = 0; i < 10; ++i)
-        MiniLogColumnWidths[i] = Read("Mini-Log", QStringLiteral("Column Width %1").arg(i), QString::fromLatin1(kColumnWidths[i]));
-    for (int i = 0; i < 10; ++i)
-        PreviousQSOsColumnWidths[i] =
-            Read("Previous QSOs", QStringLiteral("Column Width %1").arg(i), QString::fromLatin1(kColumnWidths[i]));
+    columnWidths("Mini-Log", MiniLogColumnWidths, MiniLogColumnWidthsStored);
+    columnWidths("Previous QSOs", PreviousQSOsColumnWidths, PreviousQSOsColumnWidthsStored);
 }
 
 void ProgramSettings()

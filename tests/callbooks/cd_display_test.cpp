@@ -8,7 +8,10 @@
 #include "platform/units.h"
 #include "settings/inistuff.h"
 
+#include <QGuiApplication>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QWindow>
 #include <QTest>
 
 namespace {
@@ -22,13 +25,20 @@ QColor base(const frmCDDisplay& w)
 
 TEST_F(CallbookWindow, OpensWithItsDefaultsAndStoresItsPlaceWhenTheCallIsDeleted)
 {
+    main().setGeometry(4, 28, 840, 390); // the main window at its usual place and size
+    main().show();
     choose("mnuRAC");
     type("VE3XYZ");
     frmCDDisplay* w = frmCDDisplay::existing();
     ASSERT_NE(w, nullptr);
-    const QRect g = w->geometry();
-    EXPECT_EQ(QRect(g.left(), g.top(), g.width(), g.height()),
-              QRect(twips::toPixels(200), twips::toPixels(200), twips::toPixels(4750), twips::toPixels(2500)));
+    // With no stored place: beside the main window, wholly on the screen, owned by the main window.
+    EXPECT_EQ(w->size(), QSize(twips::toPixels(4750), twips::toPixels(2500)));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    ASSERT_EQ(screen, QRect(0, 0, 1024, 768));
+    EXPECT_TRUE(screen.contains(w->frameGeometry())) << w->frameGeometry();
+    EXPECT_FALSE(w->frameGeometry().intersects(main().frameGeometry())) << w->frameGeometry() << main().frameGeometry();
+    ASSERT_NE(w->windowHandle(), nullptr);
+    EXPECT_EQ(w->windowHandle()->transientParent(), main().windowHandle());
     EXPECT_EQ(base(*w), QColor(Qt::white));
     EXPECT_EQ(w->Text->palette().color(QPalette::Text), QColor(Qt::black));
     const QFont f = w->Text->font();
@@ -47,6 +57,14 @@ TEST_F(CallbookWindow, OpensWithItsDefaultsAndStoresItsPlaceWhenTheCallIsDeleted
     type("VE3XYZ");
     ASSERT_NE(frmCDDisplay::existing(), nullptr);
     EXPECT_EQ(frmCDDisplay::existing()->geometry(), QRect(30, 40, 300, 200));
+
+    // A place off the screen (another monitor, say) is brought onto it.
+    type("VE");
+    ini::write(INIPath, "CD Lookup", "Left", "-20000");
+    ini::write(INIPath, "CD Lookup", "Top", "40000");
+    type("VE3XYZ");
+    ASSERT_NE(frmCDDisplay::existing(), nullptr);
+    EXPECT_TRUE(screen.contains(frmCDDisplay::existing()->frameGeometry())) << frmCDDisplay::existing()->frameGeometry();
 }
 
 TEST_F(CallbookWindow, TheBackgroundIsStoredUnderOneNameAndReadUnderAnother)

@@ -115,8 +115,12 @@ TEST_F(SettingsLoad, FirstStartStoresExactlyTheKeysThatTheHandlersStore)
     EXPECT_TRUE(LongSquelch);
     EXPECT_EQ(DisplayHeight, 1100);
     EXPECT_DOUBLE_EQ(ScaleWidth, 10);
-    EXPECT_EQ(MiniLogColumnWidths[1], "1400");
-    EXPECT_EQ(PreviousQSOsColumnWidths[8], "5000");
+    // Both grids: the key column hidden, then date/time, call, band, mode, both reports, name,
+    // QTH and notes, none of them stored (so each is widened to its text when shown).
+    const std::array<QString, 10> widths{"0", "1400", "1000", "520", "520", "520", "520", "1000", "1800", "5000"};
+    EXPECT_EQ(MiniLogColumnWidths, widths);
+    EXPECT_EQ(PreviousQSOsColumnWidths, widths);
+    EXPECT_EQ(MiniLogColumnWidthsStored, (std::array<bool, 10>{}));
     EXPECT_EQ(MarkerFreq[4], 1200);
     EXPECT_EQ(MarkerColor[1], "8454016");
     EXPECT_EQ(main().mnu("mnuMarker3").caption(), "1150 Hz");
@@ -191,6 +195,8 @@ TEST_F(SettingsLoad, AFullFileRestoresMenusAndVariables)
     EXPECT_FLOAT_EQ(Aux1SquelchLevel, 30.5f);
     EXPECT_EQ(SquelchSpeed, 0);
     EXPECT_EQ(MiniLogColumnWidths[3], "777");
+    EXPECT_TRUE(MiniLogColumnWidthsStored[3]);
+    EXPECT_FALSE(MiniLogColumnWidthsStored[4]);
     EXPECT_EQ(main().mnu("mnuSerialNum").caption(), "QSO # 7");
     EXPECT_EQ(DisplayHeight, 1500);
     EXPECT_EQ(ClockErrorPPM, -120);

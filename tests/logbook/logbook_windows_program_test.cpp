@@ -1,11 +1,14 @@
 // The program as the operator starts it, with every link and hook its own: three QSOs logged from
 // the QSO panel, then the "Page" and "Prev" buttons open the two logbook windows, the mini-log
-// switch closes them, and a shut-down with them open reopens them at the next start.
+// switch closes them, and a shut-down with them open reopens them at the next start. At the first
+// start the windows open beside the main window on a 1024 x 768 screen and their columns show
+// what they hold.
 #include "core/support/main_window_fixture.h"
 
 #include "logbook/frm_previous_page.h"
 #include "logbook/logbook_grid_view.h"
 #include "logbook/logbook_services.h"
+#include "logbook/logbook_windows.h"
 #include "logbook/mini_log.h"
 #include "platform/clock.h"
 #include "platform/events.h"
@@ -16,6 +19,10 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QScreen>
+#include <QWindow>
 #include <QMenuBar>
 #include <QLineEdit>
 #include <QPushButton>
@@ -66,8 +73,36 @@ protected:
         QTest::mouseClick(w.LogButton, Qt::LeftButton);
     }
 
+    // Both logbook windows opened by their buttons, the previous QSOs of `call`.
+    void openBoth(const char* call)
+    {
+        main().CallsignBox->clear();
+        QTest::keyClicks(main().CallsignBox, call);
+        QTest::mouseClick(main().PageButton, Qt::LeftButton);
+        QTest::mouseClick(main().PreviousButton, Qt::LeftButton);
+        ASSERT_NE(MiniLog::existing(), nullptr);
+        ASSERT_NE(frmPreviousPage::existing(), nullptr);
+    }
+
     FixedClock clock;
 };
+
+// The free area of the screen the tests run on (tests/support/screen_1024x768.json).
+QRect screenArea()
+{
+    return QGuiApplication::primaryScreen()->availableGeometry();
+}
+
+// Whether every column of a grid is as wide as its header and its cells need.
+void expectColumnsShowTheirText(LogbookGridView& grid, const char* window)
+{
+    QAbstractItemView& view = grid;
+    for (int c = 1; c < 10; ++c) {
+        EXPECT_FALSE(grid.isColumnHidden(c)) << window << " column " << c;
+        EXPECT_GE(grid.columnWidth(c), view.sizeHintForColumn(c)) << window << " column " << c;
+        EXPECT_GE(grid.columnWidth(c), grid.horizontalHeader()->sectionSizeHint(c)) << window << " column " << c;
+    }
+}
 
 TEST_F(LogbookWindowsProgram, ThePanelButtonsOpenBothWindowsOnTheRealLogbook)
 {
@@ -170,6 +205,90 @@ TEST_F(LogbookWindowsProgram, TheMiniLogMenusExportAndImportTheLog)
     EXPECT_TRUE(said.join("|").contains("BAD.ADI")) << said.join("|").toStdString();
     EXPECT_TRUE(QFile::exists(home->file("BAD.ADI")));
     EXPECT_EQ(log->LogbookPage->item(0, 2)->text(), "G4XYZ");
+}
+
+TEST_F(LogbookWindowsProgram, AtFirstStartEveryColumnShowsWhatItHolds)
+{
+    start();
+    logQso("dl1abc/p", "Hans", 0);
+    logQso("g4xyz", "Ann", 1);
+    openBoth("dl1abc/p");
+    MiniLog* log = MiniLog::existing();
+    expectColumnsShowTheirText(*log->LogbookPage, "Mini-Log");
+    expectColumnsShowTheirText(*frmPreviousPage::existing()->LogbookPage, "previous QSOs");
+    EXPECT_EQ(log->LogbookPage->columnTwips(9), 5000); // the notes
+
+    // Another own call sign reloads the page: its caption follows, its columns stay as wide.
+    boxes.answerInput(QStringLiteral("K2NEW"));
+    main().mnu("mnuCWID").click();
+    EXPECT_EQ(log->windowTitle(), "Logbook for K2NEW.");
+    EXPECT_TRUE(log->LogbookPage->item(0, 2)->text().isEmpty());
+    expectColumnsShowTheirText(*log->LogbookPage, "Mini-Log for K2NEW");
+    EXPECT_EQ(log->LogbookPage->columnTwips(9), 5000);
+
+    // Stored widths are used as they are, also narrower than the text.
+    main().close();
+    ini::write(home->file("Sondrel.INI"), "Mini-Log", "Column Width 1", "600");
+    Sondrel::destroyInstance();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    start();
+    ASSERT_NE(MiniLog::existing(), nullptr);
+    EXPECT_EQ(MiniLog::existing()->LogbookPage->columnTwips(1), 600);
+    EXPECT_EQ(MiniLog::existing()->LogbookPage->columnWidth(1), 40);
+}
+
+TEST_F(LogbookWindowsProgram, WindowsWithNoStoredPlaceOpenBesideTheMainWindow)
+{
+    ASSERT_EQ(screenArea(), QRect(0, 0, 1024, 768));
+    start();
+    openBoth("dl1abc");
+    const QRect mainFrame = main().frameGeometry();
+    const struct {
+        const char* name;
+        QWidget* window;
+    } cases[] = {{"Mini-Log", MiniLog::existing()}, {"previous QSOs", frmPreviousPage::existing()}};
+    // Neither covers the main window nor the other.
+    EXPECT_FALSE(cases[0].window->frameGeometry().intersects(cases[1].window->frameGeometry()));
+    for (const auto& c : cases) {
+        const QRect frame = c.window->frameGeometry();
+        EXPECT_TRUE(screenArea().contains(frame)) << c.name << " " << frame;
+        EXPECT_FALSE(frame.intersects(mainFrame)) << c.name << " " << frame << " main " << mainFrame;
+        EXPECT_EQ(c.window->parentWidget(), &main()) << c.name;
+        ASSERT_NE(c.window->windowHandle(), nullptr) << c.name;
+        EXPECT_EQ(c.window->windowHandle()->transientParent(), main().windowHandle()) << c.name;
+    }
+}
+
+TEST_F(LogbookWindowsProgram, AStoredPlaceIsUsedOnTheScreen)
+{
+    ASSERT_EQ(screenArea(), QRect(0, 0, 1024, 768));
+    start();
+    const struct {
+        const char* section;
+        const char* top;
+        const char* left;
+        QPoint expected; // the place in pixels; none: anywhere wholly on the screen
+    } cases[] = {
+        {"Mini-Log", "3000", "4500", {300, 200}},
+        {"Previous QSOs", "1500", "6000", {400, 100}},
+        {"Mini-Log", "0", "0", {}},          // the title bar would be above the screen
+        {"Mini-Log", "20000", "30000", {}},  // off the right and the bottom
+        {"Previous QSOs", "-5000", "-9000", {}},
+    };
+    const QString file = home->file("Sondrel.INI");
+    for (const auto& c : cases) {
+        UnloadMiniLog();
+        UnloadPreviousPage();
+        ini::write(file, c.section, "Top", c.top);
+        ini::write(file, c.section, "Left", c.left);
+        openBoth("dl1abc");
+        QWidget* w = QLatin1String(c.section) == QLatin1String("Mini-Log") ? static_cast<QWidget*>(MiniLog::existing())
+                                                                          : frmPreviousPage::existing();
+        EXPECT_TRUE(screenArea().contains(w->frameGeometry())) << c.section << " " << c.top << " " << w->frameGeometry();
+        if (!c.expected.isNull())
+            EXPECT_EQ(w->geometry().topLeft(), c.expected) << c.section << " " << c.top;
+        EXPECT_EQ(w->windowHandle()->transientParent(), main().windowHandle()) << c.section;
+    }
 }
 
 } // namespace

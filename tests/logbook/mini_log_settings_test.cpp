@@ -107,7 +107,8 @@ TEST_F(MiniLogSettings, UnloadWritesPlaceWidthsAndWhetherItReopens)
     EXPECT_EQ(ini("Mini-Log", "Page Loaded"), "True");
     EXPECT_EQ(MiniLogOpen, "True");
     EXPECT_TRUE(iniText().contains("Width= 6000\r\n"));
-    EXPECT_EQ(ini("Mini-Log", "Column Width 2"), "1000");
+    // The defaults, each widened to what its column shows in the grid's font.
+    EXPECT_GE(ini("Mini-Log", "Column Width 2").toInt(), 1000);
     EXPECT_EQ(ini("Mini-Log", "Column Width 9"), "5000");
 }
 

@@ -1,4 +1,4 @@
-// Writes the demo recording: a minute of band noise with four PSK31 stations in BPSK and
+// Writes the demo recording: band noise with five PSK31 stations in BPSK and
 // QPSK, made by the program's own transmitter.
 //   sondrel_psk_demo OUT.wav
 #include <cmath>

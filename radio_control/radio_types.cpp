@@ -23,11 +23,12 @@ constexpr std::array<Entry, 10> kTypes{{
     {"Kachina 505", Kachina505},
 }};
 
-// Receive coverage in kHz. The Icom type stands for the IC-706 family (HF to 2 m, and
-// 70 cm on the IC-706MkIIG); the Kenwood type for the whole family, up to the TS-2000
+// Receive coverage in kHz. The Icom type stands for every CI-V radio but the IC-735: the
+// IC-706 family (HF to 2 m, and 70 cm on the IC-706MkIIG) and the VHF/UHF rigs with their
+// 23 cm bands, so nothing one of them tunes is refused; the Kenwood type for the whole family, up to the TS-2000
 // with its sub receiver and 23 cm unit; the Omni VI Plus adds 6 m to the Omni VI.
 constexpr TuningRange kHf[] = {{100, 30000}};
-constexpr TuningRange kIcom706[] = {{30, 199999.999}, {400000, 470000}};
+constexpr TuningRange kIcomCiv[] = {{30, 199999.999}, {400000, 470000}, {1240000, 1300000}};
 constexpr TuningRange kKenwood[] = {{30, 60000}, {118000, 174000}, {220000, 512000}, {1240000, 1300000}};
 constexpr TuningRange kFT847[] = {{100, 30000}, {36000, 76000}, {108000, 174000}, {420000, 512000}};
 constexpr TuningRange kOmniVI[] = {{100, 30000}, {50000, 54000}};
@@ -37,7 +38,7 @@ constexpr TuningRange kOmniVI[] = {{100, 30000}, {50000, 54000}};
 std::span<const TuningRange> tuningRanges(int code)
 {
     switch (code) {
-    case IcomCiv: return kIcom706;
+    case IcomCiv: return kIcomCiv;
     case Icom735:
     case YaesuFT1000D:
     case YaesuFT1000MP:

@@ -18,6 +18,7 @@ public:
     QpskDecoder();
     int pushSymbol(std::complex<double> c, bool inverted); // see ViterbiDecoder
     void reset();
+    int pendingBit(int k) const { return decoders_[chosen_].pendingBit(k); } // see ViterbiDecoder
     void setCarrier(double phase);
     void setInterference(double isi);
     void shiftFrequency(double dw);

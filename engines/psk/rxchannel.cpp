@@ -323,9 +323,10 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
         // symbol in it: the decoder knows the previous symbol of every path and counts that
         // sixth in its metric, which loses less to the noise than an equaliser would.
         // Without AFC the same is done by turning the symbols by a frequency of our own,
-        // within the few hertz the receiver may pull.
-        const cplx turned = raw * std::polar(1.0, -freePhase_);
-        bit = viterbi_.pushSymbol(turned / std::max(signalAmp_, 1e-3 * amp_), mode_ == RxMode::QpskInverted);
+        // within the few hertz the receiver may pull. (Over a fading path it decodes the phase
+        // changes of the equalised symbols instead.)
+        const cplx turn = std::polar(1.0, -freePhase_) / std::max(signalAmp_, 1e-3 * amp_);
+        bit = viterbi_.pushSymbol(raw * turn, y * turn, mode_ == RxMode::QpskInverted);
         if (afc) {
             // A signal held well may drift: where it was found moves along with it.
             if (scaled(qualitySlow_) > 0.5)

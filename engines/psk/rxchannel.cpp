@@ -349,7 +349,7 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
     const std::uint64_t delay = decoderDelay();
     ++symbolCount_;
     if (symbolCount_ > delay)
-        emit(bit, symbolCount_ - 1 - delay, out);
+        letOut(bit, symbolCount_ - 1 - delay, out);
 
     reversalRun_ = reversal ? reversalRun_ + 1 : 0;
     if (reversalRun_ >= 20 && (reversalRun_ - 20) % 16 == 0)
@@ -361,7 +361,7 @@ std::uint64_t RxChannel::decoderDelay() const
     return mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted ? QpskDecoder::kDelay : BpskDetector::kDelay;
 }
 
-void RxChannel::emit(int bit, std::uint64_t source, RxOutput& out)
+void RxChannel::letOut(int bit, std::uint64_t source, RxOutput& out)
 {
     const bool open = squelchHistory_[source % squelchHistory_.size()];
     // The first symbols of a signal, while the loops settle, count as idle.
@@ -389,7 +389,7 @@ void RxChannel::flush(RxOutput& out)
         const int bit = qpsk ? viterbi_.pendingBit(int(k)) : bpsk_.pendingBit(int(k));
         if (bit < 0)
             break;
-        emit(bit, symbolCount_ - 1 - k, out);
+        letOut(bit, symbolCount_ - 1 - k, out);
     }
 }
 

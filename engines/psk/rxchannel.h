@@ -50,7 +50,7 @@ private:
     void symbol(cplx y, cplx raw, RxOutput& out); // equalised and as matched-filtered
     void measureImd(RxOutput& out);
     std::uint64_t decoderDelay() const; // symbols between a symbol and its bit
-    void emit(int bit, std::uint64_t source, RxOutput& out); // a decided bit of a symbol, through the squelch
+    void letOut(int bit, std::uint64_t source, RxOutput& out); // a decided bit of a symbol, through the squelch
     void freeFrequency(double w); // QPSK without AFC: takes w radians per symbol off the symbols
     void retune(double hz);
     double scaled(double quality) const; // on one scale for BPSK and QPSK

@@ -2,16 +2,22 @@
 // noise (SNR in 3000 Hz), received the way the program receives: AFC on with its 45 Hz range,
 // the signal starting at a random sample and 0 to 20 Hz off the tuned frequency, several
 // seeds per point. For comparison the same with AFC off and the receiver tuned exactly, and
-// QPSK31 as an ideal receiver would copy it (frequency, phase and timing known exactly).
+// QPSK31 as an ideal receiver would copy it (frequency, phase and timing known exactly); on four threads.
 // Prints the table and the SNR from which on the CER stays at or below 1%.
 //   bench_psk_cer [characters per point, default 10000] [lowest dB] [highest dB] [step dB]
+// With "fading" first, the same receiver (AFC on) over simulated HF paths instead: the CCIR
+// good, moderate and poor two-path channels and one Rayleigh path of 0.2 to 1 Hz spread, from
+// +10 to -5 dB (SNR of the unfaded signal), each point over its own fading seeds.
+//   bench_psk_cer fading [characters per point, default 10000] [threads, default 4]
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <string>
 #include <thread>
 #include <vector>
 
+#include "bench/hf_channel/hf_channel.h"
 #include "ideal_qpsk.h"
 #include "psk_bench.h"
 
@@ -26,6 +32,7 @@ struct Point {
     bool ideal;
     double snr;
     double cer = 0;
+    const hfchannel::Settings* path = nullptr; // over an HF path (fading columns)
 };
 
 double measure(const Point& p, std::size_t chars, unsigned salt)
@@ -45,7 +52,10 @@ double measure(const Point& p, std::size_t chars, unsigned salt)
             off = -off;
         double lead = 0.5 + std::uniform_int_distribution<int>(0, 8000)(rng) / 8000.0;
         auto sound = pskbench::transmission(t, p.mode, 1000 + off, lead);
-        pskbench::addNoise(sound, pskbench::signalPower(sound), p.snr, seed + 1);
+        const double power = pskbench::signalPower(sound);
+        if (p.path)
+            sound = hfchannel::apply(sound, *p.path, seed + 2);
+        pskbench::addNoise(sound, power, p.snr, seed + 1);
         auto got = pskbench::receive(sound, {{1000, p.mode, p.afc ? kAfcRange : 0}});
         errors += pskbench::errors(t, got[0]);
         sent += t.size();
@@ -53,10 +63,50 @@ double measure(const Point& p, std::size_t chars, unsigned salt)
     return double(errors) / double(sent);
 }
 
+// Runs every point on a few threads.
+void run(std::vector<Point>& points, std::size_t chars, std::size_t perColumn, unsigned threads)
+{
+    std::atomic<std::size_t> next{0};
+    std::vector<std::thread> workers;
+    for (unsigned w = 0; w < std::max(1u, threads); ++w)
+        workers.emplace_back([&] {
+            for (std::size_t i; (i = next++) < points.size();)
+                points[i].cer = measure(points[i], chars, unsigned(i % perColumn) + 1);
+        });
+    for (auto& w : workers)
+        w.join();
+}
+
+int fading(std::size_t chars, unsigned threads)
+{
+    struct Path { const char* name; hfchannel::Settings s; } paths[] = {
+        {"good", hfchannel::good()}, {"moderate", hfchannel::moderate()}, {"poor", hfchannel::poor()},
+        {"flat 0.2 Hz", hfchannel::flat(0.2)}, {"flat 0.5 Hz", hfchannel::flat(0.5)}, {"flat 1.0 Hz", hfchannel::flat(1.0)}};
+    const double snrs[] = {10, 5, 0, -5};
+    std::vector<Point> points;
+    for (const auto& path : paths)
+        for (double snr : snrs)
+            for (int mode : {0, 1})
+                points.push_back({mode, true, false, snr, 0, &path.s});
+    run(points, chars, points.size(), threads);
+    std::printf("Character error rate over simulated HF paths, %zu characters per point in %d transmissions\n", chars, kSeeds);
+    std::printf("(each with its own fading), AFC on with a %d Hz range; SNR of the unfaded signal in 3000 Hz.\n", kAfcRange);
+    std::printf("%-12s %6s %9s %9s\n", "path", "SNR dB", "BPSK31", "QPSK31");
+    std::size_t i = 0;
+    for (const auto& path : paths)
+        for (double snr : snrs) {
+            std::printf("%-12s %6.0f %8.2f%% %8.2f%%\n", path.name, snr, 100 * points[i].cer, 100 * points[i + 1].cer);
+            i += 2;
+        }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && std::string(argv[1]) == "fading")
+        return fading(argc > 2 ? std::size_t(std::atoi(argv[2])) : 10000, argc > 3 ? unsigned(std::atoi(argv[3])) : 4u);
     const std::size_t chars = argc > 1 ? std::size_t(std::atoi(argv[1])) : 10000;
     std::vector<double> snrs;
     if (argc > 4) {
@@ -79,16 +129,7 @@ int main(int argc, char** argv)
     for (const auto& c : columns)
         for (double s : snrs)
             points.push_back({c.mode, c.afc, c.ideal, s});
-    std::atomic<std::size_t> next{0};
-    std::vector<std::thread> workers;
-    unsigned threads = std::max(1u, std::thread::hardware_concurrency());
-    for (unsigned w = 0; w < threads; ++w)
-        workers.emplace_back([&] {
-            for (std::size_t i; (i = next++) < points.size();)
-                points[i].cer = measure(points[i], chars, unsigned(i % snrs.size()) + 1);
-        });
-    for (auto& w : workers)
-        w.join();
+    run(points, chars, snrs.size(), std::min(4u, std::thread::hardware_concurrency()));
 
     std::printf("Character error rate, %zu characters per point in %d transmissions, SNR in 3000 Hz\n", chars, kSeeds);
     std::printf("AFC: on with a %d Hz range, signal 0-20 Hz off the tuned frequency, random start;\n", kAfcRange);

@@ -1,6 +1,15 @@
 #include "engines/psk/bpsk_detector.h"
 
 namespace psk {
+namespace {
+
+// A path's bit between the symbols k and k + 1 ago: 1 where they have the same sign.
+int bitOf(std::uint64_t path, int k)
+{
+    return ((path >> k) & 1u) == ((path >> (k + 1)) & 1u) ? 1 : 0;
+}
+
+} // namespace
 
 void BpskDetector::reset()
 {
@@ -35,8 +44,13 @@ int BpskDetector::push(double x)
         ++count_;
         return 0;
     }
-    const std::uint64_t p = path_[top];
-    return ((p >> kDelay) & 1u) == ((p >> (kDelay + 1)) & 1u) ? 1 : 0;
+    return bitOf(path_[top], kDelay);
+}
+
+int BpskDetector::pendingBit(int k) const
+{
+    const int bit = bitOf(path_[0], k);
+    return bitOf(path_[1], k) == bit ? bit : -1;
 }
 
 } // namespace psk

@@ -17,6 +17,9 @@ public:
     // decided kDelay symbols ago (0, idle, until then).
     int push(double x);
     void reset();
+    // A bit not decided yet, between the symbols k and k + 1 ago (k < kDelay): the one both
+    // survivors agree on, or -1 while they differ.
+    int pendingBit(int k) const;
 
 private:
     double isi_ = 0;

@@ -1,10 +1,17 @@
 #include "engines/psk/qpsk_decoder.h"
 
+#include <algorithm>
+
 namespace psk {
 namespace {
 
 constexpr double kFitAverage = 0.01; // weight of each symbol in the comparison (about 3 s)
 constexpr double kFitMargin = 0.005; // how much better the other must fit to take over
+// Fading: the phase-change decoder against the better of the two with loops, compared over
+// about 15 s once a signal has settled (its first seconds say nothing: the loops pull in).
+constexpr double kFadeAverage = 0.002;
+constexpr int kFadeSettle = 64;      // symbols before the comparison starts, and again before it counts
+constexpr double kFadeMargin = 0.03; // on a steady signal the phase-change decoder fits a little worse
 
 } // namespace
 
@@ -14,16 +21,40 @@ QpskDecoder::QpskDecoder()
     decoders_[1].setCarrierLoop(0.2, 0.008);
 }
 
-int QpskDecoder::pushSymbol(std::complex<double> c, bool inverted)
+int QpskDecoder::pushSymbol(std::complex<double> c, std::complex<double> equalised, bool inverted)
 {
-    int bits[2];
+    int bits[3];
     for (int i = 0; i < 2; ++i) {
         bits[i] = decoders_[i].pushSymbol(c, inverted);
         fit_[i] += kFitAverage * (decoders_[i].gain() - fit_[i]);
     }
-    const int other = 1 - chosen_;
-    if (fit_[other] > fit_[chosen_] + kFitMargin)
-        chosen_ = other;
+    if (fit_[1 - coherent_] > fit_[coherent_] + kFitMargin)
+        coherent_ = 1 - coherent_;
+
+    // The phase change from the previous symbol, against each dibit's.
+    std::complex<double> d = equalised * std::conj(previous_);
+    previous_ = equalised;
+    if (inverted)
+        d = std::conj(d);
+    std::array<double, 4> m;
+    for (int dibit = 0; dibit < 4; ++dibit) {
+        switch (qpskPhaseChange(dibit)) {
+        case 0: m[std::size_t(dibit)] = d.real(); break;
+        case 1: m[std::size_t(dibit)] = d.imag(); break;
+        case 2: m[std::size_t(dibit)] = -d.real(); break;
+        default: m[std::size_t(dibit)] = -d.imag(); break;
+        }
+    }
+    bits[2] = differential_.push(m);
+
+    bool fading = false;
+    if (++settled_ > kFadeSettle) {
+        const double w = std::max(kFadeAverage, 1.0 / (settled_ - kFadeSettle));
+        fadeFit_[0] += w * (decoders_[coherent_].gain() - fadeFit_[0]);
+        fadeFit_[1] += w * (differential_.gain() - fadeFit_[1]);
+        fading = settled_ > 2 * kFadeSettle && fadeFit_[1] > fadeFit_[0] + kFadeMargin;
+    }
+    chosen_ = fading ? 2 : coherent_;
     return bits[chosen_];
 }
 
@@ -31,8 +62,13 @@ void QpskDecoder::reset()
 {
     for (auto& d : decoders_)
         d.reset();
+    differential_.reset();
     fit_ = {0, 0};
+    fadeFit_ = {0, 0};
+    previous_ = {0, 0};
+    settled_ = 0;
     chosen_ = 0;
+    coherent_ = 0;
 }
 
 void QpskDecoder::setCarrier(double phase)

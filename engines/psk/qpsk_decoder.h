@@ -1,9 +1,12 @@
 #pragma once
 // QPSK31 decoding with two sets of carrier loops at once: narrow ones that lose least to the
-// noise on a steady signal, and wide ones that follow a phase that wanders (HF paths, drifting
-// rigs). Both decoders see every symbol; the bits come from the one whose paths have fitted
-// the signal better over the last few seconds. Both decide the same symbols with the same
-// delay, so the bits run on without a seam when it changes.
+// noise on a steady signal, and wide ones that follow a phase that wanders (drifting rigs);
+// both decoders see every symbol and the bits come from the one whose paths have fitted the
+// signal better over the last few seconds. A signal that fades (an HF path: the amplitude goes
+// through zero and the phase turns fast around every fade) no loop follows: a third decoder
+// takes the phase changes from symbol to symbol alone, and its bits are taken while it fits
+// clearly better over a longer time. All decide the same symbols with the same delay, so the
+// bits run on without a seam when the choice changes.
 #include <array>
 #include <complex>
 
@@ -16,18 +19,25 @@ public:
     static constexpr int kDelay = ViterbiDecoder::kDelay;
 
     QpskDecoder();
-    int pushSymbol(std::complex<double> c, bool inverted); // see ViterbiDecoder
+    // c as matched-filtered, and equalised (see ViterbiDecoder).
+    int pushSymbol(std::complex<double> c, std::complex<double> equalised, bool inverted);
     void reset();
+    int pendingBit(int k) const { return chosen_ < 2 ? decoders_[chosen_].pendingBit(k) : differential_.pendingBit(k); } // see ViterbiDecoder
     void setCarrier(double phase);
     void setInterference(double isi);
     void shiftFrequency(double dw);
-    double carrierPhase() const { return decoders_[chosen_].carrierPhase(); }
-    double carrierFrequency() const { return decoders_[chosen_].carrierFrequency(); }
+    double carrierPhase() const { return decoders_[coherent_].carrierPhase(); }
+    double carrierFrequency() const { return decoders_[coherent_].carrierFrequency(); }
 
 private:
     std::array<ViterbiDecoder, 2> decoders_; // narrow loops, wide loops
+    ViterbiDecoder differential_;            // on the phase changes alone, for fading signals
     std::array<double, 2> fit_{};
-    int chosen_ = 0;
+    std::array<double, 2> fadeFit_{};        // the better with loops, and the phase-change decoder
+    std::complex<double> previous_{0, 0};
+    int settled_ = 0;                        // symbols since the start
+    int chosen_ = 0;                         // whose bits are taken
+    int coherent_ = 0;                       // the better fitting of the two with loops
 };
 
 } // namespace psk

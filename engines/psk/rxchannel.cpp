@@ -323,9 +323,10 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
         // symbol in it: the decoder knows the previous symbol of every path and counts that
         // sixth in its metric, which loses less to the noise than an equaliser would.
         // Without AFC the same is done by turning the symbols by a frequency of our own,
-        // within the few hertz the receiver may pull.
-        const cplx turned = raw * std::polar(1.0, -freePhase_);
-        bit = viterbi_.pushSymbol(turned / std::max(signalAmp_, 1e-3 * amp_), mode_ == RxMode::QpskInverted);
+        // within the few hertz the receiver may pull. (Over a fading path it decodes the phase
+        // changes of the equalised symbols instead.)
+        const cplx turn = std::polar(1.0, -freePhase_) / std::max(signalAmp_, 1e-3 * amp_);
+        bit = viterbi_.pushSymbol(raw * turn, y * turn, mode_ == RxMode::QpskInverted);
         if (afc) {
             // A signal held well may drift: where it was found moves along with it.
             if (scaled(qualitySlow_) > 0.5)
@@ -343,16 +344,29 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
     }
 
     // The decoder's bits lag the signal by its delay; so does the squelch that lets them out.
-    const std::uint64_t delay = qpsk ? QpskDecoder::kDelay : BpskDetector::kDelay;
-    squelchHistory_[symbolCount_ % squelchHistory_.size()] = squelchOpen();
-    bool open = squelchOpen();
-    if (symbolCount_ >= delay)
-        open = squelchHistory_[(symbolCount_ - delay) % squelchHistory_.size()];
+    // With AFC nothing is let out before a signal has been found: until then the bits are noise.
+    squelchHistory_[symbolCount_ % squelchHistory_.size()] = squelchOpen() && !(afcOn() && fresh_);
+    const std::uint64_t delay = decoderDelay();
+    ++symbolCount_;
+    if (symbolCount_ > delay)
+        letOut(bit, symbolCount_ - 1 - delay, out);
+
+    reversalRun_ = reversal ? reversalRun_ + 1 : 0;
+    if (reversalRun_ >= 20 && (reversalRun_ - 20) % 16 == 0)
+        measureImd(out);
+}
+
+std::uint64_t RxChannel::decoderDelay() const
+{
+    return mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted ? QpskDecoder::kDelay : BpskDetector::kDelay;
+}
+
+void RxChannel::letOut(int bit, std::uint64_t source, RxOutput& out)
+{
+    const bool open = squelchHistory_[source % squelchHistory_.size()];
     // The first symbols of a signal, while the loops settle, count as idle.
-    const std::uint64_t source = symbolCount_ - std::min(symbolCount_, delay);
     if (source < settleUntil_)
         bit = 0;
-    ++symbolCount_;
     // Whatever the bits were before the squelch opened, the first character printed is one
     // that starts after a gap.
     if (open && !wasOpen_)
@@ -361,10 +375,22 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
     int ch = varicode_.push(bit);
     if (ch >= 0 && open)
         out.chars.push_back(ch);
+}
 
-    reversalRun_ = reversal ? reversalRun_ + 1 : 0;
-    if (reversalRun_ >= 20 && (reversalRun_ - 20) % 16 == 0)
-        measureImd(out);
+void RxChannel::flush(RxOutput& out)
+{
+    // The decoder still holds the bits of its last symbols: those its paths agree on are let
+    // out, up to the first it has not decided (the newest are not, without the symbols after
+    // them). A character cut off by the end stays unprinted: without the gap after it, it may be
+    // the start of a longer one.
+    const std::uint64_t delay = decoderDelay();
+    const bool qpsk = mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted;
+    for (std::uint64_t k = std::min(delay, symbolCount_); k-- > 0;) {
+        const int bit = qpsk ? viterbi_.pendingBit(int(k)) : bpsk_.pendingBit(int(k));
+        if (bit < 0)
+            break;
+        letOut(bit, symbolCount_ - 1 - k, out);
+    }
 }
 
 void RxChannel::restart(double phase)

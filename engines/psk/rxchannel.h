@@ -32,6 +32,8 @@ public:
     void setMode(int mode);
 
     void process(const float* samples, int n, RxOutput& out);
+    // At the end of a recording: lets out what the decoder still holds (the last characters).
+    void flush(RxOutput& out);
 
     double frequency() const { return nco_.frequency(); }
     double setFrequencyHz() const { return setHz_; }
@@ -47,6 +49,8 @@ private:
     void decimated(cplx z, RxOutput& out);
     void symbol(cplx y, cplx raw, RxOutput& out); // equalised and as matched-filtered
     void measureImd(RxOutput& out);
+    std::uint64_t decoderDelay() const; // symbols between a symbol and its bit
+    void letOut(int bit, std::uint64_t source, RxOutput& out); // a decided bit of a symbol, through the squelch
     void freeFrequency(double w); // QPSK without AFC: takes w radians per symbol off the symbols
     void retune(double hz);
     double scaled(double quality) const; // on one scale for BPSK and QPSK

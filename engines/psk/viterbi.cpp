@@ -64,6 +64,15 @@ void ViterbiDecoder::setCarrier(double phase)
     freq_.fill(0.0);
 }
 
+int ViterbiDecoder::pendingBit(int k) const
+{
+    const int bit = int((path_[best_] >> k) & 1u);
+    for (int s = 0; s < kStates; ++s)
+        if (score_[s] != -std::numeric_limits<double>::infinity() && int((path_[s] >> k) & 1u) != bit)
+            return -1;
+    return bit;
+}
+
 int ViterbiDecoder::decide(int states)
 {
     int best = 0;

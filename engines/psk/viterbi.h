@@ -38,6 +38,9 @@ public:
     // inverted: the phase changes run the other way (the other sideband).
     int pushSymbol(std::complex<double> c, bool inverted);
     void reset();
+    // A bit not decided yet, of the symbol k symbols ago (k < kDelay): the one every survivor
+    // agrees on, or -1 while they differ.
+    int pendingBit(int k) const;
     // Gains of each survivor's carrier loop (per symbol, on the quadrature error of the
     // unit-amplitude symbol): proportional and integral.
     void setCarrierLoop(double alpha, double beta) { loopAlpha_ = alpha; loopBeta_ = beta; }

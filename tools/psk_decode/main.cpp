@@ -79,15 +79,22 @@ int main(int argc, char** argv)
     std::vector<float> block;
     std::array<std::int16_t, 1024> samples;
     std::array<psk::RxOutput, psk::Receiver::kChannels> out;
-    while (std::size_t n = reader.read(samples.data(), samples.size())) {
-        block.assign(samples.begin(), samples.begin() + std::ptrdiff_t(n));
-        for (auto& o : out)
-            o = {};
-        rx.process(block.data(), int(n), out);
-        for (std::size_t i = 0; i < channels.size(); ++i)
+    auto collect = [&] {
+        for (std::size_t i = 0; i < channels.size(); ++i) {
             for (int c : out[i].chars)
                 text[i] += c == '\r' ? '\n' : (c == '\n' ? '\0' : char(c));
+            out[i] = {};
+        }
+    };
+    while (std::size_t n = reader.read(samples.data(), samples.size())) {
+        block.assign(samples.begin(), samples.begin() + std::ptrdiff_t(n));
+        rx.process(block.data(), int(n), out);
+        collect();
     }
+    // A recording may end in the middle of the text: what the decoders still hold is printed.
+    for (std::size_t i = 0; i < channels.size(); ++i)
+        rx.channel(int(i)).flush(out[i]);
+    collect();
     for (std::size_t i = 0; i < channels.size(); ++i) {
         std::string t;
         for (char c : text[i])

@@ -7,6 +7,7 @@
 #include <future>
 #include <random>
 
+#include "bench/hf_channel/hf_channel.h"
 #include "support.h"
 
 using namespace psktest;
@@ -182,5 +183,28 @@ TEST(Afc, FollowsASignalThatDriftsOrWanders)
         } while (tx.active());
         addNoise(sound, kPower, c.snr, 1);
         EXPECT_LE(errors(text, copy(sound, c.mode)), 2u) << "mode " << c.mode << ", " << c.drift << " Hz a minute, " << c.wander << " Hz wander";
+    }
+}
+
+TEST(Afc, CopiesThroughAFadingHfPath)
+{
+    // Strong QPSK over simulated HF paths (two equal fading paths; moderate: 1 ms apart with a
+    // 0.5 Hz Doppler spread, poor: 2 ms and 1 Hz). Every fade takes the amplitude through zero
+    // and turns the phase fast; the text around the fades is still copied.
+    std::string text;
+    while (text.size() < 600)
+        text += "the quick brown fox jumps over the lazy dog 0123456789 ";
+    text.resize(600);
+    struct Case { int mode; hfchannel::Settings path; double snr; double maxCer; } cases[] = {
+        {1, hfchannel::moderate(), 10, 0.005}, {1, hfchannel::poor(), 10, 0.01}};
+    for (const auto& c : cases) {
+        std::size_t wrong = 0;
+        for (unsigned seed : {1u, 2u}) {
+            auto sound = hfchannel::apply(transmission(text, c.mode, 1000), c.path, seed);
+            addNoise(sound, kPower, c.snr, seed);
+            wrong += errors(text, copy(sound, c.mode));
+        }
+        EXPECT_LE(double(wrong) / double(2 * text.size()), c.maxCer)
+            << "mode " << c.mode << ", " << c.path.delayMs << " ms, " << c.path.spreadHz << " Hz";
     }
 }

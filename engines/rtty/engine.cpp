@@ -38,8 +38,8 @@ RttyEngine::RttyEngine(unsigned char* block, QString profiles, Notify notify)
     : block_(block), profiles_(std::move(profiles)), notify_(std::move(notify))
 {
     spectrum_.setMode(1, 100);
-    reportedMark_ = demod_.markHz();
-    reportedSpace_ = demod_.spaceHz();
+    reportedMark_ = setMarkHz_ = demod_.markHz();
+    reportedSpace_ = setSpaceHz_ = demod_.spaceHz();
     applySwitches(switches_);
     if (block_) {
         const char version[8] = {'1', '.', '0', 0, ' ', ' ', ' ', ' '};
@@ -137,18 +137,24 @@ void RttyEngine::setTones(double markHz, double spaceHz)
     if (!(markHz > 0 && markHz < 4000 && spaceHz > 0 && spaceHz < 4000))
         return;
     demod_.setTones(markHz, spaceHz);
+    setMarkHz_ = markHz;
+    setSpaceHz_ = spaceHz;
     applyTxTones();
     reportTones();
 }
 
-// The transmitter sends on the receiver's tones, mark and space exchanged with Reverse on, so
-// that a station copied in reverse is answered the same way.
+// With Net on the transmitter sends on the receiver's tones (where the AFC has taken them);
+// with Net off on the tones last set, wherever the receiver has gone since. Mark and space are
+// exchanged with Reverse on, so that a station copied in reverse is answered the same way.
 void RttyEngine::applyTxTones()
 {
+    const bool net = (switches_ & kSwNet) != 0;
+    const double mark = net ? demod_.markHz() : setMarkHz_;
+    const double space = net ? demod_.spaceHz() : setSpaceHz_;
     if (switches_ & kSwReverse)
-        mod_.setTones(demod_.spaceHz(), demod_.markHz());
+        mod_.setTones(space, mark);
     else
-        mod_.setTones(demod_.markHz(), demod_.spaceHz());
+        mod_.setTones(mark, space);
 }
 
 void RttyEngine::applySwitches(std::int32_t word)
@@ -354,9 +360,7 @@ void RttyEngine::processBlock(const float* in, float* out, int n)
                 notify_(kNoteChar, *ch);
     }
     if (std::abs(demod_.markHz() - reportedMark_) >= 0.5 || std::abs(demod_.spaceHz() - reportedSpace_) >= 0.5) {
-        // With Net on the transmitter follows the receiver; off, it keeps its tones.
-        if (switches_ & kSwNet)
-            applyTxTones();
+        applyTxTones(); // with Net on the transmitter follows the receiver
         reportTones();
     }
     writeSpectrum(shown, n);

@@ -141,6 +141,7 @@ private:
     double squelchPercent_ = 20;
     int notchHz_ = 0;
     double reportedMark_ = 0, reportedSpace_ = 0;
+    double setMarkHz_ = kDefaultMarkHz, setSpaceHz_ = kDefaultMarkHz + kDefaultShiftHz; // last set by a command
     int watchdogSeconds_ = 0;
     // transmitting
     bool tx_ = false, stopping_ = false;

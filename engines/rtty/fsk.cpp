@@ -164,6 +164,14 @@ void FskDemodulator::process(const float* samples, int n, std::vector<std::uint8
     const double length = filterLength_;
     for (int i = 0; i < n; ++i) {
         float x = samples[i];
+        // A run of samples below one step of 16 bits is digital silence, not band noise.
+        if (std::abs(x) < 1) {
+            ++silentRun_;
+        } else {
+            if (silentRun_ >= 8)
+                signalFrom_ = now_;
+            silentRun_ = 0;
+        }
         if (notchOn_)
             x = notch_.process(x);
         if (bandPassOn_)
@@ -238,7 +246,9 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
     const long long half = filterLength_ / 2;
     const auto bit = static_cast<long long>(std::lround(bitSamples_));
     const long long guess = trigger - half;
-    const long long from = std::max(earliest_, guess - bit / 2);
+    // The mark before the start bit must be signal: an edge out of digital silence (the filters
+    // filling with the first tone) begins no character.
+    const long long from = std::max({earliest_, guess - bit / 2, signalFrom_ + filterLength_ + 1});
     const long long to = guess + bit;
     double bestFit = -1e300;
     long long best = -1;

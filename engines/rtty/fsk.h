@@ -113,6 +113,8 @@ private:
     long long earliest_ = 0;   // no start bit edge before this sample
     long long pending_ = -1;   // sample where a start bit was seen, its frame not yet complete
     long long lastEdge_ = -1;  // the last character's start bit edge
+    long long signalFrom_ = 0; // where the signal began after digital silence (no frame reaches back to it)
+    int silentRun_ = 0;
     double period_ = 0;        // samples from one start bit to the next in steady text
     double senderBit_ = 0;     // the sender's bit length, as its steady text shows it
     // automatic threshold correction: mean soft value of mark and of space bits

@@ -96,6 +96,25 @@ TEST(FskLoopback, TextComesBackThroughAWavFile)
         EXPECT_EQ(throughWav(text, c.link), text) << c.what;
 }
 
+// A signal out of digital silence with little or no mark before its first letters shift: no
+// character is framed across the edge, and the first word prints.
+TEST(FskLoopback, FirstWordOutOfSilence)
+{
+    for (double markBits : {0.0, 2.0, 20.0}) {
+        rtty::FskModulator mod;
+        std::vector<float> audio(8000, 0.0f);
+        mod.idle(markBits, audio);
+        mod.code(rtty::kLtrs, audio);
+        rtty::BaudotEncoder enc;
+        for (unsigned char c : std::string("THE QUICK"))
+            for (auto code : enc.encode(c))
+                mod.code(code, audio);
+        audio.resize(audio.size() + 8000, 0.0f);
+        std::vector<std::int16_t> samples(audio.begin(), audio.end());
+        EXPECT_EQ(demodulate(samples, {}), "THE QUICK") << markBits << " bits of mark";
+    }
+}
+
 TEST(FskLoopback, LevelTellsSignalFromNoise)
 {
     int clean = 0;

@@ -186,39 +186,62 @@ TEST_F(Transmitter, TextPrintsRightOnEveryReceiver)
     }
 }
 
-// Tones of the first transmitted samples, by zero crossings over the preamble.
+// Tone of the first transmitted samples (the mark preamble), from its first and last zero
+// crossings.
 double preambleHz(const std::vector<float>& audio)
 {
+    double first = -1, last = -1;
     int crossings = 0;
     for (size_t i = 1; i < 1280 && i < audio.size(); ++i)
-        if ((audio[i - 1] < 0) != (audio[i] < 0))
+        if ((audio[i - 1] < 0) != (audio[i] < 0)) {
+            const double at = static_cast<double>(i - 1) + audio[i - 1] / (audio[i - 1] - audio[i]);
+            (first < 0 ? first : last) = at;
             ++crossings;
-    return crossings / 2.0 / (1280 / 8000.0);
+        }
+    return last > first && first >= 0 ? (crossings - 1) / 2.0 / ((last - first) / 8000.0) : 0;
 }
 
+// Over after over, with AFC on: a station 10 Hz above the tones set (or only noise) is answered
+// on the receiver's tones with Net on, and on the tones set with Net off.
 TEST_F(Transmitter, TransmitTonesFollowTheReceiverOnlyWithNet)
 {
-    // A station 12 Hz high, received with AFC on: with Net off the transmitter stays put.
-    for (bool net : {false, true}) {
-        audio.clear();
+    struct Case {
+        const char* what;
+        bool net, station;
+        double expectHz;
+    } cases[] = {
+        {"Net on, station 10 Hz high", true, true, 1425},
+        {"Net off, station 10 Hz high", false, true, 1415},
+        {"Net off, only noise", false, false, 1415},
+    };
+    for (const Case& c : cases) {
         auto e = makeEngine();
-        e->command(11, rtty::kSwAfc | (net ? rtty::kSwNet : 0));
+        e->command(11, rtty::kSwAfc | (c.net ? rtty::kSwNet : 0));
+        e->command(9, 1415);
+        e->command(10, 1585);
         rtty::FskModulator far;
-        far.setTones(2137, 2307);
+        far.setTones(1425, 1595);
         rtty::BaudotEncoder enc;
-        std::vector<float> heard;
-        far.idle(10, heard);
-        for (int i = 0; i < 20; ++i)
-            for (char ch : std::string("RYRY "))
-                for (auto code : enc.encode(static_cast<unsigned char>(ch)))
-                    far.code(code, heard);
-        std::vector<float> out(256);
-        for (size_t at = 0; at + 256 <= heard.size(); at += 256)
-            e->processBlock(heard.data() + at, out.data(), 256);
-        e->command(3, 2);
-        run(*e, 6);
-        EXPECT_NEAR(preambleHz(audio), net ? 2137 : 2125, 5) << (net ? "Net on" : "Net off");
-        e->command(3, 0);
+        std::mt19937 rng(9);
+        std::normal_distribution<float> noise(0, 1500);
+        for (int over = 0; over < 4; ++over) {
+            std::vector<float> heard;
+            far.idle(10, heard);
+            for (int i = 0; i < 12; ++i)
+                for (char ch : std::string("RYRY "))
+                    for (auto code : enc.encode(static_cast<unsigned char>(ch)))
+                        far.code(code, heard);
+            for (float& v : heard)
+                v = (c.station ? v : 0.0f) + noise(rng);
+            std::vector<float> out(256);
+            for (size_t at = 0; at + 256 <= heard.size(); at += 256)
+                e->processBlock(heard.data() + at, out.data(), 256);
+            audio.clear();
+            e->command(3, 2);
+            run(*e, 6);
+            e->command(3, 0);
+            EXPECT_NEAR(preambleHz(audio), c.expectHz, c.net ? 1.5 : 0.2) << c.what << ", over " << over;
+        }
     }
 }
 

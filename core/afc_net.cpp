@@ -2,7 +2,7 @@
 #include "core/declarations.h"
 #include "core/modeselection.h"
 #include "core/psk_api.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "platform/winmsg.h"
 #include "settings/appliers.h"
 #include "settings/inistuff.h"
@@ -22,7 +22,7 @@ const QString kSettings = QStringLiteral("Settings");
 
 void SetPSKAFCOn()
 {
-    if (Sondrel* w = Sondrel::existing())
+    if (MainWindowControls* w = ExistingMainWindow())
         w->AFCBox->setText(QStringLiteral("AFC On"));
     AFCRange = 45;
     AFCLimit = 100;
@@ -30,7 +30,7 @@ void SetPSKAFCOn()
 
 void SetPSKAFCOff()
 {
-    if (Sondrel* w = Sondrel::existing())
+    if (MainWindowControls* w = ExistingMainWindow())
         w->AFCBox->setText(QStringLiteral("AFC Off"));
     AFCRange = 0;
     AFCLimit = 0;
@@ -47,7 +47,7 @@ void LoadAFCSettings()
 
 void AFCBox_Click()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w)
         return;
     if (!PSKModeActive) {
@@ -67,13 +67,13 @@ void AFCBox_Click()
 
 void AFCBox_MouseUp()
 {
-    if (Sondrel* w = Sondrel::existing())
+    if (MainWindowControls* w = ExistingMainWindow())
         w->TxWindow->setFocus();
 }
 
 void NetBox_Click()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w)
         return;
     if (!PSKModeActive) {

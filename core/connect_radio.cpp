@@ -4,14 +4,14 @@
 #include "core/logger_link.h"
 #include "core/radio_port.h"
 #include "core/radio_presets.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/click_filter.h"
 #include "platform/menuitem.h"
 
 #include <QLabel>
 #include <QLineEdit>
 
-void ConnectRadioControl(Sondrel& w)
+void ConnectRadioControl(MainWindowControls& w)
 {
     auto handle = [&w](const QString& name, std::function<void()> fn) { w.mnu(name).setHandler(std::move(fn)); };
     handle(QStringLiteral("mnuRadioControl"), mnuRadioControl_Click);

@@ -2,7 +2,7 @@
 
 #include "core/modeselection.h"
 #include "core/ptt.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "core/wordcapture.h"
 #include "platform/menuitem.h"
 
@@ -45,7 +45,7 @@ private:
 
 } // namespace
 
-void ConnectReceiveRoad(Sondrel& w)
+void ConnectReceiveRoad(MainWindowControls& w)
 {
     w.mnu(QStringLiteral("mnuBPSK")).setHandler(mnuBPSK_Click);
     w.mnu(QStringLiteral("mnuQPSK")).setHandler(mnuQPSK_Click);

@@ -2,7 +2,7 @@
 // toolbar and the notch marker over the scale.
 #include "core/rtty_link.h"
 
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "platform/menuitem.h"
 #include "platform/picturebox.h"
 #include "platform/units.h"
@@ -50,7 +50,7 @@ protected:
 
 } // namespace
 
-void ConnectRttyLink(Sondrel& w)
+void ConnectRttyLink(MainWindowControls& w)
 {
     // The design captions; the profile file may rename them.
     w.mnu(QStringLiteral("mnuRTTY"), 0).setCaption(QStringLiteral("RTTY 170Hz shift"));

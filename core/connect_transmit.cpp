@@ -3,7 +3,7 @@
 #include "core/connections.h"
 
 #include "core/declarations.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "core/switchover.h"
 #include "core/transmit.h"
 #include "core/txtyping.h"
@@ -43,7 +43,7 @@ void onClick(QLabel* label, std::function<void()> handler)
 
 } // namespace
 
-void ConnectTransmitRoad(Sondrel& w)
+void ConnectTransmitRoad(MainWindowControls& w)
 {
     // A fresh window: nothing typed, receive windows running.
     TxSentMark = 0;
@@ -58,7 +58,7 @@ void ConnectTransmitRoad(Sondrel& w)
     }
     // A change of length runs the change handler (colour-only changes do not).
     QObject::connect(w.TxWindow, &QTextEdit::textChanged, w.TxWindow, [] {
-        Sondrel* main = Sondrel::existing();
+        MainWindowControls* main = ExistingMainWindow();
         if (main && main->Tx && main->Tx->length() != TxSentMark)
             TxWindow_Change();
     });

@@ -4,7 +4,7 @@
 
 #include "core/declarations.h"
 #include "core/rxtext.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "platform/menuitem.h"
 #include "platform/picturebox.h"
 #include "platform/richtext.h"
@@ -15,7 +15,7 @@
 void EchoTxChar(std::int16_t& ch)
 {
     ResumeNext([&] { SentText += cp1252::charOf(static_cast<unsigned char>(ch & 0xFF)); });
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w)
         return;
     if (ch == '0' && w->mnu(QStringLiteral("mnuZero")).checked())

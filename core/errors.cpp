@@ -1,7 +1,7 @@
 #include "core/errors.h"
 
 #include "core/declarations.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "logbook/database.h"
 #include "logbook/vmx.h"
 #include "platform/dialogs.h"
@@ -131,13 +131,13 @@ void ShowLogbookError()
 
 void ShowOverloadLight()
 {
-    if (Sondrel* w = Sondrel::existing())
+    if (MainWindowControls* w = ExistingMainWindow())
         w->Image1->setPixmap(*w->Red);
     OverloadCountdown = 10;
 }
 
 void SetLights()
 {
-    if (Sondrel* w = Sondrel::existing())
+    if (MainWindowControls* w = ExistingMainWindow())
         w->Image1->setPixmap(EnergySaverOn ? *w->Orange : *w->Green);
 }

@@ -1,7 +1,7 @@
 #include "core/frmsplitfreq.h"
 
 #include "core/declarations.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/scale.h"
 #include "platform/dialogs.h"
 #include "platform/vbnum.h"
@@ -112,7 +112,7 @@ void frmSplitFreq::ARButton1_Click()
         SplitOffset = typedOffset(Text1->text());
     else if (Option3->isChecked())
         SplitOffset = -typedOffset(Text1->text());
-    if (Sondrel* w = Sondrel::existing())
+    if (MainWindowControls* w = ExistingMainWindow())
         w->DuplexBox->setText(SplitOffset == 0 ? QStringLiteral("Simplex") : QStringLiteral("Split"));
     accept();
 }
@@ -127,7 +127,7 @@ void DuplexBox_Click()
     if (TxActive)
         return;
     AroundTopmost([] {
-        frmSplitFreq dialog(Sondrel::existing());
+        frmSplitFreq dialog(MainWindowWidget());
         dlg::ShowModal(dialog);
     });
 }

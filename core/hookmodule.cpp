@@ -1,7 +1,7 @@
 #include "core/hookmodule.h"
 
 #include "core/rtty_link.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "platform/winmsg.h"
 
 namespace {
@@ -14,8 +14,8 @@ win::MessageHook& hook()
 
 void HookMainWindow()
 {
-    if (Sondrel* w = Sondrel::existing())
-        hook().install(w, &MainWindowProc);
+    if (MainWindowControls* w = ExistingMainWindow())
+        hook().install(w->Window, &MainWindowProc);
     // The Logger and the RTTY engine reach the hook over the local socket, which is there for
     // as long as the hook is.
     EnsurePeerServer();

@@ -3,7 +3,7 @@
 #include "core/declarations.h"
 #include "core/links.h"
 #include "core/modeselection.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/scale.h"
 #include "logbook/logbook_windows.h"
 #include "platform/dialogs.h"
@@ -30,7 +30,7 @@ StandaloneWindowHooks ownWindows()
 
 MenuItem* item(const char* name)
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     return w ? &w->mnu(QString::fromLatin1(name)) : nullptr;
 }
 
@@ -126,7 +126,7 @@ void SendToLogger(const QString& text)
 
 void FreqHolder_Change()
 {
-    if (Sondrel* w = Sondrel::existing())
+    if (MainWindowControls* w = ExistingMainWindow())
         ApplyLoggerText(w->FreqHolder->text());
 }
 
@@ -168,7 +168,7 @@ void ApplyLoggerText(const QString& text)
 
 void mnuStandalone_Click()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w)
         return;
     MenuItem& standalone = w->mnu(QStringLiteral("mnuStandalone"));

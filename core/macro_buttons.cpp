@@ -5,7 +5,7 @@
 #include "core/declarations.h"
 #include "core/macrobutton.h"
 #include "core/modeselection.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/scale.h"
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
@@ -25,7 +25,7 @@ constexpr int kRowTwips = 275;
 
 void showRows(int rows, const char* item, const char* stored)
 {
-    Sondrel& w = Sondrel::instance();
+    MainWindowControls& w = MainWindow();
     for (const char* name : {"mnuNoMacros", "mnu12Macros", "mnu24Macros", "mnu36Macros"})
         w.mnu(QString::fromLatin1(name)).setChecked(qstrcmp(name, item) == 0);
     for (int r = 1; r <= 3; ++r) {
@@ -42,14 +42,14 @@ void showRows(int rows, const char* item, const char* stored)
 
 void Command1_MouseDown(int index, int, int, int, int)
 {
-    if (MacroButton* b = Sondrel::instance().Command1[static_cast<std::size_t>(index)])
+    if (MacroButton* b = MainWindow().Command1[static_cast<std::size_t>(index)])
         b->setPressedForeColor(MacroMouseOverForeColor[static_cast<std::size_t>(index)]);
     BreakMacroLoop();
 }
 
 void Command1_Mouseup(int index, int button, int, int, int)
 {
-    Sondrel& w = Sondrel::instance();
+    MainWindowControls& w = MainWindow();
     if (button != 2) {
         w.TxWindow->setFocus();
         MacroSetup::unload();
@@ -67,7 +67,7 @@ void Timer1_Timer()
         --LoopCountdown;
         return;
     }
-    if (Sondrel* w = Sondrel::existing())
+    if (MainWindowControls* w = ExistingMainWindow())
         w->Timer1->stop();
     if (LoopMacroIndex > 0)
         Command1_Mouseup(LoopMacroIndex, 0, 0, 0, 0);
@@ -77,7 +77,7 @@ void BreakMacroLoop()
 {
     LoopCountdown = 0;
     LoopMacroIndex = 0;
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w)
         return;
     w->Timer1->stop();
@@ -89,7 +89,7 @@ void mnu12Macros_Click() { showRows(1, "mnu12Macros", "12Macros"); }
 void mnu24Macros_Click() { showRows(2, "mnu24Macros", "24Macros"); }
 void mnu36Macros_Click() { showRows(3, "mnu36Macros", "36Macros"); }
 
-void ConnectMacroButtons(Sondrel& w)
+void ConnectMacroButtons(MainWindowControls& w)
 {
     LoopCountdown = 0;
     LoopMacroIndex = 0;
@@ -98,7 +98,7 @@ void ConnectMacroButtons(Sondrel& w)
         b->onMouseDown = [](int index, int button, int shift) { Command1_MouseDown(index, button, shift, 0, 0); };
         b->onMouseUp = [](int index, int button, int shift) { Command1_Mouseup(index, button, shift, 0, 0); };
     }
-    QObject::connect(w.Timer1, &QTimer::timeout, &w, [] { Timer1_Timer(); });
+    QObject::connect(w.Timer1, &QTimer::timeout, w.Window, [] { Timer1_Timer(); });
     w.mnu(QStringLiteral("mnuNoMacros")).setHandler(mnuNoMacros_Click);
     w.mnu(QStringLiteral("mnu12Macros")).setHandler(mnu12Macros_Click);
     w.mnu(QStringLiteral("mnu24Macros")).setHandler(mnu24Macros_Click);

@@ -1,7 +1,7 @@
 // The macro buttons of a mode, from the settings file.
 #include "core/macrobutton.h"
 #include "core/modeselection.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "platform/vbnum.h"
 #include "settings/inistuff.h"
 #include "settings/macro_services.h"
@@ -38,7 +38,7 @@ QString buttonText(const QString& caption)
 
 void LoadMacroSet(const QString& section)
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     auto read = [&](const char* key, int i, const char* def) {
         return ReadINI(section, MacroKey(key, i), QString::fromLatin1(def));
     };

@@ -6,7 +6,7 @@
 #include "core/errors.h"
 #include "core/notifications.h"
 #include "core/rx_links.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "core/switchover.h"
 #include "displays/engine_tick.h"
 #include "displays/readouts.h"
@@ -59,7 +59,7 @@ void pskStatus(std::int32_t status)
 
 void loggerHello(std::intptr_t loggerWindow)
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w || w->mnu(QStringLiteral("mnuStandalone")).checked())
         return;
     LoggerhWnd = static_cast<std::int32_t>(loggerWindow);

@@ -7,7 +7,7 @@
 #include "core/modeselection.h"
 #include "core/psk_api.h"
 #include "core/resume_next.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "core/text_commands.h"
 #include "displays/display_hooks.h"
 #include "platform/menuitem.h"
@@ -22,7 +22,7 @@ namespace {
 
 MenuItem& item(const char* name)
 {
-    return Sondrel::instance().mnu(QString::fromLatin1(name));
+    return MainWindow().mnu(QString::fromLatin1(name));
 }
 
 // Checks one item of a choice and unchecks its sisters.
@@ -163,7 +163,7 @@ void mnuAutoCDLookup_Click()
 
 void mnustatusbar_Click()
 {
-    Sondrel& w = Sondrel::instance();
+    MainWindowControls& w = MainWindow();
     MenuItem& m = item("mnustatusbar");
     m.setChecked(!m.checked());
     if (w.DummyStatusBar) {
@@ -175,7 +175,7 @@ void mnustatusbar_Click()
     VerticalAdjustLayout();
 }
 
-void ConnectMenuCommands(Sondrel& w)
+void ConnectMenuCommands(MainWindowControls& w)
 {
     auto handle = [&w](const char* name, std::function<void()> fn) {
         w.mnu(QString::fromLatin1(name)).setHandler(std::move(fn));

@@ -4,7 +4,7 @@
 // and Rx window options menus, the default call sign, the QSO-number counters, the clear
 // commands, the status bar and mini-log panels, and the RTTY notch placement. Every switch
 // takes effect at once and is stored at once.
-class Sondrel;
+struct MainWindowControls;
 
 void mnuSquelchFast_Click();
 void mnuSquelchSlow_Click();

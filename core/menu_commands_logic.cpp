@@ -6,7 +6,7 @@
 #include "core/modeselection.h"
 #include "core/psk_api.h"
 #include "core/resume_next.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/scale.h"
 #include "logbook/logbook_services.h"
 #include "platform/dialogs.h"
@@ -32,7 +32,7 @@ constexpr std::int32_t kNotchOnBit = 0x40;
 
 MenuItem& item(const char* name)
 {
-    return Sondrel::instance().mnu(QString::fromLatin1(name));
+    return MainWindow().mnu(QString::fromLatin1(name));
 }
 
 const QString kCallsignPrompt = QStringLiteral(
@@ -78,13 +78,13 @@ void mnuSetCounter_Click()
 
 void mnuClearRx_Click()
 {
-    if (Sondrel* w = Sondrel::existing())
+    if (MainWindowControls* w = ExistingMainWindow())
         w->Rx->setText(QString());
 }
 
 void mnuClearTx_Click()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w)
         return;
     w->Tx->setText(QString());
@@ -102,7 +102,7 @@ void mnuClearBoth_Click()
 
 void mnuMiniLog_Click()
 {
-    Sondrel& w = Sondrel::instance();
+    MainWindowControls& w = MainWindow();
     MenuItem& m = item("mnuMiniLog");
     if (m.checked()) {
         SettingsHooks().UnloadMiniLog();

@@ -6,7 +6,7 @@
 #include "core/errors.h"
 #include "core/mmtty_block.h"
 #include "core/rx_links.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "core/switchover.h"
 #include "displays/engine_tick.h"
 #include "platform/dialogs.h"
@@ -26,7 +26,7 @@ namespace {
 
 constexpr std::int32_t kSwitchCommand = 11;
 
-bool toolbarShown(const Sondrel& w)
+bool toolbarShown(const MainWindowControls& w)
 {
     return w.Toolbar && !w.Toolbar->isHidden();
 }
@@ -38,7 +38,7 @@ void note(const char* text)
 }
 
 // A switch shown by an indicator label's caption (AFC, Net).
-void labelSwitch(Sondrel& w, QLabel* label, bool on, const char* onCaption, const char* offCaption, int button,
+void labelSwitch(MainWindowControls& w, QLabel* label, bool on, const char* onCaption, const char* offCaption, int button,
                  const char* onNote, const char* offNote)
 {
     const QString want = QString::fromLatin1(on ? onCaption : offCaption);
@@ -51,7 +51,7 @@ void labelSwitch(Sondrel& w, QLabel* label, bool on, const char* onCaption, cons
 }
 
 // A switch remembered in a latch variable (band-pass filter, squelch, UOS).
-void latchSwitch(Sondrel& w, bool& latch, bool on, int button, const char* onCaption, const char* offCaption,
+void latchSwitch(MainWindowControls& w, bool& latch, bool on, int button, const char* onCaption, const char* offCaption,
                  const char* onNote, const char* offNote)
 {
     if (on == latch)
@@ -90,7 +90,7 @@ void switchWord(std::int32_t word)
     if (MMTTYSwitchSyncPending) {
         MMTTYFlags = static_cast<std::int32_t>((static_cast<std::uint32_t>(word) & 0x7FFFu) | 0xFFFE8000u);
         APIResult = win::PostMessage(MMTTYhWnd, MMTTYMessage, kSwitchCommand, MMTTYFlags);
-        if (Sondrel* w = Sondrel::existing()) {
+        if (MainWindowControls* w = ExistingMainWindow()) {
             MenuItem& wordMode = w->mnu(QStringLiteral("mnuRTTYWord"));
             wordMode.setChecked(!WordBoundary);
             wordMode.click();
@@ -103,7 +103,7 @@ void switchWord(std::int32_t word)
 void viewWord(std::int32_t word)
 {
     MMTTYViewWord = word;
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     const bool on = (word & 0x1000) != 0;
     if (on == XYScopeOn || !w)
         return;
@@ -120,7 +120,7 @@ void rttyTick(std::int32_t lParam)
         if (RTTYSquelchLevel == 0) {
             const auto high = static_cast<std::int16_t>((static_cast<std::uint32_t>(lParam) >> 16) & 0xFFFF);
             RTTYSquelchLevel = static_cast<float>(65.0 - high / 16.0);
-            Sondrel* w = Sondrel::existing();
+            MainWindowControls* w = ExistingMainWindow();
             if (w && w->mnu(QStringLiteral("mnuTuningWindow")).checked())
                 RxLinks().SetTuningSquelchLine(RTTYSquelchLevel);
         }
@@ -210,7 +210,7 @@ void HandleMMTTYNotification(std::int32_t code, std::int32_t lParam)
 
 void ShowMMTTYSwitches()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w)
         return;
     const std::int32_t f = MMTTYFlags;

@@ -7,7 +7,7 @@
 #include "core/ptt.h"
 #include "core/resume_next.h"
 #include "core/rx_links.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/readouts.h"
 #include "displays/scale.h"
 #include "engines/psk/audio.h"
@@ -36,7 +36,7 @@ constexpr int kRttyQuitCommand = 2;
 
 MenuItem* menu(const char* name)
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     return w ? &w->mnu(QString::fromLatin1(name)) : nullptr;
 }
 
@@ -129,7 +129,7 @@ void mnuTune_Click() { selectMode(3, "mnuTune", "", "Tune"); }
 
 void ModeBox_Click()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (TxActive || !w)
         return;
     const QString caption = w->ModeLabel->text();
@@ -147,7 +147,7 @@ void ModeBox_Click()
 
 void CheckModeMenu(const QString& itemName)
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w)
         return;
     for (const char* name : {"mnuBPSK", "mnuQPSK", "mnuQPSKInv", "mnuCW", "mnuTune"})
@@ -159,7 +159,7 @@ void CheckModeMenu(const QString& itemName)
 
 void SetPSKMode(const QString& logText, const QString& displayName)
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w)
         return;
     BusyPointer busy;
@@ -212,16 +212,6 @@ int StartRxFrequency()
     if (const int hz = audioHz(PresetRxAudioFreq))
         return hz;
     return kFallbackRxHz;
-}
-
-void VerticalAdjustLayout()
-{
-    Sondrel* w = Sondrel::existing();
-    if (!w || !w->DummyStatusBar)
-        return;
-    const int h = w->DummyStatusBar->height();
-    w->DummyStatusBar->setFixedHeight(h + twips::toPixels(10));
-    w->DummyStatusBar->setFixedHeight(h);
 }
 
 void SetModeFromINI()

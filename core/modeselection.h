@@ -28,8 +28,6 @@ void LoadAFCSettings();
 
 // The 36 macro buttons of a mode from the settings file ("Macro" or "RTTY Macro").
 void LoadMacroSet(const QString& section);
-// Makes the main window lay its panels out again.
-void VerticalAdjustLayout();
 // Starts the mode saved in the settings ([Mode] "Mode").
 void SetModeFromINI();
 

@@ -4,7 +4,7 @@
 #include "core/frmserialport.h"
 #include "core/mmtty_block.h"
 #include "core/psk_api.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/scale.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
@@ -50,12 +50,12 @@ void doPTTSetup()
 
 void mnuPTTOptions_Click()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     const bool onTop = w && w->mnu(QStringLiteral("mnuOnTop")).checked();
     if (onTop)
         SetWindowTopmost(false);
     {
-        frmSerialPort dialog(w);
+        frmSerialPort dialog(MainWindowWidget());
         dlg::ShowModal(dialog);
     }
     if (onTop)

@@ -3,7 +3,7 @@
 #include "core/declarations.h"
 #include "core/frmradiocommand.h"
 #include "core/links.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/scale.h"
 #include "platform/dialogs.h"
 #include "platform/vbnum.h"
@@ -65,7 +65,7 @@ void SetupRadioPort()
 void mnuRadioControl_Click()
 {
     AroundTopmost([] {
-        frmRadioCommand dialog(Sondrel::existing());
+        frmRadioCommand dialog(MainWindowWidget());
         dlg::ShowModal(dialog);
     });
 }

@@ -2,7 +2,7 @@
 
 #include "core/declarations.h"
 #include "core/logger_link.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/scale.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
@@ -26,7 +26,7 @@ namespace {
 const char* const kSources[] = {"mnuRadioAuto", "mnuAudioFreq", "mnuSimulatedRadio1", "mnuSimulatedRadio2",
                                 "mnuSimulatedRadio3", "mnuSimulatedRadio4"};
 
-void checkOnly(Sondrel& w, const QString& chosen)
+void checkOnly(MainWindowControls& w, const QString& chosen)
 {
     for (const char* name : kSources) {
         const QString n = QString::fromLatin1(name);
@@ -101,7 +101,7 @@ bool frmRadioFreq::eventFilter(QObject* watched, QEvent* event)
 
 void frmRadioFreq::OKButton_Click()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     const QString settings = QStringLiteral("Settings");
     for (int n = 1; n <= 4; ++n) {
         const auto i = static_cast<std::size_t>(n);
@@ -134,13 +134,13 @@ void frmRadioFreq::CancelButton_Click()
 
 void mnusettings_Click()
 {
-    frmRadioFreq dialog(Sondrel::existing());
+    frmRadioFreq dialog(MainWindowWidget());
     dlg::ShowModal(dialog);
 }
 
 void mnuSimulatedRadio_Click(int n)
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w || n < 1 || n > 4)
         return;
     const auto i = static_cast<std::size_t>(n);
@@ -156,7 +156,7 @@ void mnuSimulatedRadio_Click(int n)
 
 void mnuRadioAuto_Click()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w)
         return;
     checkOnly(*w, QStringLiteral("mnuRadioAuto"));

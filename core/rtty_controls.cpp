@@ -3,7 +3,7 @@
 
 #include "core/declarations.h"
 #include "core/modeselection.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "core/transmit.h"
 #include "displays/scale_clicks.h"
 #include "platform/dialogs.h"
@@ -36,7 +36,7 @@ const ButtonDesign kButtons[17] = {
 
 QAction* button(int n)
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     return w && w->Toolbar ? w->Toolbar->findChild<QAction*>(QStringLiteral("Button%1").arg(n)) : nullptr;
 }
 
@@ -52,7 +52,7 @@ void writeRtty(const char* key, const QString& value)
 
 MenuItem& item(const char* name)
 {
-    return Sondrel::instance().mnu(QString::fromLatin1(name));
+    return MainWindow().mnu(QString::fromLatin1(name));
 }
 
 void smoothing(const char* checkedItem, const char* setting, std::int32_t setBits)
@@ -66,7 +66,7 @@ void smoothing(const char* checkedItem, const char* setting, std::int32_t setBit
 
 } // namespace
 
-void BuildRttyToolbar(Sondrel& w)
+void BuildRttyToolbar(MainWindowControls& w)
 {
     QToolBar* bar = w.Toolbar;
     for (int n = 1; n <= 17; ++n) {
@@ -165,7 +165,7 @@ void mnuRTTYScopeColor_Click()
 
 void mnuRTTYToolbar_Click()
 {
-    Sondrel& w = Sondrel::instance();
+    MainWindowControls& w = MainWindow();
     MenuItem& m = item("mnuRTTYToolbar");
     if (m.checked()) {
         m.setChecked(false);

@@ -7,7 +7,7 @@
 #include "core/mmtty_block.h"
 #include "core/modeselection.h"
 #include "core/resume_next.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/aux_window.h"
 #include "engines/rtty/engine_window.h"
 #include "platform/dialogs.h"
@@ -65,7 +65,7 @@ std::unique_ptr<peer::PeerServer>& peerServer()
 
 MenuItem* menu(const QString& name)
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     return w && w->hasMenu(name) ? &w->mnu(name) : nullptr;
 }
 
@@ -77,14 +77,14 @@ void setEnabled(const char* name, bool on)
 
 void focusTx()
 {
-    if (Sondrel* w = Sondrel::existing())
+    if (MainWindowControls* w = ExistingMainWindow())
         if (w->TxWindow)
             w->TxWindow->setFocus();
 }
 
 QLabel* notchMarker()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     return w && w->Graticule ? w->Graticule->findChild<QLabel*>(QStringLiteral("NotchPosition")) : nullptr;
 }
 
@@ -171,7 +171,7 @@ void PostMMTTY(std::int32_t code, std::int32_t value)
 
 void StartRTTYEngine(const QString& logText, const QString& displayName)
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w)
         return;
     BusyPointer busy;

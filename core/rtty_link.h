@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <functional>
 
-class Sondrel;
+struct MainWindowControls;
 
 struct RttyLinkHooks {
     // Starts a program from a command line ("MMTTY.EXE -m -p"): true, or false with the error
@@ -59,7 +59,7 @@ void mnuLoadProfile_Click();
 void mnuSaveProfile_Click();
 
 // The RTTY toolbar (buttons 1..17, separators included).
-void BuildRttyToolbar(Sondrel& w);
+void BuildRttyToolbar(MainWindowControls& w);
 void Toolbar_ButtonClick(int button);
 void Toolbar_ButtonMenuClick(int entry); // 1..11
 void SetToolbarButton(int button, bool pressed, const QString& caption);
@@ -76,4 +76,4 @@ void mnuWatchdogDelay_Click();
 void mnuRTTYWord_Click();
 
 // Attaches the handlers above to the main window's menus, toolbar and notch marker.
-void ConnectRttyLink(Sondrel& w);
+void ConnectRttyLink(MainWindowControls& w);

@@ -3,7 +3,7 @@
 #include "core/rtty_link.h"
 
 #include "core/declarations.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/scale.h"
 #include "platform/dialogs.h"
 #include "platform/inifile.h"
@@ -27,11 +27,11 @@ QString slotText(const QString& name)
 
 QAction* dropDownEntry(int entry)
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     return w && w->Toolbar ? w->Toolbar->findChild<QAction*>(QStringLiteral("ButtonMenu%1").arg(entry)) : nullptr;
 }
 
-void setCaption(Sondrel& w, const char* item, int n, const QString& caption)
+void setCaption(MainWindowControls& w, const char* item, int n, const QString& caption)
 {
     w.mnu(QString::fromLatin1(item), n).setCaption(caption);
 }
@@ -40,7 +40,7 @@ void setCaption(Sondrel& w, const char* item, int n, const QString& caption)
 
 void ShowProfileName(int n, const QString& name)
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w || n < 0 || n > 10)
         return;
     MenuItem& mode = w->mnu(QStringLiteral("mnuRTTY"), n);
@@ -56,7 +56,7 @@ void ShowProfileName(int n, const QString& name)
 
 void LoadRTTYProfiles()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w)
         return;
     const QString path = places::programFile(QStringLiteral("UserPara.INI"));
@@ -94,7 +94,7 @@ void mnuAssignProfile_Click(int index)
 
 void mnuDeleteProfile_Click(int index)
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w || index < 0 || index > 10)
         return;
     if (index == 0) {

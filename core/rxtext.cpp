@@ -2,7 +2,7 @@
 
 #include "core/capturefile.h"
 #include "core/declarations.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "core/text_commands.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
@@ -23,7 +23,7 @@ constexpr std::array<const char*, 32> kNames = {
 
 bool menuChecked(const char* name)
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     return w && w->mnu(QString::fromLatin1(name)).checked();
 }
 

@@ -36,7 +36,6 @@
 
 namespace {
 
-Sondrel* g_main = nullptr;
 std::unique_ptr<SingleInstance> g_instanceLock;
 std::unique_ptr<SharedBlock> g_block;
 
@@ -54,32 +53,34 @@ QString twipText(int pixels)
     return vb::Str(twips::fromPixels(pixels));
 }
 
+
+// The parts below the main window make it through MainWindow() when they reach it first.
+const bool kMakerInstalled = (SetMainWindowMaker([]() -> MainWindowControls& { return Sondrel::instance(); }), true);
+
 } // namespace
 
 Sondrel& Sondrel::instance()
 {
-    if (!g_main)
-        g_main = new Sondrel();
-    return *g_main;
+    if (!existing())
+        new Sondrel();
+    return *existing();
 }
 
 Sondrel* Sondrel::existing()
 {
-    return g_main;
+    return static_cast<Sondrel*>(ExistingMainWindow());
 }
 
 void Sondrel::destroyInstance()
 {
-    delete g_main;
-    g_main = nullptr;
+    delete existing();
     MMTTYView = nullptr;
     MMTTYBlockName.clear();
     g_block.reset();
 }
 
-Sondrel::Sondrel()
+Sondrel::Sondrel() : MainWindowControls(this)
 {
-    g_main = this;
     buildControls();
     // The radio control component sits on the main window for the whole run.
     rigObject_ = ComObject::create(QStringLiteral("Varnel.RigControl"), &RigControlError);
@@ -98,8 +99,7 @@ Sondrel::Sondrel()
 
 Sondrel::~Sondrel()
 {
-    if (g_main == this)
-        g_main = nullptr;
+    forgetWindow();
 }
 
 bool Sondrel::Form_Load()

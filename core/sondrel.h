@@ -1,29 +1,15 @@
 #pragma once
-// The main window. Its load brings the program up and its unload takes it down; every other
-// part reaches its controls through its one instance.
+// The main window. Its load brings the program up and its unload takes it down. It builds the
+// controls that the other parts reach through state/main_window_controls.h, attaches their
+// handlers, and installs the program's own links into their tables.
 #include <QMainWindow>
-#include <QHash>
-#include <array>
-#include <functional>
 #include <memory>
 
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QSplitter;
-class QTextEdit;
-class QTimer;
-class QToolBar;
-class QAction;
-class QMenu;
-class MenuItem;
-class PictureBox;
-class RichText;
-class MacroButton;
+#include "state/main_window_controls.h"
+
 class ComObject;
 
-class Sondrel : public QMainWindow {
+class Sondrel : public QMainWindow, public MainWindowControls {
     Q_OBJECT
 public:
     // The one main window, created on first use.
@@ -50,68 +36,10 @@ public:
     // program folder cannot be written.
     int startupExitCode() const { return exitCode_; }
 
-    // Menu items by name; indexed items as "mnuRTTY", index.
-    MenuItem& mnu(const QString& name);
-    MenuItem& mnu(const QString& name, int index);
-    bool hasMenu(const QString& name) const { return menus_.contains(name); }
-
-    // ---- controls ----
-    QWidget* UpperBackground = nullptr; // holds the display panel and the text windows
-    QWidget* Label = nullptr;           // display panel (spectrum or waterfall with its scale)
-    PictureBox* Spectrum = nullptr;
-    PictureBox* Graticule = nullptr;
-    QLabel* Label1000 = nullptr;        // the scale's kHz labels (children of Graticule)
-    QLabel* Label2000 = nullptr;
-    QLabel* Label3000 = nullptr;
-    QLabel* Label4000 = nullptr;
-    QSplitter* TextSplitter = nullptr;
-    QTextEdit* RxWindow = nullptr;
-    QTextEdit* TxWindow = nullptr;
-    std::unique_ptr<RichText> Rx;       // rich-text access to RxWindow
-    std::unique_ptr<RichText> Tx;       // rich-text access to TxWindow
+    // The radio control component, hosted on the main window for the whole run.
     std::unique_ptr<ComObject> rigObject_;
-
-    QWidget* vsElastic3 = nullptr;      // QSO panel
-    QLineEdit* CallsignBox = nullptr;
-    QLineEdit* NameBox = nullptr;
-    QLineEdit* QTHBox = nullptr;
-    QLineEdit* MyRSTBox = nullptr;
-    QLineEdit* HisRSTBox = nullptr;
-    QLineEdit* NotesBox = nullptr;
-    QComboBox* BandBox = nullptr;
-    QPushButton* LogButton = nullptr;
-    QPushButton* ClearButton = nullptr;
-    QPushButton* PageButton = nullptr;
-    QPushButton* PreviousButton = nullptr;
-
-    std::array<QWidget*, 4> Background{}; // [1..3]: the macro button rows
-    std::array<MacroButton*, 37> Command1{}; // [1..36]
-
-    QLineEdit* RFFrequencyBox = nullptr;
-    QLineEdit* AudioFreqBox = nullptr;  // receive audio frequency; a click moves the transmitter
-    QLineEdit* IMDBox = nullptr;        // IMD readout (RTTY: the shift)
-    QLabel* Label3 = nullptr;           // "Reset"
-    QLabel* Label4 = nullptr;           // "Abort"
-    QLineEdit* FreqHolder = nullptr;    // hidden; the Logger writes into it
-    QLabel* TxRxBox = nullptr;          // "Receive" / "Transmit"
-    QLabel* DuplexBox = nullptr;        // "Simplex" / "Split"
-    QLabel* ModeLabel = nullptr;
-    QLabel* AFCBox = nullptr;
-    QLabel* NetBox = nullptr;
-    QLabel* Image1 = nullptr;           // status light
-    QLabel* Image2 = nullptr;           // transmit/receive light
-    QPixmap* Red = nullptr;
-    QPixmap* Green = nullptr;
-    QPixmap* Orange = nullptr;
-    QWidget* DummyStatusBar = nullptr;
-    QToolBar* Toolbar = nullptr;        // RTTY toolbar
-    QTimer* Timer1 = nullptr;           // macro repeat, 1000 ms, off at start
     ComObject* RigControl = nullptr;    // the radio control component, when it could be loaded
     QString RigControlError;            // why it could not be loaded
-    QString Tag;                        // the macro button to edit, handed to the macro editor
-
-    // Hooks for the parts of the program that build on the main window (drawing, engines, ...).
-    std::function<void()> onResize;
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -126,7 +54,6 @@ private:
     void buildMacroRows(QWidget* parent);
     void buildStatusBar();
 
-    QHash<QString, MenuItem*> menus_;
     bool loaded_ = false;
     bool unloaded_ = false;
     bool startupEndedEarly_ = false;

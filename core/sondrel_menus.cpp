@@ -220,15 +220,3 @@ void Sondrel::buildMenus()
     add(QStringLiteral("mnuLoadProfile"), setup->addAction(QStringLiteral("Load RTTY profile from file")));
     add(QStringLiteral("mnuSaveProfile"), setup->addAction(QStringLiteral("Save RTTY profile to file")));
 }
-
-MenuItem& Sondrel::mnu(const QString& name)
-{
-    MenuItem* m = menus_.value(name);
-    Q_ASSERT_X(m, "Sondrel::mnu", qPrintable(name));
-    return *m;
-}
-
-MenuItem& Sondrel::mnu(const QString& name, int index)
-{
-    return mnu(QStringLiteral("%1(%2)").arg(name).arg(index));
-}

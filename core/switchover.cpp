@@ -4,7 +4,7 @@
 #include "core/declarations.h"
 #include "core/labelcolors.h"
 #include "core/links.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "core/transmit.h"
 #include "core/rx_links.h"
 #include "platform/dialogs.h"
@@ -27,12 +27,12 @@ constexpr std::int32_t kGrey = 0xC0C0C0;
 // back from the split frequency once per transmission.
 bool g_splitReturnDue = false;
 
-bool standalone(Sondrel& w)
+bool standalone(MainWindowControls& w)
 {
     return w.mnu(QStringLiteral("mnuStandalone")).checked();
 }
 
-void releasePTT(Sondrel& w)
+void releasePTT(MainWindowControls& w)
 {
     const bool rts = PTTKeyingLine == QLatin1String("RTS") || PTTKeyingLine == QLatin1String("RTS & DTR");
     const bool dtr = PTTKeyingLine == QLatin1String("DTR") || PTTKeyingLine == QLatin1String("RTS & DTR");
@@ -53,7 +53,7 @@ void releasePTT(Sondrel& w)
     }
 }
 
-void returnFromSplit(Sondrel& w)
+void returnFromSplit(MainWindowControls& w)
 {
     if (DialFrequency > 0) {
         const double from = DialFrequency;
@@ -71,7 +71,7 @@ void returnFromSplit(Sondrel& w)
 
 void GoToTransmit()
 {
-    Sondrel& w = Sondrel::instance();
+    MainWindowControls& w = MainWindow();
     TxCharPointer = 1;
     TxActive = true;
     g_splitReturnDue = true;
@@ -84,7 +84,7 @@ void GoToTransmit()
 
 void GoToReceive()
 {
-    Sondrel& w = Sondrel::instance();
+    MainWindowControls& w = MainWindow();
     releasePTT(w);
 
     TxActive = false;

@@ -4,7 +4,7 @@
 #include "core/declarations.h"
 #include "core/rx_links.h"
 #include "core/rxtext.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/scale.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
@@ -42,9 +42,9 @@ void colourCommand(const std::function<std::int32_t()>& current, const std::func
     WriteINI(section, QString::fromLatin1(key), QString::number(colour));
 }
 
-Sondrel& main()
+MainWindowControls& main()
 {
-    return Sondrel::instance();
+    return MainWindow();
 }
 
 std::int32_t panelColour(QPalette::ColorRole role)
@@ -178,7 +178,7 @@ void mnuTxWndFont_Click()
     fontCommand(*main().Tx, kTx, main().Tx->selColor(), [](std::int32_t c) { TxTextColor = c; });
 }
 
-void ConnectTextCommands(Sondrel& w)
+void ConnectTextCommands(MainWindowControls& w)
 {
     const struct {
         const char* name;

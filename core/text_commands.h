@@ -5,7 +5,7 @@
 // applied at once and stored at once.
 #include <QString>
 
-class Sondrel;
+struct MainWindowControls;
 
 // ToolBox: colours. Each opens the colour box on the current colour; the colour it holds when
 // it closes is applied and stored (after Cancel that is the colour it started with).
@@ -34,4 +34,4 @@ void mnuOutputClose_Click();
 void CaptureFailed(const QString& errorText);
 
 // Attaches the handlers above to the main window's menus.
-void ConnectTextCommands(Sondrel& w);
+void ConnectTextCommands(MainWindowControls& w);

@@ -4,7 +4,7 @@
 
 #include "core/capturefile.h"
 #include "core/declarations.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "core/txtyping.h"
 #include "platform/dialogs.h"
 #include "platform/events.h"
@@ -25,7 +25,7 @@ namespace {
 
 void focusTx()
 {
-    if (Sondrel* w = Sondrel::existing())
+    if (MainWindowControls* w = ExistingMainWindow())
         if (w->TxWindow)
             w->TxWindow->setFocus();
 }
@@ -33,7 +33,7 @@ void focusTx()
 // "Open receive text file" usable exactly while no capture runs.
 void showCaptureState()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w)
         return;
     w->mnu(QStringLiteral("mnuOutput")).setEnabled(!CaptureFileOpen);

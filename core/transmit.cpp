@@ -6,7 +6,7 @@
 #include "core/labelcolors.h"
 #include "core/links.h"
 #include "core/psk_api.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "core/rx_links.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -32,7 +32,7 @@ bool g_startPending = false;
 // Counts aborts, so a waiting start can tell that it was abandoned.
 unsigned g_abortCount = 0;
 
-bool standalone(Sondrel& w)
+bool standalone(MainWindowControls& w)
 {
     return w.mnu(QStringLiteral("mnuStandalone")).checked();
 }
@@ -45,7 +45,7 @@ qint64 secondsBetween(qint64 startMs, qint64 nowMs)
 }
 
 // Moves the radio to the split transmit frequency and waits for it. False: start abandoned.
-bool qsyToSplit(Sondrel& w, unsigned abortsAtStart)
+bool qsyToSplit(MainWindowControls& w, unsigned abortsAtStart)
 {
     if (DialFrequency <= 0) {
         dlg::MsgBox(QStringLiteral("The radio does not appear to be connected/responding.  You have a "
@@ -74,7 +74,7 @@ bool qsyToSplit(Sondrel& w, unsigned abortsAtStart)
     return true;
 }
 
-void keyPTT(Sondrel& w)
+void keyPTT(MainWindowControls& w)
 {
     const bool rts = PTTKeyingLine == QLatin1String("RTS") || PTTKeyingLine == QLatin1String("RTS & DTR");
     const bool dtr = PTTKeyingLine == QLatin1String("DTR") || PTTKeyingLine == QLatin1String("RTS & DTR");
@@ -110,7 +110,7 @@ void startEngine()
     }
 }
 
-void startTransmit(Sondrel& w)
+void startTransmit(MainWindowControls& w)
 {
     if (PTTPortFailed) {
         dlg::MsgBox(QStringLiteral("Failed to open Comm ") + vb::Str(PTTPortNum) + QStringLiteral("."),
@@ -127,7 +127,7 @@ void startTransmit(Sondrel& w)
     startEngine();
 }
 
-void endAfterBuffer(Sondrel& w)
+void endAfterBuffer(MainWindowControls& w)
 {
     if (PSKModeActive)
         APIResult = Psk().fnSendTXCharacter(1, -1);
@@ -140,7 +140,7 @@ void endAfterBuffer(Sondrel& w)
 
 void ToggleTransmit()
 {
-    Sondrel& w = Sondrel::instance();
+    MainWindowControls& w = MainWindow();
     if (!TxActive)
         startTransmit(w);
     else
@@ -149,7 +149,7 @@ void ToggleTransmit()
 
 void AbortTransmit()
 {
-    Sondrel& w = Sondrel::instance();
+    MainWindowControls& w = MainWindow();
     ++g_abortCount;
     AbortMacro = true;
     RxLinks().BreakMacroLoop();
@@ -172,7 +172,7 @@ void TxRxBox_Click()
 
 void RequestRadioFrequency(const QString& kHzText)
 {
-    if (standalone(Sondrel::instance())) {
+    if (standalone(MainWindow())) {
         QVariantList args{kHzText}; // the component may rewrite its argument
         APIResult = RigCall(QStringLiteral("setRadioFrequency"), args).toInt();
     } else {

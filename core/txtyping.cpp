@@ -4,7 +4,7 @@
 #include "core/declarations.h"
 #include "core/psk_api.h"
 #include "core/rxtext.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "core/transmit.h"
 #include "core/rx_links.h"
 #include "platform/menuitem.h"
@@ -23,9 +23,9 @@ constexpr int kForcedWrap = 69;    // a line this long is broken before the next
 constexpr int kPasteThreshold = 3; // characters arriving at once that count as a paste
 constexpr int kTrimAbove = 5000;   // typed-in text beyond this is trimmed first
 
-Sondrel& mainWindow()
+MainWindowControls& mainWindow()
 {
-    return Sondrel::instance();
+    return MainWindow();
 }
 
 bool checked(const char* menu)
@@ -110,7 +110,7 @@ void LineWrapKey(std::int16_t& code)
 
 void TypeCharToTxWindow(std::int16_t& code)
 {
-    Sondrel& w = mainWindow();
+    MainWindowControls& w = mainWindow();
     RichText& tx = *w.Tx;
     if (tx.length() > kTrimAbove)
         TrimRichText(tx);
@@ -243,7 +243,7 @@ void TxWindow_MouseUp()
 
 void ToggleRxFreeze()
 {
-    Sondrel& w = mainWindow();
+    MainWindowControls& w = mainWindow();
     struct Window {
         RichText* text;
         QString* saved;

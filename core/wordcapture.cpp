@@ -2,7 +2,7 @@
 
 #include "core/declarations.h"
 #include "core/rx_links.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "platform/menuitem.h"
 #include "platform/picturebox.h"
 #include "platform/richtext.h"
@@ -53,7 +53,7 @@ void recolour(QTextEdit* edit, int start, int end, std::int32_t colour)
 
 bool mouseOverOn()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     return w && w->mnu(QStringLiteral("mnuRxwindowMouseover")).checked();
 }
 
@@ -144,7 +144,7 @@ void UseSelectedString()
 {
     if (WordUnderMouse.isEmpty())
         return;
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     MenuItem* miniLog = w ? &w->mnu(QStringLiteral("mnuMiniLog")) : nullptr;
     const bool ownBoxes = miniLog && miniLog->enabled() && miniLog->checked();
     const QString word = WordUnderMouse;
@@ -176,7 +176,7 @@ void UseSelectedString()
 
 void RxWindow_MouseMove(int, int, double X, double Y)
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w || w->Rx->selLength() >= 2)
         return;
     if (!MouseOverSuppressed)
@@ -195,7 +195,7 @@ void RxWindow_MouseDown(int button, int, double, double)
 void RxWindow_MouseUp(int, int, double, double)
 {
     MouseOverSuppressed = false;
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w)
         return;
     RichText& rx = *w->Rx;
@@ -213,7 +213,7 @@ void RxWindow_MouseUp(int, int, double, double)
 
 void RxWindow_GotFocus()
 {
-    if (Sondrel* w = Sondrel::existing())
+    if (MainWindowControls* w = ExistingMainWindow())
         w->TxWindow->setFocus();
 }
 
@@ -226,7 +226,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override
     {
-        Sondrel* w = Sondrel::existing();
+        MainWindowControls* w = ExistingMainWindow();
         if (!w)
             return false;
         if (watched == w->RxWindow && e->type() == QEvent::FocusIn) {
@@ -268,7 +268,7 @@ protected:
 
 void ConnectRxWindowMouse()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w)
         return;
     auto* filter = new RxWindowEvents(w->RxWindow);

@@ -1,7 +1,7 @@
 #include "displays/aux_channels.h"
 
 #include "core/declarations.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/display_math.h"
 #include "displays/scale.h"
 #include "platform/units.h"
@@ -34,11 +34,11 @@ std::int32_t RttySquelchValue(double level)
 
 void FocusMainTxWindow()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w || !w->TxWindow)
         return;
-    if (w->isVisible())
-        w->activateWindow();
+    if (w->Window->isVisible())
+        w->Window->activateWindow();
     w->TxWindow->setFocus();
 }
 

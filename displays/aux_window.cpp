@@ -2,7 +2,7 @@
 
 #include "core/declarations.h"
 #include "core/psk_api.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "core/wordcapture.h"
 #include "displays/aux1.h"
 #include "displays/aux2.h"
@@ -154,7 +154,7 @@ void AuxWindow::adopt(int channel, AuxWindow* window)
 }
 
 AuxWindow::AuxWindow(int channel, const QString& caption)
-    : QMainWindow(Sondrel::existing(), Qt::Window), channel_(channel)
+    : QMainWindow(MainWindowWidget(), Qt::Window), channel_(channel)
 {
     setObjectName(QStringLiteral("Aux%1").arg(channel));
     setWindowTitle(caption);
@@ -419,10 +419,10 @@ void AuxWindow::AuxText_GotFocus()
         FocusMainTxWindow();
         return;
     }
-    if (Sondrel* w = Sondrel::existing()) {
-        if (w->isVisible())
-            w->activateWindow();
-        w->setFocus();
+    if (MainWindowControls* w = ExistingMainWindow()) {
+        if (w->Window->isVisible())
+            w->Window->activateWindow();
+        w->Window->setFocus();
     }
 }
 
@@ -523,7 +523,7 @@ void AuxWindow::mnuTuningWindow_Click()
         m.setChecked(false);
         WriteINI(s.section, QStringLiteral("Tuning Window"), QStringLiteral("Tuning Window False"));
     } else {
-        Sondrel* w = Sondrel::existing();
+        MainWindowControls* w = ExistingMainWindow();
         const bool onTop = w && w->mnu(QStringLiteral("mnuOnTop")).checked();
         if (onTop)
             SetWindowTopmost(windowHandle_, kHwndNoTopmost);

@@ -1,6 +1,6 @@
 #include "core/connections.h"
 
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/aux_window.h"
 #include "displays/click_filter.h"
 #include "displays/display_menus.h"
@@ -19,7 +19,7 @@
 #include <QSplitter>
 #include <QTextEdit>
 
-void ConnectDisplays(Sondrel& w)
+void ConnectDisplays(MainWindowControls& w)
 {
     auto handle = [&w](const char* name, std::function<void()> fn) {
         w.mnu(QString::fromLatin1(name)).setHandler(std::move(fn));
@@ -81,7 +81,7 @@ void ConnectDisplays(Sondrel& w)
             previous();
         DisplayForm_Resize();
     };
-    QObject::connect(w.TextSplitter, &QSplitter::splitterMoved, &w, [](int, int index) {
+    QObject::connect(w.TextSplitter, &QSplitter::splitterMoved, w.Window, [](int, int index) {
         if (index == 1)
             Label_SplitterMoved();
     });

@@ -3,7 +3,7 @@
 #include "core/declarations.h"
 #include "core/mmtty_block.h"
 #include "core/psk_api.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/display_math.h"
 #include "displays/palette.h"
 #include "displays/readouts.h"
@@ -28,7 +28,7 @@ void Step(F&& f)
     }
 }
 
-bool OverloadShown(Sondrel& w)
+bool OverloadShown(MainWindowControls& w)
 {
     return OverloadFlag != 0 && w.mnu(QStringLiteral("mnuOverload")).checked();
 }
@@ -69,7 +69,7 @@ void DrawVector(int channel, const std::array<std::int32_t, 16>& v, std::int16_t
 }
 
 // Steps 13 to 15: the main display and, bin by bin, the scopes and zoomed spectra.
-void DrawBins(Sondrel& w)
+void DrawBins(MainWindowControls& w)
 {
     PictureBox* pic = w.Spectrum;
     if (!pic)
@@ -178,7 +178,7 @@ void DrawVectorAux2()
 
 void DrawEngineData()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w)
         return;
     VectorDrawIndex = Aux1VectorDrawIndex = Aux2VectorDrawIndex = 0;

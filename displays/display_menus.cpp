@@ -2,7 +2,7 @@
 
 #include "core/declarations.h"
 #include "core/modeselection.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/display_math.h"
 #include "displays/scale.h"
 #include "displays/waterfall_colors.h"
@@ -19,7 +19,7 @@ namespace {
 
 MenuItem& item(const char* name)
 {
-    return Sondrel::instance().mnu(QString::fromLatin1(name));
+    return MainWindow().mnu(QString::fromLatin1(name));
 }
 
 const QString kPrompt = QStringLiteral(
@@ -39,7 +39,7 @@ void Toggle(const char* name, const QString& section, const QString& key, const 
 
 void ClearDisplay()
 {
-    if (Sondrel* w = Sondrel::existing())
+    if (MainWindowControls* w = ExistingMainWindow())
         if (w->Spectrum)
             w->Spectrum->Cls();
 }
@@ -133,7 +133,7 @@ void mnuAudioFreq_Click()
 
 void mnuWaterfallColors_Click()
 {
-    WaterfallColors editor(&Sondrel::instance());
+    WaterfallColors editor(MainWindow().Window);
     AroundTopmost([&] { dlg::ShowModal(editor); });
 }
 
@@ -146,7 +146,7 @@ void mnuOnTop_Click()
 
 void mnuDisplay_Click()
 {
-    Sondrel& w = Sondrel::instance();
+    MainWindowControls& w = MainWindow();
     MenuItem& m = item("mnuDisplay");
     m.setChecked(!m.checked());
     item("mnuScope").setEnabled(m.checked());
@@ -168,7 +168,7 @@ void DisplayForm_Resize()
 
 void Label_SplitterMoved()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w || !w->Label)
         return;
     DisplayHeight = twips::fromPixels(w->Label->height());

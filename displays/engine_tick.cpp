@@ -8,7 +8,7 @@
 #include "core/notifications.h"
 #include "core/rx_links.h"
 #include "core/rxtext.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "core/switchover.h"
 #include "displays/display_drawing.h"
 #include "displays/readouts.h"
@@ -25,7 +25,7 @@ bool g_pumping = false;
 
 // Standalone: the radio's port and debug window states mirrored in the menu, and its
 // frequency and mode handed to the frequency box as the Logger would write them.
-void pollRadio(Sondrel& w)
+void pollRadio(MainWindowControls& w)
 {
     ResumeNext([&] {
         RadioPortStateLast = RigCall(QStringLiteral("getCommPortState")).toBool();
@@ -73,7 +73,7 @@ void countIMD(std::int16_t& counter, std::int32_t channel)
 
 void FlushPendingText()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w)
         return;
     // A capture error's box lets engine messages in: each buffer is taken before it is shown,
@@ -126,7 +126,7 @@ void OnEngineTick()
     // 3.
     if (SpectrumHold)
         return;
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w)
         return;
     // 4.

@@ -1,7 +1,7 @@
 #include "displays/frm_default_audio.h"
 
 #include "core/declarations.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/dialog_place.h"
 #include "displays/scale.h"
 #include "platform/dialogs.h"
@@ -102,6 +102,6 @@ void frmDefaultAudio::CancelButton_Click()
 
 void mnuPresetAudio_Click()
 {
-    frmDefaultAudio dialog(Sondrel::existing());
+    frmDefaultAudio dialog(MainWindowWidget());
     AroundTopmost([&dialog] { dlg::ShowModal(dialog); });
 }

@@ -1,7 +1,7 @@
 #include "displays/frm_markers.h"
 
 #include "core/declarations.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/dialog_place.h"
 #include "displays/scale.h"
 #include "platform/dialogs.h"
@@ -88,7 +88,7 @@ void frmMarkers::Form_Load()
 
 void frmMarkers::OKButton_Click()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     for (int k = 1; k <= 4; ++k) {
         const QString text = F[k]->text();
         if (Invalid(text, 300, 3500)) {
@@ -149,6 +149,6 @@ bool frmMarkers::eventFilter(QObject* watched, QEvent* event)
 
 void mnuMark_Click()
 {
-    frmMarkers dialog(Sondrel::existing());
+    frmMarkers dialog(MainWindowWidget());
     AroundTopmost([&dialog] { dlg::ShowModal(dialog); });
 }

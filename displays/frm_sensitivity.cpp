@@ -1,7 +1,7 @@
 #include "displays/frm_sensitivity.h"
 
 #include "core/declarations.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/dialog_place.h"
 #include "displays/display_math.h"
 #include "displays/scale.h"
@@ -139,12 +139,12 @@ void frmSpectrumSensitivity::done(int result)
 
 void mnuWaterfallSensitivity_Click()
 {
-    frmWaterfallSensitivity dialog(Sondrel::existing());
+    frmWaterfallSensitivity dialog(MainWindowWidget());
     AroundTopmost([&dialog] { dlg::ShowModal(dialog); });
 }
 
 void mnuSpectrumSensitivity_Click()
 {
-    frmSpectrumSensitivity dialog(Sondrel::existing());
+    frmSpectrumSensitivity dialog(MainWindowWidget());
     AroundTopmost([&dialog] { dlg::ShowModal(dialog); });
 }

@@ -2,7 +2,7 @@
 
 #include "core/declarations.h"
 #include "core/psk_api.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/display_hooks.h"
 #include "displays/display_math.h"
 #include "displays/scale.h"
@@ -52,7 +52,7 @@ void TrackAux(int channel, std::int32_t& freq, std::int32_t& last,
 
 void ClearChannel(int channel)
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     switch (channel) {
     case 0:
         if (w && w->IMDBox)
@@ -121,7 +121,7 @@ void TrackAux2RxFrequency()
 
 void ShowFrequencyReadouts()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w)
         return;
     const QString hz = QStringLiteral(" Hz");
@@ -166,7 +166,7 @@ void ShowIMD(std::int32_t value, std::int32_t channel)
     QLineEdit* box = nullptr;
     switch (channel) {
     case 0:
-        if (Sondrel* w = Sondrel::existing())
+        if (MainWindowControls* w = ExistingMainWindow())
             box = w->IMDBox;
         IMDClearCount = 1;
         break;
@@ -213,7 +213,7 @@ void ClearIMD(std::int32_t channel)
 
 void AudioFreqBox_Click()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w || !w->AudioFreqBox)
         return;
     const double v = vb::Val(w->AudioFreqBox->text());

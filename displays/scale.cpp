@@ -2,7 +2,7 @@
 
 #include "core/declarations.h"
 #include "core/psk_api.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/display_math.h"
 #include "displays/readouts.h"
 #include "displays/surfaces.h"
@@ -31,7 +31,7 @@ int g_penWidth = 1;
 std::int32_t g_savedPenColour = 0; // saved by the PSK marker step
 std::array<double, 5> g_labelPosition{};
 
-QLabel* scaleLabel(Sondrel& w, int k)
+QLabel* scaleLabel(MainWindowControls& w, int k)
 {
     switch (k) {
     case 1: return w.Label1000;
@@ -52,7 +52,7 @@ std::optional<int> PixelOfHz(double hz)
 
 void Line(int x1, int y1, int x2, int y2)
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w || !w->Graticule)
         return;
     QPainter p(&w->Graticule->image());
@@ -70,7 +70,7 @@ void ChannelMarker(std::int16_t cursorPixel, int halfWidth, std::int32_t colour)
     Line(cursorPixel - halfWidth, 0, cursorPixel - halfWidth, 20);
 }
 
-bool AudioFreqChecked(Sondrel& w)
+bool AudioFreqChecked(MainWindowControls& w)
 {
     return w.mnu(QStringLiteral("mnuAudioFreq")).checked();
 }
@@ -113,7 +113,7 @@ double ScaleLabelPosition(int k)
 
 void DrawFrequencyScale()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w || !w->Graticule)
         return;
     Line(0, 14, w->Graticule->width(), 14);
@@ -166,7 +166,7 @@ void DrawRTTYMarkers()
     Line(*space, 0, *space, 20);
     RTTYShownShiftHz = static_cast<std::int16_t>(disp::RoundClamp(double(RTTYSpaceHz) - RTTYMarkHz, -32768, 32767));
     const QString text = QString::number(RTTYShownShiftHz) + QStringLiteral(" Hz");
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (w && w->IMDBox)
         w->IMDBox->setText(text);
     if (TuningWindowShown(0)) {
@@ -181,7 +181,7 @@ void DrawRTTYMarkers()
 
 void RedrawSpectrumScale()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w || !w->Graticule)
         return;
     w->Graticule->image().fill(w->Graticule->backColor());
@@ -207,7 +207,7 @@ void RedrawSpectrumScale()
 
 void UpdateScaleLabels()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w)
         return;
     std::array<QString, 5> texts;
@@ -269,7 +269,7 @@ void SetAux2RxFrequencyFromPixel(std::int16_t position, bool send)
 
 void doAdjustScale()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w || !w->Spectrum)
         return;
     PictureBox* pic = w->Spectrum;

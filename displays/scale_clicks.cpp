@@ -3,7 +3,7 @@
 #include "core/declarations.h"
 #include "core/links.h"
 #include "core/psk_api.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "core/transmit.h"
 #include "displays/display_hooks.h"
 #include "displays/display_math.h"
@@ -19,13 +19,13 @@ namespace {
 
 void FocusToTx()
 {
-    if (Sondrel* w = Sondrel::existing())
+    if (MainWindowControls* w = ExistingMainWindow())
         if (w->TxWindow)
             w->TxWindow->setFocus();
 }
 
 // The radio moves so that the clicked audio frequency comes to the preset receive frequency.
-void QSYToClick(Sondrel& w, double x)
+void QSYToClick(MainWindowControls& w, double x)
 {
     if (!(DialFrequency > 1800) || !w.mnu(QStringLiteral("mnuRadioAuto")).checked())
         return;
@@ -61,7 +61,7 @@ void NotchClick()
 
 void Spectrum_MouseDown(int button, int shift, double x, double)
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w)
         return;
     if (button == 1) {

@@ -1,7 +1,7 @@
 #include "displays/surfaces.h"
 
 #include "core/declarations.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "platform/menuitem.h"
 
 #include <array>
@@ -43,7 +43,7 @@ bool TuningWindowShown(int channel)
 {
     switch (channel) {
     case 0: {
-        Sondrel* w = Sondrel::existing();
+        MainWindowControls* w = ExistingMainWindow();
         return w && w->mnu(QStringLiteral("mnuTuningWindow")).checked();
     }
     case 1:

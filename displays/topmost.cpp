@@ -3,7 +3,7 @@
 #include "displays/scale.h"
 
 #include "core/declarations.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "platform/menuitem.h"
 #include "platform/winmsg.h"
 
@@ -34,7 +34,7 @@ void SetWindowTopmost(std::int32_t window, std::int16_t insertAfter)
 
 void SetWindowTopmost(bool topmost)
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w || !w->mnu(QStringLiteral("mnuOnTop")).checked())
         return;
     SetWindowTopmost(MainWindowHandle, topmost ? kHwndTopmost : kHwndNoTopmost);

@@ -2,7 +2,7 @@
 
 #include "core/declarations.h"
 #include "core/psk_api.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/display_math.h"
 #include "displays/image_draw.h"
 #include "displays/surfaces.h"
@@ -95,7 +95,7 @@ void DrawTuningFrames()
 MiniSpectrumPass BeginMiniSpectra()
 {
     MiniSpectrumPass pass;
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     pass.receiveShown = w && w->TxRxBox && w->TxRxBox->text() == QLatin1String("Receive");
     pass.psk = PSKModeActive;
     return pass;

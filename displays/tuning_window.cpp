@@ -2,7 +2,7 @@
 
 #include "core/declarations.h"
 #include "core/psk_api.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/aux_channels.h"
 #include "displays/display_math.h"
 #include "displays/scale.h"
@@ -22,14 +22,14 @@ constexpr int kRttySquelchCommand = 15;
 
 MenuItem* TuningMenu()
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     return w ? &w->mnu(QStringLiteral("mnuTuningWindow")) : nullptr;
 }
 
 } // namespace
 
 TuningWindow::TuningWindow()
-    : TuningWindowBase(0, QStringLiteral("Main Tx/Rx Tuning window"), kSection, Sondrel::existing())
+    : TuningWindowBase(0, QStringLiteral("Main Tx/Rx Tuning window"), kSection, MainWindowWidget())
 {
 }
 
@@ -85,7 +85,7 @@ void TuningWindow::doSquelchSetting(std::int16_t Y)
 
 void TuningWindow::ScopePic_MouseDown(int, int, double X, double)
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w || !w->AudioFreqBox)
         return;
     const double divisor = PSKModeActive ? 2 : 1;

@@ -2,7 +2,7 @@
 
 #include "core/declarations.h"
 #include "core/psk_api.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/aux_channels.h"
 #include "displays/aux_window.h"
 #include "displays/display_math.h"
@@ -19,7 +19,7 @@
 #include <QLineEdit>
 
 TuningWindowAux::TuningWindowAux(int channel, const QString& caption)
-    : TuningWindowBase(channel, caption, AuxChannelState(channel).section, Sondrel::existing())
+    : TuningWindowBase(channel, caption, AuxChannelState(channel).section, MainWindowWidget())
 {
 }
 

@@ -1,11 +1,11 @@
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "logbook/logbook_services.h"
 
 #include <QComboBox>
 
 void LoadBands()
 {
-    Sondrel& w = Sondrel::instance();
+    MainWindowControls& w = MainWindow();
     const QString text = w.BandBox->currentText();
     w.BandBox->clear();
     for (const char* band : {"2", "6", "10", "12", "15", "17", "20", "30", "40", "80", "160"})

@@ -1,7 +1,7 @@
 #include "logbook/cd_lookup.h"
 
 #include "core/declarations.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/scale.h"
 #include "logbook/frmcddisplay.h"
 #include "platform/dialogs.h"
@@ -16,7 +16,7 @@ constexpr int kBufferLength = 501;
 
 bool checked(const char* item)
 {
-    return Sondrel::instance().mnu(QString::fromLatin1(item)).checked();
+    return MainWindow().mnu(QString::fromLatin1(item)).checked();
 }
 
 } // namespace
@@ -71,7 +71,7 @@ QString answer()
 
 QString callSign()
 {
-    return Sondrel::instance().CallsignBox->text();
+    return MainWindow().CallsignBox->text();
 }
 
 void present(const QString& text)

@@ -2,7 +2,7 @@
 
 #include "core/declarations.h"
 #include "core/errors.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "logbook/logbook_services.h"
 #include "platform/clock.h"
 #include "platform/menuitem.h"
@@ -115,7 +115,7 @@ QString QSOKeyTime(const QString& key)
 
 void ShowQSOCounter()
 {
-    if (Sondrel* w = Sondrel::existing())
+    if (MainWindowControls* w = ExistingMainWindow())
         w->mnu(QStringLiteral("mnuSerialNum"))
             .setCaption(QStringLiteral("QSO # ") + vb::Text(vb::Val(QSOCounter) - QSOOffsetCounter));
 }

@@ -1,7 +1,7 @@
 #include "logbook/frm_previous_page.h"
 
 #include "core/declarations.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/aux_channels.h"
 #include "logbook/logbook_grid_view.h"
 #include "logbook/logbook_page.h"
@@ -50,7 +50,7 @@ frmPreviousPage* frmPreviousPage::existing()
 }
 
 frmPreviousPage::frmPreviousPage()
-    : QMainWindow(Sondrel::existing(), Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QMainWindow(MainWindowWidget(), Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("frmPreviousPage"));
     auto* central = new QWidget(this);

@@ -1,6 +1,6 @@
 #include "logbook/frmatomclock.h"
 
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/scale.h"
 #include "platform/clock.h"
 #include "platform/clock_setting.h"
@@ -107,7 +107,7 @@ frmAtomClock* frmAtomClock::existing()
 frmAtomClock& frmAtomClock::instance()
 {
     if (!g_window) {
-        g_window = new frmAtomClock(Sondrel::existing());
+        g_window = new frmAtomClock(MainWindowWidget());
         g_window->Form_Load();
     }
     return *g_window;

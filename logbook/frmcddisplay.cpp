@@ -1,6 +1,6 @@
 #include "logbook/frmcddisplay.h"
 
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/aux_channels.h"
 #include "displays/scale.h"
 #include "logbook/logbook_window_settings.h"
@@ -106,7 +106,7 @@ frmCDDisplay* frmCDDisplay::existing()
 frmCDDisplay& frmCDDisplay::instance()
 {
     if (!g_window) {
-        g_window = new frmCDDisplay(Sondrel::existing());
+        g_window = new frmCDDisplay(MainWindowWidget());
         g_window->doINIStuff();
     }
     return *g_window;
@@ -114,7 +114,7 @@ frmCDDisplay& frmCDDisplay::instance()
 
 void frmCDDisplay::showOwned()
 {
-    ShowOwnedWindow(*this, Sondrel::existing(), storedPlace_);
+    ShowOwnedWindow(*this, MainWindowWidget(), storedPlace_);
 }
 
 void frmCDDisplay::setText(const QString& text)

@@ -1,6 +1,6 @@
 #include "logbook/logbook_windows.h"
 
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "logbook/cd_lookup.h"
 #include "logbook/frm_previous_page.h"
 #include "logbook/import_export.h"
@@ -13,7 +13,7 @@ template <class W>
 void show()
 {
     W& w = W::instance();
-    ShowOwnedWindow(w, Sondrel::existing(), w.hasStoredPlace());
+    ShowOwnedWindow(w, MainWindowWidget(), w.hasStoredPlace());
 }
 
 LogbookWindowHooks programWindows()

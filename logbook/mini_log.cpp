@@ -3,7 +3,7 @@
 #include "logbook/mini_log.h"
 
 #include "core/declarations.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "logbook/database.h"
 #include "logbook/import_export.h"
 #include "logbook/logbook_grid_view.h"
@@ -47,7 +47,7 @@ MiniLog* MiniLog::existing()
 }
 
 MiniLog::MiniLog()
-    : QMainWindow(Sondrel::existing(), Qt::Window)
+    : QMainWindow(MainWindowWidget(), Qt::Window)
 {
     setObjectName(QStringLiteral("MiniLog"));
     setAttribute(Qt::WA_DeleteOnClose, false);

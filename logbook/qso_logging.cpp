@@ -2,7 +2,7 @@
 
 #include "core/declarations.h"
 #include "core/errors.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "logbook/database.h"
 #include "logbook/logbook_page.h"
 #include "logbook/qso_panel.h"
@@ -42,7 +42,7 @@ std::optional<std::int32_t> g_searchErrorShownFor;
 
 void LogAndClear()
 {
-    Sondrel& w = Sondrel::instance();
+    MainWindowControls& w = MainWindow();
 
     const QString call = w.CallsignBox->text();
     if (call.size() < 4 || call.size() > 15 || vb::Trim(call).isEmpty()) {
@@ -116,7 +116,7 @@ void LogAndClear()
 
 void LogbookSearch()
 {
-    Sondrel& w = Sondrel::instance();
+    MainWindowControls& w = MainWindow();
     const QString call = w.CallsignBox->text();
     QString indexKey, key;
     LogbookStatus = LogbookGet(1, VmxGetFirstEqual, call, CurrentQSO, indexKey, key);

@@ -1,7 +1,7 @@
 #include "logbook/qso_panel.h"
 
 #include "core/declarations.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/scale.h"
 #include "logbook/database.h"
 #include "logbook/logbook_page.h"
@@ -21,7 +21,7 @@ namespace {
 
 bool isChecked(const char* menu)
 {
-    return Sondrel::instance().mnu(QString::fromLatin1(menu)).checked();
+    return MainWindow().mnu(QString::fromLatin1(menu)).checked();
 }
 
 // Shows a window of the logbook owned by the main window; an "Always on top" main window leaves
@@ -34,7 +34,7 @@ void showWindow(const std::function<void()>& show)
     show();
     if (onTop)
         SetWindowTopmost(true);
-    Sondrel::instance().TxWindow->setFocus();
+    MainWindow().TxWindow->setFocus();
 }
 
 QString upperCased(const QString& text)
@@ -46,7 +46,7 @@ QString upperCased(const QString& text)
 }
 
 // The panel's tab order: the call-sign box first, or last once the notes box has had the focus.
-void setTabOrder(Sondrel& w, bool callsignFirst)
+void setTabOrder(MainWindowControls& w, bool callsignFirst)
 {
     QList<QWidget*> order{w.NameBox, w.QTHBox, w.MyRSTBox, w.HisRSTBox, w.NotesBox, w.BandBox};
     if (callsignFirst)
@@ -60,12 +60,12 @@ void setTabOrder(Sondrel& w, bool callsignFirst)
 // Typed letters in the call-sign box become capitals; focus moves of the panel.
 class PanelEvents : public QObject {
 public:
-    explicit PanelEvents(Sondrel& w) : QObject(&w), w_(w) {}
+    explicit PanelEvents(MainWindowControls& w) : QObject(w.Window), w_(w) {}
 
     bool eventFilter(QObject* watched, QEvent* e) override
     {
         // While the main window is being destroyed its controls are going away one by one.
-        if (Sondrel::existing() != &w_)
+        if (ExistingMainWindow() != &w_)
             return false;
         if (watched == w_.CallsignBox && e->type() == QEvent::KeyPress) {
             auto* k = static_cast<QKeyEvent*>(e);
@@ -89,14 +89,14 @@ public:
     }
 
 private:
-    Sondrel& w_;
+    MainWindowControls& w_;
 };
 
 } // namespace
 
 void CallsignBox_Change()
 {
-    Sondrel& w = Sondrel::instance();
+    MainWindowControls& w = MainWindow();
     const QString call = w.CallsignBox->text();
     if (call.size() < 3) {
         LogbookWindows().UnloadCDDisplay();
@@ -115,7 +115,7 @@ void CallsignBox_Change()
 
 void ClearButton_Click()
 {
-    Sondrel& w = Sondrel::instance();
+    MainWindowControls& w = MainWindow();
     for (QLineEdit* box : {w.CallsignBox, w.NameBox, w.QTHBox, w.MyRSTBox, w.HisRSTBox, w.NotesBox})
         box->clear();
     // A start time stamped by a macro for a QSO that was not logged must not pass to the next.
@@ -128,7 +128,7 @@ void ClearButton_Click()
 void LogButton_Click()
 {
     LogAndClear();
-    Sondrel::instance().TxWindow->setFocus();
+    MainWindow().TxWindow->setFocus();
 }
 
 void PageButton_Click()
@@ -143,12 +143,12 @@ void PreviousButton_Click()
 
 void BandBox_Click()
 {
-    Sondrel& w = Sondrel::instance();
+    MainWindowControls& w = MainWindow();
     w.TxWindow->setFocus();
     CurrentBand = w.BandBox->currentText();
 }
 
-void ConnectQsoPanel(Sondrel& w)
+void ConnectQsoPanel(MainWindowControls& w)
 {
     auto* events = new PanelEvents(w);
     for (QWidget* box : {static_cast<QWidget*>(w.CallsignBox), static_cast<QWidget*>(w.NotesBox),
@@ -159,15 +159,15 @@ void ConnectQsoPanel(Sondrel& w)
     // in the box without joining the list.
     w.BandBox->setInsertPolicy(QComboBox::NoInsert);
 
-    QObject::connect(w.CallsignBox, &QLineEdit::textChanged, &w, [] { CallsignBox_Change(); });
-    QObject::connect(w.NameBox, &QLineEdit::textChanged, &w, [](const QString& t) { OtherName = t; });
-    QObject::connect(w.MyRSTBox, &QLineEdit::textChanged, &w, [](const QString& t) { MyRST = t; });
-    QObject::connect(w.HisRSTBox, &QLineEdit::textChanged, &w, [](const QString& t) { HisRST = t; });
-    QObject::connect(w.NotesBox, &QLineEdit::textChanged, &w, [](const QString& t) { QSOComment = t; });
-    QObject::connect(w.BandBox, &QComboBox::editTextChanged, &w, [](const QString& t) { CurrentBand = t; });
-    QObject::connect(w.BandBox, &QComboBox::activated, &w, [] { BandBox_Click(); });
-    QObject::connect(w.LogButton, &QPushButton::clicked, &w, [] { LogButton_Click(); });
-    QObject::connect(w.ClearButton, &QPushButton::clicked, &w, [] { ClearButton_Click(); });
-    QObject::connect(w.PageButton, &QPushButton::clicked, &w, [] { PageButton_Click(); });
-    QObject::connect(w.PreviousButton, &QPushButton::clicked, &w, [] { PreviousButton_Click(); });
+    QObject::connect(w.CallsignBox, &QLineEdit::textChanged, w.Window, [] { CallsignBox_Change(); });
+    QObject::connect(w.NameBox, &QLineEdit::textChanged, w.Window, [](const QString& t) { OtherName = t; });
+    QObject::connect(w.MyRSTBox, &QLineEdit::textChanged, w.Window, [](const QString& t) { MyRST = t; });
+    QObject::connect(w.HisRSTBox, &QLineEdit::textChanged, w.Window, [](const QString& t) { HisRST = t; });
+    QObject::connect(w.NotesBox, &QLineEdit::textChanged, w.Window, [](const QString& t) { QSOComment = t; });
+    QObject::connect(w.BandBox, &QComboBox::editTextChanged, w.Window, [](const QString& t) { CurrentBand = t; });
+    QObject::connect(w.BandBox, &QComboBox::activated, w.Window, [] { BandBox_Click(); });
+    QObject::connect(w.LogButton, &QPushButton::clicked, w.Window, [] { LogButton_Click(); });
+    QObject::connect(w.ClearButton, &QPushButton::clicked, w.Window, [] { ClearButton_Click(); });
+    QObject::connect(w.PageButton, &QPushButton::clicked, w.Window, [] { PageButton_Click(); });
+    QObject::connect(w.PreviousButton, &QPushButton::clicked, w.Window, [] { PreviousButton_Click(); });
 }

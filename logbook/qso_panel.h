@@ -2,10 +2,10 @@
 // The QSO panel of the main window: the call-sign, name, QTH, report, notes and band boxes keep
 // their program-wide values, the call sign looks up earlier QSOs as it is typed, and the Log,
 // Clear, Page and Prev buttons log, clear and show the logbook's windows.
-class Sondrel;
+struct MainWindowControls;
 
 // Attaches the panel's handlers to the main window's controls (once, from ConnectLogbook).
-void ConnectQsoPanel(Sondrel& w);
+void ConnectQsoPanel(MainWindowControls& w);
 
 // From the third character on: PreviousQSOCall, the logbook search, the previous-QSO page when
 // it is open, the callbook look-up when "Auto CD lookup" is on; focus back into the box.

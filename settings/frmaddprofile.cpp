@@ -3,7 +3,7 @@
 #include "core/declarations.h"
 #include "core/mmtty_block.h"
 #include "core/rtty_link.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "platform/dialogs.h"
 #include "platform/screen_fit.h"
 #include "platform/text1252.h"
@@ -97,6 +97,6 @@ void frmAddProfile::Command2_Click()
 
 void ShowAddProfile()
 {
-    frmAddProfile dialog(Sondrel::existing());
+    frmAddProfile dialog(MainWindowWidget());
     dlg::ShowModal(dialog);
 }

@@ -1,7 +1,7 @@
 // Tokens that act on the logbook and its windows, look a call sign up, repeat the macro, or pull
 // a text file into it.
 #include "core/declarations.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "core/txhooks.h"
 #include "logbook/logbook_windows.h"
 #include "logbook/qso_panel.h"
@@ -43,7 +43,7 @@ TokenAction action(std::function<void()> act)
 
 bool panelShown()
 {
-    return !Sondrel::instance().vsElastic3->isHidden();
+    return !MainWindow().vsElastic3->isHidden();
 }
 
 } // namespace
@@ -99,7 +99,7 @@ void AddActionTokens(TokenTable& t)
 
     TokenAction cd;
     cd.closed = [](const RunContext&) {
-        Sondrel& w = Sondrel::instance();
+        MainWindowControls& w = MainWindow();
         if (w.mnu(QStringLiteral("mnuAutoCDLookup")).enabled() && w.CallsignBox->text().size() > 2) {
             LogbookWindows().UnloadCDDisplay();
             LogbookWindows().DoCDLookup();
@@ -112,7 +112,7 @@ void AddActionTokens(TokenTable& t)
         TokenAction a;
         a.removeFirst = true;
         a.closed = [](const RunContext& run) {
-            Sondrel::instance().Tx->setBackColor(kRepeatBackColor);
+            MainWindow().Tx->setBackColor(kRepeatBackColor);
             // The wait stops growing where the counter ends, rather than wrapping round.
             if (LoopCountdown <= std::numeric_limits<std::int16_t>::max() - kRepeatSeconds)
                 LoopCountdown = static_cast<std::int16_t>(LoopCountdown + kRepeatSeconds);

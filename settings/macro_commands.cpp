@@ -5,7 +5,7 @@
 #include "core/modeselection.h"
 #include "core/psk_api.h"
 #include "core/rx_links.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "core/transmit.h"
 #include "core/txhooks.h"
 #include "displays/scale_clicks.h"
@@ -42,7 +42,7 @@ void echo(const char* note)
 
 bool standalone()
 {
-    return Sondrel::instance().mnu(QStringLiteral("mnuStandalone")).checked();
+    return MainWindow().mnu(QStringLiteral("mnuStandalone")).checked();
 }
 
 // A mode token: the mode changes unless the engine transmits; the note is written either way.
@@ -128,7 +128,7 @@ void sendCWID(const QString& text)
 
 void clearBuffers(bool receiveToo)
 {
-    Sondrel& w = Sondrel::instance();
+    MainWindowControls& w = MainWindow();
     w.Tx->setText(QString());
     if (receiveToo)
         w.Rx->setText(QString());
@@ -181,11 +181,11 @@ void AddCommandTokens(TokenTable& t)
     t.insert("$qsx", withArgument([](const QString& n) {
         SplitOffset = vb::CLng(vb::Val(n));
         if (SplitOffset > 0)
-            Sondrel::instance().DuplexBox->setText(QStringLiteral("Split"));
+            MainWindow().DuplexBox->setText(QStringLiteral("Split"));
     }));
     t.insert("$simplex$", simple([] {
         SplitOffset = 0;
-        Sondrel::instance().DuplexBox->setText(QStringLiteral("Simplex"));
+        MainWindow().DuplexBox->setText(QStringLiteral("Simplex"));
     }));
 
     t.insert("$qsy", withArgument([](const QString& f) { RequestRadioFrequency(f); }));

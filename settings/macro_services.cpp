@@ -1,7 +1,7 @@
 #include "settings/macro_services.h"
 
 #include "core/rxtext.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "platform/richtext.h"
 
 MacroArray<QString> MacroTexts, MacroCaptions;
@@ -26,7 +26,7 @@ QString MacroTextFromStore(const QString& stored)
 
 void EchoToRxWindow(const QString& text)
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w || !w->Rx)
         return;
     w->Rx->appendText(text, ColourFromText(ControlCodeColor));

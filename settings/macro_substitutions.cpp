@@ -1,7 +1,7 @@
 // Tokens that stand for a value: QSO fields, settings, frequencies, the UTC date and time, a
 // character. Each is replaced by the value at the moment of its pass.
 #include "core/declarations.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "logbook/database.h"
 #include "platform/clock.h"
 #include "platform/text1252.h"
@@ -27,9 +27,9 @@ TokenAction field(const QString* text)
     return value([text] { return *text; });
 }
 
-QString boxText(QLineEdit* Sondrel::*box)
+QString boxText(QLineEdit* MainWindowControls::*box)
 {
-    return (Sondrel::instance().*box)->text();
+    return (MainWindow().*box)->text();
 }
 
 QString twoDigits(int n)
@@ -97,9 +97,9 @@ QString serialNumber()
 void AddSubstitutionTokens(TokenTable& t)
 {
     t.insert("$mode$", field(&ModeText));
-    t.insert("$rttymarkfrequency$", value([] { return vb::Text(vb::Val(boxText(&Sondrel::AudioFreqBox))); }));
-    t.insert("$rxtonefreq$", value([] { return vb::Trim(boxText(&Sondrel::AudioFreqBox)); }));
-    t.insert("$radioandtone$", value([] { return vb::Trim(boxText(&Sondrel::RFFrequencyBox)); }));
+    t.insert("$rttymarkfrequency$", value([] { return vb::Text(vb::Val(boxText(&MainWindowControls::AudioFreqBox))); }));
+    t.insert("$rxtonefreq$", value([] { return vb::Trim(boxText(&MainWindowControls::AudioFreqBox)); }));
+    t.insert("$radioandtone$", value([] { return vb::Trim(boxText(&MainWindowControls::RFFrequencyBox)); }));
     t.insert("$radiofreq$", value([] { return vb::Text(DialFrequency) + QStringLiteral(" KHz"); }));
 
     TokenAction ascii;
@@ -123,7 +123,7 @@ void AddSubstitutionTokens(TokenTable& t)
     t.insert("$lastqsotime$", field(&PreviousQSOs[3]));
     t.insert("$lastqsoband$", field(&PreviousQSOs[4]));
     t.insert("$lastqsomode$", field(&PreviousQSOs[5]));
-    t.insert("$qth$", value([] { return boxText(&Sondrel::QTHBox); }));
+    t.insert("$qth$", value([] { return boxText(&MainWindowControls::QTHBox); }));
     t.insert("$starttime$", value([] {
         doGMTCalculations();
         NewQSO[fTimeOn] = CurrentQSOKey();

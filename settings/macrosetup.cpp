@@ -2,7 +2,7 @@
 
 #include "core/declarations.h"
 #include "core/macrobutton.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "platform/dialogs.h"
 #include "platform/vbnum.h"
 #include "settings/macro_services.h"
@@ -71,7 +71,7 @@ MacroSetup* MacroSetup::loaded()
 MacroSetup& MacroSetup::load()
 {
     if (!g_open) {
-        g_open = new MacroSetup(&Sondrel::instance());
+        g_open = new MacroSetup(MainWindow().Window);
         g_open->Form_Load();
     }
     g_open->QDialog::show();
@@ -175,7 +175,7 @@ void MacroSetup::Form_Load()
         move(s->availableGeometry().center() - rect().center());
     int n = 1;
     try {
-        n = vb::CInt(vb::Val(Sondrel::instance().Tag));
+        n = vb::CInt(vb::Val(MainWindow().Tag));
     } catch (const vb::OverflowError&) {
     }
     n_ = n >= 1 && n <= kMacroCount ? n : 1;
@@ -290,7 +290,7 @@ void MacroSetup::Hbutton5_Click()
     const auto n = static_cast<std::size_t>(n_);
     MacroCaptions[n] = CaptionText->text();
     MacroTexts[n] = typed;
-    LoadUnloadButton(Sondrel::instance().Command1[n], n_, 0);
+    LoadUnloadButton(MainWindow().Command1[n], n_, 0);
     WriteMacroButton(ActiveMacroSection(), n_, encoded);
     unload();
 }

@@ -6,7 +6,7 @@
 #include "core/declarations.h"
 #include "core/errors.h"
 #include "core/psk_api.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/scale.h"
 #include "logbook/logbook_page.h"
 #include "logbook/logbook_services.h"
@@ -36,7 +36,7 @@ QString read(const char* section, const char* key, const char* def)
 
 MenuItem& item(const QString& name)
 {
-    return Sondrel::instance().mnu(name);
+    return MainWindow().mnu(name);
 }
 
 // A menu switch whose mark alone holds the state.

@@ -4,7 +4,7 @@
 
 #include "core/declarations.h"
 #include "core/links.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "displays/palette.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
@@ -25,7 +25,7 @@ QString read(const char* section, const char* key, const char* def)
 
 MenuItem& item(const QString& name)
 {
-    return Sondrel::instance().mnu(name);
+    return MainWindow().mnu(name);
 }
 
 // "Aux n Open": the channel reopens when the PSK engine runs (at once when it runs already).

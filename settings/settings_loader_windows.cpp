@@ -4,7 +4,7 @@
 #include "settings/settings_loader.h"
 
 #include "core/declarations.h"
-#include "core/sondrel.h"
+#include "state/main_window_controls.h"
 #include "logbook/logbook_windows.h"
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
@@ -31,17 +31,17 @@ QString read(const char* section, const char* key, const char* def)
 // One of the main window's place and size in twips, applied at once. The place is that of the
 // window's inside, as the shut-down stores it, so a window comes back where it was.
 enum class Edge { Top, Left, Width, Height };
-void place(Sondrel& w, Edge edge, int twipsValue)
+void place(MainWindowControls& w, Edge edge, int twipsValue)
 {
     const int px = twips::toPixels(twipsValue);
-    QRect g = w.geometry();
+    QRect g = w.Window->geometry();
     switch (edge) {
     case Edge::Top: g.moveTop(px); break;
     case Edge::Left: g.moveLeft(px); break;
     case Edge::Width: g.setWidth(std::max(px, 1)); break;
     case Edge::Height: g.setHeight(std::max(px, 1)); break;
     }
-    w.setGeometry(g);
+    w.Window->setGeometry(g);
 }
 
 void setFamily(RichText& text, const QString& name)
@@ -80,7 +80,7 @@ void setItalic(RichText& text, bool italic)
 
 void Windows()
 {
-    Sondrel& w = Sondrel::instance();
+    MainWindowControls& w = MainWindow();
     const char* form = "Sondrel Form";
     const QSize screen = SettingsHooks().ScreenTwips();
     place(w, Edge::Top, std::max<int>(inival::Int16(read(form, "Top", "100")), 0));
@@ -126,7 +126,7 @@ void Windows()
 
 void Layout()
 {
-    Sondrel& w = Sondrel::instance();
+    MainWindowControls& w = MainWindow();
     const char* view = "Form View";
     ApplyFormViewSetting(read(view, "On Top", "On Top False"));
     ApplyFormViewSetting(read(view, "Display", "Display True"));

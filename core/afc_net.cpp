@@ -1,5 +1,5 @@
 // The AFC and Net switches of the status bar.
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/modeselection.h"
 #include "core/psk_api.h"
 #include "state/main_window_controls.h"

@@ -1,6 +1,6 @@
 #include "core/capturefile.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 
 #include <QFile>
 #include <cerrno>

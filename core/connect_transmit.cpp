@@ -2,7 +2,7 @@
 // mouse, its change, and the "Transmit"/"Receive" and "Abort" labels.
 #include "core/connections.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "state/main_window_controls.h"
 #include "core/switchover.h"
 #include "core/transmit.h"

@@ -2,7 +2,7 @@
 // marked as sent in the transmit window when the transmit buffer indicator is on.
 #include "core/notifications.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/rxtext.h"
 #include "state/main_window_controls.h"
 #include "platform/menuitem.h"

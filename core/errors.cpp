@@ -1,6 +1,6 @@
 #include "core/errors.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "state/main_window_controls.h"
 #include "logbook/database.h"
 #include "logbook/vmx.h"

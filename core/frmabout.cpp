@@ -1,6 +1,6 @@
 #include "core/frmabout.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/logo.h"
 #include "core/mmtty_block.h"
 #include "platform/dialogs.h"

@@ -1,7 +1,7 @@
 #include "core/frmradiocommand.h"
 
-#include "core/declarations.h"
-#include "core/links.h"
+#include "state/declarations.h"
+#include "state/links.h"
 #include "core/radio_port.h"
 #include "platform/dialogs.h"
 #include "platform/vbnum.h"

@@ -1,6 +1,6 @@
 #include "core/frmserialport.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/ptt.h"
 #include "platform/dialogs.h"
 #include "platform/text1252.h"

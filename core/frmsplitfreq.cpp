@@ -1,6 +1,6 @@
 #include "core/frmsplitfreq.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "state/main_window_controls.h"
 #include "displays/scale.h"
 #include "platform/dialogs.h"

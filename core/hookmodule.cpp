@@ -1,8 +1,11 @@
 #include "core/hookmodule.h"
 
 #include "core/rtty_link.h"
-#include "state/main_window_controls.h"
+#include "platform/events.h"
 #include "platform/winmsg.h"
+#include "state/declarations.h"
+#include "state/links.h"
+#include "state/main_window_controls.h"
 
 namespace {
 win::MessageHook& hook()
@@ -30,4 +33,14 @@ void UnhookMainWindow()
 bool MainWindowHooked()
 {
     return hook().installed();
+}
+
+void ReleaseBeforeEnd()
+{
+    SpectrumHold = true;
+    events::SetProgramClosing(true);
+    UnhookMainWindow();
+    if (LogbookHandle != 0)
+        LogbookStatus = Links().VmxClose(LogbookHandle);
+    LogbookHandle = 0;
 }

@@ -11,3 +11,7 @@ bool MainWindowHooked();
 
 // Handles one message; a value when handled (then it goes no further).
 std::optional<std::intptr_t> MainWindowProc(std::uint32_t msg, std::intptr_t wParam, std::intptr_t lParam);
+
+// What ending the program after a failed engine start releases before the process goes: the
+// window hook and the logbook; the shared block goes with the process's own clean-up.
+void ReleaseBeforeEnd();

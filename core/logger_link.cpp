@@ -1,7 +1,7 @@
 #include "core/logger_link.h"
 
-#include "core/declarations.h"
-#include "core/links.h"
+#include "state/declarations.h"
+#include "state/links.h"
 #include "core/modeselection.h"
 #include "state/main_window_controls.h"
 #include "displays/scale.h"

@@ -2,7 +2,7 @@
 
 #include "core/connections.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/macrobutton.h"
 #include "core/modeselection.h"
 #include "state/main_window_controls.h"

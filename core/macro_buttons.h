@@ -1,7 +1,9 @@
 #pragma once
 // The macro buttons of the main window: a release sends the button's macro (or, with the right
 // button, opens the macro editor), the one-second repeat of a looping macro and its stop, and
-// the menu that shows 0, 12, 24 or 36 of them.
+// the menu that shows 0, 12, 24 or 36 of them, and the buttons of a mode's macro set.
+#include <QString>
+
 // A mouse button pressed on macro button `index`: pressed text colour, and a repeat is stopped.
 void Command1_MouseDown(int index, int button, int shift, int x, int y);
 // Released: the right button (2) opens the editor for the button; any other (0 from the function
@@ -17,3 +19,6 @@ void mnuNoMacros_Click();
 void mnu12Macros_Click();
 void mnu24Macros_Click();
 void mnu36Macros_Click();
+
+// The 36 macro buttons of a mode from the settings file ("Macro" or "RTTY Macro").
+void LoadMacroSet(const QString& section);

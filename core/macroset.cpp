@@ -1,6 +1,6 @@
 // The macro buttons of a mode, from the settings file.
+#include "core/macro_buttons.h"
 #include "core/macrobutton.h"
-#include "core/modeselection.h"
 #include "state/main_window_controls.h"
 #include "platform/vbnum.h"
 #include "settings/inistuff.h"

@@ -2,7 +2,7 @@
 // RTTY engine's notifications. Every one of them is answered with 0 and goes no further.
 #include "core/hookmodule.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/errors.h"
 #include "core/notifications.h"
 #include "core/rx_links.h"

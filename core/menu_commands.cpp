@@ -2,7 +2,7 @@
 #include "core/menu_commands.h"
 
 #include "core/connections.h"
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/errors.h"
 #include "core/modeselection.h"
 #include "core/psk_api.h"

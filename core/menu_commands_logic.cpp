@@ -2,7 +2,7 @@
 // counters, the clear commands, the mini-log panel and the RTTY notch placement.
 #include "core/menu_commands.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/modeselection.h"
 #include "core/psk_api.h"
 #include "core/resume_next.h"

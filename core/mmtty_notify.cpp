@@ -2,7 +2,7 @@
 // of its switch word.
 #include "core/notifications.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/errors.h"
 #include "core/mmtty_block.h"
 #include "core/rx_links.h"

@@ -1,6 +1,6 @@
 #include "core/modeselection.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/errors.h"
 #include "core/mmtty_block.h"
 #include "core/psk_api.h"
@@ -175,7 +175,7 @@ void SetPSKMode(const QString& logText, const QString& displayName)
     VerticalAdjustLayout();
     PSKModeActive = true;
     doPTTSetup();
-    LoadMacroSet(kPskMacroSection);
+    RxLinks().LoadMacroSet(kPskMacroSection);
     ResumeNext([] { ClearIMD(0); });
     const QString shown = vb::Trim(displayName);
     w->ModeLabel->setText(shown);

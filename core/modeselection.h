@@ -26,8 +26,6 @@ void SetPSKAFCOff();
 // AFC and Net as the settings file has them.
 void LoadAFCSettings();
 
-// The 36 macro buttons of a mode from the settings file ("Macro" or "RTTY Macro").
-void LoadMacroSet(const QString& section);
 // Starts the mode saved in the settings ([Mode] "Mode").
 void SetModeFromINI();
 

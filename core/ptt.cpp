@@ -1,6 +1,6 @@
 #include "core/ptt.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/frmserialport.h"
 #include "core/mmtty_block.h"
 #include "core/psk_api.h"

@@ -1,8 +1,8 @@
 #include "core/radio_port.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/frmradiocommand.h"
-#include "core/links.h"
+#include "state/links.h"
 #include "state/main_window_controls.h"
 #include "displays/scale.h"
 #include "platform/dialogs.h"

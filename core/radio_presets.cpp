@@ -1,6 +1,6 @@
 #include "core/radio_presets.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/logger_link.h"
 #include "state/main_window_controls.h"
 #include "displays/scale.h"

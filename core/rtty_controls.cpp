@@ -1,7 +1,7 @@
 // The RTTY toolbar and the RTTY menus.
 #include "core/rtty_link.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/modeselection.h"
 #include "state/main_window_controls.h"
 #include "core/transmit.h"

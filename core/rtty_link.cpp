@@ -1,12 +1,13 @@
 // The RTTY engine's start, RTTY selection, the shift reset and the notch.
 #include "core/rtty_link.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/engine_process.h"
-#include "core/links.h"
+#include "state/links.h"
 #include "core/mmtty_block.h"
 #include "core/modeselection.h"
 #include "core/resume_next.h"
+#include "core/rx_links.h"
 #include "state/main_window_controls.h"
 #include "displays/aux_window.h"
 #include "engines/rtty/engine_window.h"
@@ -212,7 +213,7 @@ void StartRTTYEngine(const QString& logText, const QString& displayName)
     }
     VerticalAdjustLayout();
     PSKModeActive = false;
-    ResumeNext([] { LoadMacroSet(kRttyMacroSection); });
+    ResumeNext([] { RxLinks().LoadMacroSet(kRttyMacroSection); });
     if (w->IMDBox) {
         QPalette p = w->IMDBox->palette();
         p.setColor(QPalette::Text, Qt::black);

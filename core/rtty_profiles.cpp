@@ -2,7 +2,7 @@
 // profile menus.
 #include "core/rtty_link.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "state/main_window_controls.h"
 #include "displays/scale.h"
 #include "platform/dialogs.h"

@@ -1,10 +1,10 @@
 #pragma once
-// What the receive and transmit roads call in parts of the program that are wired in by their
-// owners (the Logger link, the RTTY engine link, the macro buttons and their repeat, logging the
-// QSO panel, the tuning and auxiliary windows, the RTTY notch marker and toolbar). One table for
-// both roads: wiring a link here wires it for every caller. Each is a replaceable function with
-// a harmless default, so the owner of that part can wire the real one and tests can watch the
-// calls.
+// What the receive and transmit roads call in parts of the program that sit above them (the
+// Logger link, the RTTY engine link, the macro buttons and their repeat, the macro sets, logging
+// the QSO panel, the tuning and auxiliary windows, the RTTY notch marker and toolbar). One table
+// for both roads: wiring a link here wires it for every caller. Each is a replaceable function;
+// the main window's room installs the program's own (main_window/links.cpp) and tests can watch
+// the calls.
 #include <QString>
 #include <functional>
 
@@ -19,6 +19,8 @@ struct ReceiveLinks {
     std::function<void()> BreakMacroLoop;
     // A macro button released (button 0: a function key or the repeat timer).
     std::function<void(int index, int button, int shift, int x, int y)> Command1_Mouseup;
+    // The 36 macro buttons of a mode from the settings file ("Macro" or "RTTY Macro").
+    std::function<void(const QString& section)> LoadMacroSet;
     // Checks and logs the QSO typed on the main window, then clears the QSO panel.
     std::function<void()> LogAndClear;
     // The RTTY notch marker on the spectrum: shown or not, and placed with its centre at the
@@ -39,9 +41,7 @@ struct ReceiveLinks {
 };
 
 ReceiveLinks& RxLinks();
-// Puts the defaults back (tests).
+// Puts the program's own links back (tests).
 void ResetRxLinks();
-
-// What ending the program after a failed engine start releases before the process goes: the
-// window hook and the logbook; the shared block goes with the process's own clean-up.
-void ReleaseBeforeEnd();
+// Installs the program's own links (the main window's room, when the program starts).
+void InstallReceiveLinks(ReceiveLinks (*make)());

@@ -1,7 +1,7 @@
 #include "core/rxtext.h"
 
 #include "core/capturefile.h"
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "state/main_window_controls.h"
 #include "core/text_commands.h"
 #include "platform/dialogs.h"

@@ -1,9 +1,9 @@
 // The program's half of the engine's switch between receive and transmit.
 #include "core/switchover.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/labelcolors.h"
-#include "core/links.h"
+#include "state/links.h"
 #include "state/main_window_controls.h"
 #include "core/transmit.h"
 #include "core/rx_links.h"

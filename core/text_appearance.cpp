@@ -1,7 +1,7 @@
 // The looks of the receive and transmit windows and of the QSO panel, from the ToolBox menu.
 #include "core/text_commands.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/rx_links.h"
 #include "core/rxtext.h"
 #include "state/main_window_controls.h"

@@ -3,7 +3,7 @@
 #include "core/text_commands.h"
 
 #include "core/capturefile.h"
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "state/main_window_controls.h"
 #include "core/txtyping.h"
 #include "platform/dialogs.h"

@@ -2,9 +2,9 @@
 // runs when the engine reports that it has switched.
 #include "core/transmit.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/labelcolors.h"
-#include "core/links.h"
+#include "state/links.h"
 #include "core/psk_api.h"
 #include "state/main_window_controls.h"
 #include "core/rx_links.h"

@@ -1,7 +1,7 @@
 // Transmit typing: each typed character goes to the engine at once, before it is shown.
 #include "core/txtyping.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/psk_api.h"
 #include "core/rxtext.h"
 #include "state/main_window_controls.h"

@@ -1,6 +1,6 @@
 #include "core/wordcapture.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/rx_links.h"
 #include "state/main_window_controls.h"
 #include "platform/menuitem.h"

@@ -1,6 +1,6 @@
 #include "displays/aux_channels.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "state/main_window_controls.h"
 #include "displays/display_math.h"
 #include "displays/scale.h"

@@ -1,12 +1,12 @@
 #include "displays/aux_window.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/psk_api.h"
 #include "state/main_window_controls.h"
-#include "core/wordcapture.h"
 #include "displays/aux1.h"
 #include "displays/aux2.h"
 #include "displays/aux_channels.h"
+#include "displays/display_hooks.h"
 #include "displays/display_math.h"
 #include "displays/scale.h"
 #include "displays/surfaces.h"
@@ -436,7 +436,7 @@ void AuxWindow::AuxText_MouseMove(int, int, double X, double Y)
 {
     const AuxChannel& s = state();
     if (rich_->selLength() < 2 && !s.mouseOverSuppressed)
-        TrackWordUnderMouse(*rich_, X, Y, s.mouseOverColor, s.textColor);
+        DisplayHooks().TrackWordUnderMouse(*rich_, X, Y, s.mouseOverColor, s.textColor);
 }
 
 void AuxWindow::AuxText_MouseUp(int, int, double, double)
@@ -450,7 +450,7 @@ void AuxWindow::AuxText_MouseUp(int, int, double, double)
         rich_->setSelLength(1);
     }
     if (!WordUnderMouse.isEmpty())
-        UseSelectedString();
+        DisplayHooks().UseSelectedString();
 }
 
 // ---- status bar ------------------------------------------------------------------------------

@@ -1,6 +1,6 @@
 #include "displays/display_drawing.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/mmtty_block.h"
 #include "core/psk_api.h"
 #include "state/main_window_controls.h"

@@ -1,34 +1,18 @@
 #include "displays/display_hooks.h"
 
-#include "core/logger_link.h"
-#include "core/rtty_link.h"
-
-namespace {
-
-DisplayLinks defaults()
-{
-    DisplayLinks l;
-    l.SetNotchAt = [](float x) { ::SetNotchAt(x); };
-    l.CentreNotchPosition = [](float x) { ::PlaceNotch(x); };
-    l.ResetRTTYShift = [] { ::ResetRTTYShift(); };
-    l.SendToLogger = [](const QString& text) { ::SendToLogger(text); };
-    return l;
-}
-
-DisplayLinks& current()
-{
-    static DisplayLinks links = defaults();
-    return links;
-}
-
-} // namespace
+#include "state/link_table.h"
 
 DisplayLinks& DisplayHooks()
 {
-    return current();
+    return LinkTable<DisplayLinks>::current();
 }
 
 void ResetDisplayHooks()
 {
-    current() = defaults();
+    LinkTable<DisplayLinks>::reset();
+}
+
+void InstallDisplayLinks(DisplayLinks (*make)())
+{
+    LinkTable<DisplayLinks>::install(make);
 }

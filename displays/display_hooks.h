@@ -1,9 +1,13 @@
 #pragma once
-// What the displays call in other parts of the program that are not built around them: each
-// is a replaceable function with a no-op default, so the displays work on their own and tests
-// can watch the calls.
+// What the displays call in parts of the program that sit above them (the RTTY engine link,
+// the Logger link, word capture in the receive windows): each is a replaceable function; the
+// main window's room installs the program's own (main_window/links.cpp) and tests can watch the
+// calls.
 #include <QString>
+#include <cstdint>
 #include <functional>
+
+class RichText;
 
 struct DisplayLinks {
     // The main window's RTTY notch setter, with a scale position in twips.
@@ -14,8 +18,15 @@ struct DisplayLinks {
     std::function<void()> ResetRTTYShift;
     // Sends a text to the Logger's window (checks that it is still there).
     std::function<void(const QString& text)> SendToLogger;
+    // Word capture in an auxiliary channel's text: the word under the pointer is tracked (and
+    // highlighted), and a click hands it to the QSO panel or the Logger.
+    std::function<void(RichText& window, double x, double y, std::int32_t overColour, std::int32_t textColour)>
+        TrackWordUnderMouse;
+    std::function<void()> UseSelectedString;
 };
 
 DisplayLinks& DisplayHooks();
-// Puts the defaults back (tests).
+// Puts the program's own links back (tests).
 void ResetDisplayHooks();
+// Installs the program's own links (the main window's room, when the program starts).
+void InstallDisplayLinks(DisplayLinks (*make)());

@@ -1,6 +1,6 @@
 #include "displays/display_menus.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/modeselection.h"
 #include "state/main_window_controls.h"
 #include "displays/display_math.h"

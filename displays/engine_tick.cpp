@@ -2,9 +2,9 @@
 // is skipped and the tick goes on with the next one.
 #include "displays/engine_tick.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/errors.h"
-#include "core/links.h"
+#include "state/links.h"
 #include "core/notifications.h"
 #include "core/rx_links.h"
 #include "core/rxtext.h"

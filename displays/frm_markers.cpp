@@ -1,6 +1,6 @@
 #include "displays/frm_markers.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "state/main_window_controls.h"
 #include "displays/dialog_place.h"
 #include "displays/scale.h"

@@ -1,6 +1,6 @@
 #include "displays/readouts.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/psk_api.h"
 #include "state/main_window_controls.h"
 #include "displays/display_hooks.h"

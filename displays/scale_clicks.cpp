@@ -1,7 +1,7 @@
 #include "displays/scale_clicks.h"
 
-#include "core/declarations.h"
-#include "core/links.h"
+#include "state/declarations.h"
+#include "state/links.h"
 #include "core/psk_api.h"
 #include "state/main_window_controls.h"
 #include "core/transmit.h"

@@ -1,6 +1,6 @@
 #include "displays/surfaces.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "state/main_window_controls.h"
 #include "platform/menuitem.h"
 

@@ -2,7 +2,7 @@
 // they are not hidden behind it, and returns to it afterwards.
 #include "displays/scale.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "state/main_window_controls.h"
 #include "platform/menuitem.h"
 #include "platform/winmsg.h"

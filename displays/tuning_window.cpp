@@ -1,6 +1,6 @@
 #include "displays/tuning_window.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/psk_api.h"
 #include "state/main_window_controls.h"
 #include "displays/aux_channels.h"

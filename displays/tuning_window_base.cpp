@@ -1,6 +1,6 @@
 #include "displays/tuning_window_base.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "displays/aux_channels.h"
 #include "displays/surfaces.h"
 #include "platform/picturebox.h"

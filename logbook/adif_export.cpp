@@ -1,5 +1,5 @@
 // The ADIF and CSV exports: the current operator's QSOs, oldest first.
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/errors.h"
 #include "logbook/database.h"
 #include "logbook/import_export.h"

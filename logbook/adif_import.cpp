@@ -1,5 +1,5 @@
 // The ADIF import and its exception file "BAD.ADI".
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/errors.h"
 #include "logbook/adif_scanner.h"
 #include "logbook/database.h"

@@ -1,6 +1,6 @@
 #include "logbook/cd_lookup.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "state/main_window_controls.h"
 #include "displays/scale.h"
 #include "logbook/frmcddisplay.h"

@@ -1,6 +1,6 @@
 #include "logbook/database.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/errors.h"
 #include "state/main_window_controls.h"
 #include "logbook/logbook_services.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The logbook file and the data every logbook operation shares: the QSO record, the key buffers,
 // the record count and QSO counter, and the UTC offset.
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "logbook/vmx.h"
 
 #include <QDateTime>

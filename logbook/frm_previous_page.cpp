@@ -1,6 +1,6 @@
 #include "logbook/frm_previous_page.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "state/main_window_controls.h"
 #include "displays/aux_channels.h"
 #include "logbook/logbook_grid_view.h"

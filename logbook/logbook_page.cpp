@@ -1,6 +1,6 @@
 #include "logbook/logbook_page.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/errors.h"
 #include "logbook/database.h"
 #include "logbook/logbook_windows.h"

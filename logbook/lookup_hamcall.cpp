@@ -2,7 +2,7 @@
 // marker character (codes 181 to 255); where a field ends is fixed per marker.
 #include "logbook/cd_lookup.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "logbook/callbook_libraries.h"
 #include "logbook/frmcddisplay.h"
 #include "platform/clock.h"

@@ -3,7 +3,7 @@
 // right part are replaced by the program's own.
 #include "logbook/cd_lookup.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "logbook/callbook_libraries.h"
 #include "platform/dialogs.h"
 #include "platform/text1252.h"

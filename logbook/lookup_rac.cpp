@@ -3,7 +3,7 @@
 // character b), and a result code.
 #include "logbook/cd_lookup.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "logbook/callbook_libraries.h"
 #include "platform/dialogs.h"
 #include "platform/text1252.h"

@@ -2,7 +2,7 @@
 // keeps a running export or import safe.
 #include "logbook/mini_log.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "state/main_window_controls.h"
 #include "logbook/database.h"
 #include "logbook/import_export.h"

@@ -2,7 +2,7 @@
 // whole logbook file. Each asks first; the mass deletions ask twice.
 #include "logbook/mini_log.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/errors.h"
 #include "displays/aux_channels.h"
 #include "logbook/database.h"

@@ -2,7 +2,7 @@
 // write-back of an edited cell into the stored QSO, re-keying a QSO whose date or time changed.
 #include "logbook/mini_log.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/errors.h"
 #include "logbook/database.h"
 #include "logbook/datetime_validity.h"

@@ -1,6 +1,6 @@
 #include "logbook/qso_panel.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "state/main_window_controls.h"
 #include "displays/scale.h"
 #include "logbook/database.h"

@@ -1,5 +1,5 @@
 // The transfer file dialog, and what the exports and the import share.
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "logbook/import_export.h"
 #include "logbook/logbook_grid_view.h"
 #include "logbook/mini_log.h"

@@ -1,6 +1,6 @@
 #include "settings/appliers.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "state/main_window_controls.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"

@@ -1,6 +1,6 @@
 #include "settings/frmaddprofile.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/mmtty_block.h"
 #include "core/rtty_link.h"
 #include "state/main_window_controls.h"

@@ -1,6 +1,6 @@
 // Tokens that act on the logbook and its windows, look a call sign up, repeat the macro, or pull
 // a text file into it.
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "state/main_window_controls.h"
 #include "core/txhooks.h"
 #include "logbook/logbook_windows.h"

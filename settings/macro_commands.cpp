@@ -1,7 +1,7 @@
 // Tokens that command something: the mode, the start and end of a transmission, the RTTY
 // engine's switches, the receive frequency, CW identification, the split and the radio.
-#include "core/declarations.h"
-#include "core/links.h"
+#include "state/declarations.h"
+#include "state/links.h"
 #include "core/modeselection.h"
 #include "core/psk_api.h"
 #include "core/rx_links.h"

@@ -3,7 +3,7 @@
 // macro_actions).
 #include "settings/macro_interpreter.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/psk_api.h"
 #include "core/txtyping.h"
 #include "platform/events.h"

@@ -8,7 +8,7 @@
 #include <array>
 #include <cstdint>
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 
 constexpr int kMacroCount = 36;
 template <class T> using MacroArray = std::array<T, kMacroCount + 1>;
@@ -20,10 +20,6 @@ extern MacroArray<QString> MacroFontName, MacroMouseOverFontName;
 extern MacroArray<std::int32_t> MacroFontSize, MacroMouseOverFontSize;
 extern MacroArray<bool> MacroFontBold, MacroMouseOverFontBold;
 extern MacroArray<bool> MacroFontItalic, MacroMouseOverFontItalic;
-
-// The store's sections: the set used while the PSK engine or the RTTY engine is active.
-inline const QString kPskMacroSection = QStringLiteral("Macro");
-inline const QString kRttyMacroSection = QStringLiteral("RTTY Macro");
 
 // A store key for button n, the number written without a blank: MacroKey("Macro Caption #", 7)
 // gives "Macro Caption #7".

@@ -1,6 +1,6 @@
 #include "settings/macro_store.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "platform/dialogs.h"
 #include "platform/inifile.h"
 #include "platform/text1252.h"

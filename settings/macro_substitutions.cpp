@@ -1,6 +1,6 @@
 // Tokens that stand for a value: QSO fields, settings, frequencies, the UTC date and time, a
 // character. Each is replaced by the value at the moment of its pass.
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "state/main_window_controls.h"
 #include "logbook/database.h"
 #include "platform/clock.h"

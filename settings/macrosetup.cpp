@@ -1,6 +1,6 @@
 #include "settings/macrosetup.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/macrobutton.h"
 #include "state/main_window_controls.h"
 #include "platform/dialogs.h"

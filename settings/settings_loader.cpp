@@ -3,7 +3,7 @@
 // the file with every such key at its default.
 #include "settings/settings_loader.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/errors.h"
 #include "core/psk_api.h"
 #include "state/main_window_controls.h"

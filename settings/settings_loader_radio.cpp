@@ -2,8 +2,8 @@
 // radio control settings and the RTTY engine's options.
 #include "settings/settings_loader.h"
 
-#include "core/declarations.h"
-#include "core/links.h"
+#include "state/declarations.h"
+#include "state/links.h"
 #include "state/main_window_controls.h"
 #include "displays/palette.h"
 #include "platform/dialogs.h"

@@ -3,7 +3,7 @@
 // callbook type and the logbook windows.
 #include "settings/settings_loader.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "state/main_window_controls.h"
 #include "logbook/logbook_windows.h"
 #include "platform/menuitem.h"

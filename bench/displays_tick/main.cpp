@@ -1,7 +1,7 @@
 // Times the drawing of one engine tick at the widest scale (1025 pixels): spectrum and waterfall,
 // each with the main tuning window's phase scope, zoomed spectrum and signal bar. Prints the CPU
 // time per tick for the drawing alone and for the drawing with the pictures put on screen.
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/psk_api.h"
 #include "core/sondrel.h"
 #include "displays/display_drawing.h"

@@ -1,7 +1,7 @@
 // Times the logbook's operations as the program runs them, over a logbook of 100,000 QSOs in a
 // temporary program folder: the previous-QSO search as a call sign is typed, loading the
 // Mini-Log page, and logging one QSO from the QSO panel.
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/sondrel.h"
 #include "logbook/database.h"
 #include "logbook/logbook_services.h"

@@ -1,7 +1,8 @@
 // Times start-up's settings work with the settings file of a full macro set (both sets, 36
 // buttons of fourteen keys each: about 44 KB): loading every setting, and loading the macro set
 // that the saved mode selects. Also the whole start-up to the main window, for scale.
-#include "core/declarations.h"
+#include "state/declarations.h"
+#include "core/macro_buttons.h"
 #include "core/modeselection.h"
 #include "core/sondrel.h"
 #include "platform/inifile.h"

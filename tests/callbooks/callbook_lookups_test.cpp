@@ -3,7 +3,7 @@
 // sample licence data, and the station shows in the callbook window.
 #include "callbook_fixture.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "logbook/callbook_libraries.h"
 #include "logbook/cd_lookup.h"
 #include "logbook/frmcddisplay.h"

@@ -3,7 +3,7 @@
 // transmits ends it in good order (its normal shut-down drops PTT).
 #include "support/receive_fixture.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/rtty_link.h"
 
 #include <QCoreApplication>

@@ -2,6 +2,7 @@
 #include "support/receive_fixture.h"
 
 #include "core/hookmodule.h"
+#include "core/macro_buttons.h"
 #include "core/macrobutton.h"
 #include "core/modeselection.h"
 #include "core/rx_links.h"

@@ -1,6 +1,6 @@
 #include "child_windows_fixture.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/rx_links.h"
 #include "core/txhooks.h"
 #include "displays/aux1.h"

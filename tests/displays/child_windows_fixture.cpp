@@ -1,6 +1,6 @@
 #include "child_windows_fixture.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/psk_api.h"
 #include "displays/aux_window.h"
 #include "displays/tuning_window.h"

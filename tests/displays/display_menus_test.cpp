@@ -1,6 +1,6 @@
 #include "display_fixture.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "displays/display_menus.h"
 #include "displays/scale.h"
 #include "platform/menuitem.h"

@@ -1,6 +1,6 @@
 #include "display_fixture.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "displays/display_hooks.h"
 #include "displays/readouts.h"
 #include "displays/scale.h"

@@ -1,6 +1,6 @@
 #include "child_windows_fixture.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "displays/frm_default_audio.h"
 #include "displays/frm_markers.h"
 #include "displays/frm_sensitivity.h"

@@ -1,6 +1,6 @@
 #include "child_windows_fixture.h"
 
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/rx_links.h"
 #include "displays/aux1.h"
 #include "displays/aux2.h"

@@ -2,9 +2,9 @@
 // logbook, the radio control component, the RTTY engine program): each menu command that has a
 // handler is clicked and must show what it did - a window, a box, a stored key, a check mark or
 // a command posted to the RTTY engine. A command whose hook does nothing fails here.
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/engine_process.h"
-#include "core/links.h"
+#include "state/links.h"
 #include "core/sondrel.h"
 #include "displays/aux_window.h"
 #include "platform/dialogs.h"

@@ -1,9 +1,9 @@
 // The program itself, with its real links, against a full disk, a folder it cannot write, files
 // left by killed runs or by other programs, a taken shared block and a hostile peer.
-#include "core/declarations.h"
+#include "state/declarations.h"
 #include "core/errors.h"
 #include "core/hookmodule.h"
-#include "core/links.h"
+#include "state/links.h"
 #include "core/rtty_link.h"
 #include "core/sondrel.h"
 #include "engines/rtty/engine_window.h"

@@ -1,8 +1,8 @@
 #pragma once
 // A fresh main window for each test, in a private program folder, with fake links to the engine,
 // the logbook and the radio component that record the order of the calls.
-#include "core/declarations.h"
-#include "core/links.h"
+#include "state/declarations.h"
+#include "state/links.h"
 #include "core/sondrel.h"
 #include "platform/scripted_dialogs.h"
 #include "support/qt_print.h"

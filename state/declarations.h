@@ -83,6 +83,10 @@ extern bool RTTYStopPending;
 extern std::int16_t LoopCountdown, LoopMacroIndex;
 extern std::int32_t TxBackColor;          // transmit window's own back colour, shown again when a repeat stops
 extern std::int32_t CWIDSpeed;            // CW identification speed: 1 = 37, 2 = 19, 3 = 12, 4 = 9 WPM
+// The settings file's sections of the two macro sets: the one used while the PSK engine or the
+// RTTY engine is active.
+inline const QString kPskMacroSection = QStringLiteral("Macro");
+inline const QString kRttyMacroSection = QStringLiteral("RTTY Macro");
 
 
 // ---- Receive road: window procedure, modes, receive text, word capture, PTT options ---------

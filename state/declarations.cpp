@@ -1,4 +1,4 @@
-#include "core/declarations.h"
+#include "state/declarations.h"
 
 #include "logbook/logbook_page.h"
 

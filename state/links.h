@@ -1,7 +1,7 @@
 #pragma once
 // The program's links to what lies outside the main window: the PSK engine, the logbook and the
 // radio control component. Each is a replaceable function so tests can put fakes in their place
-// and watch the order of the calls.
+// and watch the order of the calls; the program's own are installed by the main window's room.
 #include <QString>
 #include <QVariant>
 #include <cstdint>
@@ -26,10 +26,12 @@ struct ProgramLinks {
     std::function<void()> UnloadChildWindows; // tuning window, Aux 2, Aux 1, Mini-Log, previous QSOs, callbook window, clock
 };
 
-// The links in force; starts with the real ones.
+// The links in force; starts with the program's own.
 ProgramLinks& Links();
-// Puts the real links back (tests).
+// Puts the program's own links back (tests).
 void ResetLinks();
+// Installs the program's own links (the main window's room, when the program starts).
+void InstallProgramLinks(ProgramLinks (*make)());
 
 // Calls a member of the radio control component, passing arguments by reference.
 QVariant RigCall(const QString& member, QVariantList& args);

@@ -12,3 +12,11 @@ bool OpenCaptureFile(const QString& path, VbError* error = nullptr);
 bool WriteCaptureFile(const QByteArray& bytes, VbError* error = nullptr);
 // Closes the file, if one is open, and clears CaptureFileOpen.
 void CloseCaptureFile();
+
+// File: asks for a capture file and starts capturing the main receive window into it.
+void mnuOutput_Click();
+// File: stops capturing.
+void mnuOutputClose_Click();
+// Stops capturing after a write failure: the file is closed, the operator is told once, and
+// "Open receive text file" can be used again.
+void CaptureFailed(const QString& errorText);

@@ -1,4 +1,3 @@
-#include "core/connections.h"
 
 #include "core/frmsplitfreq.h"
 #include "core/logger_link.h"

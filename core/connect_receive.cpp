@@ -1,4 +1,3 @@
-#include "core/connections.h"
 
 #include "core/modeselection.h"
 #include "core/ptt.h"

@@ -1,6 +1,5 @@
 // The transmit road's handlers on the main window: the transmit window's keys, pastes and
 // mouse, its change, and the "Transmit"/"Receive" and "Abort" labels.
-#include "core/connections.h"
 
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
@@ -8,6 +7,7 @@
 #include "core/transmit.h"
 #include "core/txtyping.h"
 #include "core/txwindow.h"
+#include "displays/click_filter.h"
 #include "platform/richtext.h"
 
 #include <QEvent>
@@ -17,9 +17,9 @@
 namespace {
 
 // Runs a handler when the left mouse button is released over a label.
-class ClickFilter : public QObject {
+class ReleaseFilter : public QObject {
 public:
-    ClickFilter(QObject* parent, std::function<void()> onClick) : QObject(parent), onClick_(std::move(onClick)) {}
+    ReleaseFilter(QObject* parent, std::function<void()> onClick) : QObject(parent), onClick_(std::move(onClick)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override
@@ -38,7 +38,7 @@ private:
 
 void onClick(QLabel* label, std::function<void()> handler)
 {
-    label->installEventFilter(new ClickFilter(label, std::move(handler)));
+    label->installEventFilter(new ReleaseFilter(label, std::move(handler)));
 }
 
 } // namespace
@@ -63,4 +63,5 @@ void ConnectTransmitRoad(MainWindowControls& w)
             TxWindow_Change();
     });
     onClick(w.TxRxBox, [] { TxRxBox_Click(); });
+    ClickFilter::attach(w.Label4)->onClick = Label4_Click;
 }

@@ -1,5 +1,6 @@
 // The program's own links: what each part calls through its table of links (state/links.h,
-// core/rx_links.h, displays/display_hooks.h) when the part that answers sits above it. They are
+// core/rx_links.h, displays/display_hooks.h, logbook/window_links.h, logbook/import_export.h)
+// when the part that answers sits above it. They are
 // installed once, when the program starts; tests replace single entries and put these back.
 #include "core/capturefile.h"
 #include "core/hookmodule.h"
@@ -16,18 +17,32 @@
 #include "displays/display_hooks.h"
 #include "displays/palette.h"
 #include "displays/tuning_window.h"
+#include "logbook/cd_lookup.h"
+#include "logbook/frm_previous_page.h"
 #include "logbook/frmatomclock.h"
+#include "logbook/import_export.h"
+#include "logbook/logbook_grid_view.h"
 #include "logbook/logbook_services.h"
 #include "logbook/logbook_windows.h"
+#include "logbook/mini_log.h"
 #include "logbook/qso_logging.h"
 #include "platform/comobject.h"
 #include "platform/events.h"
+#include "platform/owned_window.h"
 #include "state/links.h"
 
 #include <QComboBox>
+#include <QPushButton>
 #include <cstdlib>
 
 namespace {
+
+// A logbook window shown modeless, owned by the main window.
+template <class W> void showOwned()
+{
+    W& w = W::instance();
+    ShowOwnedWindow(w, MainWindowWidget(), w.hasStoredPlace());
+}
 
 ProgramLinks programLinks()
 {
@@ -102,10 +117,64 @@ DisplayLinks displayLinks()
     return l;
 }
 
+LogbookWindowHooks logbookWindows()
+{
+    LogbookWindowHooks h;
+    h.ShowMiniLog = [] { showOwned<MiniLog>(); };
+    h.ShowPreviousPage = [] { showOwned<frmPreviousPage>(); };
+    h.UnloadCDDisplay = [] { UnloadCDDisplay(); };
+    h.DoCDLookup = [] { DoCDLookup(); };
+    h.MiniLogPageChanged = [] {
+        if (MiniLog* w = MiniLog::existing())
+            w->showPage();
+    };
+    h.PreviousPageChanged = [] {
+        if (frmPreviousPage* w = frmPreviousPage::existing())
+            w->showPage();
+    };
+    return h;
+}
+
+LogTransferHooks logTransfer()
+{
+    LogTransferHooks h;
+    h.ExportADIF = [] { ExportADIF(); };
+    h.ExportCSV = [] { ExportCSV(); };
+    h.ImportADIF = [] { ImportADIF(); };
+    h.Running = [] { return LogTransferRunning(); };
+    return h;
+}
+
+// The Mini-Log window's button Command1, centred over its grid, when the window is open.
+TransferView transferView()
+{
+    TransferView v;
+    v.ShowProgress = [](bool shown) {
+        MiniLog* w = MiniLog::existing();
+        if (!w || !w->Command1)
+            return;
+        if (shown) {
+            const QRect grid = w->LogbookPage->geometry();
+            w->Command1->move(grid.center() - QPoint(w->Command1->width() / 2, w->Command1->height() / 2));
+            w->Command1->raise();
+        }
+        w->Command1->setVisible(shown);
+    };
+    v.SetProgressCaption = [](const QString& caption) {
+        if (MiniLog* w = MiniLog::existing(); w && w->Command1)
+            w->Command1->setText(caption);
+    };
+    return v;
+}
+
+
 const bool kInstalled = [] {
     InstallProgramLinks(programLinks);
     InstallReceiveLinks(receiveLinks);
     InstallDisplayLinks(displayLinks);
+    InstallLogbookWindows(logbookWindows);
+    InstallLogTransfer(logTransfer);
+    InstallTransferView(transferView);
     return true;
 }();
 

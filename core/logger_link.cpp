@@ -2,7 +2,6 @@
 
 #include "state/declarations.h"
 #include "state/links.h"
-#include "core/modeselection.h"
 #include "state/main_window_controls.h"
 #include "displays/scale.h"
 #include "logbook/logbook_windows.h"

@@ -1,6 +1,5 @@
 #include "core/macro_buttons.h"
 
-#include "core/connections.h"
 
 #include "state/declarations.h"
 #include "core/macrobutton.h"

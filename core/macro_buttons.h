@@ -4,6 +4,8 @@
 // the menu that shows 0, 12, 24 or 36 of them, and the buttons of a mode's macro set.
 #include <QString>
 
+struct MainWindowControls;
+
 // A mouse button pressed on macro button `index`: pressed text colour, and a repeat is stopped.
 void Command1_MouseDown(int index, int button, int shift, int x, int y);
 // Released: the right button (2) opens the editor for the button; any other (0 from the function
@@ -22,3 +24,6 @@ void mnu36Macros_Click();
 
 // The 36 macro buttons of a mode from the settings file ("Macro" or "RTTY Macro").
 void LoadMacroSet(const QString& section);
+
+// Attaches the macro buttons, their repeat and rows to the main window.
+void ConnectMacroButtons(MainWindowControls& w);

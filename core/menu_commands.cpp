@@ -1,7 +1,6 @@
 // The switches and choices of the main window's menus.
 #include "core/menu_commands.h"
 
-#include "core/connections.h"
 #include "state/declarations.h"
 #include "core/errors.h"
 #include "core/modeselection.h"

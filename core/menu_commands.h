@@ -38,3 +38,6 @@ void mnuClearBoth_Click();
 // RTTY notch at a scale position in twips: nothing while the PSK engine is active or outside
 // 300..3500 Hz; otherwise the RTTY engine is told the notch frequency and the notch is turned on.
 void SetNotchAt(float x);
+
+// Attaches the main window's own menu switches and commands.
+void ConnectMenuCommands(MainWindowControls& w);

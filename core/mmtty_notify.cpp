@@ -14,7 +14,7 @@
 #include "platform/text1252.h"
 #include "platform/vbnum.h"
 #include "platform/winmsg.h"
-#include "settings/macro_services.h"
+#include "core/rxtext.h"
 
 #include <QLabel>
 #include <QToolBar>

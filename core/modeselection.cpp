@@ -20,7 +20,6 @@
 #include "platform/winmsg.h"
 #include "settings/appliers.h"
 #include "settings/inistuff.h"
-#include "settings/macro_services.h"
 
 #include <QLabel>
 #include <QThread>

@@ -2,6 +2,8 @@
 // Mode selection and the PSK engine's start.
 #include <QString>
 
+struct MainWindowControls;
+
 // The Mode menu's PSK commands (nothing while transmitting).
 void mnuBPSK_Click();
 void mnuQPSK_Click();
@@ -32,3 +34,7 @@ void SetModeFromINI();
 // The receive frequency that the PSK engine starts on: the preset or the last one used, as the
 // settings say; one that is no audio frequency of the passband falls back to the preset.
 int StartRxFrequency();
+
+// Attaches the receive road's handlers to the main window: modes, receive text, word capture,
+// PTT options.
+void ConnectReceiveRoad(MainWindowControls& w);

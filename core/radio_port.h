@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVariant>
 
+struct MainWindowControls;
+
 // Configures the radio port from the settings in force and opens it. Does nothing while no port
 // is chosen. The component shows its own errors; every step is tried whatever the one before
 // it gave, except that the line settings stop at the first refusal.
@@ -23,3 +25,7 @@ void DropRadioPTTLines();
 // One call to the component with one argument; the result as a number (0 for a failure or no
 // component).
 int RigNumber(const QString& member, const QVariant& arg);
+
+// Attaches the radio handlers to the main window: radio settings, presets, split, Logger link,
+// standalone.
+void ConnectRadioControl(MainWindowControls& w);

@@ -10,7 +10,7 @@
 #include "platform/menuitem.h"
 #include "platform/vbnum.h"
 #include "settings/inistuff.h"
-#include "settings/macro_services.h"
+#include "core/rxtext.h"
 
 #include <QAction>
 #include <QMenu>

@@ -22,7 +22,6 @@
 #include "platform/winmsg.h"
 #include "settings/inistuff.h"
 #include "settings/frmaddprofile.h"
-#include "settings/macro_services.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

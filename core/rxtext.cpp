@@ -3,7 +3,6 @@
 #include "core/capturefile.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
-#include "core/text_commands.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
@@ -126,4 +125,12 @@ void RxBackspace(RichText& window)
         return;
     window.setSelection(window.length() - count, count);
     window.replaceSelection(QString());
+}
+
+void EchoToRxWindow(const QString& text)
+{
+    MainWindowControls* w = ExistingMainWindow();
+    if (!w || !w->Rx)
+        return;
+    w->Rx->appendText(text, ColourFromText(ControlCodeColor));
 }

@@ -4,13 +4,15 @@
 #include <QString>
 #include <cstdint>
 
-#include "settings/macro_services.h" // EchoToRxWindow
 
 class RichText;
 
 // One pending buffer into a receive window in a colour. isMain: the main receive window (its
 // text is captured and shows control-code names).
 void AppendRxText(RichText& window, const QString& text, std::int32_t colour, bool isMain);
+// Appends text at the end of the main receive window in the control-code colour
+// (ControlCodeColor): control-code names, switch notes and the macro interpreter's own notes.
+void EchoToRxWindow(const QString& text);
 // Cuts the first 1000 characters and puts the caret at the end.
 void TrimRichText(RichText& window);
 // Appends the name of a control code (0..31) to the main receive window.

@@ -1,6 +1,12 @@
 #include "core/sondrel.h"
 
-#include "core/connections.h"
+#include "core/macro_buttons.h"
+#include "core/menu_commands.h"
+#include "core/modeselection.h"
+#include "core/radio_port.h"
+#include "core/transmit.h"
+#include "displays/display_menus.h"
+#include "logbook/qso_panel.h"
 #include "state/declarations.h"
 #include "core/engine_process.h"
 #include "core/errors.h"

@@ -5,6 +5,9 @@
 // applied at once and stored at once.
 #include <QString>
 
+#include "core/capturefile.h"       // the File menu's capture commands
+#include "settings/macro_services.h" // the File menu's text sender
+
 struct MainWindowControls;
 
 // ToolBox: colours. Each opens the colour box on the current colour; the colour it holds when
@@ -22,16 +25,6 @@ void mnuLogBackGround_Click();
 void mnuLogFontBold_Click();
 void mnuRxWndFont_Click();
 void mnuTxWndFont_Click();
-
-// File: types a chosen file into the transmitter, character by character, as typed text.
-void mnuinput_Click();
-// File: asks for a capture file and starts capturing the main receive window into it.
-void mnuOutput_Click();
-// File: stops capturing.
-void mnuOutputClose_Click();
-// Stops capturing after a write failure: the file is closed, the operator is told once, and
-// "Open receive text file" can be used again.
-void CaptureFailed(const QString& errorText);
 
 // Attaches the handlers above to the main window's menus.
 void ConnectTextCommands(MainWindowControls& w);

@@ -1,8 +1,7 @@
-// The File menu's text files: a text file typed into the transmitter, and the capture file that
-// keeps everything the main receive window shows.
-#include "core/text_commands.h"
+// The File menu's "Send a text file": a text file typed into the transmitter through the macro
+// interpreter's typing path.
+#include "settings/macro_services.h"
 
-#include "core/capturefile.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
 #include "core/txtyping.h"
@@ -12,7 +11,6 @@
 #include "platform/text1252.h"
 #include "platform/vberror.h"
 #include "settings/macro_hooks.h"
-#include "settings/macro_services.h"
 
 #include <QApplication>
 #include <QFile>
@@ -23,32 +21,9 @@
 
 namespace {
 
-void focusTx()
-{
-    if (MainWindowControls* w = ExistingMainWindow())
-        if (w->TxWindow)
-            w->TxWindow->setFocus();
-}
-
-// "Open receive text file" usable exactly while no capture runs.
-void showCaptureState()
-{
-    MainWindowControls* w = ExistingMainWindow();
-    if (!w)
-        return;
-    w->mnu(QStringLiteral("mnuOutput")).setEnabled(!CaptureFileOpen);
-    w->mnu(QStringLiteral("mnuOutputClose")).setEnabled(CaptureFileOpen);
-}
-
 void showError(const VbError& error)
 {
     dlg::MsgBox(error.text(), dlg::OKOnly);
-}
-
-// The capture file's name: ".TXT" is added unless it already ends so, in any letter case.
-QString withTxt(const QString& name)
-{
-    return name.endsWith(QLatin1String(".TXT"), Qt::CaseInsensitive) ? name : name + QStringLiteral(".TXT");
 }
 
 } // namespace
@@ -81,60 +56,4 @@ void mnuinput_Click()
             TypeCharToTxWindow(code);
         }
     }
-}
-
-void mnuOutput_Click()
-{
-    dlg::FileRequest request;
-    request.title = QStringLiteral("Open receive text file");
-    request.filter = QStringLiteral("Text Files (*.txt *.TXT)");
-    request.askOverwrite = false;
-    QString name;
-    int answer = dlg::No;
-    for (;;) {
-        name = dlg::Dialogs::instance().saveFile(request);
-        if (name.size() < 2) {
-            focusTx();
-            return;
-        }
-        name = withTxt(name);
-        if (!QFileInfo::exists(name)) {
-            answer = dlg::No;
-            break;
-        }
-        QApplication::beep();
-        answer = dlg::MsgBox(QStringLiteral("Replace existing file - ") + name + QStringLiteral("?"),
-                             dlg::YesNoCancel | dlg::Question);
-        if (answer != dlg::Cancel)
-            break;
-    }
-    // Yes starts the file empty; No keeps it and adds to its end.
-    if (answer == dlg::Yes && ::unlink(QFile::encodeName(name).constData()) != 0 && errno != ENOENT) {
-        showError(vberror::fromErrno(errno));
-        focusTx();
-        return;
-    }
-    VbError error;
-    if (!OpenCaptureFile(name, &error)) {
-        showError(error);
-        focusTx();
-        return;
-    }
-    showCaptureState();
-}
-
-void mnuOutputClose_Click()
-{
-    if (!CaptureFileOpen)
-        return;
-    CloseCaptureFile();
-    showCaptureState();
-}
-
-void CaptureFailed(const QString& errorText)
-{
-    // Closed before the box is shown, so text arriving while it is up is not written again.
-    CloseCaptureFile();
-    showCaptureState();
-    dlg::MsgBox(errorText, dlg::OKOnly);
 }

@@ -194,3 +194,8 @@ QsyResult WaitForDialChange(double from, const std::function<bool()>& giveUp)
     }
     return QsyResult::Moved;
 }
+
+void Label4_Click()
+{
+    AbortTransmit();
+}

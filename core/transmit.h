@@ -3,6 +3,8 @@
 #include <QString>
 #include <functional>
 
+struct MainWindowControls;
+
 // Receiving: keys PTT and asks the engine to transmit (after moving the radio to the split
 // transmit frequency when one is set). Transmitting: asks the engine to return to receive once
 // its buffered text is sent.
@@ -11,6 +13,8 @@ void ToggleTransmit();
 void AbortTransmit();
 // The "Transmit"/"Receive" indicator clicked.
 void TxRxBox_Click();
+// The "Abort" label clicked: AbortTransmit.
+void Label4_Click();
 
 // ---- the radio's QSY, shared with the return after a transmission ----
 
@@ -21,3 +25,6 @@ enum class QsyResult { Moved, TimedOut, Abandoned };
 // Yields until DialFrequency differs from `from`, for at most five second boundaries of the
 // clock. Abandoned when the program starts closing or `giveUp` says so.
 QsyResult WaitForDialChange(double from, const std::function<bool()>& giveUp = {});
+
+// Attaches the transmit road's handlers to the main window: typing, transmit start/stop/abort.
+void ConnectTransmitRoad(MainWindowControls& w);

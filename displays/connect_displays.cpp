@@ -1,4 +1,3 @@
-#include "core/connections.h"
 
 #include "state/main_window_controls.h"
 #include "displays/aux_window.h"
@@ -60,7 +59,6 @@ void ConnectDisplays(MainWindowControls& w)
         ++k;
     }
     ClickFilter::attach(w.Label3)->onClick = Label3_Click;
-    ClickFilter::attach(w.Label4)->onClick = Label4_Click;
 
     // The readouts are never edited: the focus goes straight back to the transmit window.
     auto toTx = [&w] {

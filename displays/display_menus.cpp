@@ -1,7 +1,6 @@
 #include "displays/display_menus.h"
 
 #include "state/declarations.h"
-#include "core/modeselection.h"
 #include "state/main_window_controls.h"
 #include "displays/display_math.h"
 #include "displays/scale.h"

@@ -1,4 +1,6 @@
 #pragma once
+
+struct MainWindowControls;
 // The main window's commands that act on the displays: display kind, width and pen, frequency
 // markers, audio-frequency scale, waterfall colours, always on top, the display panel, and the
 // layout events that resize the display.
@@ -16,3 +18,7 @@ void mnuDisplay_Click();
 void DisplayForm_Resize();
 // The display panel's splitter was moved.
 void Label_SplitterMoved();
+
+// Attaches the displays' handlers to the main window: spectrum, waterfall, scale, readouts,
+// palette, the channel and tuning windows and the display dialogs.
+void ConnectDisplays(MainWindowControls& w);

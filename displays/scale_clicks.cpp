@@ -4,7 +4,6 @@
 #include "state/links.h"
 #include "core/psk_api.h"
 #include "state/main_window_controls.h"
-#include "core/transmit.h"
 #include "displays/display_hooks.h"
 #include "displays/display_math.h"
 #include "displays/readouts.h"
@@ -121,9 +120,4 @@ void Label3_Click()
         DisplayHooks().ResetRTTYShift();
     }
     FocusToTx();
-}
-
-void Label4_Click()
-{
-    AbortTransmit();
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Mouse actions on the display and its scale: click-to-tune, the right-click move of the radio,
-// the RTTY notch, and the "Reset" and "Abort" labels. Positions are in twips.
+// the RTTY notch, and the "Reset" label. Positions are in twips.
 
 // Left: tune the main channel (no key), channel 1 (Alt) or channel 2 (Ctrl). Right: move the
 // radio so that the clicked signal lands on the preset receive frequency.
@@ -11,4 +11,3 @@ void Graticule_Click();
 void ScaleLabel_MouseDown(int k, int button);
 void ScaleLabel_Click(int k);
 void Label3_Click(); // "Reset"
-void Label4_Click(); // "Abort"

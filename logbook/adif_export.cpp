@@ -1,6 +1,5 @@
 // The ADIF and CSV exports: the current operator's QSOs, oldest first.
 #include "state/declarations.h"
-#include "core/errors.h"
 #include "logbook/database.h"
 #include "logbook/import_export.h"
 #include "logbook/transfer_io.h"

@@ -1,6 +1,5 @@
 // The ADIF import and its exception file "BAD.ADI".
 #include "state/declarations.h"
-#include "core/errors.h"
 #include "logbook/adif_scanner.h"
 #include "logbook/database.h"
 #include "logbook/import_export.h"

@@ -1,5 +1,5 @@
 #include "state/main_window_controls.h"
-#include "logbook/logbook_services.h"
+#include "logbook/qso_panel.h"
 
 #include <QComboBox>
 

@@ -1,4 +1,3 @@
-#include "core/connections.h"
 
 #include "state/main_window_controls.h"
 #include "logbook/frmatomclock.h"

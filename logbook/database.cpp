@@ -1,9 +1,8 @@
 #include "logbook/database.h"
 
 #include "state/declarations.h"
-#include "core/errors.h"
 #include "state/main_window_controls.h"
-#include "logbook/logbook_services.h"
+#include "logbook/database.h"
 #include "platform/clock.h"
 #include "platform/menuitem.h"
 #include "platform/places.h"

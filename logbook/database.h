@@ -52,6 +52,17 @@ QString QSOKeyTime(const QString& key);
 // "QSO # " and the next QSO number less the offset, on the main window's menu.
 void ShowQSOCounter();
 
+// Opens the logbook file "Logbook" in the program folder, creating it when missing, and sets
+// QSOCounter to the record count plus one; reports a failure with the logbook error box.
+void OpenLogbook();
+// Closes the logbook; the record library's status.
+std::int16_t CloseLogbook(std::int32_t handle);
+
+// "Logbook Error = " and the record library's text, then the logbook file and what to do;
+// while such a box is open, further reports are counted, not shown.
+void ShowLogbookError();
+QString LogbookErrorAdvice(std::int16_t status);
+
 // Thin wrappers that convert texts at the boundary (Windows-1252). A successful read fills the
 // record and the two key texts (LogbookKeyIn and LogbookKeyOut unless others are given); a failed
 // one changes none of them.

@@ -43,14 +43,15 @@ QByteArray ADIFLine(const QString& key, const QSORecord& qso, const QString& op)
 QByteArray CSVLine(const QString& key, const QSORecord& qso);
 
 // What the exports and the import show on the Mini-Log window: its button Command1, centred
-// over the grid, with a progress caption. The window plugs its functions in; until then they
-// do nothing.
+// over the grid, with a progress caption. The window sits above the exchange, so the program's
+// own functions are installed by the main window's room when the program starts.
 struct TransferView {
     std::function<void(bool)> ShowProgress;              // show or hide Command1
     std::function<void(const QString&)> SetProgressCaption; // Command1's caption
 };
 TransferView& TransferViewHooks();
 void ResetTransferViewHooks();
+void InstallTransferView(TransferView (*make)());
 // What the button shows now.
 bool TransferProgressShown();
 QString TransferProgressCaption();

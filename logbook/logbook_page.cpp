@@ -1,9 +1,8 @@
 #include "logbook/logbook_page.h"
 
 #include "state/declarations.h"
-#include "core/errors.h"
 #include "logbook/database.h"
-#include "logbook/logbook_windows.h"
+#include "logbook/window_links.h"
 #include "platform/clock.h"
 #include "platform/vbnum.h"
 
@@ -66,14 +65,6 @@ void LogbookGrid::resetColumnWidths()
 {
     columnWidths = kDefaultColumnTwips;
     fitColumns.fill(true);
-}
-
-std::array<QString, LogbookGrid::kColumns> DefaultColumnWidthTexts()
-{
-    std::array<QString, LogbookGrid::kColumns> texts;
-    for (size_t c = 0; c < texts.size(); ++c)
-        texts[c] = QString::number(kDefaultColumnTwips[c]);
-    return texts;
 }
 
 int StoredColumnTwips(const QString& text, int column)

@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 
+#include "state/declarations.h"
+
 struct QSORecord;
 
 struct LogbookGrid {
@@ -41,11 +43,9 @@ struct LogbookGrid {
     void resetColumnWidths();
 };
 
-// Column widths in twips of "Reset columns to default": the key column hidden, date/time, call,
-// band, mode, both reports, name, QTH, notes.
-inline constexpr std::array<int, LogbookGrid::kColumns> kDefaultColumnTwips{0, 1400, 1000, 520, 520, 520, 520, 1000, 1800, 5000};
-// The same as the texts the settings hold.
-std::array<QString, LogbookGrid::kColumns> DefaultColumnWidthTexts();
+// The default column widths (kDefaultColumnTwips, DefaultColumnWidthTexts) are program-wide
+// state: state/declarations.h.
+static_assert(LogbookGrid::kColumns == kLogColumns);
 // A stored column width in twips, never negative; one that is no number takes the default.
 int StoredColumnTwips(const QString& text, int column);
 

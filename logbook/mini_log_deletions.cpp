@@ -3,12 +3,11 @@
 #include "logbook/mini_log.h"
 
 #include "state/declarations.h"
-#include "core/errors.h"
 #include "displays/aux_channels.h"
 #include "logbook/database.h"
 #include "logbook/logbook_grid_view.h"
 #include "logbook/logbook_page.h"
-#include "logbook/logbook_services.h"
+#include "logbook/database.h"
 #include "platform/dialogs.h"
 #include "platform/events.h"
 #include "platform/menuitem.h"

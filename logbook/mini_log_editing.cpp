@@ -3,7 +3,6 @@
 #include "logbook/mini_log.h"
 
 #include "state/declarations.h"
-#include "core/errors.h"
 #include "logbook/database.h"
 #include "logbook/datetime_validity.h"
 #include "logbook/logbook_grid_view.h"

@@ -1,7 +1,6 @@
 #include "logbook/qso_logging.h"
 
 #include "state/declarations.h"
-#include "core/errors.h"
 #include "state/main_window_controls.h"
 #include "logbook/database.h"
 #include "logbook/logbook_page.h"

@@ -18,3 +18,8 @@ void LogButton_Click();
 void PageButton_Click();
 void PreviousButton_Click();
 void BandBox_Click();
+// Fills the band box with the band names.
+void LoadBands();
+
+// Attaches the QSO panel's and the logbook commands' handlers to the main window.
+void ConnectLogbook(MainWindowControls& w);

@@ -1,16 +1,14 @@
 // The transfer file dialog, and what the exports and the import share.
 #include "state/declarations.h"
 #include "logbook/import_export.h"
-#include "logbook/logbook_grid_view.h"
-#include "logbook/mini_log.h"
 #include "logbook/transfer_io.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "state/link_table.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QLocale>
-#include <QPushButton>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -23,28 +21,6 @@ bool g_runningExport = false;
 bool g_cancel = false;
 bool g_progressShown = false;
 QString g_progressCaption;
-
-// The Mini-Log window's button Command1, centred over its grid, when the window is open.
-TransferView miniLogView()
-{
-    TransferView v;
-    v.ShowProgress = [](bool shown) {
-        MiniLog* w = MiniLog::existing();
-        if (!w || !w->Command1)
-            return;
-        if (shown) {
-            const QRect grid = w->LogbookPage->geometry();
-            w->Command1->move(grid.center() - QPoint(w->Command1->width() / 2, w->Command1->height() / 2));
-            w->Command1->raise();
-        }
-        w->Command1->setVisible(shown);
-    };
-    v.SetProgressCaption = [](const QString& caption) {
-        if (MiniLog* w = MiniLog::existing(); w && w->Command1)
-            w->Command1->setText(caption);
-    };
-    return v;
-}
 
 QByteArray nativePath(const QString& path)
 {
@@ -148,13 +124,17 @@ void OpenLogTransferFile(const QString& extension, const QString& mode)
 
 TransferView& TransferViewHooks()
 {
-    static TransferView view = miniLogView();
-    return view;
+    return LinkTable<TransferView>::current();
 }
 
 void ResetTransferViewHooks()
 {
-    TransferViewHooks() = miniLogView();
+    LinkTable<TransferView>::reset();
+}
+
+void InstallTransferView(TransferView (*make)())
+{
+    LinkTable<TransferView>::install(make);
 }
 
 bool TransferProgressShown()

@@ -24,10 +24,3 @@ QString MacroTextFromStore(const QString& stored)
     return text;
 }
 
-void EchoToRxWindow(const QString& text)
-{
-    MainWindowControls* w = ExistingMainWindow();
-    if (!w || !w->Rx)
-        return;
-    w->Rx->appendText(text, ColourFromText(ControlCodeColor));
-}

@@ -1,13 +1,15 @@
 #pragma once
 // What the operating core uses of the macro interpreter and the macro store: the macro arrays
-// (one entry per button, 1..36; 0 is never used), the store's section and key names, and the
-// interpreter's echo of notes into the receive window. The interpreter's program-wide flags
-// (AbortMacro, LogAfterTx, RTTYStopPending, LoopCountdown, LoopMacroIndex) live with the other
-// shared state in core/declarations.h.
+// (one entry per button, 1..36; 0 is never used), the store's key names, the text file reader
+// and the File menu's text sender. The interpreter's program-wide flags (AbortMacro, LogAfterTx,
+// RTTYStopPending, LoopCountdown, LoopMacroIndex) and the store's section names live with the
+// other shared state in state/declarations.h; its echo of notes into the receive window is the
+// receive text path's (EchoToRxWindow).
 #include <QString>
 #include <array>
 #include <cstdint>
 
+#include "core/rxtext.h"
 #include "state/declarations.h"
 
 constexpr int kMacroCount = 36;
@@ -28,10 +30,6 @@ QString MacroKey(const char* name, int n);
 // Stored macro text to text: every "~" is a line break (CR LF).
 QString MacroTextFromStore(const QString& stored);
 
-// Appends text at the end of the main receive window in the control-code colour
-// (ControlCodeColor): control-code names, switch notes and the interpreter's own notes.
-void EchoToRxWindow(const QString& text);
-
 struct VbError;
 namespace macro {
 // A text file's bytes as Windows-1252 text, yielding to the message queue before each byte
@@ -40,3 +38,6 @@ namespace macro {
 // menu's text sender read their files through it.
 QString readTextFile(const QString& name, VbError& error);
 } // namespace macro
+
+// File: types a chosen file into the transmitter, character by character, as typed text.
+void mnuinput_Click();

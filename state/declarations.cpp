@@ -1,6 +1,5 @@
 #include "state/declarations.h"
 
-#include "logbook/logbook_page.h"
 
 
 // ---- Start-up, shut-down and the main window ---------------------------------------------
@@ -87,6 +86,14 @@ std::int32_t CWIDSpeed = 1;
 
 
 // ---- Logbook and QSO panel -------------------------------------------------------------------
+std::array<QString, kLogColumns> DefaultColumnWidthTexts()
+{
+    std::array<QString, kLogColumns> texts;
+    for (size_t c = 0; c < texts.size(); ++c)
+        texts[c] = QString::number(kDefaultColumnTwips[c]);
+    return texts;
+}
+
 QString DefaultCallsign;
 QString LogMode;
 QString CurrentBand;

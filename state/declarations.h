@@ -214,6 +214,12 @@ extern std::int32_t QSOOffsetCounter;     // subtracted from QSOCounter for disp
 extern double UTCOffsetDays;              // days to add to local time to get UTC
 extern QString MiniLogOpen;               // "True" while the Mini-Log window is loaded
 extern QString PreviousPageOpen;          // "True" while the previous-QSO window is loaded
+// The logbook windows' grids: column widths in twips of "Reset columns to default": the key
+// column hidden, date/time, call, band, mode, both reports, name, QTH, notes; and the same as
+// the texts the settings hold.
+constexpr int kLogColumns = 10;
+inline constexpr std::array<int, kLogColumns> kDefaultColumnTwips{0, 1400, 1000, 520, 520, 520, 520, 1000, 1800, 5000};
+std::array<QString, kLogColumns> DefaultColumnWidthTexts();
 extern std::array<QString, 10> MiniLogColumnWidths;      // twips, as text
 extern std::array<QString, 10> PreviousQSOsColumnWidths; // twips, as text
 // Whether the settings file held each of those widths: one it did not hold is the default width,

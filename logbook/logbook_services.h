@@ -5,9 +5,9 @@
 #include <QString>
 #include <cstdint>
 
-#include "logbook/cd_drive.h"
-#include "logbook/database.h"
-#include "logbook/logbook_page.h"
-#include "logbook/logbook_windows.h"
-#include "logbook/qso_logging.h"
-#include "logbook/qso_panel.h"
+#include "logbook/callbook/cd_drive.h"
+#include "logbook/store/database.h"
+#include "logbook/store/logbook_page.h"
+#include "logbook/windows/logbook_windows.h"
+#include "logbook/qso/qso_logging.h"
+#include "logbook/qso/qso_panel.h"

@@ -2,9 +2,9 @@
 // file dialog answered: exporting 10,000 QSOs as ADIF and as CSV, and importing those 10,000
 // QSOs from the ADIF file into an empty logbook. Each yields once per record, as in the program.
 #include "state/declarations.h"
-#include "core/sondrel.h"
-#include "logbook/database.h"
-#include "logbook/import_export.h"
+#include "main_window/sondrel.h"
+#include "logbook/store/database.h"
+#include "logbook/exchange/import_export.h"
 #include "logbook/logbook_services.h"
 #include "platform/clock.h"
 #include "platform/scripted_dialogs.h"

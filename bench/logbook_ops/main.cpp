@@ -2,8 +2,8 @@
 // temporary program folder: the previous-QSO search as a call sign is typed, loading the
 // Mini-Log page, and logging one QSO from the QSO panel.
 #include "state/declarations.h"
-#include "core/sondrel.h"
-#include "logbook/database.h"
+#include "main_window/sondrel.h"
+#include "logbook/store/database.h"
 #include "logbook/logbook_services.h"
 #include "platform/clock.h"
 #include "platform/scripted_dialogs.h"

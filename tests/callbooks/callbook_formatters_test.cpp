@@ -1,5 +1,5 @@
 // The three formatters turn a library's answer into the callbook window's text.
-#include "logbook/cd_lookup.h"
+#include "logbook/callbook/cd_lookup.h"
 #include "support/qt_print.h"
 
 #include <gtest/gtest.h>

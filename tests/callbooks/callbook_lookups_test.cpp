@@ -4,12 +4,12 @@
 #include "callbook_fixture.h"
 
 #include "state/declarations.h"
-#include "logbook/callbook_libraries.h"
-#include "logbook/cd_lookup.h"
-#include "logbook/frmcddisplay.h"
+#include "logbook/callbook/callbook_libraries.h"
+#include "logbook/callbook/cd_lookup.h"
+#include "logbook/callbook/frmcddisplay.h"
 #include "platform/menuitem.h"
-#include "settings/macro_interpreter.h"
-#include "settings/macro_services.h"
+#include "core/macros/macro_interpreter.h"
+#include "core/macros/macro_services.h"
 
 #include <QDir>
 #include <QFile>

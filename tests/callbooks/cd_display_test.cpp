@@ -1,8 +1,8 @@
 // The callbook window: its settings in [CD Lookup], its font and background menus, its closing.
 #include "callbook_fixture.h"
 
-#include "logbook/cd_lookup.h"
-#include "logbook/frmcddisplay.h"
+#include "logbook/callbook/cd_lookup.h"
+#include "logbook/callbook/frmcddisplay.h"
 #include "platform/inifile.h"
 #include "platform/menuitem.h"
 #include "platform/units.h"

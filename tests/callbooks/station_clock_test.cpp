@@ -2,7 +2,7 @@
 // correction shown, the failures, the time-out; a time server on 127.0.0.1.
 #include "core/support/main_window_fixture.h"
 
-#include "logbook/frmatomclock.h"
+#include "logbook/clock/frmatomclock.h"
 #include "platform/clock.h"
 #include "platform/clock_setting.h"
 #include "platform/menuitem.h"

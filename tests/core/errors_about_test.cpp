@@ -1,9 +1,9 @@
 #include "support/main_window_fixture.h"
 
-#include "core/errors.h"
-#include "core/frmabout.h"
-#include "core/mmtty_block.h"
-#include "core/frmsplash.h"
+#include "core/receive/errors.h"
+#include "main_window/frmabout.h"
+#include "state/mmtty_block.h"
+#include "main_window/frmsplash.h"
 
 #include <QAction>
 #include <QCoreApplication>

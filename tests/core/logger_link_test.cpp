@@ -2,12 +2,12 @@
 // texts and the standalone switch.
 #include "radio_support.h"
 
-#include "core/hookmodule.h"
-#include "core/logger_link.h"
-#include "core/psk_api.h"
-#include "core/rx_links.h"
-#include "core/txhooks.h"
-#include "displays/display_hooks.h"
+#include "core/messages/hookmodule.h"
+#include "core/logger_link/logger_link.h"
+#include "state/psk_api.h"
+#include "core/receive/rx_links.h"
+#include "core/transmit/txhooks.h"
+#include "displays/spectrum/display_hooks.h"
 #include "platform/vbnum.h"
 #include "platform/winmsg.h"
 

@@ -1,7 +1,7 @@
 // Logbook, window, callbook, file and repeat tokens.
 #include "macro_fixture.h"
 
-#include "logbook/logbook_windows.h"
+#include "logbook/windows/logbook_windows.h"
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
 

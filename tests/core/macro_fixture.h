@@ -4,16 +4,16 @@
 #include "support/receive_fixture.h"
 #include "platform/menuitem.h"
 
-#include "core/macro_buttons.h"
-#include "core/psk_api.h"
-#include "core/rx_links.h"
-#include "core/txhooks.h"
+#include "core/macros/macro_buttons.h"
+#include "state/psk_api.h"
+#include "core/receive/rx_links.h"
+#include "core/transmit/txhooks.h"
 #include "platform/clock.h"
 #include "platform/text1252.h"
-#include "settings/macro_hooks.h"
-#include "settings/macro_interpreter.h"
-#include "settings/macro_services.h"
-#include "settings/macrosetup.h"
+#include "core/macros/macro_hooks.h"
+#include "core/macros/macro_interpreter.h"
+#include "core/macros/macro_services.h"
+#include "core/macros/macrosetup.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // The macro interpreter: token order, argument tokens, typing, abort and the end of a run.
 #include "macro_fixture.h"
 
-#include "core/transmit.h"
+#include "core/transmit/transmit.h"
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
 

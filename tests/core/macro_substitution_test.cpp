@@ -1,7 +1,7 @@
 // Text substitution tokens, each against the state it reads.
 #include "macro_fixture.h"
 
-#include "logbook/database.h"
+#include "logbook/store/database.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The main window's own menu switches and commands.
 #include "support/main_window_fixture.h"
 
-#include "core/menu_commands.h"
-#include "core/psk_api.h"
+#include "main_window/menus/menu_commands.h"
+#include "state/psk_api.h"
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
 #include "platform/winmsg.h"

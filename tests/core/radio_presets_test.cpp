@@ -1,8 +1,8 @@
 // Fixed-radio presets, the frequency-source menu items and the split offset.
 #include "radio_support.h"
 
-#include "core/frmsplitfreq.h"
-#include "core/radio_presets.h"
+#include "core/radio/frmsplitfreq.h"
+#include "core/radio/radio_presets.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>

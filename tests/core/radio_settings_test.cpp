@@ -1,8 +1,8 @@
 // The radio control settings dialog, the port set-up and the radio menu commands.
 #include "radio_support.h"
 
-#include "core/frmradiocommand.h"
-#include "core/radio_port.h"
+#include "core/radio/frmradiocommand.h"
+#include "core/radio/radio_port.h"
 #include "settings/inistuff.h"
 
 #include <QComboBox>

@@ -4,7 +4,7 @@
 #include "support/receive_fixture.h"
 
 #include "state/declarations.h"
-#include "core/rtty_link.h"
+#include "core/rtty/rtty_link.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

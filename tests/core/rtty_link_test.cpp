@@ -3,10 +3,10 @@
 // engine's window.
 #include "support/receive_fixture.h"
 
-#include "core/mmtty_block.h"
-#include "core/modeselection.h"
-#include "core/rtty_link.h"
-#include "core/rx_links.h"
+#include "state/mmtty_block.h"
+#include "core/modes/modeselection.h"
+#include "core/rtty/rtty_link.h"
+#include "core/receive/rx_links.h"
 #include "platform/inifile.h"
 #include "platform/menuitem.h"
 #include "platform/picturebox.h"

@@ -2,7 +2,7 @@
 // answers the hello, decodes a recording and quits when told.
 #include "support/receive_fixture.h"
 
-#include "core/rtty_link.h"
+#include "core/rtty/rtty_link.h"
 #include "engines/psk/wavfile.h"
 #include "engines/rtty/baudot.h"
 #include "engines/rtty/fsk.h"

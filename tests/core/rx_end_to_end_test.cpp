@@ -7,8 +7,8 @@
 
 #include "support/receive_fixture.h"
 
-#include "core/psk_api.h"
-#include "core/ptt.h"
+#include "state/psk_api.h"
+#include "core/radio/ptt.h"
 #include "platform/events.h"
 #include "platform/inifile.h"
 #include "platform/menuitem.h"

@@ -1,9 +1,9 @@
 // PTT keying options: the engine set-up and the "Radio PTT selection" dialog.
 #include "support/receive_fixture.h"
 
-#include "core/frmserialport.h"
-#include "core/mmtty_block.h"
-#include "core/ptt.h"
+#include "core/radio/frmserialport.h"
+#include "state/mmtty_block.h"
+#include "core/radio/ptt.h"
 #include "platform/menuitem.h"
 
 #include <QFile>

@@ -2,7 +2,7 @@
 // and the flush of pending text.
 #include "support/receive_fixture.h"
 
-#include "displays/engine_tick.h"
+#include "core/messages/engine_tick.h"
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
 

@@ -1,9 +1,9 @@
 // The window procedure: every engine message and sub-case against the state it leaves.
 #include "support/receive_fixture.h"
 
-#include "core/hookmodule.h"
-#include "core/mmtty_block.h"
-#include "core/notifications.h"
+#include "core/messages/hookmodule.h"
+#include "state/mmtty_block.h"
+#include "core/receive/notifications.h"
 #include "platform/events.h"
 #include "platform/menuitem.h"
 #include "platform/richtext.h"

@@ -3,7 +3,8 @@
 #include "support/main_window_fixture.h"
 
 #include "settings/inistuff.h"
-#include "settings/settings_hooks.h"
+#include "main_window/settings_loader/settings_loader.h"
+#include "main_window/settings_loader/settings_hooks.h"
 
 #include <QFile>
 #include <QRandomGenerator>

@@ -1,6 +1,6 @@
 #include "support/main_window_fixture.h"
 
-#include "core/hookmodule.h"
+#include "core/messages/hookmodule.h"
 #include "platform/menuitem.h"
 #include "platform/single_instance.h"
 #include "platform/winmsg.h"

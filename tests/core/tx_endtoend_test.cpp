@@ -3,11 +3,11 @@
 // recording back.
 #include "support/main_window_fixture.h"
 
-#include "core/hookmodule.h"
-#include "core/labelcolors.h"
-#include "core/psk_api.h"
-#include "core/switchover.h"
-#include "core/txtyping.h"
+#include "core/messages/hookmodule.h"
+#include "core/transmit/labelcolors.h"
+#include "state/psk_api.h"
+#include "core/transmit/switchover.h"
+#include "core/transmit/txtyping.h"
 #include "engines/psk/receiver.h"
 #include "engines/psk/wavfile.h"
 #include "platform/events.h"

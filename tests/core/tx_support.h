@@ -3,11 +3,11 @@
 // that record what they are asked, a fixed clock, and a stand-in RTTY engine window.
 #include "support/main_window_fixture.h"
 
-#include "core/psk_api.h"
-#include "core/switchover.h"
-#include "core/transmit.h"
-#include "core/rx_links.h"
-#include "core/txtyping.h"
+#include "state/psk_api.h"
+#include "core/transmit/switchover.h"
+#include "core/transmit/transmit.h"
+#include "core/receive/rx_links.h"
+#include "core/transmit/txtyping.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "platform/menuitem.h"

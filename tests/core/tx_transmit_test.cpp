@@ -1,6 +1,6 @@
 #include "tx_support.h"
 
-#include "core/labelcolors.h"
+#include "core/transmit/labelcolors.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
 #include "display_fixture.h"
 
 #include "state/declarations.h"
-#include "displays/display_hooks.h"
-#include "displays/palette.h"
-#include "displays/scale.h"
+#include "displays/spectrum/display_hooks.h"
+#include "displays/drawing/palette.h"
+#include "displays/spectrum/scale.h"
 #include "platform/menuitem.h"
 #include "settings/inistuff.h"
 

@@ -1,5 +1,5 @@
-#include "displays/display_math.h"
-#include "displays/readouts.h"
+#include "displays/drawing/display_math.h"
+#include "displays/spectrum/readouts.h"
 #include "support/qt_print.h"
 
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "display_fixture.h"
 
 #include "state/declarations.h"
-#include "displays/display_menus.h"
-#include "displays/scale.h"
+#include "displays/setup/display_menus.h"
+#include "displays/spectrum/scale.h"
 #include "platform/menuitem.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "display_fixture.h"
 
-#include "core/mmtty_block.h"
-#include "displays/display_drawing.h"
-#include "displays/palette.h"
+#include "state/mmtty_block.h"
+#include "displays/spectrum/display_drawing.h"
+#include "displays/drawing/palette.h"
 #include "platform/menuitem.h"
 #include "platform/picturebox.h"
 

@@ -1,7 +1,7 @@
 #include "display_fixture.h"
 
-#include "displays/palette.h"
-#include "displays/waterfall_colors.h"
+#include "displays/drawing/palette.h"
+#include "displays/setup/waterfall_colors.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
 

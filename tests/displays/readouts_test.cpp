@@ -1,10 +1,10 @@
 #include "display_fixture.h"
 
 #include "state/declarations.h"
-#include "displays/display_drawing.h"
-#include "displays/display_hooks.h"
-#include "displays/readouts.h"
-#include "displays/scale.h"
+#include "displays/spectrum/display_drawing.h"
+#include "displays/spectrum/display_hooks.h"
+#include "displays/spectrum/readouts.h"
+#include "displays/spectrum/scale.h"
 #include "platform/menuitem.h"
 
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "display_fixture.h"
 
 #include "state/declarations.h"
-#include "displays/display_hooks.h"
-#include "displays/readouts.h"
-#include "displays/scale.h"
-#include "displays/scale_clicks.h"
+#include "displays/spectrum/display_hooks.h"
+#include "displays/spectrum/readouts.h"
+#include "displays/spectrum/scale.h"
+#include "displays/spectrum/scale_clicks.h"
 #include "platform/menuitem.h"
 #include "platform/winmsg.h"
 

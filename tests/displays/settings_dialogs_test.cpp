@@ -1,9 +1,9 @@
 #include "child_windows_fixture.h"
 
 #include "state/declarations.h"
-#include "displays/frm_default_audio.h"
-#include "displays/frm_markers.h"
-#include "displays/frm_sensitivity.h"
+#include "displays/setup/frm_default_audio.h"
+#include "displays/setup/frm_markers.h"
+#include "displays/setup/frm_sensitivity.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
 #include "settings/inistuff.h"

@@ -1,4 +1,4 @@
-#include "logbook/cd_drive.h"
+#include "logbook/callbook/cd_drive.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 // The check of a typed date and time: what it accepts, the key it gives, and each refusal's box.
 #include "logbook_windows_fixture.h"
 
-#include "logbook/datetime_validity.h"
+#include "logbook/windows/datetime_validity.h"
 
 #include <QLineEdit>
 

@@ -1,7 +1,7 @@
 #include "core/support/main_window_fixture.h"
 
-#include "logbook/database.h"
-#include "logbook/import_export.h"
+#include "logbook/store/database.h"
+#include "logbook/exchange/import_export.h"
 #include "logbook/logbook_services.h"
 #include "platform/inifile.h"
 #include "platform/menuitem.h"

@@ -1,6 +1,6 @@
 #include "logbook_windows_fixture.h"
 
-#include "logbook/logbook_windows.h"
+#include "logbook/windows/logbook_windows.h"
 #include "settings/inistuff.h"
 
 #include <QLineEdit>

@@ -3,9 +3,9 @@
 // previous-QSO windows) and helpers that work the Mini-Log's grid and editor as the operator does.
 #include "logbook_fixture.h"
 
-#include "logbook/frm_previous_page.h"
-#include "logbook/logbook_grid_view.h"
-#include "logbook/mini_log.h"
+#include "logbook/windows/frm_previous_page.h"
+#include "logbook/windows/logbook_grid_view.h"
+#include "logbook/windows/mini_log.h"
 
 class LogbookWindowsFixture : public LogbookFixture {
 protected:

@@ -2,7 +2,7 @@
 // its section "Previous QSOs".
 #include "logbook_windows_fixture.h"
 
-#include "logbook/qso_panel.h"
+#include "logbook/qso/qso_panel.h"
 #include "platform/inifile.h"
 #include "platform/menuitem.h"
 #include "platform/units.h"

@@ -2,7 +2,7 @@
 // The logbook fixture with files to import and export in its program folder, and what an
 // export or an import leaves behind: the file written, "BAD.ADI", the progress button.
 #include "logbook_fixture.h"
-#include "logbook/import_export.h"
+#include "logbook/exchange/import_export.h"
 
 #include <QByteArray>
 

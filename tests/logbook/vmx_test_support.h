@@ -1,6 +1,6 @@
 #pragma once
 // A record file of the logbook's layout in a temporary folder, for the record library's tests.
-#include "logbook/vmx.h"
+#include "logbook/store/vmx.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // Opens a record file, adds the records named on the command line (key, call sign pairs) and then
 // kills itself without closing or flushing, as a crash or a power switch would.
-#include "logbook/vmx.h"
+#include "logbook/store/vmx.h"
 
 #include <csignal>
 #include <cstdio>

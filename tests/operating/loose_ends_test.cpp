@@ -3,10 +3,10 @@
 // shortcut mark, and windows and boxes cut by the screen or their size.
 #include "support/receive_fixture.h"
 
-#include "core/frmsplitfreq.h"
-#include "core/rtty_link.h"
-#include "displays/aux_window.h"
-#include "displays/readouts.h"
+#include "core/radio/frmsplitfreq.h"
+#include "core/rtty/rtty_link.h"
+#include "displays/windows/aux_window.h"
+#include "displays/spectrum/readouts.h"
 #include "platform/menuitem.h"
 #include "platform/peerlink.h"
 #include "platform/screen_fit.h"

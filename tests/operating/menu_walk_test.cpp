@@ -3,10 +3,10 @@
 // handler is clicked and must show what it did - a window, a box, a stored key, a check mark or
 // a command posted to the RTTY engine. A command whose hook does nothing fails here.
 #include "state/declarations.h"
-#include "core/engine_process.h"
+#include "core/rtty/engine_process.h"
 #include "state/links.h"
-#include "core/sondrel.h"
-#include "displays/aux_window.h"
+#include "main_window/sondrel.h"
+#include "displays/windows/aux_window.h"
 #include "platform/dialogs.h"
 #include "platform/events.h"
 #include "platform/inifile.h"

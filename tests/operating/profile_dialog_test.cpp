@@ -1,10 +1,10 @@
 // "Add/Modify Profile", opened from "Assign RTTY Menu item" through the program's own hook.
 #include "support/receive_fixture.h"
 
-#include "core/mmtty_block.h"
+#include "state/mmtty_block.h"
 #include "platform/menuitem.h"
 #include "platform/text1252.h"
-#include "settings/frmaddprofile.h"
+#include "core/rtty/frmaddprofile.h"
 
 #include <QAction>
 #include <QLineEdit>

@@ -2,14 +2,14 @@
 // QSO panel, through their menu items.
 #include "support/receive_fixture.h"
 
-#include "core/capturefile.h"
-#include "core/rxtext.h"
-#include "core/text_commands.h"
+#include "core/receive/capturefile.h"
+#include "core/receive/rxtext.h"
+#include "main_window/menus/text_commands.h"
 #include "platform/inifile.h"
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
 #include "platform/units.h"
-#include "settings/macro_hooks.h"
+#include "core/macros/macro_hooks.h"
 
 #include <QFile>
 #include <QLineEdit>

@@ -1,11 +1,11 @@
 // The program itself, with its real links, against a full disk, a folder it cannot write, files
 // left by killed runs or by other programs, a taken shared block and a hostile peer.
 #include "state/declarations.h"
-#include "core/errors.h"
-#include "core/hookmodule.h"
+#include "core/receive/errors.h"
+#include "core/messages/hookmodule.h"
 #include "state/links.h"
-#include "core/rtty_link.h"
-#include "core/sondrel.h"
+#include "core/rtty/rtty_link.h"
+#include "main_window/sondrel.h"
 #include "engines/rtty/engine_window.h"
 #include "platform/events.h"
 #include "platform/inifile.h"

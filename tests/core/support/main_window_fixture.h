@@ -3,7 +3,7 @@
 // the logbook and the radio component that record the order of the calls.
 #include "state/declarations.h"
 #include "state/links.h"
-#include "core/sondrel.h"
+#include "main_window/sondrel.h"
 #include "platform/scripted_dialogs.h"
 #include "support/qt_print.h"
 #include "support/temp_home.h"

@@ -1,9 +1,9 @@
 #include "receive_fixture.h"
 
-#include "core/capturefile.h"
-#include "core/hookmodule.h"
-#include "core/psk_api.h"
-#include "core/rx_links.h"
+#include "core/receive/capturefile.h"
+#include "core/messages/hookmodule.h"
+#include "state/psk_api.h"
+#include "core/receive/rx_links.h"
 #include "platform/richtext.h"
 
 #include <QCoreApplication>

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "logbook/callbook/cd_drive.h"
+#include "logbook/qso/qso_logging.h"
+#include "logbook/qso/qso_panel.h"
 #include "logbook/store/database.h"
 #include "logbook/store/logbook_page.h"
 #include "logbook/windows/logbook_windows.h"
-#include "logbook/qso/qso_logging.h"
-#include "logbook/qso/qso_panel.h"

@@ -1,11 +1,11 @@
 #include "main_window/frmabout.h"
 
-#include "state/declarations.h"
 #include "main_window/logo.h"
-#include "state/mmtty_block.h"
 #include "platform/dialogs.h"
 #include "platform/text1252.h"
 #include "platform/vbnum.h"
+#include "state/declarations.h"
+#include "state/mmtty_block.h"
 
 #include <QApplication>
 #include <QGridLayout>

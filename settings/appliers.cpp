@@ -1,12 +1,12 @@
 #include "settings/appliers.h"
 
-#include "state/declarations.h"
-#include "state/main_window_controls.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
 #include "platform/units.h"
 #include "settings/ini_values.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QComboBox>
 #include <QLabel>

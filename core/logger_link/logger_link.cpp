@@ -1,8 +1,5 @@
 #include "core/logger_link/logger_link.h"
 
-#include "state/declarations.h"
-#include "state/links.h"
-#include "state/main_window_controls.h"
 #include "displays/spectrum/scale.h"
 #include "logbook/windows/logbook_windows.h"
 #include "platform/dialogs.h"
@@ -12,6 +9,9 @@
 #include "platform/vbnum.h"
 #include "platform/winmsg.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
+#include "state/links.h"
+#include "state/main_window_controls.h"
 
 #include <QLineEdit>
 #include <cmath>

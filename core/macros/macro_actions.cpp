@@ -1,19 +1,19 @@
 // Tokens that act on the logbook and its windows, look a call sign up, repeat the macro, or pull
 // a text file into it.
-#include "state/declarations.h"
-#include "state/main_window_controls.h"
+#include "core/macros/macro_hooks.h"
+#include "core/macros/macro_services.h"
+#include "core/macros/macro_tokens.h"
 #include "core/transmit/txhooks.h"
-#include "logbook/windows/logbook_windows.h"
 #include "logbook/qso/qso_panel.h"
+#include "logbook/windows/logbook_windows.h"
 #include "platform/dialogs.h"
 #include "platform/events.h"
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
 #include "platform/text1252.h"
 #include "platform/vberror.h"
-#include "core/macros/macro_hooks.h"
-#include "core/macros/macro_services.h"
-#include "core/macros/macro_tokens.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QFile>
 #include <QFileInfo>

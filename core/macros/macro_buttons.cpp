@@ -1,19 +1,18 @@
 #include "core/macros/macro_buttons.h"
 
-
-#include "state/declarations.h"
+#include "core/macros/macro_interpreter.h"
+#include "core/macros/macro_services.h"
 #include "core/macros/macrobutton.h"
+#include "core/macros/macrosetup.h"
 #include "core/modes/modeselection.h"
-#include "state/main_window_controls.h"
 #include "displays/spectrum/scale.h"
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
 #include "platform/units.h"
 #include "platform/vbnum.h"
 #include "settings/inistuff.h"
-#include "core/macros/macro_interpreter.h"
-#include "core/macros/macro_services.h"
-#include "core/macros/macrosetup.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QTextEdit>
 #include <QTimer>

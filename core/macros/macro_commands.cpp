@@ -1,11 +1,9 @@
 // Tokens that command something: the mode, the start and end of a transmission, the RTTY
 // engine's switches, the receive frequency, CW identification, the split and the radio.
-#include "state/declarations.h"
-#include "state/links.h"
+#include "core/macros/macro_services.h"
+#include "core/macros/macro_tokens.h"
 #include "core/modes/modeselection.h"
-#include "state/psk_api.h"
 #include "core/receive/rx_links.h"
-#include "state/main_window_controls.h"
 #include "core/transmit/transmit.h"
 #include "core/transmit/txhooks.h"
 #include "displays/spectrum/scale_clicks.h"
@@ -14,8 +12,10 @@
 #include "platform/text1252.h"
 #include "platform/vbnum.h"
 #include "platform/winmsg.h"
-#include "core/macros/macro_services.h"
-#include "core/macros/macro_tokens.h"
+#include "state/declarations.h"
+#include "state/links.h"
+#include "state/main_window_controls.h"
+#include "state/psk_api.h"
 
 #include <QLabel>
 #include <QTextEdit>

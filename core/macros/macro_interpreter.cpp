@@ -3,14 +3,14 @@
 // macro_actions).
 #include "core/macros/macro_interpreter.h"
 
-#include "state/declarations.h"
-#include "state/psk_api.h"
-#include "core/transmit/txtyping.h"
-#include "platform/events.h"
-#include "platform/text1252.h"
 #include "core/macros/macro_hooks.h"
 #include "core/macros/macro_services.h"
 #include "core/macros/macro_tokens.h"
+#include "core/transmit/txtyping.h"
+#include "platform/events.h"
+#include "platform/text1252.h"
+#include "state/declarations.h"
+#include "state/psk_api.h"
 
 #include <exception>
 

@@ -1,8 +1,8 @@
 #include "core/macros/macro_services.h"
 
 #include "core/receive/rxtext.h"
-#include "state/main_window_controls.h"
 #include "platform/richtext.h"
+#include "state/main_window_controls.h"
 
 MacroArray<QString> MacroTexts, MacroCaptions;
 MacroArray<std::int32_t> MacroBackColor{}, MacroMouseOverBackColor{};

@@ -1,12 +1,12 @@
 #include "core/macros/macro_store.h"
 
-#include "state/declarations.h"
+#include "core/macros/macro_services.h"
 #include "platform/dialogs.h"
 #include "platform/inifile.h"
 #include "platform/text1252.h"
 #include "platform/vbnum.h"
 #include "settings/inistuff.h"
-#include "core/macros/macro_services.h"
+#include "state/declarations.h"
 
 QString ActiveMacroSection()
 {

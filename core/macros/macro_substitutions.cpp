@@ -1,12 +1,12 @@
 // Tokens that stand for a value: QSO fields, settings, frequencies, the UTC date and time, a
 // character. Each is replaced by the value at the moment of its pass.
-#include "state/declarations.h"
-#include "state/main_window_controls.h"
+#include "core/macros/macro_tokens.h"
 #include "logbook/store/database.h"
 #include "platform/clock.h"
 #include "platform/text1252.h"
 #include "platform/vbnum.h"
-#include "core/macros/macro_tokens.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QLineEdit>
 #include <cmath>

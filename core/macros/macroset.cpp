@@ -1,11 +1,11 @@
 // The macro buttons of a mode, from the settings file.
 #include "core/macros/macro_buttons.h"
-#include "core/macros/macrobutton.h"
-#include "state/main_window_controls.h"
-#include "platform/vbnum.h"
-#include "settings/inistuff.h"
 #include "core/macros/macro_services.h"
 #include "core/macros/macro_store.h"
+#include "core/macros/macrobutton.h"
+#include "platform/vbnum.h"
+#include "settings/inistuff.h"
+#include "state/main_window_controls.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 #include "core/macros/macrosetup.h"
 
-#include "state/declarations.h"
-#include "core/macros/macrobutton.h"
-#include "state/main_window_controls.h"
-#include "platform/dialogs.h"
-#include "platform/vbnum.h"
 #include "core/macros/macro_services.h"
 #include "core/macros/macro_store.h"
+#include "core/macros/macrobutton.h"
+#include "platform/dialogs.h"
+#include "platform/vbnum.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

@@ -2,15 +2,15 @@
 // interpreter's typing path.
 #include "core/macros/macro_services.h"
 
-#include "state/declarations.h"
-#include "state/main_window_controls.h"
+#include "core/macros/macro_hooks.h"
 #include "core/transmit/txtyping.h"
 #include "platform/dialogs.h"
 #include "platform/events.h"
 #include "platform/menuitem.h"
 #include "platform/text1252.h"
 #include "platform/vberror.h"
-#include "core/macros/macro_hooks.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QApplication>
 #include <QFile>

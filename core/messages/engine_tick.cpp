@@ -2,19 +2,19 @@
 // is skipped and the tick goes on with the next one.
 #include "core/messages/engine_tick.h"
 
-#include "state/declarations.h"
 #include "core/receive/errors.h"
-#include "state/links.h"
 #include "core/receive/notifications.h"
 #include "core/receive/rx_links.h"
 #include "core/receive/rxtext.h"
-#include "state/main_window_controls.h"
 #include "core/transmit/switchover.h"
 #include "displays/spectrum/display_drawing.h"
 #include "displays/spectrum/readouts.h"
 #include "platform/events.h"
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
+#include "state/declarations.h"
+#include "state/links.h"
+#include "state/main_window_controls.h"
 
 #include <QLineEdit>
 #include <utility>

@@ -2,17 +2,17 @@
 // RTTY engine's notifications. Every one of them is answered with 0 and goes no further.
 #include "core/messages/hookmodule.h"
 
-#include "state/declarations.h"
-#include "core/receive/errors.h"
-#include "core/messages/mmtty_notify.h"
-#include "core/receive/rx_links.h"
-#include "state/main_window_controls.h"
-#include "core/transmit/switchover.h"
 #include "core/messages/engine_tick.h"
+#include "core/messages/mmtty_notify.h"
+#include "core/receive/errors.h"
+#include "core/receive/rx_links.h"
+#include "core/transmit/switchover.h"
 #include "displays/spectrum/readouts.h"
 #include "platform/menuitem.h"
 #include "platform/text1252.h"
 #include "platform/winmsg.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QLineEdit>
 

@@ -2,19 +2,19 @@
 // of its switch word.
 #include "core/messages/mmtty_notify.h"
 
-#include "state/declarations.h"
-#include "core/receive/errors.h"
-#include "state/mmtty_block.h"
-#include "core/receive/rx_links.h"
-#include "state/main_window_controls.h"
-#include "core/transmit/switchover.h"
 #include "core/messages/engine_tick.h"
+#include "core/receive/errors.h"
+#include "core/receive/rx_links.h"
+#include "core/receive/rxtext.h"
+#include "core/transmit/switchover.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
 #include "platform/text1252.h"
 #include "platform/vbnum.h"
 #include "platform/winmsg.h"
-#include "core/receive/rxtext.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
+#include "state/mmtty_block.h"
 
 #include <QLabel>
 #include <QToolBar>

@@ -1,11 +1,11 @@
 // The AFC and Net switches of the status bar.
-#include "state/declarations.h"
 #include "core/modes/modeselection.h"
-#include "state/psk_api.h"
-#include "state/main_window_controls.h"
 #include "platform/winmsg.h"
 #include "settings/appliers.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
+#include "state/psk_api.h"
 
 #include <QLabel>
 #include <QTextEdit>

@@ -1,9 +1,9 @@
 
 #include "core/modes/modeselection.h"
 #include "core/radio/ptt.h"
-#include "state/main_window_controls.h"
 #include "core/receive/wordcapture.h"
 #include "platform/menuitem.h"
+#include "state/main_window_controls.h"
 
 #include <QLabel>
 #include <QMouseEvent>

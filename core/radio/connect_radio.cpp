@@ -1,11 +1,11 @@
 
-#include "core/radio/frmsplitfreq.h"
 #include "core/logger_link/logger_link.h"
+#include "core/radio/frmsplitfreq.h"
 #include "core/radio/radio_port.h"
 #include "core/radio/radio_presets.h"
-#include "state/main_window_controls.h"
 #include "displays/spectrum/click_filter.h"
 #include "platform/menuitem.h"
+#include "state/main_window_controls.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,11 +1,11 @@
 #include "core/radio/frmradiocommand.h"
 
-#include "state/declarations.h"
-#include "state/links.h"
 #include "core/radio/radio_port.h"
 #include "platform/dialogs.h"
 #include "platform/vbnum.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
+#include "state/links.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -1,11 +1,11 @@
 #include "core/radio/frmserialport.h"
 
-#include "state/declarations.h"
 #include "core/radio/ptt.h"
 #include "platform/dialogs.h"
 #include "platform/text1252.h"
 #include "platform/vbnum.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

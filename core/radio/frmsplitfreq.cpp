@@ -1,10 +1,10 @@
 #include "core/radio/frmsplitfreq.h"
 
-#include "state/declarations.h"
-#include "state/main_window_controls.h"
 #include "displays/spectrum/scale.h"
 #include "platform/dialogs.h"
 #include "platform/vbnum.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>

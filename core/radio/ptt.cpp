@@ -1,15 +1,15 @@
 #include "core/radio/ptt.h"
 
-#include "state/declarations.h"
 #include "core/radio/frmserialport.h"
-#include "state/mmtty_block.h"
-#include "state/psk_api.h"
-#include "state/main_window_controls.h"
 #include "displays/spectrum/scale.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
 #include "platform/winmsg.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
+#include "state/mmtty_block.h"
+#include "state/psk_api.h"
 
 namespace {
 constexpr std::int32_t kRttyPortCommand = 21;

@@ -1,12 +1,12 @@
 #include "core/radio/radio_port.h"
 
-#include "state/declarations.h"
 #include "core/radio/frmradiocommand.h"
-#include "state/links.h"
-#include "state/main_window_controls.h"
 #include "displays/spectrum/scale.h"
 #include "platform/dialogs.h"
 #include "platform/vbnum.h"
+#include "state/declarations.h"
+#include "state/links.h"
+#include "state/main_window_controls.h"
 
 #include <cmath>
 

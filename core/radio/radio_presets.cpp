@@ -1,13 +1,13 @@
 #include "core/radio/radio_presets.h"
 
-#include "state/declarations.h"
 #include "core/logger_link/logger_link.h"
-#include "state/main_window_controls.h"
 #include "displays/spectrum/scale.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
 #include "platform/vbnum.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

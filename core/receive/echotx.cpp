@@ -2,13 +2,13 @@
 // marked as sent in the transmit window when the transmit buffer indicator is on.
 #include "core/receive/notifications.h"
 
-#include "state/declarations.h"
 #include "core/receive/rxtext.h"
-#include "state/main_window_controls.h"
 #include "platform/menuitem.h"
 #include "platform/picturebox.h"
 #include "platform/richtext.h"
 #include "platform/text1252.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QTextEdit>
 

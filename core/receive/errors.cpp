@@ -1,10 +1,10 @@
 #include "core/receive/errors.h"
 
-#include "state/declarations.h"
-#include "state/main_window_controls.h"
 #include "platform/dialogs.h"
 #include "platform/text1252.h"
 #include "platform/vbnum.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QLabel>
 

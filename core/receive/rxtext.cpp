@@ -1,13 +1,13 @@
 #include "core/receive/rxtext.h"
 
 #include "core/receive/capturefile.h"
-#include "state/declarations.h"
-#include "state/main_window_controls.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
 #include "platform/text1252.h"
 #include "platform/vbnum.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <array>
 

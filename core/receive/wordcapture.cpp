@@ -1,14 +1,14 @@
 #include "core/receive/wordcapture.h"
 
-#include "state/declarations.h"
 #include "core/receive/rx_links.h"
-#include "state/main_window_controls.h"
 #include "platform/menuitem.h"
 #include "platform/picturebox.h"
 #include "platform/richtext.h"
 #include "platform/text1252.h"
 #include "platform/units.h"
 #include "platform/vbnum.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

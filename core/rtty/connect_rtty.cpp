@@ -2,10 +2,10 @@
 // toolbar and the notch marker over the scale.
 #include "core/rtty/rtty_link.h"
 
-#include "state/main_window_controls.h"
 #include "platform/menuitem.h"
 #include "platform/picturebox.h"
 #include "platform/units.h"
+#include "state/main_window_controls.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -1,12 +1,12 @@
 #include "core/rtty/frmaddprofile.h"
 
-#include "state/declarations.h"
-#include "state/mmtty_block.h"
 #include "core/rtty/rtty_link.h"
-#include "state/main_window_controls.h"
 #include "platform/dialogs.h"
 #include "platform/screen_fit.h"
 #include "platform/text1252.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
+#include "state/mmtty_block.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>

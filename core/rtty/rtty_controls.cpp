@@ -1,16 +1,16 @@
 // The RTTY toolbar and the RTTY menus.
 #include "core/rtty/rtty_link.h"
 
-#include "state/declarations.h"
 #include "core/modes/modeselection.h"
-#include "state/main_window_controls.h"
+#include "core/receive/rxtext.h"
 #include "core/transmit/transmit.h"
 #include "displays/spectrum/scale_clicks.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
 #include "platform/vbnum.h"
 #include "settings/inistuff.h"
-#include "core/receive/rxtext.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,14 +1,10 @@
 // The RTTY engine's start, RTTY selection, the shift reset and the notch.
 #include "core/rtty/rtty_link.h"
 
-#include "state/declarations.h"
-#include "core/rtty/engine_process.h"
-#include "state/links.h"
-#include "state/mmtty_block.h"
 #include "core/modes/modeselection.h"
-#include "platform/resume_next.h"
 #include "core/receive/rx_links.h"
-#include "state/main_window_controls.h"
+#include "core/rtty/engine_process.h"
+#include "core/rtty/frmaddprofile.h"
 #include "displays/windows/aux_window.h"
 #include "engines/rtty/engine_window.h"
 #include "platform/dialogs.h"
@@ -16,12 +12,16 @@
 #include "platform/menuitem.h"
 #include "platform/peerlink.h"
 #include "platform/picturebox.h"
+#include "platform/resume_next.h"
 #include "platform/text1252.h"
 #include "platform/units.h"
 #include "platform/vbnum.h"
 #include "platform/winmsg.h"
 #include "settings/inistuff.h"
-#include "core/rtty/frmaddprofile.h"
+#include "state/declarations.h"
+#include "state/links.h"
+#include "state/main_window_controls.h"
+#include "state/mmtty_block.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -2,14 +2,14 @@
 // profile menus.
 #include "core/rtty/rtty_link.h"
 
-#include "state/declarations.h"
-#include "state/main_window_controls.h"
 #include "displays/spectrum/scale.h"
 #include "platform/dialogs.h"
 #include "platform/inifile.h"
 #include "platform/menuitem.h"
 #include "platform/places.h"
 #include "platform/text1252.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QAction>
 #include <QToolBar>

@@ -1,14 +1,14 @@
 // The transmit road's handlers on the main window: the transmit window's keys, pastes and
 // mouse, its change, and the "Transmit"/"Receive" and "Abort" labels.
 
-#include "state/declarations.h"
-#include "state/main_window_controls.h"
 #include "core/transmit/switchover.h"
 #include "core/transmit/transmit.h"
 #include "core/transmit/txtyping.h"
 #include "core/transmit/txwindow.h"
 #include "displays/spectrum/click_filter.h"
 #include "platform/richtext.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -1,18 +1,18 @@
 // The program's half of the engine's switch between receive and transmit.
 #include "core/transmit/switchover.h"
 
-#include "state/declarations.h"
-#include "core/transmit/labelcolors.h"
-#include "state/links.h"
-#include "state/main_window_controls.h"
-#include "core/transmit/transmit.h"
 #include "core/receive/rx_links.h"
+#include "core/transmit/labelcolors.h"
+#include "core/transmit/transmit.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
 #include "platform/picturebox.h"
 #include "platform/richtext.h"
 #include "platform/vbnum.h"
 #include "platform/winmsg.h"
+#include "state/declarations.h"
+#include "state/links.h"
+#include "state/main_window_controls.h"
 
 #include <QLabel>
 #include <QTimer>

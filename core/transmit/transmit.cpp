@@ -2,12 +2,8 @@
 // runs when the engine reports that it has switched.
 #include "core/transmit/transmit.h"
 
-#include "state/declarations.h"
-#include "core/transmit/labelcolors.h"
-#include "state/links.h"
-#include "state/psk_api.h"
-#include "state/main_window_controls.h"
 #include "core/receive/rx_links.h"
+#include "core/transmit/labelcolors.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/events.h"
@@ -15,6 +11,10 @@
 #include "platform/richtext.h"
 #include "platform/vbnum.h"
 #include "platform/winmsg.h"
+#include "state/declarations.h"
+#include "state/links.h"
+#include "state/main_window_controls.h"
+#include "state/psk_api.h"
 
 #include <QLabel>
 #include <QTextEdit>

@@ -1,17 +1,17 @@
 // Transmit typing: each typed character goes to the engine at once, before it is shown.
 #include "core/transmit/txtyping.h"
 
-#include "state/declarations.h"
-#include "state/psk_api.h"
-#include "core/receive/rxtext.h"
-#include "state/main_window_controls.h"
-#include "core/transmit/transmit.h"
 #include "core/receive/rx_links.h"
+#include "core/receive/rxtext.h"
+#include "core/transmit/transmit.h"
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
 #include "platform/text1252.h"
 #include "platform/vbnum.h"
 #include "platform/winmsg.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
+#include "state/psk_api.h"
 
 #include <QTextEdit>
 #include <array>

@@ -1,8 +1,8 @@
 #include "displays/drawing/surfaces.h"
 
+#include "platform/menuitem.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
-#include "platform/menuitem.h"
 
 #include <array>
 

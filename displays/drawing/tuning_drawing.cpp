@@ -1,12 +1,12 @@
 #include "displays/drawing/tuning_drawing.h"
 
-#include "state/declarations.h"
-#include "state/psk_api.h"
-#include "state/main_window_controls.h"
 #include "displays/drawing/display_math.h"
 #include "displays/drawing/image_draw.h"
 #include "displays/drawing/surfaces.h"
 #include "platform/units.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
+#include "state/psk_api.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -1,17 +1,17 @@
 
-#include "state/main_window_controls.h"
-#include "displays/windows/aux_window.h"
-#include "displays/spectrum/click_filter.h"
 #include "displays/setup/display_menus.h"
 #include "displays/setup/frm_default_audio.h"
 #include "displays/setup/frm_markers.h"
 #include "displays/setup/frm_sensitivity.h"
+#include "displays/spectrum/click_filter.h"
 #include "displays/spectrum/readouts.h"
 #include "displays/spectrum/scale.h"
 #include "displays/spectrum/scale_clicks.h"
+#include "displays/windows/aux_window.h"
 #include "displays/windows/tuning_window.h"
 #include "platform/menuitem.h"
 #include "platform/picturebox.h"
+#include "state/main_window_controls.h"
 
 #include <QLabel>
 #include <QLineEdit>

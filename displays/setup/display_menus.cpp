@@ -1,16 +1,16 @@
 #include "displays/setup/display_menus.h"
 
-#include "state/declarations.h"
-#include "state/main_window_controls.h"
 #include "displays/drawing/display_math.h"
-#include "displays/spectrum/scale.h"
 #include "displays/setup/waterfall_colors.h"
+#include "displays/spectrum/scale.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
 #include "platform/picturebox.h"
 #include "platform/units.h"
 #include "platform/vbnum.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QTextEdit>
 

@@ -1,12 +1,12 @@
 #include "displays/setup/frm_default_audio.h"
 
-#include "state/declarations.h"
-#include "state/main_window_controls.h"
 #include "displays/setup/dialog_place.h"
 #include "displays/spectrum/scale.h"
 #include "platform/dialogs.h"
 #include "platform/vbnum.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,7 +1,5 @@
 #include "displays/setup/frm_markers.h"
 
-#include "state/declarations.h"
-#include "state/main_window_controls.h"
 #include "displays/setup/dialog_place.h"
 #include "displays/spectrum/scale.h"
 #include "platform/dialogs.h"
@@ -9,6 +7,8 @@
 #include "platform/units.h"
 #include "platform/vbnum.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,13 +1,13 @@
 #include "displays/setup/frm_sensitivity.h"
 
-#include "state/declarations.h"
-#include "state/main_window_controls.h"
-#include "displays/setup/dialog_place.h"
 #include "displays/drawing/display_math.h"
+#include "displays/setup/dialog_place.h"
 #include "displays/spectrum/scale.h"
 #include "platform/dialogs.h"
 #include "platform/vbnum.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QLabel>
 #include <QSlider>

@@ -1,11 +1,11 @@
 #include "displays/spectrum/aux_channels.h"
 
-#include "state/declarations.h"
-#include "state/main_window_controls.h"
 #include "displays/drawing/display_math.h"
 #include "displays/spectrum/scale.h"
 #include "platform/units.h"
 #include "platform/vbnum.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QTextEdit>
 

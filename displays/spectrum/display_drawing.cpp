@@ -1,16 +1,16 @@
 #include "displays/spectrum/display_drawing.h"
 
-#include "state/declarations.h"
-#include "state/mmtty_block.h"
-#include "state/psk_api.h"
-#include "state/main_window_controls.h"
 #include "displays/drawing/display_math.h"
 #include "displays/drawing/palette.h"
-#include "displays/spectrum/readouts.h"
 #include "displays/drawing/surfaces.h"
 #include "displays/drawing/tuning_drawing.h"
+#include "displays/spectrum/readouts.h"
 #include "platform/menuitem.h"
 #include "platform/units.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
+#include "state/mmtty_block.h"
+#include "state/psk_api.h"
 
 #include <QPainter>
 #include <QPolygon>

@@ -1,15 +1,15 @@
 #include "displays/spectrum/readouts.h"
 
-#include "state/declarations.h"
-#include "state/psk_api.h"
-#include "state/main_window_controls.h"
-#include "displays/spectrum/display_hooks.h"
 #include "displays/drawing/display_math.h"
-#include "displays/spectrum/scale.h"
 #include "displays/drawing/surfaces.h"
+#include "displays/spectrum/display_hooks.h"
+#include "displays/spectrum/scale.h"
 #include "platform/menuitem.h"
 #include "platform/units.h"
 #include "platform/vbnum.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
+#include "state/psk_api.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,15 +1,15 @@
 #include "displays/spectrum/scale.h"
 
-#include "state/declarations.h"
-#include "state/psk_api.h"
-#include "state/main_window_controls.h"
 #include "displays/drawing/display_math.h"
-#include "displays/spectrum/readouts.h"
 #include "displays/drawing/surfaces.h"
+#include "displays/spectrum/readouts.h"
 #include "platform/menuitem.h"
 #include "platform/units.h"
 #include "platform/vbnum.h"
 #include "platform/winmsg.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
+#include "state/psk_api.h"
 
 #include <QLabel>
 #include <QLineEdit>

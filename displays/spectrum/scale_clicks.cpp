@@ -1,16 +1,16 @@
 #include "displays/spectrum/scale_clicks.h"
 
-#include "state/declarations.h"
-#include "state/links.h"
-#include "state/psk_api.h"
-#include "state/main_window_controls.h"
-#include "displays/spectrum/display_hooks.h"
 #include "displays/drawing/display_math.h"
+#include "displays/spectrum/display_hooks.h"
 #include "displays/spectrum/readouts.h"
 #include "displays/spectrum/scale.h"
 #include "platform/menuitem.h"
 #include "platform/vbnum.h"
 #include "platform/winmsg.h"
+#include "state/declarations.h"
+#include "state/links.h"
+#include "state/main_window_controls.h"
+#include "state/psk_api.h"
 
 #include <QTextEdit>
 

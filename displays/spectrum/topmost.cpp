@@ -2,10 +2,10 @@
 // they are not hidden behind it, and returns to it afterwards.
 #include "displays/spectrum/scale.h"
 
-#include "state/declarations.h"
-#include "state/main_window_controls.h"
 #include "platform/menuitem.h"
 #include "platform/winmsg.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QWidget>
 

@@ -1,15 +1,12 @@
 #include "displays/windows/aux_window.h"
 
-#include "state/declarations.h"
-#include "state/psk_api.h"
-#include "state/main_window_controls.h"
-#include "displays/windows/aux1.h"
-#include "displays/windows/aux2.h"
+#include "displays/drawing/display_math.h"
+#include "displays/drawing/surfaces.h"
 #include "displays/spectrum/aux_channels.h"
 #include "displays/spectrum/display_hooks.h"
-#include "displays/drawing/display_math.h"
 #include "displays/spectrum/scale.h"
-#include "displays/drawing/surfaces.h"
+#include "displays/windows/aux1.h"
+#include "displays/windows/aux2.h"
 #include "displays/windows/tuning_window_aux.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
@@ -20,6 +17,9 @@
 #include "platform/vbnum.h"
 #include "platform/winmsg.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
+#include "state/psk_api.h"
 
 #include <QClipboard>
 #include <QCloseEvent>

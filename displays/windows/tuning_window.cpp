@@ -1,10 +1,7 @@
 #include "displays/windows/tuning_window.h"
 
-#include "state/declarations.h"
-#include "state/psk_api.h"
-#include "state/main_window_controls.h"
-#include "displays/spectrum/aux_channels.h"
 #include "displays/drawing/display_math.h"
+#include "displays/spectrum/aux_channels.h"
 #include "displays/spectrum/scale.h"
 #include "platform/menuitem.h"
 #include "platform/picturebox.h"
@@ -12,6 +9,9 @@
 #include "platform/vbnum.h"
 #include "platform/winmsg.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
+#include "state/psk_api.h"
 
 #include <QLineEdit>
 

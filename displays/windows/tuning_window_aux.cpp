@@ -1,12 +1,9 @@
 #include "displays/windows/tuning_window_aux.h"
 
-#include "state/declarations.h"
-#include "state/psk_api.h"
-#include "state/main_window_controls.h"
-#include "displays/spectrum/aux_channels.h"
-#include "displays/windows/aux_window.h"
 #include "displays/drawing/display_math.h"
 #include "displays/drawing/surfaces.h"
+#include "displays/spectrum/aux_channels.h"
+#include "displays/windows/aux_window.h"
 #include "displays/windows/tuning_window.h"
 #include "displays/windows/tuning_window_aux1.h"
 #include "displays/windows/tuning_window_aux2.h"
@@ -15,6 +12,9 @@
 #include "platform/units.h"
 #include "platform/vbnum.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
+#include "state/psk_api.h"
 
 #include <QLineEdit>
 

@@ -1,13 +1,13 @@
 #include "displays/windows/tuning_window_base.h"
 
-#include "state/declarations.h"
-#include "displays/spectrum/aux_channels.h"
 #include "displays/drawing/surfaces.h"
+#include "displays/spectrum/aux_channels.h"
 #include "platform/picturebox.h"
 #include "platform/screen_fit.h"
 #include "platform/units.h"
 #include "platform/vbnum.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
 
 #include <QCloseEvent>
 #include <QFrame>

@@ -1,12 +1,12 @@
 #include "logbook/callbook/cd_lookup.h"
 
-#include "state/declarations.h"
-#include "state/main_window_controls.h"
 #include "displays/spectrum/scale.h"
 #include "logbook/callbook/frmcddisplay.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
 #include "platform/text1252.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QLineEdit>
 

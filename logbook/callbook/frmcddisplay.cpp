@@ -1,6 +1,5 @@
 #include "logbook/callbook/frmcddisplay.h"
 
-#include "state/main_window_controls.h"
 #include "displays/spectrum/aux_channels.h"
 #include "displays/spectrum/scale.h"
 #include "logbook/windows/logbook_window_settings.h"
@@ -10,6 +9,7 @@
 #include "platform/units.h"
 #include "platform/vbnum.h"
 #include "settings/inistuff.h"
+#include "state/main_window_controls.h"
 
 #include <QCloseEvent>
 #include <QLabel>

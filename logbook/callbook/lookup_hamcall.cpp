@@ -2,13 +2,13 @@
 // marker character (codes 181 to 255); where a field ends is fixed per marker.
 #include "logbook/callbook/cd_lookup.h"
 
-#include "state/declarations.h"
 #include "logbook/callbook/callbook_libraries.h"
 #include "logbook/callbook/frmcddisplay.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/text1252.h"
 #include "platform/vbnum.h"
+#include "state/declarations.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 // right part are replaced by the program's own.
 #include "logbook/callbook/cd_lookup.h"
 
-#include "state/declarations.h"
 #include "logbook/callbook/callbook_libraries.h"
 #include "platform/dialogs.h"
 #include "platform/text1252.h"
+#include "state/declarations.h"
 
 namespace {
 

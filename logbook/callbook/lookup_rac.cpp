@@ -3,10 +3,10 @@
 // character b), and a result code.
 #include "logbook/callbook/cd_lookup.h"
 
-#include "state/declarations.h"
 #include "logbook/callbook/callbook_libraries.h"
 #include "platform/dialogs.h"
 #include "platform/text1252.h"
+#include "state/declarations.h"
 
 namespace {
 

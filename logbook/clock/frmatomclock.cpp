@@ -1,12 +1,12 @@
 #include "logbook/clock/frmatomclock.h"
 
-#include "state/main_window_controls.h"
 #include "displays/spectrum/scale.h"
 #include "platform/clock.h"
 #include "platform/clock_setting.h"
 #include "platform/units.h"
 #include "platform/vbnum.h"
 #include "settings/inistuff.h"
+#include "state/main_window_controls.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

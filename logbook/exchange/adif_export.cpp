@@ -1,11 +1,11 @@
 // The ADIF and CSV exports: the current operator's QSOs, oldest first.
-#include "state/declarations.h"
-#include "logbook/store/database.h"
 #include "logbook/exchange/import_export.h"
 #include "logbook/exchange/transfer_io.h"
+#include "logbook/store/database.h"
 #include "platform/events.h"
 #include "platform/text1252.h"
 #include "platform/vbnum.h"
+#include "state/declarations.h"
 
 #include <QDateTime>
 

@@ -1,15 +1,15 @@
 // The ADIF import and its exception file "BAD.ADI".
-#include "state/declarations.h"
 #include "logbook/exchange/adif_scanner.h"
-#include "logbook/store/database.h"
 #include "logbook/exchange/import_export.h"
-#include "logbook/store/logbook_page.h"
 #include "logbook/exchange/transfer_io.h"
+#include "logbook/store/database.h"
+#include "logbook/store/logbook_page.h"
 #include "platform/dialogs.h"
 #include "platform/events.h"
 #include "platform/places.h"
 #include "platform/text1252.h"
 #include "platform/vbnum.h"
+#include "state/declarations.h"
 
 #include <QDate>
 #include <QFile>

@@ -1,9 +1,9 @@
 // The transfer file dialog, and what the exports and the import share.
-#include "state/declarations.h"
 #include "logbook/exchange/import_export.h"
 #include "logbook/exchange/transfer_io.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "state/declarations.h"
 #include "state/link_table.h"
 
 #include <QApplication>

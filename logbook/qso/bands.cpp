@@ -1,5 +1,5 @@
-#include "state/main_window_controls.h"
 #include "logbook/qso/qso_panel.h"
+#include "state/main_window_controls.h"
 
 #include <QComboBox>
 

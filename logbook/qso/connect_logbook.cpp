@@ -1,8 +1,8 @@
 
-#include "state/main_window_controls.h"
 #include "logbook/clock/frmatomclock.h"
 #include "logbook/qso/qso_panel.h"
 #include "platform/menuitem.h"
+#include "state/main_window_controls.h"
 
 void ConnectLogbook(MainWindowControls& w)
 {

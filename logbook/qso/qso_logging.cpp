@@ -1,13 +1,13 @@
 #include "logbook/qso/qso_logging.h"
 
-#include "state/declarations.h"
-#include "state/main_window_controls.h"
+#include "logbook/qso/qso_panel.h"
 #include "logbook/store/database.h"
 #include "logbook/store/logbook_page.h"
-#include "logbook/qso/qso_panel.h"
 #include "platform/dialogs.h"
 #include "platform/text1252.h"
 #include "platform/vbnum.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,13 +1,13 @@
 #include "logbook/qso/qso_panel.h"
 
-#include "state/declarations.h"
-#include "state/main_window_controls.h"
 #include "displays/spectrum/scale.h"
+#include "logbook/qso/qso_logging.h"
 #include "logbook/store/database.h"
 #include "logbook/store/logbook_page.h"
 #include "logbook/windows/logbook_windows.h"
-#include "logbook/qso/qso_logging.h"
 #include "platform/menuitem.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

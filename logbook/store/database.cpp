@@ -1,13 +1,12 @@
 #include "logbook/store/database.h"
 
-#include "state/declarations.h"
-#include "state/main_window_controls.h"
-#include "logbook/store/database.h"
 #include "platform/clock.h"
 #include "platform/menuitem.h"
 #include "platform/places.h"
 #include "platform/text1252.h"
 #include "platform/vbnum.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QFile>
 #include <cmath>

@@ -1,8 +1,8 @@
 #pragma once
 // The logbook file and the data every logbook operation shares: the QSO record, the key buffers,
 // the record count and QSO counter, and the UTC offset.
-#include "state/declarations.h"
 #include "logbook/store/vmx.h"
+#include "state/declarations.h"
 
 #include <QDateTime>
 #include <QString>

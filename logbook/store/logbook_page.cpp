@@ -1,10 +1,10 @@
 #include "logbook/store/logbook_page.h"
 
-#include "state/declarations.h"
 #include "logbook/store/database.h"
 #include "logbook/store/window_links.h"
 #include "platform/clock.h"
 #include "platform/vbnum.h"
+#include "state/declarations.h"
 
 #include <algorithm>
 

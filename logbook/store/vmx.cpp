@@ -1,5 +1,6 @@
 // The record library's calls: handles of open files, and the texts of the statuses.
 #include "logbook/store/vmx.h"
+
 #include "logbook/store/vmx_format.h"
 #include "logbook/store/vmx_store.h"
 

@@ -1,4 +1,5 @@
 #include "logbook/store/vmx_format.h"
+
 #include "logbook/store/vmx.h"
 
 #include <cerrno>

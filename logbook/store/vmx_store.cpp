@@ -1,5 +1,6 @@
 // Opening, creating and closing a record file.
 #include "logbook/store/vmx_store.h"
+
 #include "logbook/store/vmx_format.h"
 
 #include <cerrno>

@@ -1,13 +1,13 @@
 #include "logbook/windows/frm_previous_page.h"
 
-#include "state/declarations.h"
-#include "state/main_window_controls.h"
 #include "displays/spectrum/aux_channels.h"
-#include "logbook/windows/logbook_grid_view.h"
 #include "logbook/store/logbook_page.h"
+#include "logbook/windows/logbook_grid_view.h"
 #include "platform/menuitem.h"
 #include "platform/vbnum.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>

@@ -2,16 +2,16 @@
 // keeps a running export or import safe.
 #include "logbook/windows/mini_log.h"
 
-#include "state/declarations.h"
-#include "state/main_window_controls.h"
-#include "logbook/store/database.h"
 #include "logbook/exchange/import_export.h"
-#include "logbook/windows/logbook_grid_view.h"
+#include "logbook/store/database.h"
 #include "logbook/store/logbook_page.h"
+#include "logbook/windows/logbook_grid_view.h"
 #include "logbook/windows/logbook_windows.h"
 #include "platform/menuitem.h"
 #include "platform/units.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QApplication>
 #include <QCloseEvent>

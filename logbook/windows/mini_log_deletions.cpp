@@ -2,15 +2,14 @@
 // whole logbook file. Each asks first; the mass deletions ask twice.
 #include "logbook/windows/mini_log.h"
 
-#include "state/declarations.h"
 #include "displays/spectrum/aux_channels.h"
 #include "logbook/store/database.h"
-#include "logbook/windows/logbook_grid_view.h"
 #include "logbook/store/logbook_page.h"
-#include "logbook/store/database.h"
+#include "logbook/windows/logbook_grid_view.h"
 #include "platform/dialogs.h"
 #include "platform/events.h"
 #include "platform/menuitem.h"
+#include "state/declarations.h"
 
 #include <QFile>
 

@@ -2,15 +2,15 @@
 // write-back of an edited cell into the stored QSO, re-keying a QSO whose date or time changed.
 #include "logbook/windows/mini_log.h"
 
-#include "state/declarations.h"
 #include "logbook/store/database.h"
+#include "logbook/store/logbook_page.h"
 #include "logbook/windows/datetime_validity.h"
 #include "logbook/windows/logbook_grid_view.h"
-#include "logbook/store/logbook_page.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
 #include "platform/text1252.h"
 #include "platform/units.h"
+#include "state/declarations.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

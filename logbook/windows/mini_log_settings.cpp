@@ -4,8 +4,8 @@
 
 #include "displays/spectrum/aux_channels.h"
 #include "displays/spectrum/scale.h"
-#include "logbook/windows/logbook_grid_view.h"
 #include "logbook/store/logbook_page.h"
+#include "logbook/windows/logbook_grid_view.h"
 #include "logbook/windows/logbook_window_settings.h"
 #include "platform/dialogs.h"
 #include "settings/inistuff.h"

@@ -1,18 +1,18 @@
 // The switches and choices of the main window's menus.
 #include "main_window/menus/menu_commands.h"
 
-#include "state/declarations.h"
-#include "core/receive/errors.h"
 #include "core/modes/modeselection.h"
-#include "state/psk_api.h"
-#include "platform/resume_next.h"
-#include "state/main_window_controls.h"
-#include "main_window/menus/text_commands.h"
+#include "core/receive/errors.h"
 #include "displays/spectrum/display_hooks.h"
+#include "main_window/menus/text_commands.h"
 #include "platform/menuitem.h"
+#include "platform/resume_next.h"
 #include "platform/units.h"
 #include "platform/vbnum.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
+#include "state/psk_api.h"
 
 #include <QWidget>
 #include <array>

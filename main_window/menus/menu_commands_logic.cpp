@@ -2,21 +2,21 @@
 // counters, the clear commands, the mini-log panel and the RTTY notch placement.
 #include "main_window/menus/menu_commands.h"
 
-#include "state/declarations.h"
 #include "core/modes/modeselection.h"
-#include "state/psk_api.h"
-#include "platform/resume_next.h"
-#include "state/main_window_controls.h"
 #include "displays/spectrum/scale.h"
 #include "logbook/logbook_services.h"
+#include "main_window/settings_loader/settings_hooks.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
+#include "platform/resume_next.h"
 #include "platform/richtext.h"
 #include "platform/units.h"
 #include "platform/vbnum.h"
 #include "platform/winmsg.h"
 #include "settings/inistuff.h"
-#include "main_window/settings_loader/settings_hooks.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
+#include "state/psk_api.h"
 
 #include <QTextEdit>
 #include <cmath>

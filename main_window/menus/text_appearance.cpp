@@ -1,10 +1,8 @@
 // The looks of the receive and transmit windows and of the QSO panel, from the ToolBox menu.
 #include "main_window/menus/text_commands.h"
 
-#include "state/declarations.h"
 #include "core/receive/rx_links.h"
 #include "core/receive/rxtext.h"
-#include "state/main_window_controls.h"
 #include "displays/spectrum/scale.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
@@ -13,6 +11,8 @@
 #include "platform/vbnum.h"
 #include "settings/appliers.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QLineEdit>
 #include <functional>

@@ -5,8 +5,8 @@
 // applied at once and stored at once.
 #include <QString>
 
-#include "core/receive/capturefile.h"       // the File menu's capture commands
 #include "core/macros/macro_services.h" // the File menu's text sender
+#include "core/receive/capturefile.h"       // the File menu's capture commands
 
 struct MainWindowControls;
 

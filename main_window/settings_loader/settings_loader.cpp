@@ -3,13 +3,10 @@
 // the file with every such key at its default.
 #include "main_window/settings_loader/settings_loader.h"
 
-#include "state/declarations.h"
 #include "core/receive/errors.h"
-#include "state/psk_api.h"
-#include "state/main_window_controls.h"
 #include "displays/spectrum/scale.h"
-#include "logbook/store/logbook_page.h"
 #include "logbook/logbook_services.h"
+#include "logbook/store/logbook_page.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
 #include "platform/places.h"
@@ -17,6 +14,9 @@
 #include "settings/appliers.h"
 #include "settings/ini_values.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
+#include "state/psk_api.h"
 
 #include <QFile>
 #include <QLabel>

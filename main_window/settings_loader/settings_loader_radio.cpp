@@ -2,15 +2,15 @@
 // radio control settings and the RTTY engine's options.
 #include "main_window/settings_loader/settings_loader.h"
 
-#include "state/declarations.h"
-#include "state/links.h"
-#include "state/main_window_controls.h"
 #include "displays/drawing/palette.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
 #include "platform/vbnum.h"
 #include "settings/ini_values.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
+#include "state/links.h"
+#include "state/main_window_controls.h"
 
 namespace loader {
 

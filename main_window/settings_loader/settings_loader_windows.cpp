@@ -3,15 +3,15 @@
 // callbook type and the logbook windows.
 #include "main_window/settings_loader/settings_loader.h"
 
-#include "state/declarations.h"
-#include "state/main_window_controls.h"
 #include "logbook/windows/logbook_windows.h"
+#include "main_window/settings_loader/settings_hooks.h"
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
 #include "platform/units.h"
 #include "settings/appliers.h"
 #include "settings/ini_values.h"
-#include "main_window/settings_loader/settings_hooks.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QSplitter>
 #include <QTextEdit>

@@ -1,9 +1,9 @@
 #include "callbook_fixture.h"
 
-#include "main_window/sondrel.h"
 #include "logbook/callbook/callbook_libraries.h"
 #include "logbook/callbook/cd_lookup.h"
 #include "logbook/windows/logbook_windows.h"
+#include "main_window/sondrel.h"
 #include "platform/menuitem.h"
 #include "settings/inistuff.h"
 

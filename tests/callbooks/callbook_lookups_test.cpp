@@ -3,13 +3,13 @@
 // sample licence data, and the station shows in the callbook window.
 #include "callbook_fixture.h"
 
-#include "state/declarations.h"
+#include "core/macros/macro_interpreter.h"
+#include "core/macros/macro_services.h"
 #include "logbook/callbook/callbook_libraries.h"
 #include "logbook/callbook/cd_lookup.h"
 #include "logbook/callbook/frmcddisplay.h"
 #include "platform/menuitem.h"
-#include "core/macros/macro_interpreter.h"
-#include "core/macros/macro_services.h"
+#include "state/declarations.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 
 #include "core/receive/errors.h"
 #include "main_window/frmabout.h"
-#include "state/mmtty_block.h"
 #include "main_window/frmsplash.h"
+#include "state/mmtty_block.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "main_window/settings_loader/settings_loader.h"
 #include "platform/inifile.h"
 #include "settings/inistuff.h"
-#include "main_window/settings_loader/settings_loader.h"
 #include "support/temp_home.h"
 
 #include <QFile>

@@ -2,14 +2,14 @@
 // texts and the standalone switch.
 #include "radio_support.h"
 
-#include "core/messages/hookmodule.h"
 #include "core/logger_link/logger_link.h"
-#include "state/psk_api.h"
+#include "core/messages/hookmodule.h"
 #include "core/receive/rx_links.h"
 #include "core/transmit/txhooks.h"
 #include "displays/spectrum/display_hooks.h"
 #include "platform/vbnum.h"
 #include "platform/winmsg.h"
+#include "state/psk_api.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,12 +1,12 @@
 // The macro buttons, their function keys and rows, the macro store and the macro editor.
 #include "macro_fixture.h"
 
+#include "core/macros/macro_store.h"
 #include "core/macros/macrobutton.h"
 #include "core/modes/modeselection.h"
 #include "core/transmit/txtyping.h"
 #include "platform/inifile.h"
 #include "platform/menuitem.h"
-#include "core/macros/macro_store.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -1,19 +1,19 @@
 #pragma once
 // The main window loaded with fake links and a fake PSK engine, the real macro buttons, repeat
 // and interpreter, a stand-in RTTY engine window, and a record of what reached the engines.
-#include "support/receive_fixture.h"
 #include "platform/menuitem.h"
+#include "support/receive_fixture.h"
 
 #include "core/macros/macro_buttons.h"
-#include "state/psk_api.h"
-#include "core/receive/rx_links.h"
-#include "core/transmit/txhooks.h"
-#include "platform/clock.h"
-#include "platform/text1252.h"
 #include "core/macros/macro_hooks.h"
 #include "core/macros/macro_interpreter.h"
 #include "core/macros/macro_services.h"
 #include "core/macros/macrosetup.h"
+#include "core/receive/rx_links.h"
+#include "core/transmit/txhooks.h"
+#include "platform/clock.h"
+#include "platform/text1252.h"
+#include "state/psk_api.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>

@@ -2,10 +2,10 @@
 #include "support/main_window_fixture.h"
 
 #include "main_window/menus/menu_commands.h"
-#include "state/psk_api.h"
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
 #include "platform/winmsg.h"
+#include "state/psk_api.h"
 
 #include <QCoreApplication>
 #include <QLabel>

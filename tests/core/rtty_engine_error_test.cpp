@@ -3,8 +3,8 @@
 // transmits ends it in good order (its normal shut-down drops PTT).
 #include "support/receive_fixture.h"
 
-#include "state/declarations.h"
 #include "core/rtty/rtty_link.h"
+#include "state/declarations.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -3,13 +3,13 @@
 // engine's window.
 #include "support/receive_fixture.h"
 
-#include "state/mmtty_block.h"
 #include "core/modes/modeselection.h"
-#include "core/rtty/rtty_link.h"
 #include "core/receive/rx_links.h"
+#include "core/rtty/rtty_link.h"
 #include "platform/inifile.h"
 #include "platform/menuitem.h"
 #include "platform/picturebox.h"
+#include "state/mmtty_block.h"
 
 #include <QAction>
 #include <QLabel>

@@ -7,11 +7,11 @@
 
 #include "support/receive_fixture.h"
 
-#include "state/psk_api.h"
 #include "core/radio/ptt.h"
 #include "platform/events.h"
 #include "platform/inifile.h"
 #include "platform/menuitem.h"
+#include "state/psk_api.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,14 +1,14 @@
 // Mode selection, the PSK engine's start, AFC and Net, and the macro set of a mode.
 #include "support/receive_fixture.h"
 
-#include "core/messages/hookmodule.h"
 #include "core/macros/macro_buttons.h"
+#include "core/macros/macro_services.h"
 #include "core/macros/macrobutton.h"
+#include "core/messages/hookmodule.h"
 #include "core/modes/modeselection.h"
 #include "core/receive/rx_links.h"
 #include "platform/inifile.h"
 #include "platform/menuitem.h"
-#include "core/macros/macro_services.h"
 
 #include <QLabel>
 #include <QTest>

@@ -2,9 +2,9 @@
 #include "support/receive_fixture.h"
 
 #include "core/radio/frmserialport.h"
-#include "state/mmtty_block.h"
 #include "core/radio/ptt.h"
 #include "platform/menuitem.h"
+#include "state/mmtty_block.h"
 
 #include <QFile>
 #include <QGroupBox>

@@ -2,11 +2,11 @@
 // and the capture file.
 #include "support/receive_fixture.h"
 
-#include "core/receive/capturefile.h"
+#include "core/messages/engine_tick.h"
 #include "core/messages/hookmodule.h"
+#include "core/receive/capturefile.h"
 #include "core/receive/notifications.h"
 #include "core/receive/rxtext.h"
-#include "core/messages/engine_tick.h"
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
 

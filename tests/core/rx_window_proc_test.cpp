@@ -2,11 +2,11 @@
 #include "support/receive_fixture.h"
 
 #include "core/messages/hookmodule.h"
-#include "state/mmtty_block.h"
 #include "core/receive/notifications.h"
 #include "platform/events.h"
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
+#include "state/mmtty_block.h"
 
 #include <QLabel>
 #include <QLineEdit>

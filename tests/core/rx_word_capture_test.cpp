@@ -1,8 +1,8 @@
 // Word capture: the word under the pointer, its highlight, and where a clicked word goes.
 #include "support/receive_fixture.h"
 
-#include "core/receive/wordcapture.h"
 #include "core/messages/engine_tick.h"
+#include "core/receive/wordcapture.h"
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
 

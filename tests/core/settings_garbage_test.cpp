@@ -2,9 +2,9 @@
 // is filled with garbage of every kind, one kind per run, and then with a mix.
 #include "support/main_window_fixture.h"
 
-#include "settings/inistuff.h"
-#include "main_window/settings_loader/settings_loader.h"
 #include "main_window/settings_loader/settings_hooks.h"
+#include "main_window/settings_loader/settings_loader.h"
+#include "settings/inistuff.h"
 
 #include <QFile>
 #include <QRandomGenerator>

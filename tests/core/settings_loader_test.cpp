@@ -2,14 +2,14 @@
 // number that does not fit, bad values and names in any letter case.
 #include "support/main_window_fixture.h"
 
-#include "state/psk_api.h"
 #include "displays/drawing/palette.h"
 #include "logbook/windows/logbook_windows.h"
+#include "main_window/settings_loader/settings_hooks.h"
 #include "platform/inifile.h"
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
 #include "platform/units.h"
-#include "main_window/settings_loader/settings_hooks.h"
+#include "state/psk_api.h"
 
 #include <QFile>
 #include <QLabel>

@@ -5,7 +5,6 @@
 
 #include "core/messages/hookmodule.h"
 #include "core/transmit/labelcolors.h"
-#include "state/psk_api.h"
 #include "core/transmit/switchover.h"
 #include "core/transmit/txtyping.h"
 #include "engines/psk/receiver.h"
@@ -14,6 +13,7 @@
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
 #include "platform/winmsg.h"
+#include "state/psk_api.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

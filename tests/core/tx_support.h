@@ -3,16 +3,16 @@
 // that record what they are asked, a fixed clock, and a stand-in RTTY engine window.
 #include "support/main_window_fixture.h"
 
-#include "state/psk_api.h"
+#include "core/receive/rx_links.h"
 #include "core/transmit/switchover.h"
 #include "core/transmit/transmit.h"
-#include "core/receive/rx_links.h"
 #include "core/transmit/txtyping.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
 #include "platform/winmsg.h"
+#include "state/psk_api.h"
 
 #include <QCoreApplication>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "tx_support.h"
 
-#include "core/transmit/txwindow.h"
 #include "core/messages/engine_tick.h"
+#include "core/transmit/txwindow.h"
 #include "platform/text1252.h"
 
 #include <QClipboard>

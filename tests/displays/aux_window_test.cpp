@@ -1,6 +1,5 @@
 #include "child_windows_fixture.h"
 
-#include "state/declarations.h"
 #include "core/receive/rx_links.h"
 #include "core/transmit/txhooks.h"
 #include "displays/windows/aux1.h"
@@ -10,6 +9,7 @@
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
 
 #include <QLabel>
 #include <QLineEdit>

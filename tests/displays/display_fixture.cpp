@@ -1,11 +1,11 @@
 #include "display_fixture.h"
 
-#include "state/declarations.h"
-#include "displays/spectrum/display_hooks.h"
 #include "displays/drawing/palette.h"
+#include "displays/spectrum/display_hooks.h"
 #include "displays/spectrum/scale.h"
 #include "platform/menuitem.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
 
 namespace {
 

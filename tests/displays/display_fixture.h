@@ -4,8 +4,8 @@
 // the calls it gets.
 #include "core/support/main_window_fixture.h"
 
-#include "state/psk_api.h"
 #include "displays/drawing/surfaces.h"
+#include "state/psk_api.h"
 
 #include <QImage>
 #include <array>

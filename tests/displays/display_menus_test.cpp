@@ -1,9 +1,9 @@
 #include "display_fixture.h"
 
-#include "state/declarations.h"
 #include "displays/setup/display_menus.h"
 #include "displays/spectrum/scale.h"
 #include "platform/menuitem.h"
+#include "state/declarations.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "display_fixture.h"
 
-#include "state/mmtty_block.h"
-#include "displays/spectrum/display_drawing.h"
 #include "displays/drawing/palette.h"
+#include "displays/spectrum/display_drawing.h"
 #include "platform/menuitem.h"
 #include "platform/picturebox.h"
+#include "state/mmtty_block.h"
 
 #include <QColor>
 #include <cstring>

@@ -1,11 +1,11 @@
 #include "display_fixture.h"
 
-#include "state/declarations.h"
 #include "displays/spectrum/display_drawing.h"
 #include "displays/spectrum/display_hooks.h"
 #include "displays/spectrum/readouts.h"
 #include "displays/spectrum/scale.h"
 #include "platform/menuitem.h"
+#include "state/declarations.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,12 +1,12 @@
 #include "display_fixture.h"
 
-#include "state/declarations.h"
 #include "displays/spectrum/display_hooks.h"
 #include "displays/spectrum/readouts.h"
 #include "displays/spectrum/scale.h"
 #include "displays/spectrum/scale_clicks.h"
 #include "platform/menuitem.h"
 #include "platform/winmsg.h"
+#include "state/declarations.h"
 
 #include <QCoreApplication>
 #include <QLabel>

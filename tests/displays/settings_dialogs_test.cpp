@@ -1,12 +1,12 @@
 #include "child_windows_fixture.h"
 
-#include "state/declarations.h"
 #include "displays/setup/frm_default_audio.h"
 #include "displays/setup/frm_markers.h"
 #include "displays/setup/frm_sensitivity.h"
 #include "platform/dialogs.h"
 #include "platform/menuitem.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,17 +1,17 @@
 #include "child_windows_fixture.h"
 
-#include "state/declarations.h"
 #include "core/receive/rx_links.h"
+#include "displays/drawing/surfaces.h"
+#include "displays/spectrum/aux_channels.h"
 #include "displays/windows/aux1.h"
 #include "displays/windows/aux2.h"
-#include "displays/spectrum/aux_channels.h"
-#include "displays/drawing/surfaces.h"
 #include "displays/windows/tuning_window.h"
 #include "displays/windows/tuning_window_aux1.h"
 #include "displays/windows/tuning_window_aux2.h"
 #include "platform/menuitem.h"
 #include "platform/picturebox.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
 
 #include <QCoreApplication>
 #include <QFrame>

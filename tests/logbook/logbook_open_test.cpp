@@ -1,8 +1,8 @@
 #include "core/support/main_window_fixture.h"
 
-#include "logbook/store/database.h"
 #include "logbook/exchange/import_export.h"
 #include "logbook/logbook_services.h"
+#include "logbook/store/database.h"
 #include "platform/inifile.h"
 #include "platform/menuitem.h"
 #include "platform/places.h"

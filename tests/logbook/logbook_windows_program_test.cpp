@@ -5,17 +5,17 @@
 // what they hold.
 #include "core/support/main_window_fixture.h"
 
+#include "core/logger_link/logger_link.h"
+#include "logbook/logbook_services.h"
 #include "logbook/windows/frm_previous_page.h"
 #include "logbook/windows/logbook_grid_view.h"
-#include "logbook/logbook_services.h"
 #include "logbook/windows/logbook_windows.h"
 #include "logbook/windows/mini_log.h"
+#include "main_window/settings_loader/settings_hooks.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "platform/inifile.h"
 #include "platform/menuitem.h"
-#include "main_window/settings_loader/settings_hooks.h"
-#include "core/logger_link/logger_link.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -1,8 +1,8 @@
 #pragma once
 // The logbook fixture with files to import and export in its program folder, and what an
 // export or an import leaves behind: the file written, "BAD.ADI", the progress button.
-#include "logbook_fixture.h"
 #include "logbook/exchange/import_export.h"
+#include "logbook_fixture.h"
 
 #include <QByteArray>
 

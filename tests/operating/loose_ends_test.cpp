@@ -5,8 +5,8 @@
 
 #include "core/radio/frmsplitfreq.h"
 #include "core/rtty/rtty_link.h"
-#include "displays/windows/aux_window.h"
 #include "displays/spectrum/readouts.h"
+#include "displays/windows/aux_window.h"
 #include "platform/menuitem.h"
 #include "platform/peerlink.h"
 #include "platform/screen_fit.h"

@@ -2,11 +2,9 @@
 // logbook, the radio control component, the RTTY engine program): each menu command that has a
 // handler is clicked and must show what it did - a window, a box, a stored key, a check mark or
 // a command posted to the RTTY engine. A command whose hook does nothing fails here.
-#include "state/declarations.h"
 #include "core/rtty/engine_process.h"
-#include "state/links.h"
-#include "main_window/sondrel.h"
 #include "displays/windows/aux_window.h"
+#include "main_window/sondrel.h"
 #include "platform/dialogs.h"
 #include "platform/events.h"
 #include "platform/inifile.h"
@@ -14,6 +12,8 @@
 #include "platform/richtext.h"
 #include "platform/scripted_dialogs.h"
 #include "platform/winmsg.h"
+#include "state/declarations.h"
+#include "state/links.h"
 #include "support/qt_print.h"
 #include "support/temp_home.h"
 

@@ -1,10 +1,10 @@
 // "Add/Modify Profile", opened from "Assign RTTY Menu item" through the program's own hook.
 #include "support/receive_fixture.h"
 
-#include "state/mmtty_block.h"
+#include "core/rtty/frmaddprofile.h"
 #include "platform/menuitem.h"
 #include "platform/text1252.h"
-#include "core/rtty/frmaddprofile.h"
+#include "state/mmtty_block.h"
 
 #include <QAction>
 #include <QLineEdit>

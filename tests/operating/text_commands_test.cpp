@@ -2,6 +2,7 @@
 // QSO panel, through their menu items.
 #include "support/receive_fixture.h"
 
+#include "core/macros/macro_hooks.h"
 #include "core/receive/capturefile.h"
 #include "core/receive/rxtext.h"
 #include "main_window/menus/text_commands.h"
@@ -9,7 +10,6 @@
 #include "platform/menuitem.h"
 #include "platform/richtext.h"
 #include "platform/units.h"
-#include "core/macros/macro_hooks.h"
 
 #include <QFile>
 #include <QLineEdit>

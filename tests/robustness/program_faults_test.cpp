@@ -1,12 +1,10 @@
 // The program itself, with its real links, against a full disk, a folder it cannot write, files
 // left by killed runs or by other programs, a taken shared block and a hostile peer.
-#include "state/declarations.h"
-#include "core/receive/errors.h"
 #include "core/messages/hookmodule.h"
-#include "state/links.h"
+#include "core/receive/errors.h"
 #include "core/rtty/rtty_link.h"
-#include "main_window/sondrel.h"
 #include "engines/rtty/engine_window.h"
+#include "main_window/sondrel.h"
 #include "platform/events.h"
 #include "platform/inifile.h"
 #include "platform/peerlink.h"
@@ -15,6 +13,8 @@
 #include "platform/shared_block.h"
 #include "platform/winmsg.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
+#include "state/links.h"
 #include "support/temp_home.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 #pragma once
 // A fresh main window for each test, in a private program folder, with fake links to the engine,
 // the logbook and the radio component that record the order of the calls.
-#include "state/declarations.h"
-#include "state/links.h"
 #include "main_window/sondrel.h"
 #include "platform/scripted_dialogs.h"
+#include "state/declarations.h"
+#include "state/links.h"
 #include "support/qt_print.h"
 #include "support/temp_home.h"
 

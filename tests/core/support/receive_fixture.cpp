@@ -1,10 +1,10 @@
 #include "receive_fixture.h"
 
-#include "core/receive/capturefile.h"
 #include "core/messages/hookmodule.h"
-#include "state/psk_api.h"
+#include "core/receive/capturefile.h"
 #include "core/receive/rx_links.h"
 #include "platform/richtext.h"
+#include "state/psk_api.h"
 
 #include <QCoreApplication>
 #include <QTextEdit>

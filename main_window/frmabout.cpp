@@ -1,9 +1,9 @@
 #include "main_window/frmabout.h"
 
 #include "main_window/logo.h"
-#include "platform/dialogs.h"
-#include "platform/text1252.h"
-#include "platform/vbnum.h"
+#include "platform/vb/text1252.h"
+#include "platform/vb/vbnum.h"
+#include "platform/widgets/dialogs.h"
 #include "state/declarations.h"
 #include "state/mmtty_block.h"
 

@@ -25,9 +25,9 @@
 #include "logbook/windows/logbook_windows.h"
 #include "logbook/windows/mini_log.h"
 #include "main_window/sondrel.h"
-#include "platform/comobject.h"
-#include "platform/events.h"
-#include "platform/owned_window.h"
+#include "platform/system/comobject.h"
+#include "platform/system/events.h"
+#include "platform/widgets/owned_window.h"
 #include "state/links.h"
 #include "state/psk_api.h"
 

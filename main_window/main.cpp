@@ -1,8 +1,8 @@
 // Sondrel: a sound-card terminal for PSK31 and RTTY.
 #include "main_window/sondrel.h"
-#include "platform/dialogs.h"
-#include "platform/screen_fit.h"
-#include "platform/signals.h"
+#include "platform/system/signals.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/screen_fit.h"
 
 #include <QApplication>
 #include <QMenuBar>

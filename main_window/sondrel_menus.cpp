@@ -2,7 +2,7 @@
 // the handlers are attached by the parts of the program that own them.
 #include "main_window/sondrel.h"
 
-#include "platform/menuitem.h"
+#include "platform/widgets/menuitem.h"
 
 #include <QMenu>
 #include <QMenuBar>

@@ -4,9 +4,9 @@
 
 #include "core/macros/macrobutton.h"
 #include "core/transmit/txwindow.h"
-#include "platform/picturebox.h"
-#include "platform/richtext.h"
-#include "platform/units.h"
+#include "platform/vb/units.h"
+#include "platform/widgets/picturebox.h"
+#include "platform/widgets/richtext.h"
 
 #include <QComboBox>
 #include <QGridLayout>

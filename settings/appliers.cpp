@@ -1,8 +1,8 @@
 #include "settings/appliers.h"
 
-#include "platform/dialogs.h"
-#include "platform/menuitem.h"
-#include "platform/units.h"
+#include "platform/vb/units.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/menuitem.h"
 #include "settings/ini_values.h"
 #include "settings/inistuff.h"
 #include "state/declarations.h"

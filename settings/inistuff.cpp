@@ -1,9 +1,9 @@
 #include "settings/inistuff.h"
 
-#include "platform/dialogs.h"
-#include "platform/inifile.h"
-#include "platform/places.h"
-#include "platform/vberror.h"
+#include "platform/system/inifile.h"
+#include "platform/system/places.h"
+#include "platform/vb/vberror.h"
+#include "platform/widgets/dialogs.h"
 
 #include <QFile>
 #include <QSet>

@@ -1,8 +1,8 @@
 #include "state/main_window_controls.h"
 
-#include "platform/menuitem.h"
-#include "platform/richtext.h"
-#include "platform/units.h"
+#include "platform/vb/units.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/widgets/richtext.h"
 
 #include <QMainWindow>
 #include <QWidget>

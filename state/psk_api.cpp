@@ -1,7 +1,7 @@
 #include "state/psk_api.h"
 
 #include "engines/psk/pskcore.h"
-#include "platform/winmsg.h"
+#include "platform/processes/winmsg.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "displays/spectrum/display_drawing.h"
 #include "displays/spectrum/scale.h"
 #include "main_window/sondrel.h"
-#include "platform/menuitem.h"
-#include "platform/picturebox.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/widgets/picturebox.h"
 #include "state/declarations.h"
 #include "state/psk_api.h"
 

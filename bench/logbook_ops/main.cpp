@@ -4,8 +4,8 @@
 #include "logbook/logbook_services.h"
 #include "logbook/store/database.h"
 #include "main_window/sondrel.h"
-#include "platform/clock.h"
-#include "platform/scripted_dialogs.h"
+#include "platform/system/clock.h"
+#include "platform/widgets/scripted_dialogs.h"
 #include "state/declarations.h"
 
 #include <QApplication>

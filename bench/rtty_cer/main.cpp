@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "engines/rtty/engine.h"
-#include "platform/inifile.h"
-#include "platform/vbnum.h"
+#include "platform/system/inifile.h"
+#include "platform/vb/vbnum.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "core/modes/modeselection.h"
 #include "main_window/settings_loader/settings_loader.h"
 #include "main_window/sondrel.h"
-#include "platform/inifile.h"
-#include "platform/scripted_dialogs.h"
+#include "platform/system/inifile.h"
+#include "platform/widgets/scripted_dialogs.h"
 #include "settings/inistuff.h"
 #include "state/declarations.h"
 

@@ -1,6 +1,6 @@
 #include "core/macros/macro_hooks.h"
 
-#include "platform/events.h"
+#include "platform/system/events.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "core/macros/macro_services.h"
 #include "core/macros/macro_tokens.h"
 #include "core/transmit/txtyping.h"
-#include "platform/events.h"
-#include "platform/text1252.h"
+#include "platform/system/events.h"
+#include "platform/vb/text1252.h"
 #include "state/declarations.h"
 #include "state/psk_api.h"
 

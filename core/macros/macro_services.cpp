@@ -1,7 +1,7 @@
 #include "core/macros/macro_services.h"
 
 #include "core/receive/rxtext.h"
-#include "platform/richtext.h"
+#include "platform/widgets/richtext.h"
 #include "state/main_window_controls.h"
 
 MacroArray<QString> MacroTexts, MacroCaptions;

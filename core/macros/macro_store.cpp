@@ -1,10 +1,10 @@
 #include "core/macros/macro_store.h"
 
 #include "core/macros/macro_services.h"
-#include "platform/dialogs.h"
-#include "platform/inifile.h"
-#include "platform/text1252.h"
-#include "platform/vbnum.h"
+#include "platform/system/inifile.h"
+#include "platform/vb/text1252.h"
+#include "platform/vb/vbnum.h"
+#include "platform/widgets/dialogs.h"
 #include "settings/inistuff.h"
 #include "state/declarations.h"
 

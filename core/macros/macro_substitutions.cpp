@@ -2,9 +2,9 @@
 // character. Each is replaced by the value at the moment of its pass.
 #include "core/macros/macro_tokens.h"
 #include "logbook/store/database.h"
-#include "platform/clock.h"
-#include "platform/text1252.h"
-#include "platform/vbnum.h"
+#include "platform/system/clock.h"
+#include "platform/vb/text1252.h"
+#include "platform/vb/vbnum.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
 

@@ -1,7 +1,7 @@
 #include "core/macros/macrobutton.h"
 
-#include "platform/picturebox.h"
-#include "platform/units.h"
+#include "platform/vb/units.h"
+#include "platform/widgets/picturebox.h"
 
 #include <QMouseEvent>
 

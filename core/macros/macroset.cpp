@@ -3,7 +3,7 @@
 #include "core/macros/macro_services.h"
 #include "core/macros/macro_store.h"
 #include "core/macros/macrobutton.h"
-#include "platform/vbnum.h"
+#include "platform/vb/vbnum.h"
 #include "settings/inistuff.h"
 #include "state/main_window_controls.h"
 

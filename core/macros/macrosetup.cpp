@@ -3,8 +3,8 @@
 #include "core/macros/macro_services.h"
 #include "core/macros/macro_store.h"
 #include "core/macros/macrobutton.h"
-#include "platform/dialogs.h"
-#include "platform/vbnum.h"
+#include "platform/vb/vbnum.h"
+#include "platform/widgets/dialogs.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
 

@@ -4,11 +4,11 @@
 
 #include "core/macros/macro_hooks.h"
 #include "core/transmit/txtyping.h"
-#include "platform/dialogs.h"
-#include "platform/events.h"
-#include "platform/menuitem.h"
-#include "platform/text1252.h"
-#include "platform/vberror.h"
+#include "platform/system/events.h"
+#include "platform/vb/text1252.h"
+#include "platform/vb/vberror.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/menuitem.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
 

@@ -1,8 +1,8 @@
 #include "core/messages/hookmodule.h"
 
 #include "core/rtty/rtty_link.h"
-#include "platform/events.h"
-#include "platform/winmsg.h"
+#include "platform/processes/winmsg.h"
+#include "platform/system/events.h"
 #include "state/declarations.h"
 #include "state/links.h"
 #include "state/main_window_controls.h"

@@ -8,9 +8,9 @@
 #include "core/receive/rx_links.h"
 #include "core/transmit/switchover.h"
 #include "displays/spectrum/readouts.h"
-#include "platform/menuitem.h"
-#include "platform/text1252.h"
-#include "platform/winmsg.h"
+#include "platform/processes/winmsg.h"
+#include "platform/vb/text1252.h"
+#include "platform/widgets/menuitem.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
 

@@ -1,6 +1,6 @@
 // The AFC and Net switches of the status bar.
 #include "core/modes/modeselection.h"
-#include "platform/winmsg.h"
+#include "platform/processes/winmsg.h"
 #include "settings/appliers.h"
 #include "settings/inistuff.h"
 #include "state/declarations.h"

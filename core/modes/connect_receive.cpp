@@ -2,7 +2,7 @@
 #include "core/modes/modeselection.h"
 #include "core/radio/ptt.h"
 #include "core/receive/wordcapture.h"
-#include "platform/menuitem.h"
+#include "platform/widgets/menuitem.h"
 #include "state/main_window_controls.h"
 
 #include <QLabel>

@@ -4,7 +4,7 @@
 #include "core/radio/radio_port.h"
 #include "core/radio/radio_presets.h"
 #include "displays/spectrum/click_filter.h"
-#include "platform/menuitem.h"
+#include "platform/widgets/menuitem.h"
 #include "state/main_window_controls.h"
 
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "core/radio/frmradiocommand.h"
 
 #include "core/radio/radio_port.h"
-#include "platform/dialogs.h"
-#include "platform/vbnum.h"
+#include "platform/vb/vbnum.h"
+#include "platform/widgets/dialogs.h"
 #include "settings/inistuff.h"
 #include "state/declarations.h"
 #include "state/links.h"

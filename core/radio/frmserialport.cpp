@@ -1,9 +1,9 @@
 #include "core/radio/frmserialport.h"
 
 #include "core/radio/ptt.h"
-#include "platform/dialogs.h"
-#include "platform/text1252.h"
-#include "platform/vbnum.h"
+#include "platform/vb/text1252.h"
+#include "platform/vb/vbnum.h"
+#include "platform/widgets/dialogs.h"
 #include "settings/inistuff.h"
 #include "state/declarations.h"
 

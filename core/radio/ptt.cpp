@@ -2,9 +2,9 @@
 
 #include "core/radio/frmserialport.h"
 #include "displays/spectrum/scale.h"
-#include "platform/dialogs.h"
-#include "platform/menuitem.h"
-#include "platform/winmsg.h"
+#include "platform/processes/winmsg.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/menuitem.h"
 #include "settings/inistuff.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"

@@ -2,8 +2,8 @@
 
 #include "core/radio/frmradiocommand.h"
 #include "displays/spectrum/scale.h"
-#include "platform/dialogs.h"
-#include "platform/vbnum.h"
+#include "platform/vb/vbnum.h"
+#include "platform/widgets/dialogs.h"
 #include "state/declarations.h"
 #include "state/links.h"
 #include "state/main_window_controls.h"

@@ -2,9 +2,9 @@
 
 #include "core/logger_link/logger_link.h"
 #include "displays/spectrum/scale.h"
-#include "platform/dialogs.h"
-#include "platform/menuitem.h"
-#include "platform/vbnum.h"
+#include "platform/vb/vbnum.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/menuitem.h"
 #include "settings/inistuff.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"

@@ -1,7 +1,7 @@
 #include "core/receive/capturefile.h"
 
-#include "platform/dialogs.h"
-#include "platform/menuitem.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/menuitem.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
 

@@ -4,7 +4,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "platform/vberror.h"
+#include "platform/vb/vberror.h"
 
 // Opens the file for writing at its end, creating it when missing; sets CaptureFileOpen.
 bool OpenCaptureFile(const QString& path, VbError* error = nullptr);

@@ -3,10 +3,10 @@
 #include "core/receive/notifications.h"
 
 #include "core/receive/rxtext.h"
-#include "platform/menuitem.h"
-#include "platform/picturebox.h"
-#include "platform/richtext.h"
-#include "platform/text1252.h"
+#include "platform/vb/text1252.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/widgets/picturebox.h"
+#include "platform/widgets/richtext.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
 

@@ -1,8 +1,8 @@
 #include "core/receive/errors.h"
 
-#include "platform/dialogs.h"
-#include "platform/text1252.h"
-#include "platform/vbnum.h"
+#include "platform/vb/text1252.h"
+#include "platform/vb/vbnum.h"
+#include "platform/widgets/dialogs.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
 

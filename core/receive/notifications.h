@@ -3,7 +3,7 @@
 // (core/messages/hookmodule.h: MainWindowProc) hands them on.
 #include <cstdint>
 
-#include "platform/resume_next.h"
+#include "platform/vb/resume_next.h"
 
 // The PSK engine's messages.
 constexpr std::uint32_t kPskDataReady = 2024; // wParam Hz of the main channel, lParam level 0..100

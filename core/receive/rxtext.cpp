@@ -1,11 +1,11 @@
 #include "core/receive/rxtext.h"
 
 #include "core/receive/capturefile.h"
-#include "platform/dialogs.h"
-#include "platform/menuitem.h"
-#include "platform/richtext.h"
-#include "platform/text1252.h"
-#include "platform/vbnum.h"
+#include "platform/vb/text1252.h"
+#include "platform/vb/vbnum.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/widgets/richtext.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
 

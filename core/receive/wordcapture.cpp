@@ -1,12 +1,12 @@
 #include "core/receive/wordcapture.h"
 
 #include "core/receive/rx_links.h"
-#include "platform/menuitem.h"
-#include "platform/picturebox.h"
-#include "platform/richtext.h"
-#include "platform/text1252.h"
-#include "platform/units.h"
-#include "platform/vbnum.h"
+#include "platform/vb/text1252.h"
+#include "platform/vb/units.h"
+#include "platform/vb/vbnum.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/widgets/picturebox.h"
+#include "platform/widgets/richtext.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
 

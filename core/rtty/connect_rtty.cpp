@@ -2,9 +2,9 @@
 // toolbar and the notch marker over the scale.
 #include "core/rtty/rtty_link.h"
 
-#include "platform/menuitem.h"
-#include "platform/picturebox.h"
-#include "platform/units.h"
+#include "platform/vb/units.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/widgets/picturebox.h"
 #include "state/main_window_controls.h"
 
 #include <QLabel>

@@ -1,9 +1,9 @@
 #include "core/rtty/frmaddprofile.h"
 
 #include "core/rtty/rtty_link.h"
-#include "platform/dialogs.h"
-#include "platform/screen_fit.h"
-#include "platform/text1252.h"
+#include "platform/vb/text1252.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/screen_fit.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
 #include "state/mmtty_block.h"

@@ -3,11 +3,11 @@
 #include "core/rtty/rtty_link.h"
 
 #include "displays/spectrum/scale.h"
-#include "platform/dialogs.h"
-#include "platform/inifile.h"
-#include "platform/menuitem.h"
-#include "platform/places.h"
-#include "platform/text1252.h"
+#include "platform/system/inifile.h"
+#include "platform/system/places.h"
+#include "platform/vb/text1252.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/menuitem.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
 

@@ -6,7 +6,7 @@
 #include "core/transmit/txtyping.h"
 #include "core/transmit/txwindow.h"
 #include "displays/spectrum/click_filter.h"
-#include "platform/richtext.h"
+#include "platform/widgets/richtext.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
 

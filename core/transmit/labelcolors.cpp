@@ -1,6 +1,6 @@
 #include "core/transmit/labelcolors.h"
 
-#include "platform/units.h"
+#include "platform/vb/units.h"
 
 #include <QPalette>
 #include <QWidget>

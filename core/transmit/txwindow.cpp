@@ -1,6 +1,6 @@
 #include "core/transmit/txwindow.h"
 
-#include "platform/text1252.h"
+#include "platform/vb/text1252.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "displays/drawing/palette.h"
 
-#include "platform/vbnum.h"
+#include "platform/vb/vbnum.h"
 #include "settings/inistuff.h"
 
 

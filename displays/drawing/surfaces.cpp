@@ -1,6 +1,6 @@
 #include "displays/drawing/surfaces.h"
 
-#include "platform/menuitem.h"
+#include "platform/widgets/menuitem.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
 

@@ -3,7 +3,7 @@
 // main one, 1 and 2 the auxiliary ones) and the readout boxes of the two auxiliary channel
 // windows. A window puts its controls here when it loads; each pointer clears itself when its
 // control is destroyed, and the displays draw only into what is there.
-#include "platform/picturebox.h"
+#include "platform/widgets/picturebox.h"
 
 #include <QLabel>
 #include <QLineEdit>

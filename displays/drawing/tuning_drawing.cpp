@@ -3,7 +3,7 @@
 #include "displays/drawing/display_math.h"
 #include "displays/drawing/image_draw.h"
 #include "displays/drawing/surfaces.h"
-#include "platform/units.h"
+#include "platform/vb/units.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
 #include "state/psk_api.h"

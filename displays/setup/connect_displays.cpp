@@ -9,8 +9,8 @@
 #include "displays/spectrum/scale_clicks.h"
 #include "displays/windows/aux_window.h"
 #include "displays/windows/tuning_window.h"
-#include "platform/menuitem.h"
-#include "platform/picturebox.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/widgets/picturebox.h"
 #include "state/main_window_controls.h"
 
 #include <QLabel>

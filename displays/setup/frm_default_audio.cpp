@@ -2,8 +2,8 @@
 
 #include "displays/setup/dialog_place.h"
 #include "displays/spectrum/scale.h"
-#include "platform/dialogs.h"
-#include "platform/vbnum.h"
+#include "platform/vb/vbnum.h"
+#include "platform/widgets/dialogs.h"
 #include "settings/inistuff.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"

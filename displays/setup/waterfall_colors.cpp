@@ -1,9 +1,9 @@
 #include "displays/setup/waterfall_colors.h"
 
 #include "displays/drawing/palette.h"
-#include "platform/dialogs.h"
-#include "platform/units.h"
-#include "platform/vbnum.h"
+#include "platform/vb/units.h"
+#include "platform/vb/vbnum.h"
+#include "platform/widgets/dialogs.h"
 
 #include <QGridLayout>
 #include <QGuiApplication>

@@ -2,8 +2,8 @@
 
 #include "displays/drawing/display_math.h"
 #include "displays/spectrum/scale.h"
-#include "platform/units.h"
-#include "platform/vbnum.h"
+#include "platform/vb/units.h"
+#include "platform/vb/vbnum.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
 

@@ -1,7 +1,7 @@
 #include "displays/spectrum/click_filter.h"
 
-#include "platform/picturebox.h"
-#include "platform/units.h"
+#include "platform/vb/units.h"
+#include "platform/widgets/picturebox.h"
 
 #include <QMouseEvent>
 #include <QWidget>

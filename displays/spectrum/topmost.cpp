@@ -2,8 +2,8 @@
 // they are not hidden behind it, and returns to it afterwards.
 #include "displays/spectrum/scale.h"
 
-#include "platform/menuitem.h"
-#include "platform/winmsg.h"
+#include "platform/processes/winmsg.h"
+#include "platform/widgets/menuitem.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
 

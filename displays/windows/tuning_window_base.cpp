@@ -2,10 +2,10 @@
 
 #include "displays/drawing/surfaces.h"
 #include "displays/spectrum/aux_channels.h"
-#include "platform/picturebox.h"
-#include "platform/screen_fit.h"
-#include "platform/units.h"
-#include "platform/vbnum.h"
+#include "platform/vb/units.h"
+#include "platform/vb/vbnum.h"
+#include "platform/widgets/picturebox.h"
+#include "platform/widgets/screen_fit.h"
 #include "settings/inistuff.h"
 #include "state/declarations.h"
 

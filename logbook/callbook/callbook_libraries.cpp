@@ -1,6 +1,6 @@
 #include "logbook/callbook/callbook_libraries.h"
 
-#include "platform/places.h"
+#include "platform/system/places.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,9 +2,9 @@
 
 #include "displays/spectrum/scale.h"
 #include "logbook/callbook/frmcddisplay.h"
-#include "platform/dialogs.h"
-#include "platform/menuitem.h"
-#include "platform/text1252.h"
+#include "platform/vb/text1252.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/menuitem.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
 

@@ -4,10 +4,10 @@
 
 #include "logbook/callbook/callbook_libraries.h"
 #include "logbook/callbook/frmcddisplay.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/text1252.h"
-#include "platform/vbnum.h"
+#include "platform/system/clock.h"
+#include "platform/vb/text1252.h"
+#include "platform/vb/vbnum.h"
+#include "platform/widgets/dialogs.h"
 #include "state/declarations.h"
 
 namespace {

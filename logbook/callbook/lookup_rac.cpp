@@ -4,8 +4,8 @@
 #include "logbook/callbook/cd_lookup.h"
 
 #include "logbook/callbook/callbook_libraries.h"
-#include "platform/dialogs.h"
-#include "platform/text1252.h"
+#include "platform/vb/text1252.h"
+#include "platform/widgets/dialogs.h"
 #include "state/declarations.h"
 
 namespace {

@@ -1,10 +1,10 @@
 #include "logbook/clock/frmatomclock.h"
 
 #include "displays/spectrum/scale.h"
-#include "platform/clock.h"
-#include "platform/clock_setting.h"
-#include "platform/units.h"
-#include "platform/vbnum.h"
+#include "platform/system/clock.h"
+#include "platform/system/clock_setting.h"
+#include "platform/vb/units.h"
+#include "platform/vb/vbnum.h"
 #include "settings/inistuff.h"
 #include "state/main_window_controls.h"
 

@@ -2,9 +2,9 @@
 #include "logbook/exchange/import_export.h"
 #include "logbook/exchange/transfer_io.h"
 #include "logbook/store/database.h"
-#include "platform/events.h"
-#include "platform/text1252.h"
-#include "platform/vbnum.h"
+#include "platform/system/events.h"
+#include "platform/vb/text1252.h"
+#include "platform/vb/vbnum.h"
 #include "state/declarations.h"
 
 #include <QDateTime>

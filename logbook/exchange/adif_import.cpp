@@ -4,11 +4,11 @@
 #include "logbook/exchange/transfer_io.h"
 #include "logbook/store/database.h"
 #include "logbook/store/logbook_page.h"
-#include "platform/dialogs.h"
-#include "platform/events.h"
-#include "platform/places.h"
-#include "platform/text1252.h"
-#include "platform/vbnum.h"
+#include "platform/system/events.h"
+#include "platform/system/places.h"
+#include "platform/vb/text1252.h"
+#include "platform/vb/vbnum.h"
+#include "platform/widgets/dialogs.h"
 #include "state/declarations.h"
 
 #include <QDate>

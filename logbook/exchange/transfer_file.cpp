@@ -1,8 +1,8 @@
 // The transfer file dialog, and what the exports and the import share.
 #include "logbook/exchange/import_export.h"
 #include "logbook/exchange/transfer_io.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
+#include "platform/system/clock.h"
+#include "platform/widgets/dialogs.h"
 #include "state/declarations.h"
 #include "state/link_table.h"
 

@@ -2,7 +2,7 @@
 // What the exports and the import share besides the file dialog: the report of a failed file
 // operation, checked writes, the local date and time texts of the file headers, the progress
 // button, and the guard that lets one transfer run at a time.
-#include "platform/vberror.h"
+#include "platform/vb/vberror.h"
 
 #include <QByteArray>
 #include <QString>

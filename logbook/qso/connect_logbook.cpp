@@ -1,7 +1,7 @@
 
 #include "logbook/clock/frmatomclock.h"
 #include "logbook/qso/qso_panel.h"
-#include "platform/menuitem.h"
+#include "platform/widgets/menuitem.h"
 #include "state/main_window_controls.h"
 
 void ConnectLogbook(MainWindowControls& w)

@@ -3,9 +3,9 @@
 #include "logbook/qso/qso_panel.h"
 #include "logbook/store/database.h"
 #include "logbook/store/logbook_page.h"
-#include "platform/dialogs.h"
-#include "platform/text1252.h"
-#include "platform/vbnum.h"
+#include "platform/vb/text1252.h"
+#include "platform/vb/vbnum.h"
+#include "platform/widgets/dialogs.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
 

@@ -5,7 +5,7 @@
 #include "logbook/store/database.h"
 #include "logbook/store/logbook_page.h"
 #include "logbook/windows/logbook_windows.h"
-#include "platform/menuitem.h"
+#include "platform/widgets/menuitem.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
 

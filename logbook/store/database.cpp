@@ -1,10 +1,10 @@
 #include "logbook/store/database.h"
 
-#include "platform/clock.h"
-#include "platform/menuitem.h"
-#include "platform/places.h"
-#include "platform/text1252.h"
-#include "platform/vbnum.h"
+#include "platform/system/clock.h"
+#include "platform/system/places.h"
+#include "platform/vb/text1252.h"
+#include "platform/vb/vbnum.h"
+#include "platform/widgets/menuitem.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
 

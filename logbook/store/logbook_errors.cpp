@@ -2,8 +2,8 @@
 #include "logbook/store/database.h"
 
 #include "logbook/store/vmx.h"
-#include "platform/dialogs.h"
-#include "platform/text1252.h"
+#include "platform/vb/text1252.h"
+#include "platform/widgets/dialogs.h"
 #include "state/declarations.h"
 #include "state/error_reports.h"
 

@@ -2,8 +2,8 @@
 
 #include "logbook/store/database.h"
 #include "logbook/store/window_links.h"
-#include "platform/clock.h"
-#include "platform/vbnum.h"
+#include "platform/system/clock.h"
+#include "platform/vb/vbnum.h"
 #include "state/declarations.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "logbook/windows/datetime_validity.h"
 
-#include "platform/clock.h"
-#include "platform/text1252.h"
-#include "platform/vbnum.h"
+#include "platform/system/clock.h"
+#include "platform/vb/text1252.h"
+#include "platform/vb/vbnum.h"
 
 #include <QDate>
 #include <QTime>

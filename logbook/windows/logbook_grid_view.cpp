@@ -1,8 +1,8 @@
 #include "logbook/windows/logbook_grid_view.h"
 
 #include "logbook/store/logbook_page.h"
-#include "platform/clock.h"
-#include "platform/units.h"
+#include "platform/system/clock.h"
+#include "platform/vb/units.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>

@@ -2,9 +2,9 @@
 
 #include "displays/spectrum/scale.h"
 #include "logbook/windows/logbook_grid_view.h"
-#include "platform/dialogs.h"
-#include "platform/units.h"
-#include "platform/vbnum.h"
+#include "platform/vb/units.h"
+#include "platform/vb/vbnum.h"
+#include "platform/widgets/dialogs.h"
 #include "settings/ini_values.h"
 #include "settings/inistuff.h"
 

@@ -6,9 +6,9 @@
 #include "logbook/store/database.h"
 #include "logbook/store/logbook_page.h"
 #include "logbook/windows/logbook_grid_view.h"
-#include "platform/dialogs.h"
-#include "platform/events.h"
-#include "platform/menuitem.h"
+#include "platform/system/events.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/menuitem.h"
 #include "state/declarations.h"
 
 #include <QFile>

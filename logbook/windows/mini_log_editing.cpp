@@ -6,10 +6,10 @@
 #include "logbook/store/logbook_page.h"
 #include "logbook/windows/datetime_validity.h"
 #include "logbook/windows/logbook_grid_view.h"
-#include "platform/dialogs.h"
-#include "platform/menuitem.h"
-#include "platform/text1252.h"
-#include "platform/units.h"
+#include "platform/vb/text1252.h"
+#include "platform/vb/units.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/menuitem.h"
 #include "state/declarations.h"
 
 #include <QClipboard>

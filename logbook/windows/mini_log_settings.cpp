@@ -7,7 +7,7 @@
 #include "logbook/store/logbook_page.h"
 #include "logbook/windows/logbook_grid_view.h"
 #include "logbook/windows/logbook_window_settings.h"
-#include "platform/dialogs.h"
+#include "platform/widgets/dialogs.h"
 #include "settings/inistuff.h"
 
 namespace {

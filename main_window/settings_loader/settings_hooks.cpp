@@ -1,7 +1,7 @@
 #include "main_window/settings_loader/settings_hooks.h"
 
 #include "logbook/windows/logbook_windows.h"
-#include "platform/units.h"
+#include "platform/vb/units.h"
 
 #include <QGuiApplication>
 #include <QScreen>

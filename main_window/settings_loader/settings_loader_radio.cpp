@@ -3,9 +3,9 @@
 #include "main_window/settings_loader/settings_loader.h"
 
 #include "displays/drawing/palette.h"
-#include "platform/dialogs.h"
-#include "platform/menuitem.h"
-#include "platform/vbnum.h"
+#include "platform/vb/vbnum.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/menuitem.h"
 #include "settings/ini_values.h"
 #include "settings/inistuff.h"
 #include "state/declarations.h"

@@ -5,9 +5,9 @@
 
 #include "logbook/windows/logbook_windows.h"
 #include "main_window/settings_loader/settings_hooks.h"
-#include "platform/menuitem.h"
-#include "platform/richtext.h"
-#include "platform/units.h"
+#include "platform/vb/units.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/widgets/richtext.h"
 #include "settings/appliers.h"
 #include "settings/ini_values.h"
 #include "state/declarations.h"

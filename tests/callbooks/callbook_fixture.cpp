@@ -4,7 +4,7 @@
 #include "logbook/callbook/cd_lookup.h"
 #include "logbook/windows/logbook_windows.h"
 #include "main_window/sondrel.h"
-#include "platform/menuitem.h"
+#include "platform/widgets/menuitem.h"
 #include "settings/inistuff.h"
 
 #include <QDir>

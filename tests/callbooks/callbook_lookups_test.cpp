@@ -8,7 +8,7 @@
 #include "logbook/callbook/callbook_libraries.h"
 #include "logbook/callbook/cd_lookup.h"
 #include "logbook/callbook/frmcddisplay.h"
-#include "platform/menuitem.h"
+#include "platform/widgets/menuitem.h"
 #include "state/declarations.h"
 
 #include <QDir>

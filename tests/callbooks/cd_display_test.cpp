@@ -3,9 +3,9 @@
 
 #include "logbook/callbook/cd_lookup.h"
 #include "logbook/callbook/frmcddisplay.h"
-#include "platform/inifile.h"
-#include "platform/menuitem.h"
-#include "platform/units.h"
+#include "platform/system/inifile.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/vb/units.h"
 #include "settings/inistuff.h"
 
 #include <QGuiApplication>

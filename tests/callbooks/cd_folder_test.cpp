@@ -1,7 +1,7 @@
 // The callbook folder: found at start-up, then replaced by [CD Lookup] "CD Drive Letter".
 #include "core/support/main_window_fixture.h"
 
-#include "platform/inifile.h"
+#include "platform/system/inifile.h"
 
 #include <QFile>
 

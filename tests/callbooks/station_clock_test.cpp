@@ -3,9 +3,9 @@
 #include "core/support/main_window_fixture.h"
 
 #include "logbook/clock/frmatomclock.h"
-#include "platform/clock.h"
-#include "platform/clock_setting.h"
-#include "platform/menuitem.h"
+#include "platform/system/clock.h"
+#include "platform/system/clock_setting.h"
+#include "platform/widgets/menuitem.h"
 #include "settings/inistuff.h"
 
 #include <QLabel>

@@ -7,7 +7,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include "platform/menuitem.h"
+#include "platform/widgets/menuitem.h"
 #include <QKeyEvent>
 #include <QLabel>
 #include <cstring>

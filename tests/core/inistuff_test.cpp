@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "main_window/settings_loader/settings_loader.h"
-#include "platform/inifile.h"
+#include "platform/system/inifile.h"
 #include "settings/inistuff.h"
 #include "support/temp_home.h"
 

@@ -7,8 +7,8 @@
 #include "core/receive/rx_links.h"
 #include "core/transmit/txhooks.h"
 #include "displays/spectrum/display_hooks.h"
-#include "platform/vbnum.h"
-#include "platform/winmsg.h"
+#include "platform/vb/vbnum.h"
+#include "platform/processes/winmsg.h"
 #include "state/psk_api.h"
 
 #include <QLabel>

@@ -2,8 +2,8 @@
 #include "macro_fixture.h"
 
 #include "logbook/windows/logbook_windows.h"
-#include "platform/menuitem.h"
-#include "platform/richtext.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/widgets/richtext.h"
 
 #include <QDir>
 #include <QFile>

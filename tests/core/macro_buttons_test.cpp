@@ -5,8 +5,8 @@
 #include "core/macros/macrobutton.h"
 #include "core/modes/modeselection.h"
 #include "core/transmit/txtyping.h"
-#include "platform/inifile.h"
-#include "platform/menuitem.h"
+#include "platform/system/inifile.h"
+#include "platform/widgets/menuitem.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

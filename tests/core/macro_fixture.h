@@ -1,7 +1,7 @@
 #pragma once
 // The main window loaded with fake links and a fake PSK engine, the real macro buttons, repeat
 // and interpreter, a stand-in RTTY engine window, and a record of what reached the engines.
-#include "platform/menuitem.h"
+#include "platform/widgets/menuitem.h"
 #include "support/receive_fixture.h"
 
 #include "core/macros/macro_buttons.h"
@@ -11,8 +11,8 @@
 #include "core/macros/macrosetup.h"
 #include "core/receive/rx_links.h"
 #include "core/transmit/txhooks.h"
-#include "platform/clock.h"
-#include "platform/text1252.h"
+#include "platform/system/clock.h"
+#include "platform/vb/text1252.h"
 #include "state/psk_api.h"
 
 #include <QCoreApplication>

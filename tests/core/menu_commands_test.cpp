@@ -2,9 +2,9 @@
 #include "support/main_window_fixture.h"
 
 #include "main_window/menus/menu_commands.h"
-#include "platform/menuitem.h"
-#include "platform/richtext.h"
-#include "platform/winmsg.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/widgets/richtext.h"
+#include "platform/processes/winmsg.h"
 #include "state/psk_api.h"
 
 #include <QCoreApplication>

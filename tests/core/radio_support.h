@@ -3,7 +3,7 @@
 // records every call with its arguments, and the radio settings back at their defaults.
 #include "support/main_window_fixture.h"
 
-#include "platform/menuitem.h"
+#include "platform/widgets/menuitem.h"
 #include "state/declarations.h"
 #include "state/links.h"
 

@@ -6,9 +6,9 @@
 #include "core/modes/modeselection.h"
 #include "core/receive/rx_links.h"
 #include "core/rtty/rtty_link.h"
-#include "platform/inifile.h"
-#include "platform/menuitem.h"
-#include "platform/picturebox.h"
+#include "platform/system/inifile.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/widgets/picturebox.h"
 #include "state/mmtty_block.h"
 
 #include <QAction>

@@ -8,9 +8,9 @@
 #include "support/receive_fixture.h"
 
 #include "core/radio/ptt.h"
-#include "platform/events.h"
-#include "platform/inifile.h"
-#include "platform/menuitem.h"
+#include "platform/system/events.h"
+#include "platform/system/inifile.h"
+#include "platform/widgets/menuitem.h"
 #include "state/psk_api.h"
 
 #include <QCoreApplication>

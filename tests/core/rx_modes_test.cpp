@@ -7,8 +7,8 @@
 #include "core/messages/hookmodule.h"
 #include "core/modes/modeselection.h"
 #include "core/receive/rx_links.h"
-#include "platform/inifile.h"
-#include "platform/menuitem.h"
+#include "platform/system/inifile.h"
+#include "platform/widgets/menuitem.h"
 
 #include <QLabel>
 #include <QTest>

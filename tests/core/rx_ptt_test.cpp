@@ -3,7 +3,7 @@
 
 #include "core/radio/frmserialport.h"
 #include "core/radio/ptt.h"
-#include "platform/menuitem.h"
+#include "platform/widgets/menuitem.h"
 #include "state/mmtty_block.h"
 
 #include <QFile>

@@ -7,8 +7,8 @@
 #include "core/receive/capturefile.h"
 #include "core/receive/notifications.h"
 #include "core/receive/rxtext.h"
-#include "platform/menuitem.h"
-#include "platform/richtext.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/widgets/richtext.h"
 
 #include <QFile>
 #include <QTextEdit>

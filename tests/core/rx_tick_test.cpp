@@ -3,8 +3,8 @@
 #include "support/receive_fixture.h"
 
 #include "core/messages/engine_tick.h"
-#include "platform/menuitem.h"
-#include "platform/richtext.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/widgets/richtext.h"
 
 #include <QLabel>
 #include <QLineEdit>

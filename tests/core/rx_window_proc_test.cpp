@@ -3,9 +3,9 @@
 
 #include "core/messages/hookmodule.h"
 #include "core/receive/notifications.h"
-#include "platform/events.h"
-#include "platform/menuitem.h"
-#include "platform/richtext.h"
+#include "platform/system/events.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/widgets/richtext.h"
 #include "state/mmtty_block.h"
 
 #include <QLabel>

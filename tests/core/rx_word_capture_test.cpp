@@ -3,8 +3,8 @@
 
 #include "core/messages/engine_tick.h"
 #include "core/receive/wordcapture.h"
-#include "platform/menuitem.h"
-#include "platform/richtext.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/widgets/richtext.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -5,10 +5,10 @@
 #include "displays/drawing/palette.h"
 #include "logbook/windows/logbook_windows.h"
 #include "main_window/settings_loader/settings_hooks.h"
-#include "platform/inifile.h"
-#include "platform/menuitem.h"
-#include "platform/richtext.h"
-#include "platform/units.h"
+#include "platform/system/inifile.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/widgets/richtext.h"
+#include "platform/vb/units.h"
 #include "state/psk_api.h"
 
 #include <QFile>

@@ -1,13 +1,13 @@
 #include "support/main_window_fixture.h"
 
 #include "core/messages/hookmodule.h"
-#include "platform/menuitem.h"
-#include "platform/single_instance.h"
-#include "platform/winmsg.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/processes/single_instance.h"
+#include "platform/processes/winmsg.h"
 
 #include <QCoreApplication>
 #include <QTextEdit>
-#include "platform/inifile.h"
+#include "platform/system/inifile.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include "core/transmit/txtyping.h"
 #include "engines/psk/receiver.h"
 #include "engines/psk/wavfile.h"
-#include "platform/events.h"
-#include "platform/menuitem.h"
-#include "platform/richtext.h"
-#include "platform/winmsg.h"
+#include "platform/system/events.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/widgets/richtext.h"
+#include "platform/processes/winmsg.h"
 #include "state/psk_api.h"
 
 #include <QCoreApplication>

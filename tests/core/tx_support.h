@@ -7,11 +7,11 @@
 #include "core/transmit/switchover.h"
 #include "core/transmit/transmit.h"
 #include "core/transmit/txtyping.h"
-#include "platform/clock.h"
-#include "platform/events.h"
-#include "platform/menuitem.h"
-#include "platform/richtext.h"
-#include "platform/winmsg.h"
+#include "platform/system/clock.h"
+#include "platform/system/events.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/widgets/richtext.h"
+#include "platform/processes/winmsg.h"
 #include "state/psk_api.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 
 #include "core/messages/engine_tick.h"
 #include "core/transmit/txwindow.h"
-#include "platform/text1252.h"
+#include "platform/vb/text1252.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

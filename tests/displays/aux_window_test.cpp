@@ -6,8 +6,8 @@
 #include "displays/windows/aux2.h"
 #include "displays/windows/tuning_window.h"
 #include "displays/windows/tuning_window_aux1.h"
-#include "platform/menuitem.h"
-#include "platform/richtext.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/widgets/richtext.h"
 #include "settings/inistuff.h"
 #include "state/declarations.h"
 

@@ -3,7 +3,7 @@
 #include "displays/drawing/palette.h"
 #include "displays/spectrum/display_hooks.h"
 #include "displays/spectrum/scale.h"
-#include "platform/menuitem.h"
+#include "platform/widgets/menuitem.h"
 #include "settings/inistuff.h"
 #include "state/declarations.h"
 

@@ -2,7 +2,7 @@
 
 #include "displays/setup/display_menus.h"
 #include "displays/spectrum/scale.h"
-#include "platform/menuitem.h"
+#include "platform/widgets/menuitem.h"
 #include "state/declarations.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include "displays/drawing/palette.h"
 #include "displays/spectrum/display_drawing.h"
-#include "platform/menuitem.h"
-#include "platform/picturebox.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/widgets/picturebox.h"
 #include "state/mmtty_block.h"
 
 #include <QColor>

@@ -2,8 +2,8 @@
 
 #include "displays/drawing/palette.h"
 #include "displays/setup/waterfall_colors.h"
-#include "platform/dialogs.h"
-#include "platform/menuitem.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/menuitem.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -4,7 +4,7 @@
 #include "displays/spectrum/display_hooks.h"
 #include "displays/spectrum/readouts.h"
 #include "displays/spectrum/scale.h"
-#include "platform/menuitem.h"
+#include "platform/widgets/menuitem.h"
 #include "state/declarations.h"
 
 #include <QLabel>

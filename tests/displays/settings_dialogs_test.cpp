@@ -3,8 +3,8 @@
 #include "displays/setup/frm_default_audio.h"
 #include "displays/setup/frm_markers.h"
 #include "displays/setup/frm_sensitivity.h"
-#include "platform/dialogs.h"
-#include "platform/menuitem.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/menuitem.h"
 #include "settings/inistuff.h"
 #include "state/declarations.h"
 

@@ -8,8 +8,8 @@
 #include "displays/windows/tuning_window.h"
 #include "displays/windows/tuning_window_aux1.h"
 #include "displays/windows/tuning_window_aux2.h"
-#include "platform/menuitem.h"
-#include "platform/picturebox.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/widgets/picturebox.h"
 #include "settings/inistuff.h"
 #include "state/declarations.h"
 

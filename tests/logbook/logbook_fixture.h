@@ -4,7 +4,7 @@
 #include "core/support/main_window_fixture.h"
 #include "logbook/logbook_services.h"
 #include "logbook/store/database.h"
-#include "platform/clock.h"
+#include "platform/system/clock.h"
 
 class LogbookFixture : public MainWindowFixture {
 protected:

@@ -3,9 +3,9 @@
 #include "logbook/exchange/import_export.h"
 #include "logbook/logbook_services.h"
 #include "logbook/store/database.h"
-#include "platform/inifile.h"
-#include "platform/menuitem.h"
-#include "platform/places.h"
+#include "platform/system/inifile.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/system/places.h"
 
 #include <QComboBox>
 #include <QDir>

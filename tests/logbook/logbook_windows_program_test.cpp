@@ -12,10 +12,10 @@
 #include "logbook/windows/logbook_windows.h"
 #include "logbook/windows/mini_log.h"
 #include "main_window/settings_loader/settings_hooks.h"
-#include "platform/clock.h"
-#include "platform/events.h"
-#include "platform/inifile.h"
-#include "platform/menuitem.h"
+#include "platform/system/clock.h"
+#include "platform/system/events.h"
+#include "platform/system/inifile.h"
+#include "platform/widgets/menuitem.h"
 
 #include <QComboBox>
 #include <QFile>

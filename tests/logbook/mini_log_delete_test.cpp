@@ -1,7 +1,7 @@
 // The Mini-Log's deletions: one QSO, every QSO of the own call sign, the whole logbook.
 #include "logbook_windows_fixture.h"
 
-#include "platform/menuitem.h"
+#include "platform/widgets/menuitem.h"
 
 #include <QFile>
 #include <sqlite3.h>

@@ -2,7 +2,7 @@
 // or time changes, the editor's keys, its typing rules, and what drops an edit.
 #include "logbook_windows_fixture.h"
 
-#include "platform/menuitem.h"
+#include "platform/widgets/menuitem.h"
 
 #include <QLineEdit>
 #include <QTest>

@@ -2,9 +2,9 @@
 // commands write, and what its unload writes.
 #include "logbook_windows_fixture.h"
 
-#include "platform/inifile.h"
-#include "platform/menuitem.h"
-#include "platform/units.h"
+#include "platform/system/inifile.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/vb/units.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -3,9 +3,9 @@
 #include "logbook_windows_fixture.h"
 
 #include "logbook/qso/qso_panel.h"
-#include "platform/inifile.h"
-#include "platform/menuitem.h"
-#include "platform/units.h"
+#include "platform/system/inifile.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/vb/units.h"
 
 #include <QHeaderView>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "logbook_fixture.h"
 
-#include "platform/menuitem.h"
+#include "platform/widgets/menuitem.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "transfer_fixture.h"
 
-#include "platform/vbnum.h"
+#include "platform/vb/vbnum.h"
 
 #include <QFile>
 

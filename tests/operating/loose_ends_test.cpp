@@ -7,9 +7,9 @@
 #include "core/rtty/rtty_link.h"
 #include "displays/spectrum/readouts.h"
 #include "displays/windows/aux_window.h"
-#include "platform/menuitem.h"
-#include "platform/peerlink.h"
-#include "platform/screen_fit.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/processes/peerlink.h"
+#include "platform/widgets/screen_fit.h"
 
 #include <QApplication>
 #include <QKeySequence>

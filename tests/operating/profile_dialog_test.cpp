@@ -2,8 +2,8 @@
 #include "support/receive_fixture.h"
 
 #include "core/rtty/frmaddprofile.h"
-#include "platform/menuitem.h"
-#include "platform/text1252.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/vb/text1252.h"
 #include "state/mmtty_block.h"
 
 #include <QAction>

@@ -6,10 +6,10 @@
 #include "core/receive/capturefile.h"
 #include "core/receive/rxtext.h"
 #include "main_window/menus/text_commands.h"
-#include "platform/inifile.h"
-#include "platform/menuitem.h"
-#include "platform/richtext.h"
-#include "platform/units.h"
+#include "platform/system/inifile.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/widgets/richtext.h"
+#include "platform/vb/units.h"
 
 #include <QFile>
 #include <QLineEdit>

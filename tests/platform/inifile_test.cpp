@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/inifile.h"
+#include "platform/system/inifile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

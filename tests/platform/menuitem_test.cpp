@@ -1,4 +1,4 @@
-#include "platform/menuitem.h"
+#include "platform/widgets/menuitem.h"
 
 #include <gtest/gtest.h>
 #include <QAction>

@@ -1,5 +1,5 @@
-#include "platform/peerlink.h"
-#include "platform/text1252.h"
+#include "platform/processes/peerlink.h"
+#include "platform/vb/text1252.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>

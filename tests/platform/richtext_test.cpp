@@ -1,5 +1,5 @@
-#include "platform/richtext.h"
-#include "platform/units.h"
+#include "platform/widgets/richtext.h"
+#include "platform/vb/units.h"
 
 #include <gtest/gtest.h>
 #include <QTextBlock>

@@ -1,4 +1,4 @@
-#include "platform/shared_block.h"
+#include "platform/processes/shared_block.h"
 
 #include "support/temp_home.h"
 

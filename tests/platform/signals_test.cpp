@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/signals.h"
+#include "platform/system/signals.h"
 
 #include <QCoreApplication>
 #include <cerrno>

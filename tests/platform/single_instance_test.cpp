@@ -1,4 +1,4 @@
-#include "platform/single_instance.h"
+#include "platform/processes/single_instance.h"
 
 #include "support/temp_home.h"
 

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "platform/clock.h"
-#include "platform/vbnum.h"
+#include "platform/system/clock.h"
+#include "platform/vb/vbnum.h"
 #include <QRegularExpression>
-#include "platform/places.h"
-#include "platform/text1252.h"
-#include "platform/units.h"
-#include "platform/vberror.h"
+#include "platform/system/places.h"
+#include "platform/vb/text1252.h"
+#include "platform/vb/units.h"
+#include "platform/vb/vberror.h"
 
 #include <cerrno>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/vbnum.h"
+#include "platform/vb/vbnum.h"
 
 #include <clocale>
 

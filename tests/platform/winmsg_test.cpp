@@ -1,4 +1,4 @@
-#include "platform/winmsg.h"
+#include "platform/processes/winmsg.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>

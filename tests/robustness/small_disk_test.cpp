@@ -3,7 +3,7 @@
 // half-written, and no temporary stays behind.
 #include "logbook/store/database.h"
 #include "logbook/store/vmx.h"
-#include "platform/inifile.h"
+#include "platform/system/inifile.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

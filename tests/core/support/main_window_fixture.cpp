@@ -1,7 +1,7 @@
 #include "main_window_fixture.h"
 
-#include "platform/events.h"
-#include "platform/inifile.h"
+#include "platform/system/events.h"
+#include "platform/system/inifile.h"
 #include "settings/inistuff.h"
 
 #include <QFile>

@@ -2,7 +2,7 @@
 // A fresh main window for each test, in a private program folder, with fake links to the engine,
 // the logbook and the radio component that record the order of the calls.
 #include "main_window/sondrel.h"
-#include "platform/scripted_dialogs.h"
+#include "platform/widgets/scripted_dialogs.h"
 #include "state/declarations.h"
 #include "state/links.h"
 #include "support/qt_print.h"

@@ -3,7 +3,7 @@
 #include "core/messages/hookmodule.h"
 #include "core/receive/capturefile.h"
 #include "core/receive/rx_links.h"
-#include "platform/richtext.h"
+#include "platform/widgets/richtext.h"
 #include "state/psk_api.h"
 
 #include <QCoreApplication>

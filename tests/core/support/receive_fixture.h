@@ -4,8 +4,8 @@
 // from its defaults in every test.
 #include "main_window_fixture.h"
 
-#include "platform/richtext.h"
-#include "platform/winmsg.h"
+#include "platform/widgets/richtext.h"
+#include "platform/processes/winmsg.h"
 
 #include <QEvent>
 #include <QList>

@@ -4,8 +4,8 @@
 
 #include "engines/psk/wavfile.h"
 #include "engines/rtty/engine.h"
-#include "platform/inifile.h"
-#include "platform/vbnum.h"
+#include "platform/system/inifile.h"
+#include "platform/vb/vbnum.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -4,8 +4,8 @@
 // base and from then on its windows and the program's are reached through win::PostMessage,
 // win::SetWindowText and win::FindWindow as if they were in one process. A peer should connect
 // before it registers its windows, so that they get handles of its base.
-#include "platform/peerframe.h"
-#include "platform/winmsg.h"
+#include "platform/processes/peerframe.h"
+#include "platform/processes/winmsg.h"
 
 #include <QByteArray>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "platform/signals.h"
+#include "platform/system/signals.h"
 
 #include <QApplication>
 #include <QSocketNotifier>

@@ -1,6 +1,6 @@
-#include "platform/winmsg.h"
+#include "platform/processes/winmsg.h"
 
-#include "platform/folder_tag.h"
+#include "platform/processes/folder_tag.h"
 
 #include <QCoreApplication>
 #include <QHash>

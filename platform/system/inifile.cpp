@@ -1,7 +1,7 @@
-#include "platform/inifile.h"
+#include "platform/system/inifile.h"
 
-#include "platform/safefile.h"
-#include "platform/text1252.h"
+#include "platform/system/safefile.h"
+#include "platform/vb/text1252.h"
 
 #include <QFile>
 #include <QHash>

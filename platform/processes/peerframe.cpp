@@ -1,4 +1,4 @@
-#include "platform/peerframe.h"
+#include "platform/processes/peerframe.h"
 
 #include <QtEndian>
 

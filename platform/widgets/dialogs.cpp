@@ -1,7 +1,7 @@
-#include "platform/dialogs.h"
+#include "platform/widgets/dialogs.h"
 
-#include "platform/screen_fit.h"
-#include "platform/units.h"
+#include "platform/vb/units.h"
+#include "platform/widgets/screen_fit.h"
 
 #include <QApplication>
 #include <QColorDialog>

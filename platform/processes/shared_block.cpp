@@ -1,6 +1,6 @@
-#include "platform/shared_block.h"
+#include "platform/processes/shared_block.h"
 
-#include "platform/folder_tag.h"
+#include "platform/processes/folder_tag.h"
 
 #include <QFile>
 #include <QRandomGenerator>

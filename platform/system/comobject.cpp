@@ -1,6 +1,6 @@
-#include "platform/comobject.h"
+#include "platform/system/comobject.h"
 
-#include "platform/dialogs.h"
+#include "platform/widgets/dialogs.h"
 
 #include <QCoreApplication>
 #include <QDir>

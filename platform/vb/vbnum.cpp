@@ -1,4 +1,4 @@
-#include "platform/vbnum.h"
+#include "platform/vb/vbnum.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "platform/picturebox.h"
+#include "platform/widgets/picturebox.h"
 
-#include "platform/units.h"
+#include "platform/vb/units.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "platform/owned_window.h"
+#include "platform/widgets/owned_window.h"
 
-#include "platform/screen_fit.h"
+#include "platform/widgets/screen_fit.h"
 
 #include <QWidget>
 #include <QWindow>

@@ -1,6 +1,6 @@
 #pragma once
 // A stand-in for the modal boxes: answers from a script, and a record of every box asked for.
-#include "platform/dialogs.h"
+#include "platform/widgets/dialogs.h"
 
 #include <QList>
 #include <variant>

@@ -1,6 +1,6 @@
 #pragma once
 // Window messages. A window handle is a small integer that maps to an object of this process or
-// to a window of a peer process reached over a local socket (platform/peerlink.h). Messages are
+// to a window of a peer process reached over a local socket (platform/processes/peerlink.h). Messages are
 // QEvents of one custom type, so a window sees them in event() and an event filter (the message
 // hook) sees them first.
 #include <QEvent>

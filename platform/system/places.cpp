@@ -1,4 +1,4 @@
-#include "platform/places.h"
+#include "platform/system/places.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "platform/menuitem.h"
+#include "platform/widgets/menuitem.h"
 
 #include <QAction>
 #include <QSignalBlocker>

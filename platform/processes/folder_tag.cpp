@@ -1,6 +1,6 @@
-#include "platform/folder_tag.h"
+#include "platform/processes/folder_tag.h"
 
-#include "platform/places.h"
+#include "platform/system/places.h"
 
 namespace places {
 

@@ -1,6 +1,6 @@
-#include "platform/single_instance.h"
+#include "platform/processes/single_instance.h"
 
-#include "platform/places.h"
+#include "platform/system/places.h"
 
 #include <QFile>
 #include <cerrno>

@@ -1,6 +1,6 @@
-#include "platform/richtext.h"
+#include "platform/widgets/richtext.h"
 
-#include "platform/units.h"
+#include "platform/vb/units.h"
 
 #include <QScrollBar>
 #include <QTextBlock>

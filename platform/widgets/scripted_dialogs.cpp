@@ -1,4 +1,4 @@
-#include "platform/scripted_dialogs.h"
+#include "platform/widgets/scripted_dialogs.h"
 
 namespace dlg {
 

@@ -1,6 +1,6 @@
-#include "platform/safefile.h"
+#include "platform/system/safefile.h"
 
-#include "platform/places.h"
+#include "platform/system/places.h"
 
 #include <QDir>
 #include <QFile>

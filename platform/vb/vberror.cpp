@@ -1,4 +1,4 @@
-#include "platform/vberror.h"
+#include "platform/vb/vberror.h"
 
 #include <cerrno>
 

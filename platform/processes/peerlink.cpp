@@ -1,7 +1,7 @@
-#include "platform/peerlink.h"
+#include "platform/processes/peerlink.h"
 
-#include "platform/folder_tag.h"
-#include "platform/text1252.h"
+#include "platform/processes/folder_tag.h"
+#include "platform/vb/text1252.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

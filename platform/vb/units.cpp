@@ -1,5 +1,6 @@
-#include "platform/units.h"
-#include "platform/vbnum.h"
+#include "platform/vb/units.h"
+
+#include "platform/vb/vbnum.h"
 
 namespace rgb {
 

@@ -1,4 +1,4 @@
-#include "platform/screen_fit.h"
+#include "platform/widgets/screen_fit.h"
 
 #include <QApplication>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "platform/text1252.h"
+#include "platform/vb/text1252.h"
 
 namespace {
 

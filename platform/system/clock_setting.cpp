@@ -1,4 +1,4 @@
-#include "platform/clock_setting.h"
+#include "platform/system/clock_setting.h"
 
 #include <cerrno>
 #include <cstring>

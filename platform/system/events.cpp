@@ -1,4 +1,4 @@
-#include "platform/events.h"
+#include "platform/system/events.h"
 
 #include <QApplication>
 #include <QCoreApplication>

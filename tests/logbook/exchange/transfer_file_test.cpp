@@ -1,7 +1,7 @@
 #include "transfer_fixture.h"
 
-#include "core/support/main_window_fixture.h"
 #include "logbook/logbook_services.h"
+#include "support/main_window_fixture.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "transfer_fixture.h"
 
 #include "platform/system/events.h"
-#include "platform/widgets/menuitem.h"
 #include "platform/vb/vbnum.h"
+#include "platform/widgets/menuitem.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // The station clock: the DAYTIME reply, the clock set through the seam (a stand-in here), the
 // correction shown, the failures, the time-out; a time server on 127.0.0.1.
-#include "core/support/main_window_fixture.h"
+#include "support/main_window_fixture.h"
 
 #include "logbook/clock/frmatomclock.h"
 #include "platform/system/clock.h"

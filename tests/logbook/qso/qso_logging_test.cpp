@@ -1,7 +1,7 @@
 #include "logbook_fixture.h"
 
-#include "platform/widgets/menuitem.h"
 #include "platform/vb/text1252.h"
+#include "platform/widgets/menuitem.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -3,8 +3,8 @@
 #include "logbook_windows_fixture.h"
 
 #include "platform/system/inifile.h"
-#include "platform/widgets/menuitem.h"
 #include "platform/vb/units.h"
+#include "platform/widgets/menuitem.h"
 
 #include <QCoreApplication>
 #include <QFile>

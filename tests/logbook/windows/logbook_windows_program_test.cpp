@@ -3,7 +3,7 @@
 // switch closes them, and a shut-down with them open reopens them at the next start. At the first
 // start the windows open beside the main window on a 1024 x 768 screen and their columns show
 // what they hold.
-#include "core/support/main_window_fixture.h"
+#include "support/main_window_fixture.h"
 
 #include "core/logger_link/logger_link.h"
 #include "logbook/logbook_services.h"

@@ -1,5 +1,5 @@
 // The callbook folder: found at start-up, then replaced by [CD Lookup] "CD Drive Letter".
-#include "core/support/main_window_fixture.h"
+#include "support/main_window_fixture.h"
 
 #include "platform/system/inifile.h"
 

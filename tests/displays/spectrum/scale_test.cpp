@@ -4,8 +4,8 @@
 #include "displays/spectrum/readouts.h"
 #include "displays/spectrum/scale.h"
 #include "displays/spectrum/scale_clicks.h"
-#include "platform/widgets/menuitem.h"
 #include "platform/processes/winmsg.h"
+#include "platform/widgets/menuitem.h"
 #include "state/declarations.h"
 
 #include <QCoreApplication>

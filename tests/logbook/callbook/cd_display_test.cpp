@@ -4,8 +4,8 @@
 #include "logbook/callbook/cd_lookup.h"
 #include "logbook/callbook/frmcddisplay.h"
 #include "platform/system/inifile.h"
-#include "platform/widgets/menuitem.h"
 #include "platform/vb/units.h"
+#include "platform/widgets/menuitem.h"
 #include "settings/inistuff.h"
 
 #include <QGuiApplication>

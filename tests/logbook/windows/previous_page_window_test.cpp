@@ -4,8 +4,8 @@
 
 #include "logbook/qso/qso_panel.h"
 #include "platform/system/inifile.h"
-#include "platform/widgets/menuitem.h"
 #include "platform/vb/units.h"
+#include "platform/widgets/menuitem.h"
 
 #include <QHeaderView>
 #include <QLineEdit>

@@ -1,11 +1,11 @@
-#include "core/support/main_window_fixture.h"
+#include "support/main_window_fixture.h"
 
 #include "logbook/exchange/import_export.h"
 #include "logbook/logbook_services.h"
 #include "logbook/store/database.h"
 #include "platform/system/inifile.h"
-#include "platform/widgets/menuitem.h"
 #include "platform/system/places.h"
+#include "platform/widgets/menuitem.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -308,3 +308,25 @@ void NotchPosition_Click()
         PostMMTTY(11, MMTTYFlags & ~0x40);
     }
 }
+
+namespace {
+constexpr std::int32_t kSwitchesCommand = 11;
+constexpr std::int32_t kNotchFrequencyCommand = 23;
+constexpr std::int32_t kNotchOnSwitch = 0x40;
+} // namespace
+
+void SetNotchAt(float x)
+{
+    if (PSKModeActive)
+        return;
+    const double hz = std::trunc(static_cast<double>(x) * HzPerTwip);
+    if (!(hz >= 300 && hz <= 3500))
+        return;
+    const auto notch = static_cast<std::int32_t>(hz);
+    APIResult = win::PostMessage(MMTTYhWnd, MMTTYMessage, kNotchFrequencyCommand, notch + 1);
+    APIResult = win::PostMessage(MMTTYhWnd, MMTTYMessage, kNotchFrequencyCommand, notch);
+    if (!(MMTTYFlags & kNotchOnSwitch)) {
+        MMTTYFlags |= kNotchOnSwitch;
+        APIResult = win::PostMessage(MMTTYhWnd, MMTTYMessage, kSwitchesCommand, MMTTYFlags);
+    }
+}

@@ -39,7 +39,8 @@ void PostMMTTY(std::int32_t code, std::int32_t value);
 void StartRTTYEngine(const QString& logText, const QString& displayName);
 void mnuRTTY_Click(int index);
 void ResetRTTYShift();
-// The notch at a scale position in twips (300 to 3500 Hz).
+// RTTY notch at a scale position in twips: nothing while the PSK engine is active or outside
+// 300..3500 Hz; otherwise the RTTY engine is told the notch frequency and the notch is turned on.
 void SetNotchAt(float x);
 // The notch marker: shown, and placed with its centre at a scale position in twips.
 bool NotchVisible();

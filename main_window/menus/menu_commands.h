@@ -2,8 +2,10 @@
 // The main window's own menu switches and commands: squelch speed, display smoothing, CW ID
 // speed, typing preference, callbook type, the on/off switches of the Settings, ToolBox, View
 // and Rx window options menus, the default call sign, the QSO-number counters, the clear
-// commands, the status bar and mini-log panels, and the RTTY notch placement. Every switch
+// commands and the status bar and mini-log panels. Every switch
 // takes effect at once and is stored at once.
+#include "core/rtty/rtty_link.h" // SetNotchAt, the RTTY notch the menus place
+
 struct MainWindowControls;
 
 void mnuSquelchFast_Click();
@@ -34,10 +36,6 @@ void mnuSetCounter_Click();
 void mnuClearRx_Click();
 void mnuClearTx_Click();
 void mnuClearBoth_Click();
-
-// RTTY notch at a scale position in twips: nothing while the PSK engine is active or outside
-// 300..3500 Hz; otherwise the RTTY engine is told the notch frequency and the notch is turned on.
-void SetNotchAt(float x);
 
 // Attaches the main window's own menu switches and commands.
 void ConnectMenuCommands(MainWindowControls& w);

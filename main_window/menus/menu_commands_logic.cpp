@@ -19,16 +19,12 @@
 #include "state/psk_api.h"
 
 #include <QTextEdit>
-#include <cmath>
 
 namespace {
 
 constexpr int kLongestCallsign = 15;
 constexpr std::int32_t kRttyClearTx = 3;
 constexpr std::int32_t kRttyClearTxBuffer = 4;
-constexpr std::int32_t kRttySwitches = 11;
-constexpr std::int32_t kRttyNotchFrequency = 23;
-constexpr std::int32_t kNotchOnBit = 0x40;
 
 MenuItem& item(const char* name)
 {
@@ -124,20 +120,4 @@ void mnuMiniLog_Click()
             PreviousButton_Click();
     }
     VerticalAdjustLayout();
-}
-
-void SetNotchAt(float x)
-{
-    if (PSKModeActive)
-        return;
-    const double hz = std::trunc(static_cast<double>(x) * HzPerTwip);
-    if (!(hz >= 300 && hz <= 3500))
-        return;
-    const auto notch = static_cast<std::int32_t>(hz);
-    APIResult = win::PostMessage(MMTTYhWnd, MMTTYMessage, kRttyNotchFrequency, notch + 1);
-    APIResult = win::PostMessage(MMTTYhWnd, MMTTYMessage, kRttyNotchFrequency, notch);
-    if (!(MMTTYFlags & kNotchOnBit)) {
-        MMTTYFlags |= kNotchOnBit;
-        APIResult = win::PostMessage(MMTTYhWnd, MMTTYMessage, kRttySwitches, MMTTYFlags);
-    }
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace rtty {
 namespace {
@@ -10,6 +11,10 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kScopeGain = 60000; // a clean tone reaches about 40 pixels on the XY scope
 constexpr double kAfcStepLimitHz = 5;
 constexpr double kTimingPull = 0.3;
+// How far a tone's level may wander from one bit to the next on a fading path, of itself.
+constexpr double kLevelWander = 0.1;
+// How many characters the clock of steady text runs on through a fade.
+constexpr int kClockChars = 16;
 
 } // namespace
 
@@ -109,19 +114,23 @@ void FskDemodulator::resize()
     size_t size = 1024;
     while (static_cast<double>(size) < 12 * bitSamples_ + 64)
         size *= 2;
-    soft_.assign(size, 0.0f);
+    markRing_.assign(size, 0.0f);
+    spaceRing_.assign(size, 0.0f);
     ringMask_ = static_cast<long long>(size) - 1;
     now_ = scan_ = earliest_ = 0;
-    pending_ = lastEdge_ = -1;
+    pending_ = lastEdge_ = clockNext_ = -1;
+    inStepRun_ = clockMisses_ = 0;
+    strength_ = 0;
     period_ = 7.5 * bitSamples_;
     senderBit_ = bitSamples_;
-    markMean_ = spaceMean_ = threshold_ = 0;
+    markLevel_ = spaceLevel_ = markSpread_ = spaceSpread_ = noiseMean_ = noiseVar_ = 0;
+    weigh();
 }
 
 void FskDemodulator::restart()
 {
-    pending_ = -1;
-    lastEdge_ = -1;
+    pending_ = lastEdge_ = clockNext_ = -1;
+    inStepRun_ = clockMisses_ = 0;
     period_ = 7.5 * bitSamples_;
     senderBit_ = bitSamples_;
     earliest_ = now_ + filterLength_;
@@ -198,8 +207,8 @@ void FskDemodulator::process(const float* samples, int n, std::vector<std::uint8
             const double errorHz = std::arg(t.sum * std::conj(t.last)) * kSampleRate / (2 * kPi * Tone::kLag);
             afcError_ += (errorHz - afcError_) * 0.005;
         }
-        const double d = am - as;
-        soft_[static_cast<size_t>(now_ & ringMask_)] = static_cast<float>(reverse_ ? -d : d);
+        markRing_[static_cast<size_t>(now_ & ringMask_)] = static_cast<float>(reverse_ ? as : am);
+        spaceRing_[static_cast<size_t>(now_ & ringMask_)] = static_cast<float>(reverse_ ? am : as);
         ++now_;
         frame(codes);
     }
@@ -221,8 +230,8 @@ void FskDemodulator::frame(std::vector<std::uint8_t>& codes)
         if (pending_ >= 0) {
             if (now_ <= pending_ - half + need)
                 return; // the frame is not complete yet
-            evaluate(pending_, codes);
-            pending_ = -1;
+            const long long at = std::exchange(pending_, -1);
+            evaluate(at, codes);
             continue;
         }
         scan_ = std::max(scan_, earliest_ + half);
@@ -238,40 +247,109 @@ void FskDemodulator::frame(std::vector<std::uint8_t>& codes)
     }
 }
 
+// The fit of a frame whose start bit begins at `edge`: mark before, space start bit, decided
+// data bits and mark stop bit; lowest when the start and stop bits do not check.
+double FskDemodulator::fitAt(long long edge) const
+{
+    const float start = soft(bitAt(edge, 0)), stop = soft(bitAt(edge, 6));
+    if (!(start < 0 && stop > 0))
+        return -1e300;
+    double fit = soft(edge - 1) - start + stop;
+    for (int k = 1; k <= 5; ++k)
+        fit += std::abs(soft(bitAt(edge, k)));
+    return fit;
+}
+
+long long FskDemodulator::bestEdge(long long from, long long to, double* fit) const
+{
+    double bestFit = -1e300;
+    long long best = -1;
+    for (long long e = from; e <= to; ++e) {
+        const double f = fitAt(e);
+        if (f > bestFit) {
+            bestFit = f;
+            best = e;
+        }
+    }
+    if (fit)
+        *fit = bestFit;
+    return best;
+}
+
+// The mean strength of the bits of the frame at `edge`.
+double FskDemodulator::strengthAt(long long edge) const
+{
+    double sum = 0;
+    for (int k = 0; k <= 6; ++k)
+        sum += std::abs(soft(bitAt(edge, k)));
+    return sum / 7;
+}
+
 // Fits a frame to the start bit seen at `trigger` (half a filter after its edge, roughly): the
 // edge is moved over a bit and a half for the best fit of mark before, space start bit,
 // decided data bits and mark stop bit. A fit whose start and stop bits check gives a character.
+// In steady text the characters' clock runs on where no start bit is heard (a fade): the next
+// frame is looked for where the clock puts it, so that the text comes back in step with the
+// signal.
 bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& codes)
 {
     const long long half = filterLength_ / 2;
     const auto bit = static_cast<long long>(std::lround(bitSamples_));
     const long long guess = trigger - half;
-    // The mark before the start bit must be signal: an edge out of digital silence (the filters
-    // filling with the first tone) begins no character.
-    const long long from = std::max({earliest_, guess - bit / 2, signalFrom_ + filterLength_ + 1});
-    const long long to = guess + bit;
-    double bestFit = -1e300;
     long long best = -1;
-    for (long long e = from; e <= to; ++e) {
-        const float start = soft(bitAt(e, 0)), stop = soft(bitAt(e, 6));
-        if (!(start < 0 && stop > 0))
-            continue;
-        double fit = soft(e - 1) - start + stop;
-        for (int k = 1; k <= 5; ++k)
-            fit += std::abs(soft(bitAt(e, k)));
-        if (fit > bestFit) {
-            bestFit = fit;
-            best = e;
+    bool weak = false;
+    if (clockNext_ >= 0 && std::abs(guess - clockNext_) < bit / 2) {
+        const long long expected = std::exchange(clockNext_, -1);
+        weak = strengthAt(expected) < 0.5 * strength_;
+        if (weak) {
+            // In a fade (weak bits) the clock runs on: the frame is where it says, and a
+            // character is taken only if its start and stop bits check.
+            if (++clockMisses_ > kClockChars) {
+                lastEdge_ = -1;
+                earliest_ = expected - bit / 2;
+                scan_ = earliest_ + half;
+                return false;
+            }
+            best = fitAt(expected) > -1e300 ? expected : -1;
+            lastEdge_ = expected;
+            clockNext_ = expected + std::llround(period_);
+            pending_ = clockNext_ + half;
+            earliest_ = expected + static_cast<long long>(std::lround(6.75 * bitSamples_));
+            scan_ = earliest_ + half;
+            if (best < 0)
+                return false;
+        } else {
+            best = bestEdge(expected - bit / 4 + 1, expected + bit / 4 - 1, nullptr);
+            if (best < 0) {
+                // A strong signal that does not fit the clock (the sender paused, or went on
+                // out of step) is looked for afresh.
+                lastEdge_ = -1;
+                earliest_ = expected - bit / 2;
+                scan_ = earliest_ + half;
+                return false;
+            }
+            clockMisses_ = 0;
+        }
+    } else {
+        // The mark before the start bit must be signal: an edge out of digital silence (the
+        // filters filling with the first tone) begins no character.
+        const long long from = std::max({earliest_, guess - bit / 2, signalFrom_ + filterLength_ + 1});
+        const long long to = guess + bit;
+        best = bestEdge(from, to, nullptr);
+        if (best < 0) {
+            // No character begins here: look again behind the edges tried.
+            earliest_ = to + 1;
+            scan_ = earliest_ + half;
+            return false;
         }
     }
-    if (best < 0) {
-        // No character begins here: look again behind the edges tried.
-        earliest_ = to + 1;
-        scan_ = earliest_ + half;
-        return false;
+    if (weak) {
+        give(best, false, codes);
+        return true;
     }
     // In steady text each start bit follows the one before by the same period: an edge found
     // near where it was expected is pulled toward it, which steadies the timing in noise.
+    bool inStep = false;
     if (lastEdge_ >= 0) {
         const double gap = static_cast<double>(best - lastEdge_);
         const double dev = gap - period_;
@@ -282,40 +360,88 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
             const double bitOfPeriod = period_ / 7.5;
             senderBit_ = std::abs(bitOfPeriod / bitSamples_ - 1) < 0.03 ? bitOfPeriod : bitSamples_;
         }
-        if (std::abs(dev) < bitSamples_ / 4)
+        if (std::abs(dev) < bitSamples_ / 4) {
             best = lastEdge_ + std::llround(period_ + dev * kTimingPull);
+            inStep = true;
+        }
     }
+    inStepRun_ = inStep ? inStepRun_ + 1 : 0;
     lastEdge_ = best;
-    std::uint8_t code = 0;
-    for (int k = 1; k <= 5; ++k)
-        if (soft(bitAt(best, k)) > 0)
-            code = static_cast<std::uint8_t>(code | (1u << (k - 1)));
-    correctThreshold(best);
-    if (squelchOpen()) {
-        codes.push_back(code);
-        followTones();
-    }
-    // The next start bit comes after at least one stop bit (a little less, for a fast sender).
+    const double strength = strengthAt(best);
+    if (inStep)
+        strength_ += (strength - strength_) * 0.1;
+    else if (strength > strength_)
+        strength_ = strength;
+    give(best, inStep, codes);
+    // The next start bit comes after at least one stop bit (a little less, for a fast sender);
+    // in steady text the clock says where.
     earliest_ = best + static_cast<long long>(std::lround(6.75 * bitSamples_));
     scan_ = earliest_ + half;
+    if (inStepRun_ >= 2) {
+        clockNext_ = best + std::llround(period_);
+        pending_ = clockNext_ + half;
+    }
     return true;
 }
 
-// Mark and space bits' mean soft values; the threshold lies half way between them, so that a
-// tone that fades alone still gives the right decisions.
-void FskDemodulator::correctThreshold(long long edge)
+// Decides the data bits of the frame at `edge` and gives the character; the AFC follows one
+// that is strong and in step with the one before (noise gives few such).
+void FskDemodulator::give(long long edge, bool strong, std::vector<std::uint8_t>& codes)
 {
-    constexpr double kRate = 0.02;
-    for (int k = 0; k <= 6; ++k) {
-        const double v = soft_[static_cast<size_t>(bitAt(edge, k) & ringMask_)];
-        if (v > threshold_)
-            markMean_ += (v - markMean_) * kRate;
-        else
-            spaceMean_ += (v - spaceMean_) * kRate;
+    std::uint8_t code = 0;
+    for (int k = 1; k <= 5; ++k)
+        if (soft(bitAt(edge, k)) > 0)
+            code = static_cast<std::uint8_t>(code | (1u << (k - 1)));
+    followLevels(edge);
+    if (squelchOpen()) {
+        codes.push_back(code);
+        if (strong)
+            followTones();
     }
-    const double centre = (markMean_ + spaceMean_) / 2;
-    const double span = (markMean_ - spaceMean_) / 2;
-    threshold_ = span > 0 ? std::clamp(centre, -0.6 * span, 0.6 * span) : 0.0;
+}
+
+// Each tone's level, from the bits decided on it: they follow a fade within a few bits, so
+// that a tone fading alone (a selective path) leaves the decisions to the other.
+void FskDemodulator::followLevels(long long edge)
+{
+    if (markLevel_ + spaceLevel_ <= 0) // the first frame: decided on the plain difference
+        markLevel_ = spaceLevel_ = 1e-3;
+    // Each level is followed as fast as the noise lets it be read (a Kalman filter on a level
+    // that wanders by kLevelWander of itself per bit): fast on a strong signal, so that a fade
+    // is followed bit by bit, slowly on a weak one, where a level read from a bit is mostly noise.
+    auto follow = [this](double& level, double& spread, double reading) {
+        spread += kLevelWander * kLevelWander * level * level;
+        const double gain = std::max(0.05, spread / (spread + noiseVar_ + 1e-9));
+        level += (reading - level) * gain;
+        spread *= 1 - gain;
+    };
+    for (int k = 0; k <= 6; ++k) {
+        const auto at = static_cast<size_t>(bitAt(edge, k) & ringMask_);
+        // The weaker tone holds only noise: its mean envelope is sigma sqrt(pi/2).
+        const double off = std::min(spaceRing_[at], markRing_[at]);
+        noiseMean_ += (off - noiseMean_) * 0.05;
+        noiseVar_ = noiseMean_ * noiseMean_ * 2 / kPi;
+        if (soft(bitAt(edge, k)) > 0)
+            follow(markLevel_, markSpread_, markRing_[at]);
+        else
+            follow(spaceLevel_, spaceSpread_, spaceRing_[at]);
+    }
+    weigh();
+}
+
+// The soft value weighs each tone by its level and takes off half its level: for envelopes
+// well above the noise this is how much likelier mark is than space, whatever each tone's
+// level (on levels alike it is the plain difference, scaled).
+void FskDemodulator::weigh()
+{
+    if (markLevel_ + spaceLevel_ <= 0) {
+        markWeight_ = spaceWeight_ = 1;
+        offset_ = 0;
+        return;
+    }
+    markWeight_ = static_cast<float>(markLevel_);
+    spaceWeight_ = static_cast<float>(spaceLevel_);
+    offset_ = static_cast<float>((markLevel_ * markLevel_ - spaceLevel_ * spaceLevel_) / 2);
 }
 
 void FskDemodulator::followTones()

@@ -120,6 +120,7 @@ void FskDemodulator::resize()
     now_ = scan_ = earliest_ = 0;
     pending_ = lastEdge_ = clockNext_ = -1;
     inStepRun_ = clockMisses_ = 0;
+    misfit_ = false;
     strength_ = 0;
     period_ = 7.5 * bitSamples_;
     senderBit_ = bitSamples_;
@@ -131,6 +132,7 @@ void FskDemodulator::restart()
 {
     pending_ = lastEdge_ = clockNext_ = -1;
     inStepRun_ = clockMisses_ = 0;
+    misfit_ = false;
     period_ = 7.5 * bitSamples_;
     senderBit_ = bitSamples_;
     earliest_ = now_ + filterLength_;
@@ -276,12 +278,14 @@ long long FskDemodulator::bestEdge(long long from, long long to, double* fit) co
     return best;
 }
 
-// The mean strength of the bits of the frame at `edge`.
+// The mean envelope of the stronger tone over the bits of the frame at `edge`: low in a fade.
 double FskDemodulator::strengthAt(long long edge) const
 {
     double sum = 0;
-    for (int k = 0; k <= 6; ++k)
-        sum += std::abs(soft(bitAt(edge, k)));
+    for (int k = 0; k <= 6; ++k) {
+        const auto at = static_cast<size_t>(bitAt(edge, k) & ringMask_);
+        sum += std::max(markRing_[at], spaceRing_[at]);
+    }
     return sum / 7;
 }
 
@@ -311,6 +315,8 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
                 return false;
             }
             best = fitAt(expected) > -1e300 ? expected : -1;
+            if (best < 0)
+                followLevels(expected); // the levels follow the fade all the same
             lastEdge_ = expected;
             clockNext_ = expected + std::llround(period_);
             pending_ = clockNext_ + half;
@@ -320,15 +326,28 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
                 return false;
         } else {
             best = bestEdge(expected - bit / 4 + 1, expected + bit / 4 - 1, nullptr);
+            if (best < 0 && !misfit_) {
+                // A strong frame that does not fit, once (a fade's edge, a burst of noise):
+                // the clock runs on.
+                misfit_ = true;
+                lastEdge_ = expected;
+                clockNext_ = expected + std::llround(period_);
+                pending_ = clockNext_ + half;
+                earliest_ = expected + static_cast<long long>(std::lround(6.75 * bitSamples_));
+                scan_ = earliest_ + half;
+                return false;
+            }
             if (best < 0) {
-                // A strong signal that does not fit the clock (the sender paused, or went on
-                // out of step) is looked for afresh.
+                // A strong signal that does not fit the clock twice (the sender paused, or went
+                // on out of step) is looked for afresh.
+                misfit_ = false;
                 lastEdge_ = -1;
                 earliest_ = expected - bit / 2;
                 scan_ = earliest_ + half;
                 return false;
             }
             clockMisses_ = 0;
+            misfit_ = false;
         }
     } else {
         // The mark before the start bit must be signal: an edge out of digital silence (the
@@ -385,7 +404,7 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
 }
 
 // Decides the data bits of the frame at `edge` and gives the character; the AFC follows one
-// that is strong and in step with the one before (noise gives few such).
+// in step with the one before whose tone stands well above the noise (noise gives few such).
 void FskDemodulator::give(long long edge, bool strong, std::vector<std::uint8_t>& codes)
 {
     std::uint8_t code = 0;
@@ -395,7 +414,7 @@ void FskDemodulator::give(long long edge, bool strong, std::vector<std::uint8_t>
     followLevels(edge);
     if (squelchOpen()) {
         codes.push_back(code);
-        if (strong)
+        if (strong && strengthAt(edge) > 2.5 * noiseMean_)
             followTones();
     }
 }

@@ -131,6 +131,7 @@ private:
     long long clockNext_ = -1; // steady text: where the next start bit is due
     int inStepRun_ = 0;        // characters in a row found where the one before put them
     int clockMisses_ = 0;      // weak characters in a row the clock ran on through
+    bool misfit_ = false;      // the last strong frame did not fit the clock
     double strength_ = 0;      // mean strength of the bits of steady text
     // each tone's level, as the bits decided on it show it, and what the soft value makes of them
     double markLevel_ = 0, spaceLevel_ = 0;

@@ -55,4 +55,32 @@ TEST(RttyReceiver, CopiesThroughNoiseOffRateAndOffFrequency)
     }
 }
 
+// After a deep fade (both tones, or one alone) the text comes back within two characters once
+// the signal is back at its level: the characters' clock and the tones' levels are kept.
+TEST(RttyReceiver, TextComesBackRightAfterAFade)
+{
+    struct Case {
+        const char* what;
+        double hold;
+        bool mark, space;
+    } cases[] = {
+        {"both tones, 0.3 s", 0.3, true, true},
+        {"both tones, 1 s", 1.0, true, true},
+        {"both tones, 2 s", 2.0, true, true},
+        {"mark alone, 1 s", 1.0, true, false},
+        {"space alone, 1 s", 1.0, false, true},
+    };
+    for (const Case& c : cases)
+        for (unsigned seed : {1u, 2u, 3u}) {
+            const std::string text = rttybench::upper(pskbench::text(100, 40 + seed));
+            rttybench::Keyed k = rttybench::keyed(text);
+            const double power = pskbench::signalPower(k.audio);
+            const rttybench::Fade fade{8.0 + 0.05 * seed, c.hold, -25, c.mark, c.space};
+            rttybench::applyFade(k, fade);
+            pskbench::addNoise(k.audio, power, 15, seed);
+            const std::string got = rttybench::receive(k.audio, 2125, rtty::kSwAfc | rtty::kSwBandPass | rtty::kSwUos);
+            EXPECT_LE(rttybench::lostFrom(text, k.charAt, got, fade.end()), 2u) << c.what << ", seed " << seed << ": " << got;
+        }
+}
+
 } // namespace

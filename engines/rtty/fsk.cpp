@@ -407,11 +407,7 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
 // in step with the one before whose tone stands well above the noise (noise gives few such).
 void FskDemodulator::give(long long edge, bool strong, std::vector<std::uint8_t>& codes)
 {
-    std::uint8_t code = 0;
-    for (int k = 1; k <= 5; ++k)
-        if (soft(bitAt(edge, k)) > 0)
-            code = static_cast<std::uint8_t>(code | (1u << (k - 1)));
-    followLevels(edge);
+    const std::uint8_t code = followLevels(edge);
     if (squelchOpen()) {
         codes.push_back(code);
         if (strong && strengthAt(edge) > 2.5 * noiseMean_)
@@ -421,7 +417,7 @@ void FskDemodulator::give(long long edge, bool strong, std::vector<std::uint8_t>
 
 // Each tone's level, from the bits decided on it: they follow a fade within a few bits, so
 // that a tone fading alone (a selective path) leaves the decisions to the other.
-void FskDemodulator::followLevels(long long edge)
+std::uint8_t FskDemodulator::followLevels(long long edge)
 {
     if (markLevel_ + spaceLevel_ <= 0) // the first frame: decided on the plain difference
         markLevel_ = spaceLevel_ = 1e-3;
@@ -434,18 +430,23 @@ void FskDemodulator::followLevels(long long edge)
         level += (reading - level) * gain;
         spread *= 1 - gain;
     };
+    std::uint8_t code = 0;
     for (int k = 0; k <= 6; ++k) {
         const auto at = static_cast<size_t>(bitAt(edge, k) & ringMask_);
         // The weaker tone holds only noise: its mean envelope is sigma sqrt(pi/2).
         const double off = std::min(spaceRing_[at], markRing_[at]);
         noiseMean_ += (off - noiseMean_) * 0.05;
         noiseVar_ = noiseMean_ * noiseMean_ * 2 / kPi;
-        if (soft(bitAt(edge, k)) > 0)
+        const bool mark = soft(bitAt(edge, k)) > 0;
+        if (mark && k >= 1 && k <= 5)
+            code = static_cast<std::uint8_t>(code | (1u << (k - 1)));
+        if (mark)
             follow(markLevel_, markSpread_, markRing_[at]);
         else
             follow(spaceLevel_, spaceSpread_, spaceRing_[at]);
+        weigh();
     }
-    weigh();
+    return code;
 }
 
 // The soft value weighs each tone by its level and takes off half its level: for envelopes
@@ -458,9 +459,13 @@ void FskDemodulator::weigh()
         offset_ = 0;
         return;
     }
-    markWeight_ = static_cast<float>(markLevel_);
-    spaceWeight_ = static_cast<float>(spaceLevel_);
-    offset_ = static_cast<float>((markLevel_ * markLevel_ - spaceLevel_ * spaceLevel_) / 2);
+    // A tone is not taken for lower than an eighth (-18 dB) of the other: a level read wrong
+    // (from the filters filling, say) cannot make every sample look like the other tone.
+    const double floor = std::max(markLevel_, spaceLevel_) / 8;
+    const double mark = std::max(markLevel_, floor), space = std::max(spaceLevel_, floor);
+    markWeight_ = static_cast<float>(mark);
+    spaceWeight_ = static_cast<float>(space);
+    offset_ = static_cast<float>((mark * mark - space * space) / 2);
 }
 
 void FskDemodulator::followTones()

@@ -100,7 +100,7 @@ private:
     long long bestEdge(long long from, long long to, double* fit) const;
     double strengthAt(long long edge) const;
     void give(long long edge, bool strong, std::vector<std::uint8_t>& codes);
-    void followLevels(long long edge);
+    std::uint8_t followLevels(long long edge);
     void weigh();
     void followTones();
 

@@ -1,5 +1,7 @@
 #include "engines/rtty/fsk.h"
 
+#include "engines/rtty/baudot.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -13,6 +15,8 @@ constexpr double kAfcStepLimitHz = 5;
 constexpr double kTimingPull = 0.3;
 // How far a tone's level may wander from one bit to the next on a fading path, of itself.
 constexpr double kLevelWander = 0.1;
+// A frame whose stronger tone is this many times the noise's envelope is clear of the noise.
+constexpr double kClearOfNoise = 3;
 // How many characters the clock of steady text runs on through a fade.
 constexpr int kClockChars = 16;
 
@@ -119,7 +123,7 @@ void FskDemodulator::resize()
     ringMask_ = static_cast<long long>(size) - 1;
     now_ = scan_ = earliest_ = 0;
     pending_ = lastEdge_ = clockNext_ = -1;
-    inStepRun_ = clockMisses_ = 0;
+    inStepRun_ = clockMisses_ = unheard_ = 0;
     misfit_ = false;
     strength_ = 0;
     period_ = 7.5 * bitSamples_;
@@ -131,7 +135,7 @@ void FskDemodulator::resize()
 void FskDemodulator::restart()
 {
     pending_ = lastEdge_ = clockNext_ = -1;
-    inStepRun_ = clockMisses_ = 0;
+    inStepRun_ = clockMisses_ = unheard_ = 0;
     misfit_ = false;
     period_ = 7.5 * bitSamples_;
     senderBit_ = bitSamples_;
@@ -315,8 +319,10 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
                 return false;
             }
             best = fitAt(expected) > -1e300 ? expected : -1;
-            if (best < 0)
+            if (best < 0) {
                 followLevels(expected); // the levels follow the fade all the same
+                ++unheard_;
+            }
             lastEdge_ = expected;
             clockNext_ = expected + std::llround(period_);
             pending_ = clockNext_ + half;
@@ -330,6 +336,7 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
                 // A strong frame that does not fit, once (a fade's edge, a burst of noise):
                 // the clock runs on.
                 misfit_ = true;
+                ++unheard_;
                 lastEdge_ = expected;
                 clockNext_ = expected + std::llround(period_);
                 pending_ = clockNext_ + half;
@@ -363,7 +370,7 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
         }
     }
     if (weak) {
-        give(best, false, codes);
+        give(best, false, true, codes);
         return true;
     }
     // In steady text each start bit follows the one before by the same period: an edge found
@@ -391,7 +398,7 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
         strength_ += (strength - strength_) * 0.1;
     else if (strength > strength_)
         strength_ = strength;
-    give(best, inStep, codes);
+    give(best, inStep, false, codes);
     // The next start bit comes after at least one stop bit (a little less, for a fast sender);
     // in steady text the clock says where.
     earliest_ = best + static_cast<long long>(std::lround(6.75 * bitSamples_));
@@ -405,12 +412,21 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
 
 // Decides the data bits of the frame at `edge` and gives the character; the AFC follows one
 // in step with the one before whose tone stands well above the noise (noise gives few such).
-void FskDemodulator::give(long long edge, bool strong, std::vector<std::uint8_t>& codes)
+// A shift read in a fade from bits hardly above the noise is left out: a false one would turn
+// the text after the fade into figures.
+void FskDemodulator::give(long long edge, bool inStep, bool faded, std::vector<std::uint8_t>& codes)
 {
     const std::uint8_t code = followLevels(edge);
+    const bool aboveNoise = strengthAt(edge) > kClearOfNoise * noiseMean_;
+    if (faded && !aboveNoise && (code == kLtrs || code == kFigs))
+        return;
     if (squelchOpen()) {
+        // Characters the fade took may have held a space or a letters shift: the text goes on
+        // in letters, the likelier case (as unshift-on-space has it).
+        if (!faded && std::exchange(unheard_, 0) >= 2 && code != kLtrs && code != kFigs)
+            codes.push_back(kLtrs);
         codes.push_back(code);
-        if (strong && strengthAt(edge) > 2.5 * noiseMean_)
+        if (inStep && aboveNoise)
             followTones();
     }
 }

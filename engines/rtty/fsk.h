@@ -99,7 +99,7 @@ private:
     double fitAt(long long edge) const;
     long long bestEdge(long long from, long long to, double* fit) const;
     double strengthAt(long long edge) const;
-    void give(long long edge, bool strong, std::vector<std::uint8_t>& codes);
+    void give(long long edge, bool inStep, bool faded, std::vector<std::uint8_t>& codes);
     std::uint8_t followLevels(long long edge);
     void weigh();
     void followTones();
@@ -132,6 +132,7 @@ private:
     int inStepRun_ = 0;        // characters in a row found where the one before put them
     int clockMisses_ = 0;      // weak characters in a row the clock ran on through
     bool misfit_ = false;      // the last strong frame did not fit the clock
+    int unheard_ = 0;          // characters the clock ran through that gave nothing
     double strength_ = 0;      // mean strength of the bits of steady text
     // each tone's level, as the bits decided on it show it, and what the soft value makes of them
     double markLevel_ = 0, spaceLevel_ = 0;

@@ -15,6 +15,9 @@ constexpr double kAfcStepLimitHz = 5;
 constexpr double kTimingPull = 0.3;
 // How far a tone's level may wander from one bit to the next on a fading path, of itself.
 constexpr double kLevelWander = 0.1;
+// How far the difference between the tones' levels must stand above their uncertainty to be
+// believed (in variances).
+constexpr double kLevelDoubt = 4;
 // A frame whose stronger tone is this many times the noise's envelope is clear of the noise.
 constexpr double kClearOfNoise = 3;
 // How many characters the clock of steady text runs on through a fade.
@@ -478,7 +481,15 @@ void FskDemodulator::weigh()
     // A tone is not taken for lower than an eighth (-18 dB) of the other: a level read wrong
     // (from the filters filling, say) cannot make every sample look like the other tone.
     const double floor = std::max(markLevel_, spaceLevel_) / 8;
-    const double mark = std::max(markLevel_, floor), space = std::max(spaceLevel_, floor);
+    double mark = std::max(markLevel_, floor), space = std::max(spaceLevel_, floor);
+    // The difference between the two levels is believed as far as it stands above what they
+    // are known to (each level's spread, and the noise of a single reading): on a steady signal
+    // the tones are weighed alike, on a fading path as they stand.
+    const double mean = (mark + space) / 2, half = (mark - space) / 2;
+    const double doubt = kLevelDoubt * (markSpread_ + spaceSpread_ + 0.1 * noiseVar_);
+    const double keep = half * half / (half * half + doubt + 1e-9);
+    mark = mean + half * keep;
+    space = mean - half * keep;
     markWeight_ = static_cast<float>(mark);
     spaceWeight_ = static_cast<float>(space);
     offset_ = static_cast<float>((mark * mark - space * space) / 2);

@@ -337,14 +337,20 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
             best = bestEdge(expected - bit / 4 + 1, expected + bit / 4 - 1, nullptr);
             if (best < 0 && !misfit_) {
                 // A strong frame that does not fit, once (a fade's edge, a burst of noise):
-                // the clock runs on.
+                // the clock runs on. Where only its start or its stop bit was turned by the
+                // noise, its data bits are most likely right and the character is given.
                 misfit_ = true;
-                ++unheard_;
                 lastEdge_ = expected;
                 clockNext_ = expected + std::llround(period_);
                 pending_ = clockNext_ + half;
                 earliest_ = expected + static_cast<long long>(std::lround(6.75 * bitSamples_));
                 scan_ = earliest_ + half;
+                const bool oneTurned = (soft(bitAt(expected, 0)) < 0) != (soft(bitAt(expected, 6)) > 0);
+                if (oneTurned) {
+                    give(expected, false, false, codes);
+                    return true;
+                }
+                ++unheard_;
                 return false;
             }
             if (best < 0) {

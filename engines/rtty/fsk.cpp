@@ -1,7 +1,10 @@
 #include "engines/rtty/fsk.h"
 
+#include "engines/rtty/baudot.h"
+
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace rtty {
 namespace {
@@ -10,6 +13,15 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kScopeGain = 60000; // a clean tone reaches about 40 pixels on the XY scope
 constexpr double kAfcStepLimitHz = 5;
 constexpr double kTimingPull = 0.3;
+// How far a tone's level may wander from one bit to the next on a fading path, of itself.
+constexpr double kLevelWander = 0.1;
+// How far the difference between the tones' levels must stand above their uncertainty to be
+// believed (in variances).
+constexpr double kLevelDoubt = 4;
+// A frame whose stronger tone is this many times the noise's envelope is clear of the noise.
+constexpr double kClearOfNoise = 3;
+// How many characters the clock of steady text runs on through a fade.
+constexpr int kClockChars = 16;
 
 } // namespace
 
@@ -109,19 +121,25 @@ void FskDemodulator::resize()
     size_t size = 1024;
     while (static_cast<double>(size) < 12 * bitSamples_ + 64)
         size *= 2;
-    soft_.assign(size, 0.0f);
+    markRing_.assign(size, 0.0f);
+    spaceRing_.assign(size, 0.0f);
     ringMask_ = static_cast<long long>(size) - 1;
     now_ = scan_ = earliest_ = 0;
-    pending_ = lastEdge_ = -1;
+    pending_ = lastEdge_ = clockNext_ = -1;
+    inStepRun_ = clockMisses_ = unheard_ = 0;
+    misfit_ = false;
+    strength_ = 0;
     period_ = 7.5 * bitSamples_;
     senderBit_ = bitSamples_;
-    markMean_ = spaceMean_ = threshold_ = 0;
+    markLevel_ = spaceLevel_ = markSpread_ = spaceSpread_ = noiseMean_ = noiseVar_ = 0;
+    weigh();
 }
 
 void FskDemodulator::restart()
 {
-    pending_ = -1;
-    lastEdge_ = -1;
+    pending_ = lastEdge_ = clockNext_ = -1;
+    inStepRun_ = clockMisses_ = unheard_ = 0;
+    misfit_ = false;
     period_ = 7.5 * bitSamples_;
     senderBit_ = bitSamples_;
     earliest_ = now_ + filterLength_;
@@ -198,8 +216,8 @@ void FskDemodulator::process(const float* samples, int n, std::vector<std::uint8
             const double errorHz = std::arg(t.sum * std::conj(t.last)) * kSampleRate / (2 * kPi * Tone::kLag);
             afcError_ += (errorHz - afcError_) * 0.005;
         }
-        const double d = am - as;
-        soft_[static_cast<size_t>(now_ & ringMask_)] = static_cast<float>(reverse_ ? -d : d);
+        markRing_[static_cast<size_t>(now_ & ringMask_)] = static_cast<float>(reverse_ ? as : am);
+        spaceRing_[static_cast<size_t>(now_ & ringMask_)] = static_cast<float>(reverse_ ? am : as);
         ++now_;
         frame(codes);
     }
@@ -221,8 +239,8 @@ void FskDemodulator::frame(std::vector<std::uint8_t>& codes)
         if (pending_ >= 0) {
             if (now_ <= pending_ - half + need)
                 return; // the frame is not complete yet
-            evaluate(pending_, codes);
-            pending_ = -1;
+            const long long at = std::exchange(pending_, -1);
+            evaluate(at, codes);
             continue;
         }
         scan_ = std::max(scan_, earliest_ + half);
@@ -238,40 +256,135 @@ void FskDemodulator::frame(std::vector<std::uint8_t>& codes)
     }
 }
 
+// The fit of a frame whose start bit begins at `edge`: mark before, space start bit, decided
+// data bits and mark stop bit; lowest when the start and stop bits do not check.
+double FskDemodulator::fitAt(long long edge) const
+{
+    const float start = soft(bitAt(edge, 0)), stop = soft(bitAt(edge, 6));
+    if (!(start < 0 && stop > 0))
+        return -1e300;
+    double fit = soft(edge - 1) - start + stop;
+    for (int k = 1; k <= 5; ++k)
+        fit += std::abs(soft(bitAt(edge, k)));
+    return fit;
+}
+
+long long FskDemodulator::bestEdge(long long from, long long to, double* fit) const
+{
+    double bestFit = -1e300;
+    long long best = -1;
+    for (long long e = from; e <= to; ++e) {
+        const double f = fitAt(e);
+        if (f > bestFit) {
+            bestFit = f;
+            best = e;
+        }
+    }
+    if (fit)
+        *fit = bestFit;
+    return best;
+}
+
+// The mean envelope of the stronger tone over the bits of the frame at `edge`: low in a fade.
+double FskDemodulator::strengthAt(long long edge) const
+{
+    double sum = 0;
+    for (int k = 0; k <= 6; ++k) {
+        const auto at = static_cast<size_t>(bitAt(edge, k) & ringMask_);
+        sum += std::max(markRing_[at], spaceRing_[at]);
+    }
+    return sum / 7;
+}
+
 // Fits a frame to the start bit seen at `trigger` (half a filter after its edge, roughly): the
 // edge is moved over a bit and a half for the best fit of mark before, space start bit,
 // decided data bits and mark stop bit. A fit whose start and stop bits check gives a character.
+// In steady text the characters' clock runs on where no start bit is heard (a fade): the next
+// frame is looked for where the clock puts it, so that the text comes back in step with the
+// signal.
 bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& codes)
 {
     const long long half = filterLength_ / 2;
     const auto bit = static_cast<long long>(std::lround(bitSamples_));
     const long long guess = trigger - half;
-    // The mark before the start bit must be signal: an edge out of digital silence (the filters
-    // filling with the first tone) begins no character.
-    const long long from = std::max({earliest_, guess - bit / 2, signalFrom_ + filterLength_ + 1});
-    const long long to = guess + bit;
-    double bestFit = -1e300;
     long long best = -1;
-    for (long long e = from; e <= to; ++e) {
-        const float start = soft(bitAt(e, 0)), stop = soft(bitAt(e, 6));
-        if (!(start < 0 && stop > 0))
-            continue;
-        double fit = soft(e - 1) - start + stop;
-        for (int k = 1; k <= 5; ++k)
-            fit += std::abs(soft(bitAt(e, k)));
-        if (fit > bestFit) {
-            bestFit = fit;
-            best = e;
+    bool weak = false;
+    if (clockNext_ >= 0 && std::abs(guess - clockNext_) < bit / 2) {
+        const long long expected = std::exchange(clockNext_, -1);
+        weak = strengthAt(expected) < 0.5 * strength_;
+        if (weak) {
+            // In a fade (weak bits) the clock runs on: the frame is where it says, and a
+            // character is taken only if its start and stop bits check.
+            if (++clockMisses_ > kClockChars) {
+                lastEdge_ = -1;
+                earliest_ = expected - bit / 2;
+                scan_ = earliest_ + half;
+                return false;
+            }
+            best = fitAt(expected) > -1e300 ? expected : -1;
+            if (best < 0) {
+                followLevels(expected); // the levels follow the fade all the same
+                ++unheard_;
+            }
+            lastEdge_ = expected;
+            clockNext_ = expected + std::llround(period_);
+            pending_ = clockNext_ + half;
+            earliest_ = expected + static_cast<long long>(std::lround(6.75 * bitSamples_));
+            scan_ = earliest_ + half;
+            if (best < 0)
+                return false;
+        } else {
+            best = bestEdge(expected - bit / 4 + 1, expected + bit / 4 - 1, nullptr);
+            if (best < 0 && !misfit_) {
+                // A strong frame that does not fit, once (a fade's edge, a burst of noise):
+                // the clock runs on. Where only its start or its stop bit was turned by the
+                // noise, its data bits are most likely right and the character is given.
+                misfit_ = true;
+                lastEdge_ = expected;
+                clockNext_ = expected + std::llround(period_);
+                pending_ = clockNext_ + half;
+                earliest_ = expected + static_cast<long long>(std::lround(6.75 * bitSamples_));
+                scan_ = earliest_ + half;
+                const bool oneTurned = (soft(bitAt(expected, 0)) < 0) != (soft(bitAt(expected, 6)) > 0);
+                if (oneTurned) {
+                    give(expected, false, false, codes);
+                    return true;
+                }
+                ++unheard_;
+                return false;
+            }
+            if (best < 0) {
+                // A strong signal that does not fit the clock twice (the sender paused, or went
+                // on out of step) is looked for afresh.
+                misfit_ = false;
+                lastEdge_ = -1;
+                earliest_ = expected - bit / 2;
+                scan_ = earliest_ + half;
+                return false;
+            }
+            clockMisses_ = 0;
+            misfit_ = false;
+        }
+    } else {
+        // The mark before the start bit must be signal: an edge out of digital silence (the
+        // filters filling with the first tone) begins no character.
+        const long long from = std::max({earliest_, guess - bit / 2, signalFrom_ + filterLength_ + 1});
+        const long long to = guess + bit;
+        best = bestEdge(from, to, nullptr);
+        if (best < 0) {
+            // No character begins here: look again behind the edges tried.
+            earliest_ = to + 1;
+            scan_ = earliest_ + half;
+            return false;
         }
     }
-    if (best < 0) {
-        // No character begins here: look again behind the edges tried.
-        earliest_ = to + 1;
-        scan_ = earliest_ + half;
-        return false;
+    if (weak) {
+        give(best, false, true, codes);
+        return true;
     }
     // In steady text each start bit follows the one before by the same period: an edge found
     // near where it was expected is pulled toward it, which steadies the timing in noise.
+    bool inStep = false;
     if (lastEdge_ >= 0) {
         const double gap = static_cast<double>(best - lastEdge_);
         const double dev = gap - period_;
@@ -282,40 +395,110 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
             const double bitOfPeriod = period_ / 7.5;
             senderBit_ = std::abs(bitOfPeriod / bitSamples_ - 1) < 0.03 ? bitOfPeriod : bitSamples_;
         }
-        if (std::abs(dev) < bitSamples_ / 4)
+        if (std::abs(dev) < bitSamples_ / 4) {
             best = lastEdge_ + std::llround(period_ + dev * kTimingPull);
+            inStep = true;
+        }
     }
+    inStepRun_ = inStep ? inStepRun_ + 1 : 0;
     lastEdge_ = best;
-    std::uint8_t code = 0;
-    for (int k = 1; k <= 5; ++k)
-        if (soft(bitAt(best, k)) > 0)
-            code = static_cast<std::uint8_t>(code | (1u << (k - 1)));
-    correctThreshold(best);
-    if (squelchOpen()) {
-        codes.push_back(code);
-        followTones();
-    }
-    // The next start bit comes after at least one stop bit (a little less, for a fast sender).
+    const double strength = strengthAt(best);
+    if (inStep)
+        strength_ += (strength - strength_) * 0.1;
+    else if (strength > strength_)
+        strength_ = strength;
+    give(best, inStep, false, codes);
+    // The next start bit comes after at least one stop bit (a little less, for a fast sender);
+    // in steady text the clock says where.
     earliest_ = best + static_cast<long long>(std::lround(6.75 * bitSamples_));
     scan_ = earliest_ + half;
+    if (inStepRun_ >= 2) {
+        clockNext_ = best + std::llround(period_);
+        pending_ = clockNext_ + half;
+    }
     return true;
 }
 
-// Mark and space bits' mean soft values; the threshold lies half way between them, so that a
-// tone that fades alone still gives the right decisions.
-void FskDemodulator::correctThreshold(long long edge)
+// Decides the data bits of the frame at `edge` and gives the character; the AFC follows one
+// in step with the one before whose tone stands well above the noise (noise gives few such).
+// A shift read in a fade from bits hardly above the noise is left out: a false one would turn
+// the text after the fade into figures.
+void FskDemodulator::give(long long edge, bool inStep, bool faded, std::vector<std::uint8_t>& codes)
 {
-    constexpr double kRate = 0.02;
-    for (int k = 0; k <= 6; ++k) {
-        const double v = soft_[static_cast<size_t>(bitAt(edge, k) & ringMask_)];
-        if (v > threshold_)
-            markMean_ += (v - markMean_) * kRate;
-        else
-            spaceMean_ += (v - spaceMean_) * kRate;
+    const std::uint8_t code = followLevels(edge);
+    const bool aboveNoise = strengthAt(edge) > kClearOfNoise * noiseMean_;
+    if (faded && !aboveNoise && (code == kLtrs || code == kFigs))
+        return;
+    if (squelchOpen()) {
+        // Characters the fade took may have held a space or a letters shift: the text goes on
+        // in letters, the likelier case (as unshift-on-space has it).
+        if (!faded && std::exchange(unheard_, 0) >= 2 && code != kLtrs && code != kFigs)
+            codes.push_back(kLtrs);
+        codes.push_back(code);
+        if (inStep && aboveNoise)
+            followTones();
     }
-    const double centre = (markMean_ + spaceMean_) / 2;
-    const double span = (markMean_ - spaceMean_) / 2;
-    threshold_ = span > 0 ? std::clamp(centre, -0.6 * span, 0.6 * span) : 0.0;
+}
+
+// Each tone's level, from the bits decided on it: they follow a fade within a few bits, so
+// that a tone fading alone (a selective path) leaves the decisions to the other.
+std::uint8_t FskDemodulator::followLevels(long long edge)
+{
+    if (markLevel_ + spaceLevel_ <= 0) // the first frame: decided on the plain difference
+        markLevel_ = spaceLevel_ = 1e-3;
+    // Each level is followed as fast as the noise lets it be read (a Kalman filter on a level
+    // that wanders by kLevelWander of itself per bit): fast on a strong signal, so that a fade
+    // is followed bit by bit, slowly on a weak one, where a level read from a bit is mostly noise.
+    auto follow = [this](double& level, double& spread, double reading) {
+        spread += kLevelWander * kLevelWander * level * level;
+        const double gain = std::max(0.05, spread / (spread + noiseVar_ + 1e-9));
+        level += (reading - level) * gain;
+        spread *= 1 - gain;
+    };
+    std::uint8_t code = 0;
+    for (int k = 0; k <= 6; ++k) {
+        const auto at = static_cast<size_t>(bitAt(edge, k) & ringMask_);
+        // The weaker tone holds only noise: its mean envelope is sigma sqrt(pi/2).
+        const double off = std::min(spaceRing_[at], markRing_[at]);
+        noiseMean_ += (off - noiseMean_) * 0.05;
+        noiseVar_ = noiseMean_ * noiseMean_ * 2 / kPi;
+        const bool mark = soft(bitAt(edge, k)) > 0;
+        if (mark && k >= 1 && k <= 5)
+            code = static_cast<std::uint8_t>(code | (1u << (k - 1)));
+        if (mark)
+            follow(markLevel_, markSpread_, markRing_[at]);
+        else
+            follow(spaceLevel_, spaceSpread_, spaceRing_[at]);
+        weigh();
+    }
+    return code;
+}
+
+// The soft value weighs each tone by its level and takes off half its level: for envelopes
+// well above the noise this is how much likelier mark is than space, whatever each tone's
+// level (on levels alike it is the plain difference, scaled).
+void FskDemodulator::weigh()
+{
+    if (markLevel_ + spaceLevel_ <= 0) {
+        markWeight_ = spaceWeight_ = 1;
+        offset_ = 0;
+        return;
+    }
+    // A tone is not taken for lower than an eighth (-18 dB) of the other: a level read wrong
+    // (from the filters filling, say) cannot make every sample look like the other tone.
+    const double floor = std::max(markLevel_, spaceLevel_) / 8;
+    double mark = std::max(markLevel_, floor), space = std::max(spaceLevel_, floor);
+    // The difference between the two levels is believed as far as it stands above what they
+    // are known to (each level's spread, and the noise of a single reading): on a steady signal
+    // the tones are weighed alike, on a fading path as they stand.
+    const double mean = (mark + space) / 2, half = (mark - space) / 2;
+    const double doubt = kLevelDoubt * (markSpread_ + spaceSpread_ + 0.1 * noiseVar_);
+    const double keep = half * half / (half * half + doubt + 1e-9);
+    mark = mean + half * keep;
+    space = mean - half * keep;
+    markWeight_ = static_cast<float>(mark);
+    spaceWeight_ = static_cast<float>(space);
+    offset_ = static_cast<float>((mark * mark - space * space) / 2);
 }
 
 void FskDemodulator::followTones()

@@ -35,12 +35,13 @@ private:
     double x1_ = 0, x2_ = 0, y1_ = 0, y2_ = 0;
 };
 
-// The receiver: a filter matched to one bit on each tone (noncoherent), a soft mark-minus-space
-// value per sample with automatic threshold correction (so that a tone fading alone does not
-// turn every bit), and the character framing: each character's timing is found from the
-// signal by fitting a whole frame (mark before, start bit, five data bits, stop bit) around the
-// start bit's edge; a frame whose start and stop bits do not check is dropped and the search
-// goes on behind it.
+// The receiver: a filter matched to one bit on each tone (noncoherent), a soft value per sample
+// that weighs each tone by its own level (followed bit by bit through fades, so that a tone
+// fading alone leaves the decisions to the other), and the character framing: each
+// character's timing is found from the signal by fitting a whole frame (mark before, start
+// bit, five data bits, stop bit) around the start bit's edge; a frame whose start and stop bits
+// do not check is dropped and the search goes on behind it. In steady text the characters'
+// clock runs on through a fade, so that the text comes back in step with the signal.
 class FskDemodulator {
 public:
     FskDemodulator();
@@ -88,9 +89,19 @@ private:
     void resize();
     void frame(std::vector<std::uint8_t>& codes);
     bool evaluate(long long trigger, std::vector<std::uint8_t>& codes);
-    float soft(long long at) const { return soft_[static_cast<size_t>(at & ringMask_)] - static_cast<float>(threshold_); }
+    // How much likelier mark is than space at a sample (positive: mark).
+    float soft(long long at) const
+    {
+        const auto i = static_cast<size_t>(at & ringMask_);
+        return markWeight_ * markRing_[i] - spaceWeight_ * spaceRing_[i] - offset_;
+    }
     long long bitAt(long long edge, int k) const;
-    void correctThreshold(long long edge);
+    double fitAt(long long edge) const;
+    long long bestEdge(long long from, long long to, double* fit) const;
+    double strengthAt(long long edge) const;
+    void give(long long edge, bool inStep, bool faded, std::vector<std::uint8_t>& codes);
+    std::uint8_t followLevels(long long edge);
+    void weigh();
     void followTones();
 
     double markHz_ = kDefaultMarkHz, spaceHz_ = kDefaultMarkHz + kDefaultShiftHz;
@@ -105,8 +116,8 @@ private:
     Biquad bandPass_, notch_;
     double power_ = 0;       // input power, averaged over about a bit
     double levelAvg_ = 0;    // 0..1
-    // soft values (mark positive), one per sample, kept for a little more than a character
-    std::vector<float> soft_;
+    // the two filters' envelopes (mark, space), one per sample, kept for a little more than a character
+    std::vector<float> markRing_, spaceRing_;
     long long ringMask_ = 0;
     long long now_ = 0;        // samples seen
     long long scan_ = 0;       // next sample looked at for a start bit
@@ -117,8 +128,17 @@ private:
     int silentRun_ = 0;
     double period_ = 0;        // samples from one start bit to the next in steady text
     double senderBit_ = 0;     // the sender's bit length, as its steady text shows it
-    // automatic threshold correction: mean soft value of mark and of space bits
-    double markMean_ = 0, spaceMean_ = 0, threshold_ = 0;
+    long long clockNext_ = -1; // steady text: where the next start bit is due
+    int inStepRun_ = 0;        // characters in a row found where the one before put them
+    int clockMisses_ = 0;      // weak characters in a row the clock ran on through
+    bool misfit_ = false;      // the last strong frame did not fit the clock
+    int unheard_ = 0;          // characters the clock ran through that gave nothing
+    double strength_ = 0;      // mean strength of the bits of steady text
+    // each tone's level, as the bits decided on it show it, and what the soft value makes of them
+    double markLevel_ = 0, spaceLevel_ = 0;
+    double markSpread_ = 0, spaceSpread_ = 0; // variance of each level's estimate
+    double noiseMean_ = 0, noiseVar_ = 0;     // envelope of the tone that is off, and the noise it shows
+    float markWeight_ = 1, spaceWeight_ = 1, offset_ = 0;
     double afcError_ = 0;
     std::array<std::int32_t, kScopePoints> scopeX_{}, scopeY_{};
     int scopePos_ = 0;

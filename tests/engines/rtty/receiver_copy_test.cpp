@@ -1,11 +1,8 @@
 // The receiver copies other programs' recordings and the own transmitter through noise and
 // off-frequency, off-rate sending.
-#include "bench/psk_common/psk_bench.h" // noise and error count, as the benchmarks measure them
+#include "bench/rtty_cer/rtty_bench.h" // signals, noise and error count, as the benchmark measures them
 
 #include "engines/psk/wavfile.h"
-#include "engines/rtty/engine.h"
-#include "platform/system/inifile.h"
-#include "platform/vb/vbnum.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -22,23 +19,6 @@ std::string withoutBlanks(const std::string& s)
     return out;
 }
 
-std::string receive(const std::vector<float>& audio, double markHz, std::int32_t switches)
-{
-    QTemporaryDir dir;
-    std::string got;
-    rtty::RttyEngine rx(nullptr, dir.filePath("UserPara.INI"), [&](int code, std::int32_t v) {
-        if (code == rtty::kNoteChar)
-            got.push_back(static_cast<char>(v & 0xFF));
-    });
-    rx.command(9, static_cast<std::int32_t>(markHz));
-    rx.command(10, static_cast<std::int32_t>(markHz + 170));
-    rx.command(11, switches);
-    std::vector<float> out(rtty::RttyEngine::kBlock);
-    for (size_t at = 0; at + rtty::RttyEngine::kBlock <= audio.size(); at += rtty::RttyEngine::kBlock)
-        rx.processBlock(audio.data() + at, out.data(), rtty::RttyEngine::kBlock);
-    return got;
-}
-
 TEST(RttyReceiver, CopiesAnotherProgramsRecordingInReverse)
 {
     std::vector<std::int16_t> samples;
@@ -49,7 +29,7 @@ TEST(RttyReceiver, CopiesAnotherProgramsRecordingInReverse)
     std::vector<float> audio(samples.begin(), samples.end());
     audio.resize(audio.size() + 4000, 0.0f); // the last character's frame completes
     // Mark on the upper tone (1585 Hz), about 44.9 Bd: the engine's tones 1415/1585, Reverse on.
-    const std::string got = withoutBlanks(receive(audio, 1415, rtty::kSwAfc | rtty::kSwBandPass | rtty::kSwReverse));
+    const std::string got = withoutBlanks(rttybench::receive(audio, 1415, rtty::kSwAfc | rtty::kSwBandPass | rtty::kSwReverse));
     EXPECT_EQ(pskbench::errors(text, got), 0u) << got;
 }
 
@@ -67,29 +47,40 @@ TEST(RttyReceiver, CopiesThroughNoiseOffRateAndOffFrequency)
         {"10 Hz high", rtty::kDefaultBaud, 10, -4, 1},
     };
     for (const Case& c : cases) {
-        QTemporaryDir dir;
-        const QString profiles = dir.filePath("UserPara.INI");
-        rtty::RttyEngine tx(nullptr, profiles, [](int, std::int32_t) {});
-        ini::write(profiles, "Define2", "Mark", vb::Text(2125 + c.toneOffsetHz));
-        ini::write(profiles, "Define2", "Baud", vb::Text(c.baud));
-        tx.command(24, 2);
-        std::string text = pskbench::text(120, 5);
-        for (char& ch : text)
-            ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-        for (unsigned char ch : text)
-            tx.command(4, ch);
-        tx.command(3, 2);
-        tx.command(3, 1);
-        std::vector<float> audio(4000, 0.0f), in(rtty::RttyEngine::kBlock), block(rtty::RttyEngine::kBlock);
-        while (tx.transmitting()) {
-            tx.processBlock(in.data(), block.data(), rtty::RttyEngine::kBlock);
-            audio.insert(audio.end(), block.begin(), block.end());
-        }
-        audio.insert(audio.end(), 4000, 0.0f);
+        const std::string text = rttybench::upper(pskbench::text(120, 5));
+        std::vector<float> audio = rttybench::transmission(text, c.baud, 2125 + c.toneOffsetHz, 4000);
         pskbench::addNoise(audio, pskbench::signalPower(audio), c.snrDb, 11);
-        const std::string got = receive(audio, 2125, rtty::kSwAfc | rtty::kSwBandPass | rtty::kSwUos);
+        const std::string got = rttybench::receive(audio, 2125, rtty::kSwAfc | rtty::kSwBandPass | rtty::kSwUos);
         EXPECT_LE(pskbench::errors(text, got), c.maxErrors) << c.what << ": " << got;
     }
+}
+
+// After a deep fade (both tones, or one alone) the text comes back within two characters once
+// the signal is back at its level: the characters' clock and the tones' levels are kept.
+TEST(RttyReceiver, TextComesBackRightAfterAFade)
+{
+    struct Case {
+        const char* what;
+        double hold;
+        bool mark, space;
+    } cases[] = {
+        {"both tones, 0.3 s", 0.3, true, true},
+        {"both tones, 1 s", 1.0, true, true},
+        {"both tones, 2 s", 2.0, true, true},
+        {"mark alone, 1 s", 1.0, true, false},
+        {"space alone, 1 s", 1.0, false, true},
+    };
+    for (const Case& c : cases)
+        for (unsigned seed : {1u, 2u, 3u}) {
+            const std::string text = rttybench::upper(pskbench::text(100, 40 + seed));
+            rttybench::Keyed k = rttybench::keyed(text);
+            const double power = pskbench::signalPower(k.audio);
+            const rttybench::Fade fade{8.0 + 0.05 * seed, c.hold, -25, c.mark, c.space};
+            rttybench::applyFade(k, fade);
+            pskbench::addNoise(k.audio, power, 15, seed);
+            const std::string got = rttybench::receive(k.audio, 2125, rtty::kSwAfc | rtty::kSwBandPass | rtty::kSwUos);
+            EXPECT_LE(rttybench::lostFrom(text, k.charAt, got, fade.end()), 2u) << c.what << ", seed " << seed << ": " << got;
+        }
 }
 
 } // namespace

@@ -2,13 +2,13 @@
 // noise (SNR in 3000 Hz), received the way the program receives: AFC on with its 45 Hz range,
 // the signal starting at a random sample and 0 to 20 Hz off the tuned frequency, several
 // seeds per point. For comparison the same with AFC off and the receiver tuned exactly, and
-// QPSK31 as an ideal receiver would copy it (frequency, phase and timing known exactly); on four threads.
+// QPSK31 as an ideal receiver would copy it (frequency, phase and timing known exactly); on three threads.
 // Prints the table and the SNR from which on the CER stays at or below 1%.
 //   bench_psk_cer [characters per point, default 10000] [lowest dB] [highest dB] [step dB]
 // With "fading" first, the same receiver (AFC on) over simulated HF paths instead: the CCIR
 // good, moderate and poor two-path channels and one Rayleigh path of 0.2 to 1 Hz spread, from
 // +10 to -5 dB (SNR of the unfaded signal), each point over its own fading seeds.
-//   bench_psk_cer fading [characters per point, default 10000] [threads, default 4]
+//   bench_psk_cer fading [characters per point, default 10000] [threads, default 3]
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -106,7 +106,7 @@ int fading(std::size_t chars, unsigned threads)
 int main(int argc, char** argv)
 {
     if (argc > 1 && std::string(argv[1]) == "fading")
-        return fading(argc > 2 ? std::size_t(std::atoi(argv[2])) : 10000, argc > 3 ? unsigned(std::atoi(argv[3])) : 4u);
+        return fading(argc > 2 ? std::size_t(std::atoi(argv[2])) : 10000, argc > 3 ? unsigned(std::atoi(argv[3])) : 3u);
     const std::size_t chars = argc > 1 ? std::size_t(std::atoi(argv[1])) : 10000;
     std::vector<double> snrs;
     if (argc > 4) {
@@ -129,7 +129,7 @@ int main(int argc, char** argv)
     for (const auto& c : columns)
         for (double s : snrs)
             points.push_back({c.mode, c.afc, c.ideal, s});
-    run(points, chars, snrs.size(), std::min(4u, std::thread::hardware_concurrency()));
+    run(points, chars, snrs.size(), std::min(3u, std::thread::hardware_concurrency()));
 
     std::printf("Character error rate, %zu characters per point in %d transmissions, SNR in 3000 Hz\n", chars, kSeeds);
     std::printf("AFC: on with a %d Hz range, signal 0-20 Hz off the tuned frequency, random start;\n", kAfcRange);

@@ -7,15 +7,11 @@ namespace {
 
 constexpr double kFitAverage = 0.01; // weight of each symbol in the comparison (about 3 s)
 constexpr double kFitMargin = 0.005; // how much better the other must fit to take over
-// Fading: the phase-change decoder against the better of the two with loops, compared over
-// about 15 s once a signal has settled (its first seconds say nothing: the loops pull in).
-constexpr double kFadeAverage = 0.002;
-constexpr int kFadeSettle = 64;      // symbols before the comparison starts, and again before it counts
 constexpr double kFadeMargin = 0.03; // on a steady signal the phase-change decoder fits a little worse
 
 } // namespace
 
-QpskDecoder::QpskDecoder()
+QpskDecoder::QpskDecoder() : fading_(kFadeMargin)
 {
     decoders_[0].setCarrierLoop(0.05, 0.0025);
     decoders_[1].setCarrierLoop(0.2, 0.008);
@@ -47,14 +43,7 @@ int QpskDecoder::pushSymbol(std::complex<double> c, std::complex<double> equalis
     }
     bits[2] = differential_.push(m);
 
-    bool fading = false;
-    if (++settled_ > kFadeSettle) {
-        const double w = std::max(kFadeAverage, 1.0 / (settled_ - kFadeSettle));
-        fadeFit_[0] += w * (decoders_[coherent_].gain() - fadeFit_[0]);
-        fadeFit_[1] += w * (differential_.gain() - fadeFit_[1]);
-        fading = settled_ > 2 * kFadeSettle && fadeFit_[1] > fadeFit_[0] + kFadeMargin;
-    }
-    chosen_ = fading ? 2 : coherent_;
+    chosen_ = fading_.update(decoders_[coherent_].gain(), differential_.gain()) ? 2 : coherent_;
     return bits[chosen_];
 }
 
@@ -64,9 +53,8 @@ void QpskDecoder::reset()
         d.reset();
     differential_.reset();
     fit_ = {0, 0};
-    fadeFit_ = {0, 0};
+    fading_.reset();
     previous_ = {0, 0};
-    settled_ = 0;
     chosen_ = 0;
     coherent_ = 0;
 }

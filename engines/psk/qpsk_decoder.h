@@ -10,6 +10,7 @@
 #include <array>
 #include <complex>
 
+#include "engines/psk/fade_choice.h"
 #include "engines/psk/viterbi.h"
 
 namespace psk {
@@ -33,9 +34,8 @@ private:
     std::array<ViterbiDecoder, 2> decoders_; // narrow loops, wide loops
     ViterbiDecoder differential_;            // on the phase changes alone, for fading signals
     std::array<double, 2> fit_{};
-    std::array<double, 2> fadeFit_{};        // the better with loops, and the phase-change decoder
+    FadeChoice fading_;                      // the better with loops, or the phase-change decoder
     std::complex<double> previous_{0, 0};
-    int settled_ = 0;                        // symbols since the start
     int chosen_ = 0;                         // whose bits are taken
     int coherent_ = 0;                       // the better fitting of the two with loops
 };

@@ -16,6 +16,8 @@ constexpr double kFllPull = 0.1;     // frequency assist while not locked
 constexpr double kFllHold = 0.01;    // and once locked
 constexpr double kPspHandover = 0.02; // share of the QPSK decoder's frequency moved to the oscillator
 constexpr double kFoundFollow = 0.002; // per symbol held well
+constexpr double kFastAmp = 0.3;      // BPSK: the signal's amplitude over the last few symbols
+constexpr double kFadeKnee = 0.7;     // and how far below the average it counts as a fade
 constexpr int kOnsetSettle = 12;      // symbols of a signal out of silence decoded as idle
 constexpr int kSettle = 4;            // symbols of a newly found signal decoded as idle
 constexpr int kSearchMinimum = 128;   // decimated samples at a frequency before searching there
@@ -96,6 +98,7 @@ void RxChannel::retune(double hz)
     nco_.setFrequency(hz);
     omega_ = 0;
     freePhase_ = 0;
+    fadePhase_ = 0;
     acquire_ = 0;
     sinceRetune_ = 0;
     searchBuf_.fill(cplx(0, 0)); // mixed at the old frequency
@@ -340,7 +343,17 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
             freePhase_ = wrapPhase(freePhase_ + omega_);
         }
     } else {
-        bit = bpsk_.push(inPhase / std::max(signalAmp_, 1e-3 * amp_));
+        // The detector with the loop counts the neighbours' share at the signal's amplitude,
+        // which in a fade falls below the average it scales by (it took the neighbours'
+        // share for the symbol's own and lost the text through every deep fade); the one
+        // without a loop takes the symbols as the oscillator gives them (without AFC turned
+        // by the loop's frequency).
+        const double ref = std::max(signalAmp_, 1e-3 * amp_);
+        fastAmp_ += kFastAmp * (std::abs(c) - fastAmp_);
+        const double level = std::clamp(fastAmp_ / (kFadeKnee * ref), 0.0, 1.0);
+        if (!afc)
+            fadePhase_ = wrapPhase(fadePhase_ + omega_);
+        bit = bpsk_.push(inPhase / ref, level, c, y * std::polar(1.0 / amp_, -fadePhase_));
     }
 
     // The decoder's bits lag the signal by its delay; so does the squelch that lets them out.

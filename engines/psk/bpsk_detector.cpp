@@ -123,8 +123,7 @@ int BpskFadingDetector::push(std::complex<double> y)
         const cplx a = window_[std::size_t(kSide - 1 - i)], b = window_[std::size_t(kSide + 1 + i)];
         doubled += kWeights[std::size_t(i)] * (a * a + b * b);
     }
-    const double scale = std::norm(middle) * std::abs(doubled);
-    fit_ = scale > 0 ? (middle * middle * std::conj(doubled)).real() / scale : 0.0;
+    fit_ = cosineOf(middle * middle * std::conj(doubled));
     if (count_ <= kDelay) {
         ++count_;
         return 0;
@@ -147,8 +146,7 @@ int BpskDecoder::push(double x, double level, std::complex<double> c, std::compl
 {
     const int bits[2] = {coherent_.push(x, level), differential_.push(y)};
     // The loop's fit on the same scale: the cosine of twice its phase error.
-    const double n = std::norm(c);
-    fading_ = choice_.update(n > 0 ? (c * c).real() / n : 0.0, differential_.fit());
+    fading_ = choice_.update(cosineOf(c * c), differential_.fit());
     return bits[fading_ ? 1 : 0];
 }
 

@@ -2,11 +2,20 @@
 // Which of two decoders a signal is read with: one that follows the carrier with loops (best on
 // a steady signal) and one that needs no carrier (best where the path fades). Both see every
 // symbol; their fits (how well each one's reference took the symbol) are compared over about
-// 15 s once a signal has settled (its first seconds say nothing: the loops pull in), and the
-// second is taken while it fits clearly better.
+// 15 s once a signal has settled (its first second says nothing: the loops pull in), and the
+// second is taken while it fits better.
 #include <algorithm>
+#include <complex>
 
 namespace psk {
+
+// The cosine of z's angle (0 for 0): with z a symbol against where a decoder expected it,
+// raised to the modulation's order, how well that decoder's reference fits whatever was sent.
+inline double cosineOf(std::complex<double> z)
+{
+    const double a = std::abs(z);
+    return a > 0 ? z.real() / a : 0.0;
+}
 
 class FadeChoice {
 public:
@@ -33,7 +42,7 @@ public:
 
 private:
     static constexpr double kAverage = 0.002; // weight of each symbol (about 15 s)
-    static constexpr int kSettle = 64;        // symbols before the comparison starts, and again before it counts
+    static constexpr int kSettle = 32;        // symbols before the comparison starts, and again before it counts
     double margin_;
     double fit_[2] = {0, 0};
     int settled_ = 0;

@@ -4,8 +4,8 @@
 // both decoders see every symbol and the bits come from the one whose paths have fitted the
 // signal better over the last few seconds. A signal that fades (an HF path: the amplitude goes
 // through zero and the phase turns fast around every fade) no loop follows: a third decoder
-// takes the phase changes from symbol to symbol alone, and its bits are taken while it fits
-// clearly better over a longer time. All decide the same symbols with the same delay, so the
+// takes each symbol against the few before it, turned by the phase changes it gave them, and
+// its bits are taken while its reference fits the symbols better over a longer time. All decide the same symbols with the same delay, so the
 // bits run on without a seam when the choice changes.
 #include <array>
 #include <complex>
@@ -35,7 +35,6 @@ private:
     ViterbiDecoder differential_;            // on the phase changes alone, for fading signals
     std::array<double, 2> fit_{};
     FadeChoice fading_;                      // the better with loops, or the phase-change decoder
-    std::complex<double> previous_{0, 0};
     int chosen_ = 0;                         // whose bits are taken
     int coherent_ = 0;                       // the better fitting of the two with loops
 };

@@ -117,7 +117,7 @@ private:
     double omega_ = 0;      // residual frequency without AFC, radians per symbol
     double freePhase_ = 0;  // QPSK without AFC: the turn taken off the symbols, radians
     double fadePhase_ = 0;  // BPSK without AFC: the same, for the detector without a loop
-    double fastAmp_ = 0;    // BPSK: the symbols' magnitude over the last few
+    double fastAmp_ = 0;    // the symbols' magnitude over the last few
     double amp_ = 0;        // average symbol magnitude
     double signalAmp_ = 0;  // the signal's amplitude before the equaliser
     cplx prevDecision_{1, 0};

@@ -20,7 +20,9 @@ constexpr double kFadeMargin = 0.0;
 QpskDecoder::QpskDecoder() : fading_(kFadeMargin)
 {
     decoders_[0].setCarrierLoop(0.05, 0.0025);
-    decoders_[1].setCarrierLoop(0.2, 0.008);
+    // The wide loops' frequency moves fast enough to follow a signal that drifts 1 Hz/s from the
+    // moment it is found (at a third of that gain they fell a quarter turn behind and lost it).
+    decoders_[1].setCarrierLoop(0.2, 0.024);
 }
 
 int QpskDecoder::pushSymbol(std::complex<double> c, std::complex<double> equalised, bool inverted)

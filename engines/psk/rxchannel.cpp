@@ -15,7 +15,9 @@ constexpr double kLoopBeta = 0.01;   // integral
 constexpr double kFllPull = 0.1;     // frequency assist while not locked
 constexpr double kFllHold = 0.01;    // and once locked
 constexpr double kPspHandover = 0.02; // share of the QPSK decoder's frequency moved to the oscillator
-constexpr double kFoundFollow = 0.002; // per symbol held well
+// Per symbol held well, of the way from where a QPSK signal was found to where the oscillator
+// is: a signal drifting 1 Hz/s is 1.6 Hz ahead of it, well within how far it may be followed.
+constexpr double kFoundFollow = 0.02;
 constexpr double kIsi = 1.0 / 6.0;    // of each neighbouring symbol in a matched filter's sample
 constexpr double kFastAmp = 0.3;      // the signal's amplitude over the last few symbols
 constexpr double kFadeKnee = 0.7;     // and how far below the average it counts as a fade

@@ -220,11 +220,9 @@ int ViterbiDecoder::pushChange(std::complex<double> y, bool inverted, double smo
             }
         }
     }
-    for (unsigned t = 0; t < 16; ++t) {
-        score_[t] = next[t];
-        path_[t] = nextPath[t];
-        carrier_[t] = nextCarrier[t];
-    }
+    score_ = next; // the states beyond the coder's 16 stay out (pendingBit skips them)
+    path_ = nextPath;
+    carrier_ = nextCarrier;
     return decide(16);
 }
 

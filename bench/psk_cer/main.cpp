@@ -2,13 +2,16 @@
 // noise (SNR in 3000 Hz), received the way the program receives: AFC on with its 45 Hz range,
 // the signal starting at a random sample and 0 to 20 Hz off the tuned frequency, several
 // seeds per point. For comparison the same with AFC off and the receiver tuned exactly, and
-// QPSK31 as an ideal receiver would copy it (frequency, phase and timing known exactly); on four threads.
+// QPSK31 as an ideal receiver would copy it (frequency, phase and timing known exactly); on three threads.
 // Prints the table and the SNR from which on the CER stays at or below 1%.
 //   bench_psk_cer [characters per point, default 10000] [lowest dB] [highest dB] [step dB]
 // With "fading" first, the same receiver (AFC on) over simulated HF paths instead: the CCIR
 // good, moderate and poor two-path channels and one Rayleigh path of 0.2 to 1 Hz spread, from
 // +10 to -5 dB (SNR of the unfaded signal), each point over its own fading seeds.
-//   bench_psk_cer fading [characters per point, default 10000] [threads, default 4]
+//   bench_psk_cer fading [characters per point, default 10000] [threads, default 3]
+// With "drift" first, a signal that drifts 1 Hz/s for a minute either way across the tuned
+// frequency, and one from it to 40 Hz above in 40 s, from +10 to -10 dB.
+//   bench_psk_cer drift [characters per point, default 10000] [threads, default 3]
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -32,23 +35,27 @@ struct Point {
     bool ideal;
     double snr;
     double cer = 0;
-    const hfchannel::Settings* path = nullptr; // over an HF path (fading columns)
+    const hfchannel::Settings* path = nullptr; // over an HF path (fading and drift columns)
+    std::size_t length = 0;                    // characters a transmission (0: the point's in kSeeds)
 };
 
 double measure(const Point& p, std::size_t chars, unsigned salt)
 {
     std::size_t errors = 0, sent = 0;
-    for (int s = 0; s < kSeeds; ++s) {
+    const std::size_t transmissions = p.length ? std::max<std::size_t>(1, chars / p.length) : kSeeds;
+    // A drifting signal starts where its path puts it.
+    const bool placed = p.path && p.path->paths == 0;
+    for (std::size_t s = 0; s < transmissions; ++s) {
         unsigned seed = salt * 131u + unsigned(s) * 7919u + unsigned(p.mode) * 17u;
         std::mt19937 rng(seed);
-        std::string t = pskbench::text(chars / kSeeds, seed);
+        std::string t = pskbench::text(p.length ? p.length : chars / kSeeds, seed);
         if (p.ideal) {
             errors += pskbench::errors(t, pskbench::idealQpsk(t, p.snr, seed + 1));
             sent += t.size();
             continue;
         }
-        double off = p.afc ? std::uniform_real_distribution<double>(0.0, 20.0)(rng) : 0.0;
-        if (p.afc && (rng() & 1u))
+        double off = p.afc && !placed ? std::uniform_real_distribution<double>(0.0, 20.0)(rng) : 0.0;
+        if (p.afc && !placed && (rng() & 1u))
             off = -off;
         double lead = 0.5 + std::uniform_int_distribution<int>(0, 8000)(rng) / 8000.0;
         auto sound = pskbench::transmission(t, p.mode, 1000 + off, lead);
@@ -77,27 +84,56 @@ void run(std::vector<Point>& points, std::size_t chars, std::size_t perColumn, u
         w.join();
 }
 
-int fading(std::size_t chars, unsigned threads)
+struct Case {
+    const char* name;
+    hfchannel::Settings path;
+    std::size_t length; // characters a transmission (0: five transmissions a point)
+};
+
+// BPSK31 and QPSK31 with AFC through each case at each SNR; prints the table.
+void table(const char* what, const std::vector<Case>& cases, const std::vector<double>& snrs, std::size_t chars, unsigned threads)
 {
-    struct Path { const char* name; hfchannel::Settings s; } paths[] = {
-        {"good", hfchannel::good()}, {"moderate", hfchannel::moderate()}, {"poor", hfchannel::poor()},
-        {"flat 0.2 Hz", hfchannel::flat(0.2)}, {"flat 0.5 Hz", hfchannel::flat(0.5)}, {"flat 1.0 Hz", hfchannel::flat(1.0)}};
-    const double snrs[] = {10, 5, 0, -5};
     std::vector<Point> points;
-    for (const auto& path : paths)
+    for (const auto& c : cases)
         for (double snr : snrs)
             for (int mode : {0, 1})
-                points.push_back({mode, true, false, snr, 0, &path.s});
+                points.push_back({mode, true, false, snr, 0, &c.path, c.length});
     run(points, chars, points.size(), threads);
-    std::printf("Character error rate over simulated HF paths, %zu characters per point in %d transmissions\n", chars, kSeeds);
-    std::printf("(each with its own fading), AFC on with a %d Hz range; SNR of the unfaded signal in 3000 Hz.\n", kAfcRange);
-    std::printf("%-12s %6s %9s %9s\n", "path", "SNR dB", "BPSK31", "QPSK31");
+    std::printf("%-22s %6s %9s %9s\n", what, "SNR dB", "BPSK31", "QPSK31");
     std::size_t i = 0;
-    for (const auto& path : paths)
+    for (const auto& c : cases)
         for (double snr : snrs) {
-            std::printf("%-12s %6.0f %8.2f%% %8.2f%%\n", path.name, snr, 100 * points[i].cer, 100 * points[i + 1].cer);
+            std::printf("%-22s %6.0f %8.2f%% %8.2f%%\n", c.name, snr, 100 * points[i].cer, 100 * points[i + 1].cer);
             i += 2;
         }
+}
+
+int fading(std::size_t chars, unsigned threads)
+{
+    std::printf("Character error rate over simulated HF paths, %zu characters per point in %d transmissions\n", chars, kSeeds);
+    std::printf("(each with its own fading), AFC on with a %d Hz range; SNR of the unfaded signal in 3000 Hz.\n", kAfcRange);
+    table("path", {{"good", hfchannel::good(), 0}, {"moderate", hfchannel::moderate(), 0}, {"poor", hfchannel::poor(), 0},
+           {"flat 0.2 Hz", hfchannel::flat(0.2), 0}, {"flat 0.5 Hz", hfchannel::flat(0.5), 0}, {"flat 1.0 Hz", hfchannel::flat(1.0), 0}},
+          {10, 5, 0, -5}, chars, threads);
+    return 0;
+}
+
+// A signal whose frequency runs at `hzPerS` from `fromHz` off the tuned frequency on.
+hfchannel::Settings drifting(double fromHz, double hzPerS)
+{
+    auto s = hfchannel::drift(hzPerS);
+    s.offsetHz = fromHz;
+    return s;
+}
+
+int drift(std::size_t chars, unsigned threads)
+{
+    std::printf("Character error rate of a drifting signal (a rig warming up, a moving station), %zu characters\n", chars);
+    std::printf("per point in transmissions of about a minute (200 characters) or 40 s (130), AFC on with a %d Hz\n", kAfcRange);
+    std::printf("range; SNR in 3000 Hz.\n");
+    table("drift", {{"+1 Hz/s, -30 to +30 Hz", drifting(-30, 1), 200}, {"-1 Hz/s, +30 to -30 Hz", drifting(30, -1), 200},
+           {"+1 Hz/s, 0 to +40 Hz", drifting(0, 1), 130}},
+          {10, 0, -5, -10}, chars, threads);
     return 0;
 }
 
@@ -105,8 +141,11 @@ int fading(std::size_t chars, unsigned threads)
 
 int main(int argc, char** argv)
 {
-    if (argc > 1 && std::string(argv[1]) == "fading")
-        return fading(argc > 2 ? std::size_t(std::atoi(argv[2])) : 10000, argc > 3 ? unsigned(std::atoi(argv[3])) : 4u);
+    if (argc > 1 && (std::string(argv[1]) == "fading" || std::string(argv[1]) == "drift")) {
+        const std::size_t chars = argc > 2 ? std::size_t(std::atoi(argv[2])) : 10000;
+        const unsigned threads = argc > 3 ? unsigned(std::atoi(argv[3])) : 3u;
+        return std::string(argv[1]) == "fading" ? fading(chars, threads) : drift(chars, threads);
+    }
     const std::size_t chars = argc > 1 ? std::size_t(std::atoi(argv[1])) : 10000;
     std::vector<double> snrs;
     if (argc > 4) {
@@ -129,7 +168,7 @@ int main(int argc, char** argv)
     for (const auto& c : columns)
         for (double s : snrs)
             points.push_back({c.mode, c.afc, c.ideal, s});
-    run(points, chars, snrs.size(), std::min(4u, std::thread::hardware_concurrency()));
+    run(points, chars, snrs.size(), std::min(3u, std::thread::hardware_concurrency()));
 
     std::printf("Character error rate, %zu characters per point in %d transmissions, SNR in 3000 Hz\n", chars, kSeeds);
     std::printf("AFC: on with a %d Hz range, signal 0-20 Hz off the tuned frequency, random start;\n", kAfcRange);

@@ -4,12 +4,13 @@
 // both decoders see every symbol and the bits come from the one whose paths have fitted the
 // signal better over the last few seconds. A signal that fades (an HF path: the amplitude goes
 // through zero and the phase turns fast around every fade) no loop follows: a third decoder
-// takes the phase changes from symbol to symbol alone, and its bits are taken while it fits
-// clearly better over a longer time. All decide the same symbols with the same delay, so the
+// takes each symbol against the few before it, turned by the phase changes it gave them, and
+// its bits are taken while its reference fits the symbols better over a longer time. All decide the same symbols with the same delay, so the
 // bits run on without a seam when the choice changes.
 #include <array>
 #include <complex>
 
+#include "engines/psk/fade_choice.h"
 #include "engines/psk/viterbi.h"
 
 namespace psk {
@@ -33,9 +34,7 @@ private:
     std::array<ViterbiDecoder, 2> decoders_; // narrow loops, wide loops
     ViterbiDecoder differential_;            // on the phase changes alone, for fading signals
     std::array<double, 2> fit_{};
-    std::array<double, 2> fadeFit_{};        // the better with loops, and the phase-change decoder
-    std::complex<double> previous_{0, 0};
-    int settled_ = 0;                        // symbols since the start
+    FadeChoice fading_;                      // the better with loops, or the phase-change decoder
     int chosen_ = 0;                         // whose bits are taken
     int coherent_ = 0;                       // the better fitting of the two with loops
 };

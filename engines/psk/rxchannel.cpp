@@ -15,7 +15,12 @@ constexpr double kLoopBeta = 0.01;   // integral
 constexpr double kFllPull = 0.1;     // frequency assist while not locked
 constexpr double kFllHold = 0.01;    // and once locked
 constexpr double kPspHandover = 0.02; // share of the QPSK decoder's frequency moved to the oscillator
-constexpr double kFoundFollow = 0.002; // per symbol held well
+// Per symbol held well, of the way from where a QPSK signal was found to where the oscillator
+// is: a signal drifting 1 Hz/s is 1.6 Hz ahead of it, well within how far it may be followed.
+constexpr double kFoundFollow = 0.02;
+constexpr double kIsi = 1.0 / 6.0;    // of each neighbouring symbol in a matched filter's sample
+constexpr double kFastAmp = 0.3;      // the signal's amplitude over the last few symbols
+constexpr double kFadeKnee = 0.7;     // and how far below the average it counts as a fade
 constexpr int kOnsetSettle = 12;      // symbols of a signal out of silence decoded as idle
 constexpr int kSettle = 4;            // symbols of a newly found signal decoded as idle
 constexpr int kSearchMinimum = 128;   // decimated samples at a frequency before searching there
@@ -40,7 +45,7 @@ RxChannel::RxChannel()
     // The matched filter leaves a sixth of each neighbouring symbol in every sample (the
     // pulse's autocorrelation one symbol away). A five-tap zero-forcing equaliser at symbol
     // spacing takes it out: solve sum_j e_j h_(i-j) = delta_i with h = (1/6, 1, 1/6).
-    const double a = 1.0 / 6.0;
+    const double a = kIsi;
     double m[5][6] = {};
     for (int i = 0; i < 5; ++i) {
         m[i][i] = 1;
@@ -96,6 +101,7 @@ void RxChannel::retune(double hz)
     nco_.setFrequency(hz);
     omega_ = 0;
     freePhase_ = 0;
+    fadePhase_ = 0;
     acquire_ = 0;
     sinceRetune_ = 0;
     searchBuf_.fill(cplx(0, 0)); // mixed at the old frequency
@@ -314,6 +320,12 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
         unlocked_ = 0;
     }
 
+    // The decoders count the neighbouring symbols' share at the signal's amplitude over the
+    // last few symbols: in a fade it falls below the average they scale by (they took the
+    // neighbours' share for the symbol's own and lost the text through every deep fade).
+    const double ref = std::max(signalAmp_, 1e-3 * amp_);
+    fastAmp_ += kFastAmp * (mag - fastAmp_);
+    const double level = std::clamp(fastAmp_ / (kFadeKnee * ref), 0.0, 1.0);
     int bit;
     if (qpsk) {
         // The decoder tracks the carrier itself, per survivor, so it takes the symbol as it
@@ -325,7 +337,8 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
         // Without AFC the same is done by turning the symbols by a frequency of our own,
         // within the few hertz the receiver may pull. (Over a fading path it decodes the phase
         // changes of the equalised symbols instead.)
-        const cplx turn = std::polar(1.0, -freePhase_) / std::max(signalAmp_, 1e-3 * amp_);
+        const cplx turn = std::polar(1.0, -freePhase_) / ref;
+        viterbi_.setInterference(kIsi * level);
         bit = viterbi_.pushSymbol(raw * turn, y * turn, mode_ == RxMode::QpskInverted);
         if (afc) {
             // A signal held well may drift: where it was found moves along with it.
@@ -340,7 +353,11 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
             freePhase_ = wrapPhase(freePhase_ + omega_);
         }
     } else {
-        bit = bpsk_.push(inPhase / std::max(signalAmp_, 1e-3 * amp_));
+        // The detector without a loop takes the symbols as the oscillator gives them (without
+        // AFC turned by the loop's frequency).
+        if (!afc)
+            fadePhase_ = wrapPhase(fadePhase_ + omega_);
+        bit = bpsk_.push(inPhase / ref, level, c, y * std::polar(1.0 / amp_, -fadePhase_));
     }
 
     // The decoder's bits lag the signal by its delay; so does the squelch that lets them out.

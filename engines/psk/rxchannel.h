@@ -116,6 +116,8 @@ private:
     double theta_ = 0;      // carrier phase estimate, radians
     double omega_ = 0;      // residual frequency without AFC, radians per symbol
     double freePhase_ = 0;  // QPSK without AFC: the turn taken off the symbols, radians
+    double fadePhase_ = 0;  // BPSK without AFC: the same, for the detector without a loop
+    double fastAmp_ = 0;    // the symbols' magnitude over the last few
     double amp_ = 0;        // average symbol magnitude
     double signalAmp_ = 0;  // the signal's amplitude before the equaliser
     cplx prevDecision_{1, 0};
@@ -130,7 +132,7 @@ private:
     double fineCandidate_ = 0; // QPSK without AFC: where the last fine search saw an idle
 
     QpskDecoder viterbi_;
-    BpskDetector bpsk_;
+    BpskDecoder bpsk_;
     std::array<bool, 64> squelchHistory_{};
     bool wasOpen_ = false;
     std::uint64_t symbolCount_ = 0;

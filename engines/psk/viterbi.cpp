@@ -191,4 +191,39 @@ int ViterbiDecoder::pushSymbol(std::complex<double> c, bool inverted)
     return decide(kStates);
 }
 
+int ViterbiDecoder::pushChange(std::complex<double> y, bool inverted, double smoothing)
+{
+    constexpr double kNone = -std::numeric_limits<double>::infinity();
+    std::array<double, kStates> next;
+    next.fill(kNone);
+    std::array<std::uint64_t, kStates> nextPath{};
+    std::array<std::complex<double>, kStates> nextCarrier{};
+    for (unsigned s = 0; s < 16; ++s) {
+        if (score_[s] == kNone)
+            continue;
+        for (int bit = 0; bit < 2; ++bit) {
+            const int q = qpskPhaseChange(dibitFor(s, bit));
+            const std::complex<double> r = carrier_[s];
+            std::complex<double> e;
+            switch (inverted ? (4 - q) & 3 : q) {
+            case 0: e = r; break;
+            case 1: e = {-r.imag(), r.real()}; break;
+            case 2: e = -r; break;
+            default: e = {r.imag(), -r.real()}; break;
+            }
+            const unsigned t = ((s << 1) | unsigned(bit)) & 0xF;
+            const double m = score_[s] + (y * std::conj(e)).real();
+            if (m > next[t]) {
+                next[t] = m;
+                nextPath[t] = (path_[s] << 1) | unsigned(bit);
+                nextCarrier[t] = smoothing * e + (1 - smoothing) * y;
+            }
+        }
+    }
+    score_ = next; // the states beyond the coder's 16 stay out (pendingBit skips them)
+    path_ = nextPath;
+    carrier_ = nextCarrier;
+    return decide(16);
+}
+
 } // namespace psk

@@ -37,6 +37,13 @@ public:
     // coding is undone inside the decoder and each symbol counts with its own noise only.
     // inverted: the phase changes run the other way (the other sideband).
     int pushSymbol(std::complex<double> c, bool inverted);
+    // The same for a symbol y whose carrier changes from one symbol to the next (a fading path),
+    // without a carrier reference: each survivor expects the next symbol where the symbols it
+    // has decided, turned back by the changes it gave them, point on average (the newest counts
+    // most; smoothing 0 takes the previous symbol alone).
+    int pushChange(std::complex<double> y, bool inverted, double smoothing);
+    // What the best survivor expects of the next symbol without a phase change.
+    std::complex<double> expected() const { return carrier_[best_]; }
     void reset();
     // A bit not decided yet, of the symbol k symbols ago (k < kDelay): the one every survivor
     // agrees on, or -1 while they differ.

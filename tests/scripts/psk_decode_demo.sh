@@ -24,7 +24,7 @@ while IFS='|' read -r seconds options expected; do
 done <<'CASES'
 0|-m qpsk -a 15 -s 60 -f 2300|QPSK31 test from the Sondrel demo: the quick brown fox jumps over the lazy dog 0123456789
 0|-m bpsk -a 15 -s 60 -f 1500|CQ CQ de N2DEMO N2DEMO - BPSK31 from the Sondrel demo: the quick brown fox jumps over the lazy dog 0123456789 pse K
-22|-m qpsk -a 15 -s 60 -f 2300|QPSK31 test from the Sondrel demo: the quick brown fox jumps over the lazy dog 012345
+22|-m qpsk -a 15 -s 60 -f 2300|QPSK31 test from the Sondrel demo: the quick brown fox jumps over the lazy dog 0123456
 22|-m bpsk -a 15 -s 60 -f 1500|CQ CQ de N2DEMO N2DEMO - BPSK31 from the Sondrel demo: the quick brown fox jumps over the l
 CASES
 [ "$fails" = 0 ] && echo "all copied as sent"

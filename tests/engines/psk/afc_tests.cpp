@@ -153,16 +153,17 @@ TEST(Afc, FollowsASignalThatDriftsOrWanders)
     // A minute and a half of QPSK at -10 dB drifting 8 Hz a minute either way (12 Hz in all,
     // further than the loops may wander from where the signal was found); QPSK at -12 dB and
     // BPSK at -10 dB with the frequency wandering 0.3 Hz either side from one second to the
-    // next, as over an HF path. Copied throughout.
-    std::string text;
-    while (text.size() < 400)
-        text += "the quick brown fox jumps over the lazy dog 0123456789 ";
-    text.resize(400);
-    struct Case { int mode; double drift; double wander; double snr; } cases[] = {
-        {1, 8, 0, -10}, {1, -8, 0, -10}, {1, 0, 0.3, -12}, {0, 0, 0.3, -10}};
+    // next, as over an HF path; a minute of QPSK and BPSK at -10 dB drifting 1 Hz/s across the
+    // tuned frequency (a rig warming up). Copied throughout.
+    struct Case { int mode; double drift; double wander; double snr; double start; std::size_t length; } cases[] = {
+        {1, 8, 0, -10, 0, 400}, {1, -8, 0, -10, 0, 400}, {1, 0, 0.3, -12, 0, 400}, {0, 0, 0.3, -10, 0, 400},
+        {1, 60, 0, -10, -30, 200}, {1, -60, 0, -10, 30, 200}, {0, 60, 0, -10, -30, 200}};
     for (const auto& c : cases) {
+        std::string text;
+        while (text.size() < c.length)
+            text += "the quick brown fox jumps over the lazy dog 0123456789 ";
+        text.resize(c.length);
         psk::Transmitter tx;
-        tx.setFrequency(1000);
         for (char ch : text)
             tx.queueCharacter(static_cast<unsigned char>(ch));
         tx.queueControl(3);
@@ -173,7 +174,7 @@ TEST(Afc, FollowsASignalThatDriftsOrWanders)
         std::mt19937 rng(7);
         std::normal_distribution<double> g(0.0, 1.0);
         const double pull = 32.0 / 8000; // of the wander back to the middle, per block (1 s)
-        double hz = 1000, wander = 0;
+        double hz = 1000 + c.start, wander = 0;
         do {
             hz += c.drift / 60 * 32 / 8000;
             wander += -pull * wander + c.wander * std::sqrt(2 * pull) * g(rng);
@@ -188,14 +189,16 @@ TEST(Afc, FollowsASignalThatDriftsOrWanders)
 
 TEST(Afc, CopiesThroughAFadingHfPath)
 {
-    // Strong QPSK over simulated HF paths (two equal fading paths; moderate: 1 ms apart with a
-    // 0.5 Hz Doppler spread, poor: 2 ms and 1 Hz). Every fade takes the amplitude through zero
-    // and turns the phase fast; the text around the fades is still copied.
+    // Strong BPSK and QPSK over simulated HF paths (two equal fading paths; moderate: 1 ms apart
+    // with a 0.5 Hz Doppler spread, poor: 2 ms and 1 Hz). Every fade takes the amplitude through
+    // zero and turns the phase fast; the text around the fades is still copied. (BPSK has no
+    // code to carry it through the deepest fades.)
     std::string text;
     while (text.size() < 600)
         text += "the quick brown fox jumps over the lazy dog 0123456789 ";
     text.resize(600);
     struct Case { int mode; hfchannel::Settings path; double snr; double maxCer; } cases[] = {
+        {0, hfchannel::moderate(), 10, 0.01}, {0, hfchannel::poor(), 10, 0.03},
         {1, hfchannel::moderate(), 10, 0.005}, {1, hfchannel::poor(), 10, 0.01}};
     for (const auto& c : cases) {
         std::size_t wrong = 0;

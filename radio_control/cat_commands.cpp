@@ -1,7 +1,7 @@
 #include "radio_control/cat_commands.h"
 
-#include "platform/text1252.h"
-#include "platform/vbnum.h"
+#include "platform/vb/text1252.h"
+#include "platform/vb/vbnum.h"
 #include "radio_control/radio_types.h"
 
 namespace varnel {

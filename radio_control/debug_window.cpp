@@ -1,7 +1,7 @@
 #include "radio_control/debug_window.h"
 
-#include "platform/text1252.h"
-#include "platform/units.h"
+#include "platform/vb/text1252.h"
+#include "platform/vb/units.h"
 
 #include <QApplication>
 #include <QClipboard>

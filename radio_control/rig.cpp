@@ -1,8 +1,8 @@
 #include "radio_control/rig.h"
 
-#include "platform/dialogs.h"
-#include "platform/text1252.h"
-#include "platform/vbnum.h"
+#include "platform/vb/text1252.h"
+#include "platform/vb/vbnum.h"
+#include "platform/widgets/dialogs.h"
 #include "radio_control/cat_commands.h"
 #include "radio_control/kachina_file.h"
 #include "radio_control/radio_types.h"

@@ -1,8 +1,8 @@
 #include "radio_control/rig_control.h"
 
-#include "platform/text1252.h"
-#include "platform/vberror.h"
-#include "platform/vbnum.h"
+#include "platform/vb/text1252.h"
+#include "platform/vb/vberror.h"
+#include "platform/vb/vbnum.h"
 
 #include <QDynamicPropertyChangeEvent>
 #include <array>

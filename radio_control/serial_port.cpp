@@ -1,6 +1,6 @@
 #include "radio_control/serial_port.h"
 
-#include "platform/places.h"
+#include "platform/system/places.h"
 
 #include <QStringList>
 #include <cerrno>

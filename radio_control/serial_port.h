@@ -2,7 +2,7 @@
 // The component's one serial port, with the properties, error numbers and texts of the
 // serial control the program was written against. Every operation returns a VbError whose
 // number is 0 on success.
-#include "platform/vberror.h"
+#include "platform/vb/vberror.h"
 #include "radio_control/tty_config.h"
 
 #include <QByteArray>

@@ -8,7 +8,13 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 depth=${1:-1}
 cd "$here"
-files=$(git ls-files -co --exclude-standard -- '*.cpp' '*.h' | grep -vE '^(tests|bench|tools|build[^/]*)/')
+# The source files (in a copied tree without git: every source file outside the build folders).
+if git -C "$here" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  all=$(git ls-files -co --exclude-standard -- '*.cpp' '*.h')
+else
+  all=$(find . -type f \( -name '*.cpp' -o -name '*.h' \) | sed 's|^\./||' | sort)
+fi
+files=$(printf '%s\n' "$all" | grep -vE '^(tests|bench|tools|build[^/]*)/')
 edges=$(printf '%s\n' "$files" | xargs grep -HoE '^[[:space:]]*#[[:space:]]*include[[:space:]]+"[^"]+"' |
   awk -v depth="$depth" -v list=<(printf '%s\n' "$files") '
     function folder(path,   n, parts, i, out) {

@@ -1,12 +1,12 @@
 #include "settings/appliers.h"
 
-#include "core/declarations.h"
-#include "core/sondrel.h"
-#include "platform/dialogs.h"
-#include "platform/menuitem.h"
-#include "platform/units.h"
+#include "platform/vb/units.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/menuitem.h"
 #include "settings/ini_values.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -17,7 +17,7 @@ namespace {
 
 MenuItem* item(const char* name)
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     return w ? &w->mnu(QString::fromLatin1(name)) : nullptr;
 }
 
@@ -60,7 +60,7 @@ const std::initializer_list<const char*> kMacroItems = {"mnuNoMacros", "mnu12Mac
 
 template <class Set> void eachPanelBox(Set set)
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w)
         return;
     for (QWidget* box : {static_cast<QWidget*>(w->CallsignBox), static_cast<QWidget*>(w->NameBox),
@@ -117,7 +117,7 @@ void Choose(const char* name, std::initializer_list<const char*> sisters)
 
 void ApplySettingsPhrase(const QString& value)
 {
-    Sondrel* w = Sondrel::existing();
+    MainWindowControls* w = ExistingMainWindow();
     if (!w)
         return;
     if (value == QLatin1String("Net On")) {

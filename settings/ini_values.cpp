@@ -1,6 +1,6 @@
 #include "settings/ini_values.h"
 
-#include "platform/vbnum.h"
+#include "platform/vb/vbnum.h"
 
 #include <cmath>
 #include <limits>

@@ -1,9 +1,9 @@
 #include "settings/inistuff.h"
 
-#include "platform/dialogs.h"
-#include "platform/inifile.h"
-#include "platform/places.h"
-#include "platform/vberror.h"
+#include "platform/system/inifile.h"
+#include "platform/system/places.h"
+#include "platform/vb/vberror.h"
+#include "platform/widgets/dialogs.h"
 
 #include <QFile>
 #include <QSet>
@@ -105,34 +105,7 @@ QString StripNull2(QString& text)
     return StripNull(text);
 }
 
-void LoadSettings()
+void SettingsCannotBeSaved()
 {
-    INIPath = places::programFile(QStringLiteral("Sondrel.INI"));
-    struct stat st;
-    const QByteArray name = QFile::encodeName(INIPath);
-    if (::stat(name.constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        // Opening a FIFO would wait for ever; a folder or a device holds no settings.
-        g_writeFailureShown = true;
-        dlg::MsgBox(QStringLiteral("The settings file ") + INIPath
-                        + QStringLiteral(" is not a regular file, so Sondrel cannot read or save its settings."
-                                         "\r\n\r\nRemove it (or put the settings file in its place) and start "
-                                         "Sondrel again. Until then Sondrel runs with its default settings."),
-                    dlg::Exclamation, QStringLiteral("Settings not loaded"));
-        return;
-    }
-    std::FILE* f = std::fopen(name.constData(), "rb");
-    if (f) {
-        std::fclose(f);
-        LoadAllSettings();
-        return;
-    }
-    if (errno == ENOENT)
-        CreateDefaultINI();
-    // Any other error: the file is there but cannot be read; load nothing and write nothing.
-}
-
-void CreateDefaultINI()
-{
-    WriteINI(QStringLiteral("Settings"), QStringLiteral("AFC On/Off"), QStringLiteral("On"));
-    LoadAllSettings();
+    g_writeFailureShown = true;
 }

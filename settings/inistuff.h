@@ -1,6 +1,7 @@
 #pragma once
-// The settings file "Sondrel.INI": its path, the one writer, the read convention and the
-// start-up probe that loads every setting or writes the first-run file.
+// The settings file "Sondrel.INI": its path, the one writer and the read convention. (The
+// start-up probe that loads every setting or writes the first-run file is the settings loader's,
+// main_window/settings_loader/settings_loader.h.)
 #include <QString>
 
 extern QString INIPath;
@@ -24,10 +25,6 @@ bool INIHasKey(const QString& section, const QString& key);
 QString StripNull(QString& text);
 QString StripNull2(QString& text);
 
-// Builds INIPath, then loads every setting, or writes the first-run file when there is none,
-// or loads nothing when the file cannot be read.
-void LoadSettings();
-// First start: stores "AFC On/Off" = "On" (which creates the file), then loads every setting.
-void CreateDefaultINI();
-// The start-up loader: reads every key in its fixed order and applies it.
-void LoadAllSettings();
+// The operator has been told that the settings cannot be saved: a failed write is not reported
+// again until a write succeeds.
+void SettingsCannotBeSaved();

@@ -1,15 +1,15 @@
 // Times the drawing of one engine tick at the widest scale (1025 pixels): spectrum and waterfall,
 // each with the main tuning window's phase scope, zoomed spectrum and signal bar. Prints the CPU
 // time per tick for the drawing alone and for the drawing with the pictures put on screen.
-#include "core/declarations.h"
-#include "core/psk_api.h"
-#include "core/sondrel.h"
-#include "displays/display_drawing.h"
-#include "displays/palette.h"
-#include "displays/scale.h"
-#include "displays/surfaces.h"
-#include "platform/menuitem.h"
-#include "platform/picturebox.h"
+#include "displays/drawing/palette.h"
+#include "displays/drawing/surfaces.h"
+#include "displays/spectrum/display_drawing.h"
+#include "displays/spectrum/scale.h"
+#include "main_window/sondrel.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/widgets/picturebox.h"
+#include "state/declarations.h"
+#include "state/psk_api.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

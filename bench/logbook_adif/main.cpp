@@ -1,13 +1,13 @@
 // Times the log exchange as the program runs it, through the Mini-Log's menu commands with the
 // file dialog answered: exporting 10,000 QSOs as ADIF and as CSV, and importing those 10,000
 // QSOs from the ADIF file into an empty logbook. Each yields once per record, as in the program.
-#include "core/declarations.h"
-#include "core/sondrel.h"
-#include "logbook/database.h"
-#include "logbook/import_export.h"
+#include "logbook/exchange/import_export.h"
 #include "logbook/logbook_services.h"
-#include "platform/clock.h"
-#include "platform/scripted_dialogs.h"
+#include "logbook/store/database.h"
+#include "main_window/sondrel.h"
+#include "platform/system/clock.h"
+#include "platform/widgets/scripted_dialogs.h"
+#include "state/declarations.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,12 +1,12 @@
 // Times the logbook's operations as the program runs them, over a logbook of 100,000 QSOs in a
 // temporary program folder: the previous-QSO search as a call sign is typed, loading the
 // Mini-Log page, and logging one QSO from the QSO panel.
-#include "core/declarations.h"
-#include "core/sondrel.h"
-#include "logbook/database.h"
 #include "logbook/logbook_services.h"
-#include "platform/clock.h"
-#include "platform/scripted_dialogs.h"
+#include "logbook/store/database.h"
+#include "main_window/sondrel.h"
+#include "platform/system/clock.h"
+#include "platform/widgets/scripted_dialogs.h"
+#include "state/declarations.h"
 
 #include <QApplication>
 #include <QComboBox>

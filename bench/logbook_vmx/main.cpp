@@ -1,6 +1,6 @@
 // Builds a logbook of 100,000 QSOs in a temporary folder and times the logbook's hot paths:
 // the previous-QSO search by call sign, a page of one operator's newest QSOs, and logging one QSO.
-#include "logbook/vmx.h"
+#include "logbook/store/vmx.h"
 
 #include <algorithm>
 #include <charconv>

@@ -16,8 +16,8 @@
 #include "engines/rtty/baudot.h"
 #include "engines/rtty/engine.h"
 #include "engines/rtty/fsk.h"
-#include "platform/inifile.h"
-#include "platform/vbnum.h"
+#include "platform/system/inifile.h"
+#include "platform/vb/vbnum.h"
 
 namespace rttybench {
 

@@ -1,13 +1,15 @@
 // Times start-up's settings work with the settings file of a full macro set (both sets, 36
 // buttons of fourteen keys each: about 44 KB): loading every setting, and loading the macro set
 // that the saved mode selects. Also the whole start-up to the main window, for scale.
-#include "core/declarations.h"
-#include "core/modeselection.h"
-#include "core/sondrel.h"
-#include "platform/inifile.h"
-#include "platform/scripted_dialogs.h"
+#include "core/macros/macro_buttons.h"
+#include "core/macros/macro_services.h"
+#include "core/modes/modeselection.h"
+#include "main_window/settings_loader/settings_loader.h"
+#include "main_window/sondrel.h"
+#include "platform/system/inifile.h"
+#include "platform/widgets/scripted_dialogs.h"
 #include "settings/inistuff.h"
-#include "settings/macro_services.h"
+#include "state/declarations.h"
 
 #include <QApplication>
 #include <QFile>

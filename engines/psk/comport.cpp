@@ -7,7 +7,7 @@
 
 #include <QFile>
 
-#include "platform/places.h"
+#include "platform/system/places.h"
 
 namespace psk {
 

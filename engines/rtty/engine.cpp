@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "platform/text1252.h"
+#include "platform/vb/text1252.h"
 
 #include <cstdlib>
 #include <exception>

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "platform/inifile.h"
-#include "platform/vbnum.h"
+#include "platform/system/inifile.h"
+#include "platform/vb/vbnum.h"
 
 namespace rtty {
 namespace {

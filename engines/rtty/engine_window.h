@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "engines/rtty/engine.h"
-#include "platform/winmsg.h"
+#include "platform/processes/winmsg.h"
 
 namespace rtty {
 

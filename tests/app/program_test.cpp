@@ -2,7 +2,7 @@
 // desktop ending the session with SIGTERM.
 #include <gtest/gtest.h>
 
-#include "platform/inifile.h"
+#include "platform/system/inifile.h"
 #include "support/qt_print.h"
 
 #include <QDeadlineTimer>

@@ -3,9 +3,9 @@
 // records every call with its arguments, and the radio settings back at their defaults.
 #include "support/main_window_fixture.h"
 
-#include "core/declarations.h"
-#include "core/links.h"
-#include "platform/menuitem.h"
+#include "platform/widgets/menuitem.h"
+#include "state/declarations.h"
+#include "state/links.h"
 
 #include <QCoreApplication>
 #include <QHash>

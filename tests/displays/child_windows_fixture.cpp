@@ -1,9 +1,9 @@
 #include "child_windows_fixture.h"
 
-#include "core/declarations.h"
-#include "core/psk_api.h"
-#include "displays/aux_window.h"
-#include "displays/tuning_window.h"
+#include "displays/windows/aux_window.h"
+#include "displays/windows/tuning_window.h"
+#include "state/declarations.h"
+#include "state/psk_api.h"
 
 #include <QCoreApplication>
 

@@ -3,7 +3,7 @@
 // that also records the squelch, AFC and mode calls.
 #include "display_fixture.h"
 
-#include "platform/winmsg.h"
+#include "platform/processes/winmsg.h"
 
 #include <QEvent>
 #include <QObject>

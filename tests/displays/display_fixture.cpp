@@ -1,11 +1,11 @@
 #include "display_fixture.h"
 
-#include "core/declarations.h"
-#include "displays/display_hooks.h"
-#include "displays/palette.h"
-#include "displays/scale.h"
-#include "platform/menuitem.h"
+#include "displays/drawing/palette.h"
+#include "displays/spectrum/display_hooks.h"
+#include "displays/spectrum/scale.h"
+#include "platform/widgets/menuitem.h"
 #include "settings/inistuff.h"
+#include "state/declarations.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 // A fresh main window with its display sized 1025 x 100 pixels, the display state at its
 // start-up values, and a PSK engine that hands out chosen spectrum and scope data and records
 // the calls it gets.
-#include "core/support/main_window_fixture.h"
+#include "support/main_window_fixture.h"
 
-#include "core/psk_api.h"
-#include "displays/surfaces.h"
+#include "displays/drawing/surfaces.h"
+#include "state/psk_api.h"
 
 #include <QImage>
 #include <array>

@@ -1,10 +1,10 @@
 #pragma once
 // A main window over a real logbook in a private program folder, a clock fixed at
 // 1 Jan 2024 12:00:00 UTC, and the logbook's window hooks recording their calls.
-#include "core/support/main_window_fixture.h"
-#include "logbook/database.h"
 #include "logbook/logbook_services.h"
-#include "platform/clock.h"
+#include "logbook/store/database.h"
+#include "platform/system/clock.h"
+#include "support/main_window_fixture.h"
 
 class LogbookFixture : public MainWindowFixture {
 protected:

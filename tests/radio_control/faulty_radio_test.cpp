@@ -5,7 +5,7 @@
 
 #include "radio_control/radio_types.h"
 #include "radio_control/reply_parsers.h"
-#include "platform/vbnum.h"
+#include "platform/vb/vbnum.h"
 
 #include <functional>
 #include <random>

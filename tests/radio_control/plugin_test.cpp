@@ -1,7 +1,7 @@
 // The real plug-in, found by its ProgID beside this program and called late-bound, driving a
 // simulated radio on its own poll timer.
-#include "platform/comobject.h"
-#include "platform/scripted_dialogs.h"
+#include "platform/system/comobject.h"
+#include "platform/widgets/scripted_dialogs.h"
 #include "hex.h"
 #include "radio_simulator.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // A component on a private state, called through its dispatch interface as the program
 // calls it, with scripted message boxes and a simulated radio on port 3.
-#include "platform/scripted_dialogs.h"
+#include "platform/widgets/scripted_dialogs.h"
 #include "radio_control/rig_control.h"
 #include "radio_simulator.h"
 

@@ -1,4 +1,4 @@
-#include "platform/inifile.h"
+#include "platform/system/inifile.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

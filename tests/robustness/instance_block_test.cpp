@@ -1,5 +1,5 @@
-#include "platform/shared_block.h"
-#include "platform/single_instance.h"
+#include "platform/processes/shared_block.h"
+#include "platform/processes/single_instance.h"
 
 #include <gtest/gtest.h>
 #include <QFile>

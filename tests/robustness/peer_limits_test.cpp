@@ -1,5 +1,5 @@
 // What a peer on the local socket may do to the program, and where it is cut off.
-#include "platform/peerlink.h"
+#include "platform/processes/peerlink.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "platform/safefile.h"
+#include "platform/system/safefile.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

@@ -1,9 +1,9 @@
 // A disk that really fills: a child process limited to a few kilobytes per file (as a nearly
 // full disk would allow) creates the logbook and rewrites the settings file; neither is left
 // half-written, and no temporary stays behind.
-#include "logbook/vmx.h"
-#include "logbook/database.h"
-#include "platform/inifile.h"
+#include "logbook/store/database.h"
+#include "logbook/store/vmx.h"
+#include "platform/system/inifile.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

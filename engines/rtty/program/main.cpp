@@ -5,10 +5,10 @@
 
 #include "engines/rtty/engine_view.h"
 #include "engines/rtty/engine_window.h"
-#include "platform/peerlink.h"
-#include "platform/places.h"
-#include "platform/shared_block.h"
-#include "platform/signals.h"
+#include "platform/processes/peerlink.h"
+#include "platform/system/places.h"
+#include "platform/processes/shared_block.h"
+#include "platform/system/signals.h"
 
 #include <cstdio>
 

@@ -5,8 +5,8 @@
 #include "engines/rtty/engine_view.h"
 #include "engines/rtty/engine_window.h"
 #include "engines/rtty/setup_window.h"
-#include "platform/inifile.h"
-#include "platform/winmsg.h"
+#include "platform/system/inifile.h"
+#include "platform/processes/winmsg.h"
 
 #include <QCheckBox>
 #include <QComboBox>

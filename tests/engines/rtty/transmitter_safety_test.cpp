@@ -4,8 +4,8 @@
 #include "engines/rtty/engine.h"
 #include "engines/rtty/engine_window.h"
 #include "engines/rtty/fsk.h"
-#include "platform/inifile.h"
-#include "platform/winmsg.h"
+#include "platform/system/inifile.h"
+#include "platform/processes/winmsg.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

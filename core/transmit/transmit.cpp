@@ -1,0 +1,201 @@
+// Transmit start, end after the buffer, and abort. These only ask the engine; the switch-over
+// runs when the engine reports that it has switched.
+#include "core/transmit/transmit.h"
+
+#include "core/receive/rx_links.h"
+#include "core/transmit/labelcolors.h"
+#include "platform/processes/winmsg.h"
+#include "platform/system/clock.h"
+#include "platform/system/events.h"
+#include "platform/vb/vbnum.h"
+#include "platform/widgets/dialogs.h"
+#include "platform/widgets/menuitem.h"
+#include "platform/widgets/richtext.h"
+#include "state/declarations.h"
+#include "state/links.h"
+#include "state/main_window_controls.h"
+#include "state/psk_api.h"
+
+#include <QLabel>
+#include <QTextEdit>
+
+namespace {
+
+constexpr std::int32_t kRed = 0xFF;
+constexpr std::int32_t kWhite = 0xFFFFFF;
+constexpr std::int32_t kBlue = 0xFF0000;
+constexpr int kQsyTimeoutSeconds = 5;
+
+// A start waiting for the radio to reach the split frequency; a second start request meanwhile
+// is the same request and is not run again.
+bool g_startPending = false;
+// Counts aborts, so a waiting start can tell that it was abandoned.
+unsigned g_abortCount = 0;
+
+bool standalone(MainWindowControls& w)
+{
+    return w.mnu(QStringLiteral("mnuStandalone")).checked();
+}
+
+// Second boundaries of the clock crossed between two readings.
+qint64 secondsBetween(qint64 startMs, qint64 nowMs)
+{
+    auto whole = [](qint64 ms) { return ms >= 0 ? ms / 1000 : (ms - 999) / 1000; };
+    return whole(nowMs) - whole(startMs);
+}
+
+// Moves the radio to the split transmit frequency and waits for it. False: start abandoned.
+bool qsyToSplit(MainWindowControls& w, unsigned abortsAtStart)
+{
+    if (DialFrequency <= 0) {
+        dlg::MsgBox(QStringLiteral("The radio does not appear to be connected/responding.  You have a "
+                                   "split TX/RX frequency of ")
+                        + QString::number(SplitOffset)
+                        + QStringLiteral(" Hz set.  To avoid transmitting on your receive freq, I have "
+                                         "abandoned the Transmit request.  Please clear the QSX Macro, "
+                                         "execute a $simplex$ Macro, or connect the Radio."),
+                    dlg::OKOnly, QStringLiteral("Is your radio connected?"));
+        return false;
+    }
+    const double from = DialFrequency;
+    RequestRadioFrequency(vb::Text(DialFrequency + SplitOffset / 1000.0));
+    g_startPending = true;
+    const QsyResult r = WaitForDialChange(from, [abortsAtStart] { return g_abortCount != abortsAtStart; });
+    g_startPending = false;
+    if (r == QsyResult::TimedOut)
+        dlg::MsgBox(QStringLiteral("The radio did not acknowledge the QSY instruction.  To avoid "
+                                   "transmitting on your receive freq, I have abandoned the Transmit "
+                                   "request."),
+                    dlg::OKOnly, QStringLiteral("Timeout"));
+    if (r != QsyResult::Moved)
+        return false;
+    labelcolor::setBack(w.DuplexBox, kRed);
+    labelcolor::setFore(w.DuplexBox, kWhite);
+    return true;
+}
+
+void keyPTT(MainWindowControls& w)
+{
+    const bool rts = PTTKeyingLine == QLatin1String("RTS") || PTTKeyingLine == QLatin1String("RTS & DTR");
+    const bool dtr = PTTKeyingLine == QLatin1String("DTR") || PTTKeyingLine == QLatin1String("RTS & DTR");
+    if (standalone(w)) {
+        if (PTTMode == QLatin1String("By Command")) {
+            APIResult = RigCall(QStringLiteral("setPTTByCommandOn")).toInt();
+        } else if (PTTMode == QLatin1String("By Shared Port")) {
+            if (rts)
+                APIResult = RigCall(QStringLiteral("RTSEnable"), true).toInt();
+            if (dtr)
+                APIResult = RigCall(QStringLiteral("DTREnable"), true).toInt();
+        }
+    } else {
+        if (PTTMode == QLatin1String("By Command"))
+            RxLinks().SendToLogger(QStringLiteral("Turn PTT On"));
+        else if (PTTMode == QLatin1String("By Shared Port"))
+            RxLinks().SendToLogger(QStringLiteral("Turn Shared PTT On"));
+    }
+}
+
+void startEngine()
+{
+    if (PSKModeActive) {
+        if (NetOn) {
+            APIResult = Psk().fnSetTXFrequency(EngineFreqParam);
+            TxAudioFreqText = QString::number(EngineFreqParam);
+        }
+        if (!LongSquelch)
+            APIResult = Psk().fnSendTXCharacter(3, -1);
+        APIResult = Psk().fnStartTX(PSKMode);
+    } else {
+        APIResult = win::PostMessage(MMTTYhWnd, MMTTYMessage, 3, 2);
+    }
+}
+
+void startTransmit(MainWindowControls& w)
+{
+    if (PTTPortFailed) {
+        dlg::MsgBox(QStringLiteral("Failed to open Comm ") + vb::Str(PTTPortNum) + QStringLiteral("."),
+                    dlg::OKOnly, QStringLiteral("Serial port error"));
+        return;
+    }
+    if (SplitOffset != 0) {
+        if (g_startPending)
+            return;
+        if (!qsyToSplit(w, g_abortCount))
+            return;
+    }
+    keyPTT(w);
+    startEngine();
+}
+
+void endAfterBuffer(MainWindowControls& w)
+{
+    if (PSKModeActive)
+        APIResult = Psk().fnSendTXCharacter(1, -1);
+    else
+        RTTYStopPending = true;
+    labelcolor::setFore(w.TxRxBox, kBlue);
+}
+
+} // namespace
+
+void ToggleTransmit()
+{
+    MainWindowControls& w = MainWindow();
+    if (!TxActive)
+        startTransmit(w);
+    else
+        endAfterBuffer(w);
+}
+
+void AbortTransmit()
+{
+    MainWindowControls& w = MainWindow();
+    ++g_abortCount;
+    AbortMacro = true;
+    RxLinks().BreakMacroLoop();
+    w.Tx->setText(QString());
+    if (PSKModeActive)
+        APIResult = Psk().fnAbortTX();
+    else
+        APIResult = win::PostMessage(MMTTYhWnd, MMTTYMessage, 3, 0);
+    w.TxWindow->setFocus();
+    ReceiveAfterTx = false;
+    RTTYStopPending = false;
+    ScratchText.clear();
+    MacroBuffer.clear();
+}
+
+void TxRxBox_Click()
+{
+    ToggleTransmit();
+}
+
+void RequestRadioFrequency(const QString& kHzText)
+{
+    if (standalone(MainWindow())) {
+        QVariantList args{kHzText}; // the component may rewrite its argument
+        APIResult = RigCall(QStringLiteral("setRadioFrequency"), args).toInt();
+    } else {
+        RxLinks().SendToLogger(QStringLiteral("Set Frequency=") + kHzText);
+    }
+}
+
+QsyResult WaitForDialChange(double from, const std::function<bool()>& giveUp)
+{
+    const qint64 start = Clock::instance().monotonicMs();
+    while (DialFrequency == from) {
+        RxLinks().WaitYield();
+        if (events::ProgramClosing() || (giveUp && giveUp()))
+            return QsyResult::Abandoned;
+        if (DialFrequency != from)
+            break;
+        if (secondsBetween(start, Clock::instance().monotonicMs()) >= kQsyTimeoutSeconds)
+            return QsyResult::TimedOut;
+    }
+    return QsyResult::Moved;
+}
+
+void Label4_Click()
+{
+    AbortTransmit();
+}

@@ -1,3 +1,0 @@
-#pragma once
-// Settings dialogs open in the middle of the screen, fitted to it.
-#include "platform/screen_fit.h"

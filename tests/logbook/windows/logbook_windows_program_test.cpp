@@ -1,0 +1,294 @@
+// The program as the operator starts it, with every link and hook its own: three QSOs logged from
+// the QSO panel, then the "Page" and "Prev" buttons open the two logbook windows, the mini-log
+// switch closes them, and a shut-down with them open reopens them at the next start. At the first
+// start the windows open beside the main window on a 1024 x 768 screen and their columns show
+// what they hold.
+#include "support/main_window_fixture.h"
+
+#include "core/logger_link/logger_link.h"
+#include "logbook/logbook_services.h"
+#include "logbook/windows/frm_previous_page.h"
+#include "logbook/windows/logbook_grid_view.h"
+#include "logbook/windows/logbook_windows.h"
+#include "logbook/windows/mini_log.h"
+#include "main_window/settings_loader/settings_hooks.h"
+#include "platform/system/clock.h"
+#include "platform/system/events.h"
+#include "platform/system/inifile.h"
+#include "platform/widgets/menuitem.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QScreen>
+#include <QWindow>
+#include <QMenuBar>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+class LogbookWindowsProgram : public MainWindowFixture {
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        ResetLinks();
+        ResetLogbookWindows();
+        ResetSettingsHooks();
+        ResetStandaloneWindows();
+        ResetLogTransfer();
+        Clock::install(&clock);
+        MiniLogOpen = PreviousPageOpen = QStringLiteral("False");
+        MiniLogPage = LogbookGrid();
+        PreviousQSOsPage = LogbookGrid();
+        const QString file = home->file("Sondrel.INI");
+        ini::write(file, "Settings", "Standalone Program", "True");
+        ini::write(file, "Settings", "Default CW ID", "W1OP");
+        ini::write(file, "Mini-Log", "Visible", "True");
+        ini::write(file, "Mode", "Mode", "BPSK");
+    }
+    void TearDown() override
+    {
+        MainWindowFixture::TearDown();
+        Clock::install(nullptr);
+    }
+
+    void start()
+    {
+        SpectrumHold = false;
+        events::SetProgramClosing(false);
+        ASSERT_TRUE(main().Form_Load());
+        main().show();
+    }
+
+    void logQso(const char* call, const char* name, int minute)
+    {
+        clock.setUtc(QDateTime(QDate(2024, 1, 1), QTime(12, minute), Qt::UTC));
+        Sondrel& w = main();
+        QTest::keyClicks(w.CallsignBox, call);
+        w.NameBox->setText(QString::fromLatin1(name));
+        QTest::mouseClick(w.LogButton, Qt::LeftButton);
+    }
+
+    // Both logbook windows opened by their buttons, the previous QSOs of `call`.
+    void openBoth(const char* call)
+    {
+        main().CallsignBox->clear();
+        QTest::keyClicks(main().CallsignBox, call);
+        QTest::mouseClick(main().PageButton, Qt::LeftButton);
+        QTest::mouseClick(main().PreviousButton, Qt::LeftButton);
+        ASSERT_NE(MiniLog::existing(), nullptr);
+        ASSERT_NE(frmPreviousPage::existing(), nullptr);
+    }
+
+    FixedClock clock;
+};
+
+// The free area of the screen the tests run on (tests/support/screen_1024x768.json).
+QRect screenArea()
+{
+    return QGuiApplication::primaryScreen()->availableGeometry();
+}
+
+// Whether every column of a grid is as wide as its header and its cells need.
+void expectColumnsShowTheirText(LogbookGridView& grid, const char* window)
+{
+    QAbstractItemView& view = grid;
+    for (int c = 1; c < 10; ++c) {
+        EXPECT_FALSE(grid.isColumnHidden(c)) << window << " column " << c;
+        EXPECT_GE(grid.columnWidth(c), view.sizeHintForColumn(c)) << window << " column " << c;
+        EXPECT_GE(grid.columnWidth(c), grid.horizontalHeader()->sectionSizeHint(c)) << window << " column " << c;
+    }
+}
+
+TEST_F(LogbookWindowsProgram, ThePanelButtonsOpenBothWindowsOnTheRealLogbook)
+{
+    start();
+    ASSERT_TRUE(main().vsElastic3->isVisible());
+    logQso("dl1abc", "Hans", 0);
+    logQso("g4xyz", "Ann", 1);
+    logQso("dl1abc", "Hans", 2);
+    EXPECT_EQ(QSOCounter, "4");
+    ASSERT_TRUE(boxes.messages().isEmpty()) << boxes.messages()[0].text.toStdString();
+
+    QTest::mouseClick(main().PageButton, Qt::LeftButton);
+    MiniLog* log = MiniLog::existing();
+    ASSERT_NE(log, nullptr);
+    EXPECT_TRUE(log->isVisible());
+    EXPECT_EQ(log->windowTitle(), "Logbook for W1OP.");
+    const QStringList calls = {"DL1ABC", "G4XYZ", "DL1ABC"};
+    for (int r = 0; r < 3; ++r)
+        EXPECT_EQ(log->LogbookPage->item(r, 2)->text(), calls[r]) << r;
+    EXPECT_EQ(log->LogbookPage->item(0, 1)->text(), "01 Jan 24  12:02");
+    EXPECT_TRUE(log->LogbookPage->item(3, 2)->text().isEmpty());
+
+    QTest::keyClicks(main().CallsignBox, "dl1abc");
+    QTest::mouseClick(main().PreviousButton, Qt::LeftButton);
+    frmPreviousPage* previous = frmPreviousPage::existing();
+    ASSERT_NE(previous, nullptr);
+    EXPECT_TRUE(previous->isVisible());
+    EXPECT_EQ(previous->windowTitle(), "Previous QSOs with DL1ABC");
+    EXPECT_EQ(previous->LogbookPage->item(0, 2)->text(), "DL1ABC");
+    EXPECT_EQ(previous->LogbookPage->item(1, 2)->text(), "DL1ABC");
+    EXPECT_TRUE(previous->LogbookPage->item(2, 2)->text().isEmpty());
+
+    // A fourth QSO goes to the top of the open Mini-Log; the panel's Clear empties the other.
+    main().NameBox->setText("Hans");
+    QTest::mouseClick(main().LogButton, Qt::LeftButton); // same second as the last: refused
+    clock.setUtc(QDateTime(QDate(2024, 1, 1), QTime(12, 3), Qt::UTC));
+    boxes.clear();
+    QTest::mouseClick(main().LogButton, Qt::LeftButton);
+    EXPECT_TRUE(boxes.calls().isEmpty());
+    EXPECT_EQ(log->LogbookPage->item(0, 1)->text(), "01 Jan 24  12:03");
+    EXPECT_TRUE(previous->LogbookPage->item(0, 2)->text().isEmpty());
+
+    // Shut-down with both open: they come back at the next start.
+    main().close();
+    EXPECT_EQ(ini("Mini-Log", "Page Loaded"), "True");
+    EXPECT_EQ(ini("Previous QSOs", "Page Loaded"), "True");
+    Sondrel::destroyInstance();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    start();
+    ASSERT_NE(MiniLog::existing(), nullptr);
+    ASSERT_NE(frmPreviousPage::existing(), nullptr);
+    EXPECT_EQ(MiniLog::existing()->LogbookPage->item(3, 2)->text(), "DL1ABC");
+
+    // The mini-log switched off closes both, as closed by the operator.
+    main().mnu("mnuMiniLog").click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(MiniLog::existing(), nullptr);
+    EXPECT_EQ(frmPreviousPage::existing(), nullptr);
+    EXPECT_EQ(ini("Mini-Log", "Page Loaded"), "False");
+    EXPECT_EQ(ini("Previous QSOs", "Page Loaded"), "False");
+
+    // Back on, "$page$" (the Page button's handler) opens the Mini-Log again; leaving standalone
+    // mode closes it.
+    main().mnu("mnuMiniLog").click();
+    PageButton_Click();
+    ASSERT_NE(MiniLog::existing(), nullptr);
+    main().mnu("mnuStandalone").click();
+    EXPECT_EQ(MiniLog::existing(), nullptr);
+    EXPECT_EQ(MiniLogOpen, "False");
+}
+
+TEST_F(LogbookWindowsProgram, TheMiniLogMenusExportAndImportTheLog)
+{
+    start();
+    logQso("dl1abc", "Hans", 0);
+    logQso("g4xyz", "Ann", 1);
+    QTest::mouseClick(main().PageButton, Qt::LeftButton);
+    MiniLog* log = MiniLog::existing();
+    ASSERT_NE(log, nullptr);
+    boxes.clear();
+
+    const QString adi = home->file("out.ADI");
+    boxes.answerSave(adi);
+    log->mnu("mnuExportADI").click();
+    QFile f(adi);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray written = f.readAll();
+    EXPECT_TRUE(written.contains("<CALL:6>DL1ABC")) << written.toStdString();
+    EXPECT_TRUE(written.contains("<CALL:5>G4XYZ")) << written.toStdString();
+    EXPECT_FALSE(log->Command1->isVisible());
+    EXPECT_TRUE(log->menuBar()->isEnabled());
+
+    // The same file back in: both QSOs are there already, so both go to BAD.ADI.
+    boxes.clear();
+    boxes.answerOpen(adi);
+    log->mnu("mnuImportADI").click();
+    QStringList said;
+    for (const auto& b : boxes.messages())
+        said << b.text;
+    EXPECT_TRUE(said.join("|").contains("BAD.ADI")) << said.join("|").toStdString();
+    EXPECT_TRUE(QFile::exists(home->file("BAD.ADI")));
+    EXPECT_EQ(log->LogbookPage->item(0, 2)->text(), "G4XYZ");
+}
+
+TEST_F(LogbookWindowsProgram, AtFirstStartEveryColumnShowsWhatItHolds)
+{
+    start();
+    logQso("dl1abc/p", "Hans", 0);
+    logQso("g4xyz", "Ann", 1);
+    openBoth("dl1abc/p");
+    MiniLog* log = MiniLog::existing();
+    expectColumnsShowTheirText(*log->LogbookPage, "Mini-Log");
+    expectColumnsShowTheirText(*frmPreviousPage::existing()->LogbookPage, "previous QSOs");
+    EXPECT_EQ(log->LogbookPage->columnTwips(9), 5000); // the notes
+
+    // Another own call sign reloads the page: its caption follows, its columns stay as wide.
+    boxes.answerInput(QStringLiteral("K2NEW"));
+    main().mnu("mnuCWID").click();
+    EXPECT_EQ(log->windowTitle(), "Logbook for K2NEW.");
+    EXPECT_TRUE(log->LogbookPage->item(0, 2)->text().isEmpty());
+    expectColumnsShowTheirText(*log->LogbookPage, "Mini-Log for K2NEW");
+    EXPECT_EQ(log->LogbookPage->columnTwips(9), 5000);
+
+    // Stored widths are used as they are, also narrower than the text.
+    main().close();
+    ini::write(home->file("Sondrel.INI"), "Mini-Log", "Column Width 1", "600");
+    Sondrel::destroyInstance();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    start();
+    ASSERT_NE(MiniLog::existing(), nullptr);
+    EXPECT_EQ(MiniLog::existing()->LogbookPage->columnTwips(1), 600);
+    EXPECT_EQ(MiniLog::existing()->LogbookPage->columnWidth(1), 40);
+}
+
+TEST_F(LogbookWindowsProgram, WindowsWithNoStoredPlaceOpenBesideTheMainWindow)
+{
+    ASSERT_EQ(screenArea(), QRect(0, 0, 1024, 768));
+    start();
+    openBoth("dl1abc");
+    const QRect mainFrame = main().frameGeometry();
+    const struct {
+        const char* name;
+        QWidget* window;
+    } cases[] = {{"Mini-Log", MiniLog::existing()}, {"previous QSOs", frmPreviousPage::existing()}};
+    // Neither covers the main window nor the other.
+    EXPECT_FALSE(cases[0].window->frameGeometry().intersects(cases[1].window->frameGeometry()));
+    for (const auto& c : cases) {
+        const QRect frame = c.window->frameGeometry();
+        EXPECT_TRUE(screenArea().contains(frame)) << c.name << " " << frame;
+        EXPECT_FALSE(frame.intersects(mainFrame)) << c.name << " " << frame << " main " << mainFrame;
+        EXPECT_EQ(c.window->parentWidget(), &main()) << c.name;
+        ASSERT_NE(c.window->windowHandle(), nullptr) << c.name;
+        EXPECT_EQ(c.window->windowHandle()->transientParent(), main().windowHandle()) << c.name;
+    }
+}
+
+TEST_F(LogbookWindowsProgram, AStoredPlaceIsUsedOnTheScreen)
+{
+    ASSERT_EQ(screenArea(), QRect(0, 0, 1024, 768));
+    start();
+    const struct {
+        const char* section;
+        const char* top;
+        const char* left;
+        QPoint expected; // the place in pixels; none: anywhere wholly on the screen
+    } cases[] = {
+        {"Mini-Log", "3000", "4500", {300, 200}},
+        {"Previous QSOs", "1500", "6000", {400, 100}},
+        {"Mini-Log", "0", "0", {}},          // the title bar would be above the screen
+        {"Mini-Log", "20000", "30000", {}},  // off the right and the bottom
+        {"Previous QSOs", "-5000", "-9000", {}},
+    };
+    const QString file = home->file("Sondrel.INI");
+    for (const auto& c : cases) {
+        UnloadMiniLog();
+        UnloadPreviousPage();
+        ini::write(file, c.section, "Top", c.top);
+        ini::write(file, c.section, "Left", c.left);
+        openBoth("dl1abc");
+        QWidget* w = QLatin1String(c.section) == QLatin1String("Mini-Log") ? static_cast<QWidget*>(MiniLog::existing())
+                                                                          : frmPreviousPage::existing();
+        EXPECT_TRUE(screenArea().contains(w->frameGeometry())) << c.section << " " << c.top << " " << w->frameGeometry();
+        if (!c.expected.isNull())
+            EXPECT_EQ(w->geometry().topLeft(), c.expected) << c.section << " " << c.top;
+        EXPECT_EQ(w->windowHandle()->transientParent(), main().windowHandle()) << c.section;
+    }
+}
+
+} // namespace

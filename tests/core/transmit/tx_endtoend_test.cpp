@@ -114,7 +114,7 @@ TEST_F(TxEndToEnd, TypedTextIsTransmittedEchoedAndDecoded)
         return !TxActive;
     }, 30000));
     // The echo reaches the receive window at a following engine tick.
-    EXPECT_TRUE(waitFor([&] { return w.Rx->text().contains(typed); }, 5000)) << w.Rx->text().toStdString();
+    EXPECT_TRUE(waitFor([&] { return w.Rx->text().contains(typed); }, 20000)) << w.Rx->text().toStdString();
     Psk().fnStopSoundCard();
     UnhookMainWindow();
     win::unregisterWindow(MainWindowHandle);

@@ -12,6 +12,11 @@
 // With "drift" first, a signal that drifts 1 Hz/s for a minute either way across the tuned
 // frequency, and one from it to 40 Hz above in 40 s, from +10 to -10 dB.
 //   bench_psk_cer drift [characters per point, default 10000] [threads, default 3]
+// With "noise" first, no signal at all: white noise alone through a BPSK31 and a QPSK31 channel
+// with AFC on, in ten-minute runs; counts how often the search takes the noise for a signal
+// (the channel tuned afresh after each), and how often a channel left on the noise moves its
+// loops to something it found, per hour of noise.
+//   bench_psk_cer noise [hours per mode and way, default 1] [threads, default 3]
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +26,7 @@
 #include <vector>
 
 #include "bench/hf_channel/hf_channel.h"
+#include "engines/psk/rxchannel.h"
 #include "ideal_qpsk.h"
 #include "psk_bench.h"
 
@@ -137,10 +143,82 @@ int drift(std::size_t chars, unsigned threads)
     return 0;
 }
 
+struct NoiseRun {
+    int mode;
+    unsigned seed;
+    bool retuned;           // tuned afresh after each find (else left to follow what it found)
+    int finds = 0;          // times the channel took the noise for a signal
+};
+
+// Ten minutes of noise through one channel with AFC on. Tuned afresh after each find, it counts
+// how often the search takes noise for a signal; left alone, how often the loops are moved to
+// something (the oscillator jumps), whether by a search or while following what was found.
+void noiseRun(NoiseRun& r)
+{
+    constexpr int kBlock = 1024, kBlocks = 600 * 8000 / kBlock;
+    psk::RxChannel ch;
+    ch.setMode(r.mode);
+    ch.setAfcLimit(100);
+    ch.setSquelch(0, 0);
+    ch.setFrequency(1000, kAfcRange);
+    std::mt19937 rng(r.seed);
+    std::normal_distribution<float> g(0.0f, 3000.0f);
+    std::vector<float> block(kBlock);
+    psk::RxOutput out;
+    for (int b = 0; b < kBlocks; ++b) {
+        for (float& v : block)
+            v = g(rng);
+        const double before = ch.frequency();
+        ch.process(block.data(), kBlock, out);
+        out = {};
+        if (r.retuned && !ch.searching()) {
+            ++r.finds;
+            ch.setFrequency(1000, kAfcRange);
+        } else if (!r.retuned && std::abs(ch.frequency() - before) > 2.0) {
+            ++r.finds;
+        }
+    }
+}
+
+int noise(double hours, unsigned threads)
+{
+    const int runs = std::max(1, int(std::lround(hours * 6)));
+    std::vector<NoiseRun> all;
+    for (int mode : {0, 1})
+        for (bool retuned : {true, false})
+            for (int i = 0; i < runs; ++i)
+                all.push_back({mode, unsigned(1000 * mode + i + 1), retuned});
+    std::atomic<std::size_t> next{0};
+    std::vector<std::thread> workers;
+    for (unsigned w = 0; w < std::max(1u, threads); ++w)
+        workers.emplace_back([&] {
+            for (std::size_t i; (i = next++) < all.size();)
+                noiseRun(all[i]);
+        });
+    for (auto& w : workers)
+        w.join();
+    std::printf("White noise alone through one channel with AFC on (%d Hz range), %d ten-minute runs (%.1f h)\n", kAfcRange,
+                runs, runs / 6.0);
+    std::printf("a mode each way. Search: finds (the noise taken for a signal), tuned afresh after each. Left on\n");
+    std::printf("the noise: moves of the loops to something found (by a search or while following).\n");
+    std::printf("%-7s %20s %20s\n", "mode", "search finds / hour", "moves left / hour");
+    for (int mode : {0, 1}) {
+        int finds[2] = {};
+        for (const auto& r : all)
+            if (r.mode == mode)
+                finds[r.retuned ? 0 : 1] += r.finds;
+        std::printf("%-7s %12d %7.2f %12d %7.2f\n", mode ? "QPSK31" : "BPSK31", finds[0], finds[0] / (runs / 6.0), finds[1],
+                    finds[1] / (runs / 6.0));
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && std::string(argv[1]) == "noise")
+        return noise(argc > 2 ? std::atof(argv[2]) : 1.0, argc > 3 ? unsigned(std::atoi(argv[3])) : 3u);
     if (argc > 1 && (std::string(argv[1]) == "fading" || std::string(argv[1]) == "drift")) {
         const std::size_t chars = argc > 2 ? std::size_t(std::atoi(argv[2])) : 10000;
         const unsigned threads = argc > 3 ? unsigned(std::atoi(argv[3])) : 3u;

@@ -285,8 +285,8 @@ void RxChannel::acquire()
     // in text, noise lifts a line of its own there now and then.
     bool found = lineSearch(2, hz, strength, slowHz2, slow2) && strength >= kDetect && !qpsk;
     int order = 2;
-    double idleHz = 0, idlePhase = 0, idle = 0;
-    const bool idleFound = idleSearch(setHz_ - afcRange_, setHz_ + afcRange_, idleHz, idlePhase, idle);
+    double idleHz = 0, idlePhase = 0, idle = 0, weaker = 0;
+    const bool idleFound = idleSearch(setHz_ - afcRange_, setHz_ + afcRange_, idleHz, idlePhase, idle, weaker);
     if (idleFound) {
         found = true;
         hz = idleHz;

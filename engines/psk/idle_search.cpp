@@ -21,10 +21,13 @@ constexpr double kFineDetect = 40.0; // without AFC a clear idle only: one mixed
                                      // measured off
 constexpr double kFineHz = 0.5;      // closer than this the decoder's loops take it over
 constexpr double kPipeline = 3.0;    // symbols between the newest sample and the decoder's
+constexpr double kElsewhereHz = 3.0; // an idle this far from the oscillator is another signal's
+constexpr double kBalance = 0.25;    // its weaker tone's share of the stronger at least (one strong
+                                     // line, a carrier, with noise 31 Hz beside it is no idle)
 
 } // namespace
 
-bool RxChannel::idleSearch(double lowHz, double highHz, double& hz, double& phase, double& strength) const
+bool RxChannel::idleSearch(double lowHz, double highHz, double& hz, double& phase, double& strength, double& weaker) const
 {
     const int n = int(searchBuf_.size());
     const double rate = double(kSampleRate) / kDecimation;
@@ -62,10 +65,11 @@ bool RxChannel::idleSearch(double lowHz, double highHz, double& hz, double& phas
         double nl = noiseAt(c - tone), nh = noiseAt(c + tone);
         if (nl <= 0 || nh <= 0)
             continue;
-        double s = at(c - tone) / nl + at(c + tone) / nh;
-        if (s > top) {
-            top = s;
+        double l = at(c - tone) / nl, h = at(c + tone) / nh;
+        if (l + h > top) {
+            top = l + h;
             best = c;
+            weaker = std::min(l, h) / std::max(l, h);
         }
     }
     if (top < 0)
@@ -99,17 +103,37 @@ bool RxChannel::idleSearch(double lowHz, double highHz, double& hz, double& phas
     return strength >= kIdleDetect;
 }
 
+bool RxChannel::confirmedIdle(bool found, double hz)
+{
+    // An idle counts when the next block sees it again in the same place.
+    const bool confirmed = found && idleCandidate_ > 0 && std::abs(hz - idleCandidate_) < 1.0;
+    idleCandidate_ = found && !confirmed ? hz : 0.0;
+    return confirmed;
+}
+
+void RxChannel::watchForIdle()
+{
+    // What the search found may have been noise, with the signal starting a moment later
+    // somewhere else in the range: a QPSK channel can follow noise for ten seconds and more
+    // before its quality reading lets it search again, and by then the signal's idle is over
+    // (its text alone shows a drifting signal poorly). So while nothing is copied well, a clear
+    // idle elsewhere in the range moves the loops to it.
+    double hz = 0, phase = 0, strength = 0, weaker = 0;
+    const bool found = idleSearch(setHz_ - afcRange_, setHz_ + afcRange_, hz, phase, strength, weaker) &&
+                       strength >= kFineDetect && weaker >= kBalance && std::abs(hz - nco_.frequency()) > kElsewhereHz;
+    if (confirmedIdle(found, hz))
+        startOn(hz, phase);
+}
+
 void RxChannel::fineSearch()
 {
     // Without AFC the oscillator stays where the operator tuned, and the decoder's loops pull in
     // no more than a hertz or so of a weak signal. A signal's idle shows where it is: the
     // symbols are turned by the difference, within the few hertz the receiver may pull.
-    double hz = 0, phase = 0, strength = 0;
-    const bool found = idleSearch(nco_.frequency() - kFreePullHz, nco_.frequency() + kFreePullHz, hz, phase, strength) &&
+    double hz = 0, phase = 0, strength = 0, weaker = 0;
+    const bool found = idleSearch(nco_.frequency() - kFreePullHz, nco_.frequency() + kFreePullHz, hz, phase, strength, weaker) &&
                        strength >= kFineDetect;
-    const bool confirmed = found && fineCandidate_ > 0 && std::abs(hz - fineCandidate_) < 1.0;
-    fineCandidate_ = found && !confirmed ? hz : 0.0;
-    if (!confirmed)
+    if (!confirmedIdle(found, hz))
         return;
     const double w = 2 * kPi * (hz - nco_.frequency()) / kBaud;
     if (std::abs(w - omega_ - viterbi_.carrierFrequency()) < 2 * kPi * kFineHz / kBaud)

@@ -24,6 +24,8 @@ constexpr double kFadeKnee = 0.7;     // and how far below the average it counts
 constexpr int kOnsetSettle = 12;      // symbols of a signal out of silence decoded as idle
 constexpr int kSettle = 4;            // symbols of a newly found signal decoded as idle
 constexpr int kSearchMinimum = 128;   // decimated samples at a frequency before searching there
+constexpr double kCopiedWell = 0.8;   // quality reading of a signal copied well (noise followed by
+                                      // the loops reads up to about 0.7 now and then)
 constexpr double kMaxFreeOmega = 2 * kPi * RxChannel::kFreePullHz / kBaud;
 
 } // namespace
@@ -167,8 +169,11 @@ void RxChannel::process(const float* samples, int n, RxOutput& out)
             acquire();
     } else if (!afcOn() && (mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted) && sinceRetune_ >= kSearchMinimum) {
         fineSearch();
-    } else if (afcOn() && mode_ == RxMode::Bpsk && sinceRetune_ >= int(searchBuf_.size()) && ++checkBlocks_ % 4 == 0) {
-        checkSideband();
+    } else if (afcOn()) {
+        if (sinceRetune_ >= kSearchMinimum && scaled(qualitySlow_) < kCopiedWell)
+            watchForIdle();
+        if (mode_ == RxMode::Bpsk && sinceRetune_ >= int(searchBuf_.size()) && ++checkBlocks_ % 4 == 0)
+            checkSideband();
     }
 }
 

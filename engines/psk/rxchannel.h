@@ -60,9 +60,12 @@ private:
     bool lineSearch(int order, double& hz, double& strength, double& slowHz, double& slowStrength);
     std::array<cplx, 3> lines(int order, double hz, bool filtered, double& noise) const;
     double centre(int order, double hz, double& phase) const;
-    // Idle search (idle_search.cpp): true when a signal's idle is seen between the frequencies.
-    bool idleSearch(double lowHz, double highHz, double& hz, double& phase, double& strength) const;
+    // Idle search (idle_search.cpp): true when a signal's idle is seen between the frequencies;
+    // weaker: the weaker tone over the noise as a share of the stronger.
+    bool idleSearch(double lowHz, double highHz, double& hz, double& phase, double& strength, double& weaker) const;
     void fineSearch();           // QPSK without AFC: finds a signal a few hertz off by its idle
+    void watchForIdle();         // with AFC, following a signal not copied well: another's idle
+    bool confirmedIdle(bool found, double hz); // an idle seen in the same place twice running
     void restart(double phase);  // decodes afresh from a signal just found
     void checkSideband();
     void startOn(double hz, double phase);
@@ -129,7 +132,7 @@ private:
     bool searchWanted_ = false;
     bool fresh_ = false;    // no signal found since tuning
     double foundHz_ = 0;    // where the search last found one
-    double fineCandidate_ = 0; // QPSK without AFC: where the last fine search saw an idle
+    double idleCandidate_ = 0; // where the last fine search or watch saw an idle
 
     QpskDecoder viterbi_;
     BpskDecoder bpsk_;

@@ -88,16 +88,26 @@ TEST(Afc, AcquiresWithinTheFirstTwoCharacters)
 {
     // After several seconds of noise a signal 12 Hz off: all but at most the first two
     // characters come out; near the limit of copy (its preamble found by the idle's tones)
-    // with no more errors than the noise makes anyway.
+    // with no more errors than the noise makes anyway. Also after the search took a short burst
+    // of idle elsewhere (as it may take the noise), which ended just before the signal began.
     const std::string text = "CQ CQ CQ de TEST TEST TEST pse K";
-    struct Case { int mode; double snr; unsigned seed; std::size_t errors; } cases[] = {
-        {0, -10, 1, 0}, {0, -10, 2, 0}, {0, -10, 3, 0}, {1, -8, 1, 0}, {1, -8, 2, 0}, {1, -8, 3, 0},
-        {0, -11, 4, 2}, {0, -11, 5, 2}, {1, -14, 1, 2}, {1, -14, 12, 2}, {2, -14, 1, 2}, {2, -14, 9, 2}};
+    struct Case { int mode; double snr; unsigned seed; std::size_t errors; double decoyHz; } cases[] = {
+        {0, -10, 1, 0, 0}, {0, -10, 2, 0, 0}, {0, -10, 3, 0, 0}, {1, -8, 1, 0, 0}, {1, -8, 2, 0, 0}, {1, -8, 3, 0, 0},
+        {0, -11, 4, 2, 0}, {0, -11, 5, 2, 0}, {1, -14, 1, 2, 0}, {1, -14, 12, 2, 0}, {2, -14, 1, 2, 0}, {2, -14, 9, 2, 0},
+        {1, -10, 1, 0, 985}, {1, -10, 2, 0, 1040}, {0, -10, 1, 0, 985}};
     for (const auto& c : cases) {
         auto s = delayed(transmission(text, c.mode, 1012), 8000 * 4);
+        if (c.decoyHz > 0) {
+            // Two seconds of idle, 3 dB below the signal, ending half a second before it.
+            auto decoy = delayed(transmission("", c.mode, c.decoyHz), 8000);
+            decoy.resize(8000 * 4);
+            for (std::size_t i = 0; i < decoy.size(); ++i)
+                s[i] += float(decoy[i] * std::sqrt(0.5));
+        }
         addNoise(s, kPower, c.snr, c.seed);
         std::string got = copy(s, c.mode);
-        EXPECT_LE(errors(text.substr(2), got), c.errors) << "mode " << c.mode << " seed " << c.seed << ": " << got;
+        EXPECT_LE(errors(text.substr(2), got), c.errors)
+            << "mode " << c.mode << " seed " << c.seed << " decoy " << c.decoyHz << ": " << got;
     }
 }
 

@@ -196,16 +196,30 @@ void frmAtomClock::Timer1_Timer()
     // The time since opening, by the clock: a tick that came late does not put the time-out off.
     if (!finished_)
         elapsedMs_ = Clock::instance().monotonicMs() - openedMs_;
-    if (elapsedMs_ > qint64(timeOut_) * 1000) {
-        // Finished first: closing the socket hands over what arrived so far, which is too late
-        // now to set the clock by.
-        finished_ = true;
-        Winsock1->abort();
-        showStatus(QStringLiteral("Timeout :  I waited ") + QString::number(timeOut_)
-                       + QStringLiteral(" seconds and got bored."),
-                   kRed);
-        elapsedMs_ = 0;
-    }
+    if (elapsedMs_ > qint64(timeOut_) * 1000)
+        timeOut();
+}
+
+bool frmAtomClock::doneOrTimedOut()
+{
+    if (finished_)
+        return true;
+    if (Clock::instance().monotonicMs() - openedMs_ <= qint64(timeOut_) * 1000)
+        return false;
+    timeOut();
+    return true;
+}
+
+void frmAtomClock::timeOut()
+{
+    // Finished first: closing the socket hands over what arrived so far, which is too late now to
+    // set the clock by.
+    finished_ = true;
+    Winsock1->abort();
+    showStatus(QStringLiteral("Timeout :  I waited ") + QString::number(timeOut_)
+                   + QStringLiteral(" seconds and got bored."),
+               kRed);
+    elapsedMs_ = 0;
 }
 
 void frmAtomClock::readReply()
@@ -215,7 +229,7 @@ void frmAtomClock::readReply()
 
 void frmAtomClock::Winsock1_DataArrival()
 {
-    if (finished_)
+    if (doneOrTimedOut())
         return;
     readReply();
     // The reply is complete with its line: the first line feed behind some text.
@@ -236,7 +250,7 @@ void frmAtomClock::Winsock1_DataArrival()
 
 void frmAtomClock::Winsock1_Error(const QString& description)
 {
-    if (finished_)
+    if (doneOrTimedOut())
         return;
     showStatus(description, kRed);
     finished_ = true;
@@ -265,7 +279,7 @@ std::optional<QDateTime> frmAtomClock::ParseDaytime(const QByteArray& reply)
 
 void frmAtomClock::handleReply()
 {
-    if (finished_)
+    if (doneOrTimedOut())
         return;
     if (Winsock1->isOpen())
         readReply();

@@ -58,6 +58,11 @@ private:
     void connectToServer();
     void handleReply();
     void showLocalTime();
+    // Whether the window is done: finished before, or the time-out has passed since opening, by
+    // the clock, whenever asked (a reply read late, after the program was kept busy, is judged by
+    // the time it is read). Shows the time-out the first time it finds it passed.
+    bool doneOrTimedOut();
+    void timeOut();
     // Adds what has arrived to the reply, no more than a reply can be.
     void readReply();
 

@@ -173,15 +173,17 @@ QByteArray ADIFLine(const QString& key, const QSORecord& qso, const QString& op)
 {
     const DateTimeText off = dateTimeOf(key);
     const DateTimeText on = qso[fTimeOn].isEmpty() ? DateTimeText() : dateTimeOf(qso[fTimeOn]);
-    // A QSO begun before midnight and logged after it: QSO_DATE is the day it began, and
-    // QSO_DATE_OFF the day of its key.
-    const bool acrossMidnight = on.day.isValid() && on.day < off.day && on.time > off.time;
+    // QSO_DATE is the day the QSO began, and QSO_DATE_OFF, the day of its key, follows TIME_OFF
+    // when it ended on a later day (across midnight, or after a day or more). Without a start, or
+    // with one on a day after its key's (a key changed by hand), the key's day is the QSO's day,
+    // since the import takes no end before the day of the start.
+    const bool endedLater = on.day.isValid() && off.day.isValid() && on.day < off.day;
     QByteArray line;
     line.reserve(256);
     item(line, "<OPERATOR:", cp1252::encode(op));
-    line += "<QSO_DATE:8>" + (acrossMidnight ? dateText(off.day.addDays(-1)) : off.date) + ' ';
+    line += "<QSO_DATE:8>" + (endedLater ? on.date : off.date) + ' ';
     line += "<TIME_OFF:6>" + off.time + ' ';
-    if (acrossMidnight)
+    if (endedLater)
         line += "<QSO_DATE_OFF:8>" + off.date + ' ';
     item(line, "<CALL:", cp1252::encode(qso[fCallsign]));
     optionalItem(line, "<NAME:", qso[fName]);

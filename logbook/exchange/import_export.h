@@ -37,8 +37,9 @@ extern std::int32_t ImportUnsavedCount;
 QString BadADIFPath();
 
 // One QSO as the exports write it, with its line end: the ADIF line of Operator `op` (the item
-// order OPERATOR, QSO_DATE, TIME_OFF, CALL, then the fields present) and the CSV line of twelve
-// quoted columns. `key` is the QSO's primary key.
+// order OPERATOR, QSO_DATE, TIME_OFF, QSO_DATE_OFF when the QSO ended on a later day than it
+// began, CALL, then the fields present) and the CSV line of twelve quoted columns. `key` is the
+// QSO's primary key.
 QByteArray ADIFLine(const QString& key, const QSORecord& qso, const QString& op);
 QByteArray CSVLine(const QString& key, const QSORecord& qso);
 

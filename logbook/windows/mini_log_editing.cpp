@@ -6,8 +6,10 @@
 #include "logbook/store/logbook_page.h"
 #include "logbook/windows/datetime_validity.h"
 #include "logbook/windows/logbook_grid_view.h"
+#include "platform/system/clock.h"
 #include "platform/vb/text1252.h"
 #include "platform/vb/units.h"
+#include "platform/vb/vbnum.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/menuitem.h"
 #include "state/declarations.h"
@@ -17,12 +19,26 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
 // The QSO field of each grid column 2..9.
 constexpr QSOField kFields[LogbookGrid::kColumns] = {
     kQSOFieldCount, kQSOFieldCount, fCallsign, fBand, fMode, fRSTSent, fRSTRcvd, fName, fQTH, fNotes};
+
+// The start of a QSO moved from `oldKey` to `newKey` moves by as much, so the QSO keeps its
+// length and its start stays on the day the operator put it on. A QSO without a start keeps none,
+// and a start that spells no date is left as it is. The shift goes in whole seconds, so the start
+// reads as the same text logging gives that second.
+QString movedTimeOn(const QString& timeOn, const QString& oldKey, const QString& newKey)
+{
+    const QDateTime start = QSOKeyDateTime(timeOn);
+    if (timeOn.isEmpty() || !start.isValid())
+        return timeOn;
+    const qint64 shift = std::llround((vb::Val(newKey) - vb::Val(oldKey)) * 86400.0);
+    return QSOKeyText(oledate::fromDateTime(start.addSecs(shift)));
+}
 
 enum VbKey { kEnter = 13, kEscape = 27, kLeft = 37, kUp = 38, kRight = 39, kDown = 40 };
 
@@ -277,7 +293,11 @@ void MiniLog::doUpdate()
         if (LogbookStatus != VmxOk)
             return;
         const QString oldKey = MiniLogPage.cell(row, 0);
+        const QString timeOn = CurrentQSO[fTimeOn];
+        CurrentQSO[fTimeOn] = movedTimeOn(timeOn, oldKey, ScratchText);
         doAddNewRecord();
+        if (LogbookStatus != VmxOk)
+            CurrentQSO[fTimeOn] = timeOn; // still the QSO as it is stored
         if (LogbookStatus == VmxOk) {
             // Added under the new key first, so the QSO is never missing; a QSO that could not
             // leave its old key stands twice, and the operator must hear of it.

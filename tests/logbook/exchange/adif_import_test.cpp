@@ -284,4 +284,40 @@ TEST_F(Import, AnExportedLogComesBackWithEveryField)
                                                  "<BAND:3>20M <TIME_ON:6>235917 <EOR>\r\n"));
 }
 
+TEST_F(Import, AQsoOfAnyLengthGoesOutAsItCameInWithItsStartAndEnd)
+{
+    const struct {
+        const char* what;
+        QByteArray dates, timeOn; // the items as the export writes them
+        double start, end;
+    } cases[] = {
+        {"one day", "<QSO_DATE:8>20150101 <TIME_OFF:6>120000 ", "115900", dayOf(2015, 1, 1, 11, 59),
+         dayOf(2015, 1, 1, 12)},
+        {"ended seconds before it began", "<QSO_DATE:8>20150102 <TIME_OFF:6>124946 ", "125021",
+         dayOf(2015, 1, 2, 12, 50, 21), dayOf(2015, 1, 2, 12, 49, 46)},
+        {"across midnight", "<QSO_DATE:8>20150102 <TIME_OFF:6>000002 <QSO_DATE_OFF:8>20150103 ", "235823",
+         dayOf(2015, 1, 2, 23, 58, 23), dayOf(2015, 1, 3, 0, 0, 2)},
+        {"ended at midnight", "<QSO_DATE:8>20150103 <TIME_OFF:6>000000 <QSO_DATE_OFF:8>20150104 ", "233000",
+         dayOf(2015, 1, 3, 23, 30), dayOf(2015, 1, 4)},
+        {"across two midnights", "<QSO_DATE:8>20210116 <TIME_OFF:6>000100 <QSO_DATE_OFF:8>20210118 ", "235900",
+         dayOf(2021, 1, 16, 23, 59), dayOf(2021, 1, 18, 0, 1)},
+        {"25 hours", "<QSO_DATE:8>20210223 <TIME_OFF:6>110000 <QSO_DATE_OFF:8>20210224 ", "100000",
+         dayOf(2021, 2, 23, 10), dayOf(2021, 2, 24, 11)},
+        {"24 hours", "<QSO_DATE:8>20210301 <TIME_OFF:6>120000 <QSO_DATE_OFF:8>20210302 ", "120000",
+         dayOf(2021, 3, 1, 12), dayOf(2021, 3, 2, 12)},
+    }; // in key order, as the export walks them
+    QByteArray lines;
+    for (const auto& c : cases)
+        lines += "<OPERATOR:4>W1OP " + c.dates + "<CALL:4>K1MN <RST_RCVD:3>579 <RST_SENT:3>599 <MODE:4>BPSK "
+            "<BAND:3>20M <TIME_ON:6>" + c.timeOn + " <EOR>\r\n";
+    import(kHeader + lines);
+    EXPECT_EQ(ImportBadCount, 0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(storedAt(c.end)[fTimeOn], vb::Text(c.start));
+    }
+    const QByteArray out = exportTo(true);
+    EXPECT_EQ(out.mid(out.indexOf("<EOH>\r\n") + 7), lines);
+}
+
 } // namespace

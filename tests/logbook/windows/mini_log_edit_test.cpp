@@ -2,6 +2,8 @@
 // or time changes, the editor's keys, its typing rules, and what drops an edit.
 #include "logbook_windows_fixture.h"
 
+#include "logbook/exchange/import_export.h"
+#include "logbook/store/logbook_page.h"
 #include "platform/widgets/menuitem.h"
 
 #include <QLineEdit>
@@ -94,6 +96,44 @@ TEST_F(MiniLogEdit, ANewDateAndTimeMovesTheQsoToItsNewKey)
     EXPECT_EQ(cell(2, 2), "G4XYZ");
     EXPECT_EQ(cell(2, 0), key);
     EXPECT_EQ(cell(2, 1), "31 Dec 23  09:15");
+}
+
+TEST_F(MiniLogEdit, AMovedQsoTakesItsStartAlongAndExportsOnItsNewDay)
+{
+    constexpr double kMinute = 60 * kSecond, kNoStart = -1;
+    const struct {
+        const char* what;
+        double key, timeOn;
+        const char* typed;
+        double newKey, movedTimeOn;
+        const char* dates; // the export's date and time items
+    } cases[] = {
+        {"a day forward", kNoon2024, kNoon2024 - 90 * kSecond, "02 Jan 24  12:00", kNoon2024 + 1,
+         kNoon2024 + 1 - 90 * kSecond, "<QSO_DATE:8>20240102 <TIME_OFF:6>120000 "},
+        {"a day back and a minute on", kNoon2024, kNoon2024 - 90 * kSecond, "31 Dec 23  12:01",
+         kNoon2024 - 1 + kMinute, kNoon2024 - 1 - 30 * kSecond, "<QSO_DATE:8>20231231 <TIME_OFF:6>120100 "},
+        {"no start", kNoon2024, kNoStart, "02 Jan 24  12:00", kNoon2024 + 1, kNoStart,
+         "<QSO_DATE:8>20240102 <TIME_OFF:6>120000 "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QSORecord r;
+        r[fCallsign] = QStringLiteral("DL1ABC");
+        r[fOperator] = QStringLiteral("W1OP");
+        if (c.timeOn != kNoStart)
+            r[fTimeOn] = QSOKeyText(c.timeOn);
+        ASSERT_EQ(LogbookPut(QSOKeyText(c.key), r, VmxAdd), 0);
+        LoadLogbookPage();
+        edit(1, 1);
+        type(QString::fromLatin1(c.typed), Qt::Key_Return);
+        EXPECT_TRUE(boxes.calls().isEmpty());
+        const QString key = QSOKeyText(c.newKey);
+        const QSORecord moved = stored(key);
+        EXPECT_EQ(moved[fTimeOn], c.movedTimeOn == kNoStart ? QString() : QSOKeyText(c.movedTimeOn));
+        EXPECT_TRUE(ADIFLine(key, moved, "W1OP").startsWith(QByteArray("<OPERATOR:4>W1OP ") + c.dates + "<CALL:"))
+            << ADIFLine(key, moved, "W1OP").toStdString();
+        ASSERT_EQ(LogbookDelete(key), 0);
+    }
 }
 
 TEST_F(MiniLogEdit, ArrowKeysMoveTheEditorWithinThePage)

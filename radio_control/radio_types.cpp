@@ -23,13 +23,22 @@ constexpr std::array<Entry, 10> kTypes{{
     {"Kachina 505", Kachina505},
 }};
 
-// Receive coverage in kHz. The Icom type stands for every CI-V radio but the IC-735: the
-// IC-706 family (HF to 2 m, and 70 cm on the IC-706MkIIG) and the VHF/UHF rigs with their
-// 23 cm bands, so nothing one of them tunes is refused; the Kenwood type for the whole family, up to the TS-2000
-// with its sub receiver and 23 cm unit; the Omni VI Plus adds 6 m to the Omni VI.
+// Receive coverage in kHz. A single-model type holds its radio's coverage. A family type
+// holds every stretch some radio of the family tunes over the family's commands, cut where
+// the command's frequency field ends, so that it refuses only what none of them can take.
 constexpr TuningRange kHf[] = {{100, 30000}};
-constexpr TuningRange kIcomCiv[] = {{30, 199999.999}, {400000, 470000}, {1240000, 1300000}};
-constexpr TuningRange kKenwood[] = {{30, 60000}, {118000, 174000}, {220000, 512000}, {1240000, 1300000}};
+// Every CI-V radio but the IC-735, with the five-byte field (hertz to the 1 GHz digit, so
+// below 10 GHz): the wide-band receivers from 5 kHz (IC-R9500, to 3335 MHz; the IC-R8600
+// to 3 GHz, the IC-R20 and IC-R30 to 3305 MHz) and the IC-905's 5.7 GHz band. Its 10 GHz
+// band needs the radio's six-byte field, which this type does not send.
+constexpr TuningRange kIcomCiv[] = {{5, 3335000}, {5650000, 5925000}};
+// The Kenwood FA command (eleven digits of hertz, far beyond any of them): the general
+// coverage receivers from 30 kHz to 60 MHz (TS-2000, TS-590, TS-990), the TS-890S's 4 m band
+// (taken at its widest allocation, 69.9-70.5 MHz), the R-5000's VHF converter from 108 MHz
+// and the TS-2000's sub receiver to 174 MHz, its 220-512 MHz and both its and the TS-790's
+// 23 cm band.
+constexpr TuningRange kKenwood[] = {
+    {30, 60000}, {69900, 70500}, {108000, 174000}, {220000, 512000}, {1240000, 1300000}};
 constexpr TuningRange kFT847[] = {{100, 30000}, {36000, 76000}, {108000, 174000}, {420000, 512000}};
 constexpr TuningRange kOmniVI[] = {{100, 30000}, {50000, 54000}};
 

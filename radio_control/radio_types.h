@@ -33,8 +33,9 @@ struct TuningRange {
     double highestKHz;
 };
 
-// What each radio type can be tuned to (for receiving), from its CAT manual; empty for the
-// types without serial commands.
+// What each radio type can be tuned to (for receiving): a single model's coverage, or for
+// a family type every stretch that some radio of the family tunes over the type's commands;
+// empty for the types without serial commands.
 std::span<const TuningRange> tuningRanges(int code);
 // True when a radio of this type can be tuned to the frequency.
 bool canTune(int code, double khz);

@@ -371,7 +371,7 @@ TEST(SetFrequency, EveryRadioRefusesWhatItCannotTune)
 {
     const QList<RangeCase> cases = {
         {"Icom (IC-735 only)", RadioSimulator::Icom735, {"144300", "1296100.000"}},
-        {"Icom (not IC-735)", RadioSimulator::Icom, {"300000", "2400000"}},
+        {"Icom (not IC-735)", RadioSimulator::Icom, {"4000000", "10368100"}},
         {"Ten Tec Omni VI", RadioSimulator::OmniVI, {"144300", "40000"}},
         {"Kenwood - all", RadioSimulator::Kenwood, {"100000", "2400000"}},
         {"Yaesu FT-1000D", RadioSimulator::FT1000D, {"144300", "50.5"}},

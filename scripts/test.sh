@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Sets up, builds with AddressSanitizer and UndefinedBehaviorSanitizer, and runs every test.
+# Sets up (the packages the program needs and those the tests add: googletest, xvfb, xauth),
+# builds with AddressSanitizer and UndefinedBehaviorSanitizer, and runs every test.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${SONDREL_TEST_BUILD:-$here/build-test}
-"$here/scripts/setup.sh" "$build" -DCMAKE_BUILD_TYPE=Debug -DSONDREL_SANITIZE=ON
+"$here/scripts/setup.sh" --tests "$build" -DCMAKE_BUILD_TYPE=Debug -DSONDREL_SANITIZE=ON
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 # Leak reports from the windowing libraries are not ours; everything else aborts the test.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1}

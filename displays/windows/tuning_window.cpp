@@ -118,7 +118,7 @@ void mnuTuningWindow_Click()
     }
     m->setChecked(true);
     TuningWindow& t = TuningWindow::instance();
-    AroundTopmost([&t] { t.show(); });
+    AroundTopmost([&t] { t.showOwned(); });
     WriteINI(kSection, QStringLiteral("Tuning Window"), QStringLiteral("Tuning Window True"));
 }
 

@@ -83,9 +83,9 @@ void TuningWindowAux::ScopePic_MouseDown(int, int, double X, double)
 void ShowAuxTuningWindow(int channel)
 {
     if (channel == 1)
-        TuningWindowAux1::instance().show();
+        TuningWindowAux1::instance().showOwned();
     else if (channel == 2)
-        TuningWindowAux2::instance().show();
+        TuningWindowAux2::instance().showOwned();
 }
 
 void UnloadAuxTuningWindow(int channel)

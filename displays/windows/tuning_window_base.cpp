@@ -4,10 +4,11 @@
 #include "displays/spectrum/aux_channels.h"
 #include "platform/vb/units.h"
 #include "platform/vb/vbnum.h"
+#include "platform/widgets/owned_window.h"
 #include "platform/widgets/picturebox.h"
-#include "platform/widgets/screen_fit.h"
 #include "settings/inistuff.h"
 #include "state/declarations.h"
+#include "state/main_window_controls.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -46,7 +47,9 @@ TuningWindowBase* TuningWindowBase::existing(int channel)
 }
 
 TuningWindowBase::TuningWindowBase(int channel, const QString& caption, const QString& section, QWidget* owner)
-    : QWidget(owner, Qt::Window), channel_(channel), section_(section)
+    // A tool window, so that the window system keeps it with the main window that owns it.
+    : QWidget(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      channel_(channel), section_(section)
 {
     setObjectName(QStringLiteral("TuningWindow%1").arg(channel));
     setWindowTitle(caption);
@@ -154,7 +157,13 @@ void TuningWindowBase::LoadWindowPosition()
     const int top = PixelsOf(ReadINI(section_, QStringLiteral("Tuning Window Top"), QStringLiteral("100")), 7);
     const int left = PixelsOf(ReadINI(section_, QStringLiteral("Tuning Window Left"), QStringLiteral("100")), 7);
     move(left, top);
-    FitOnScreen(*this); // a stored place off this screen comes back onto it
+    storedPlace_ = INIHasKey(section_, QStringLiteral("Tuning Window Top")) ||
+                   INIHasKey(section_, QStringLiteral("Tuning Window Left"));
+}
+
+void TuningWindowBase::showOwned()
+{
+    ShowOwnedWindow(*this, MainWindowWidget(), storedPlace_);
 }
 
 void TuningWindowBase::placeSquelchLine(double Y)

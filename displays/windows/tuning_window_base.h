@@ -50,6 +50,9 @@ public:
     virtual void ScopePic_MouseDown(int button, int shift, double X, double Y) = 0;
     // Reads "Tuning Window Top" and "Tuning Window Left" of the window's section.
     void LoadWindowPosition();
+    // Shows the window owned by the main window: at its stored place when that lies on a
+    // screen, else beside or below the main window, wholly on its screen.
+    void showOwned();
 
     // The squelch line's position in the bar, as last placed.
     double squelchLineY() const { return lineY_; }
@@ -76,6 +79,7 @@ private:
     QString section_;
     double lineY_ = 0;
     bool unloaded_ = false;
+    bool storedPlace_ = false; // the section held the window's place when it loaded
 };
 
 // Creates a window of type W for channel `channel` when none is loaded, and loads it.

@@ -3,6 +3,7 @@
 #include "displays/spectrum/aux_channels.h"
 #include "logbook/store/logbook_page.h"
 #include "logbook/windows/logbook_grid_view.h"
+#include "platform/vb/units.h"
 #include "platform/vb/vbnum.h"
 #include "platform/widgets/menuitem.h"
 #include "settings/inistuff.h"
@@ -119,6 +120,9 @@ void frmPreviousPage::doPreviousPageINISetup()
     geometry_.load(*this, kSection);
     logwin::LoadGridLook(*LogbookPage, kSection);
     SetupNumRows(whole16(read("Logbook Page Rows per Page", "10"), 10));
+    // With no stored height (the first start) the window is as high as its rows per page need.
+    if (!INIHasKey(kSection, QStringLiteral("Height")))
+        fitHeightToRows();
     const std::int16_t grid = whole16(read("Logbook Page Show Grid", "1"), 1);
     LogbookPage->setGridLinesShown(grid != 0);
     PreviousQSOsPage.gridLines = grid;
@@ -142,14 +146,37 @@ void frmPreviousPage::SetupNumRows(std::int16_t rows)
         mnu(QStringLiteral("mnu%1rows").arg(n)).setChecked(n == rows);
 }
 
+// The rows of the page and its header share the grid's height less what its frame and horizontal
+// scroll bar take (220 twips, more where this style's take more), but none is lower than the
+// grid's font needs: a window too small for its rows per page scrolls them.
 void frmPreviousPage::Form_Resize()
 {
     if (!LogbookPage)
         return;
-    grid_ = logwin::PlaceGrid(*this, *LogbookPage, 680, 130);
+    grid_ = logwin::PlaceGrid(*this, *LogbookPage, kLessHeight, kLessWidth);
+    const double shared = (grid_.height() - reservedTwips()) / static_cast<double>(rowsAndHeader());
+    const int needed = twips::fromPixels(LogbookPage->neededRowPixels());
+    LogbookPage->setRowTwips(std::max(static_cast<int>(vb::RoundHalfEven(shared)), needed));
+}
+
+int frmPreviousPage::rowsAndHeader() const
+{
     // A rows-per-page value below 1 would divide by zero or less: one row per page then.
-    const int divisor = std::max(rows_ + 1, 2);
-    LogbookPage->setRowTwips(static_cast<int>(vb::RoundHalfEven((grid_.height() - 220) / static_cast<double>(divisor))));
+    return std::max(rows_ + 1, 2);
+}
+
+int frmPreviousPage::reservedTwips() const
+{
+    return std::max(220, twips::fromPixels(LogbookPage->frameAndScrollBarPixels()));
+}
+
+void frmPreviousPage::fitHeightToRows()
+{
+    const int grid = twips::fromPixels(LogbookPage->neededRowPixels()) * rowsAndHeader() + reservedTwips();
+    constexpr int kEdges = 2 * 10;
+    const int byOuter = (grid + kEdges + kLessHeight + twips::kPerPixel - 1) / twips::kPerPixel;
+    const int byRoom = (grid + kEdges + twips::kPerPixel - 1) / twips::kPerPixel + menuBar()->sizeHint().height();
+    resize(width(), std::max(byOuter, byRoom));
 }
 
 void frmPreviousPage::resizeEvent(QResizeEvent* e)
@@ -202,7 +229,8 @@ void frmPreviousPage::mnuExit_Click()
 
 void frmPreviousPage::mnuFont_Click()
 {
-    logwin::ChooseGridFont(*LogbookPage, kSection);
+    if (logwin::ChooseGridFont(*LogbookPage, kSection))
+        Form_Resize(); // another font needs other row heights
 }
 
 void frmPreviousPage::mnuBackground_Click()

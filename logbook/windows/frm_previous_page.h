@@ -49,6 +49,13 @@ protected:
 private:
     frmPreviousPage();
     void buildMenus();
+    int rowsAndHeader() const;
+    int reservedTwips() const;
+    // The window as high as the header and its rows per page need in the grid's font.
+    void fitHeightToRows();
+
+    // What the window's height and width have that its grid does not, in twips.
+    static constexpr int kLessHeight = 680, kLessWidth = 130;
 
     QHash<QString, MenuItem*> menus_;
     logwin::StoredGeometry geometry_;

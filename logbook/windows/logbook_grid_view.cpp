@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStyleOptionViewItem>
 #include <algorithm>
 
@@ -207,6 +208,17 @@ void LogbookGridView::setRowTwips(int twipsHeight)
     for (int r = 0; r < rowCount(); ++r)
         setRowHeight(r, pixels);
     horizontalHeader()->setFixedHeight(pixels);
+}
+
+int LogbookGridView::neededRowPixels() const
+{
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameVMargin, nullptr, this) + 1;
+    return std::max(fontMetrics().height() + 2 * margin, horizontalHeader()->sizeHint().height());
+}
+
+int LogbookGridView::frameAndScrollBarPixels() const
+{
+    return 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, horizontalScrollBar());
 }
 
 void LogbookGridView::scrollToFirstRow()

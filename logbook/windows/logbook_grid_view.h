@@ -43,6 +43,10 @@ public:
     void setGridLinesShown(bool shown);
     // Every row, the header included, this many twips high.
     void setRowTwips(int twipsHeight);
+    // The height in pixels a row and the header need to show their text whole in the grid's font.
+    int neededRowPixels() const;
+    // What the grid's frame and its horizontal scroll bar take of its height, in pixels.
+    int frameAndScrollBarPixels() const;
     void scrollToFirstRow();
 
     // The button of the last press on a cell (1 left, 2 right, 4 middle), 0 before any.

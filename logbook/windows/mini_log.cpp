@@ -46,8 +46,11 @@ MiniLog* MiniLog::existing()
     return g_window.data();
 }
 
+// A tool window: the window system keeps it above the main window that owns it and takes it
+// down with it (a plain window would be told no owner).
 MiniLog::MiniLog()
-    : QMainWindow(MainWindowWidget(), Qt::Window)
+    : QMainWindow(MainWindowWidget(), Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("MiniLog"));
     setAttribute(Qt::WA_DeleteOnClose, false);

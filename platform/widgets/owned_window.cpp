@@ -2,8 +2,11 @@
 
 #include "platform/widgets/screen_fit.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -75,6 +78,15 @@ QRect besideOwner(const QWidget& window, const QWidget& owner)
     return best;
 }
 
+// Whether the window's inside lies wholly in the free area of one of the screens (its frame may
+// still stick out a little: FitOnScreen brings that in).
+bool insideOnAScreen(const QWidget& w)
+{
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(),
+                       [&w](const QScreen* s) { return s->availableGeometry().contains(w.geometry()); });
+}
+
 } // namespace
 
 void ShowOwnedWindow(QWidget& window, QWidget* owner, bool hasStoredPlace)
@@ -82,7 +94,9 @@ void ShowOwnedWindow(QWidget& window, QWidget* owner, bool hasStoredPlace)
     if (owner && window.parentWidget() != owner)
         window.setParent(owner, window.windowFlags());
     if (!window.isVisible()) {
-        if (owner && !hasStoredPlace && !window.property(kPlaced).toBool())
+        // A stored place off the screens (another monitor, gone) is no place the operator chose
+        // to see it at: it opens where a window with no stored place does.
+        if (owner && !window.property(kPlaced).toBool() && (!hasStoredPlace || !insideOnAScreen(window)))
             window.setGeometry(besideOwner(window, *owner));
         window.setProperty(kPlaced, true);
         FitOnScreen(window);

@@ -4,8 +4,9 @@
 class QWidget;
 
 // Shows `window` owned by `owner` (with no owner, on its own). The first time it is shown, a
-// window whose place was stored stays there, brought onto its screen when it lies off it; one
-// without a stored place goes beside or below the owner, wholly on the owner's screen, where it
-// covers the owner least and then the owner's other windows least. A shown window is only
-// brought forward.
+// window whose place was stored stays there when its inside lies on a screen (its frame brought
+// onto it); one without a stored place, or with one off the screens, goes beside or below the
+// owner, wholly on the owner's screen, where it covers the owner least and then the owner's
+// other windows least. A shown window is only brought forward. The window system keeps an owned
+// window with its owner only for tool and dialog windows: give owned windows one of those types.
 void ShowOwnedWindow(QWidget& window, QWidget* owner, bool hasStoredPlace);

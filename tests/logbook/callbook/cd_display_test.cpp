@@ -39,6 +39,7 @@ TEST_F(CallbookWindow, OpensWithItsDefaultsAndStoresItsPlaceWhenTheCallIsDeleted
     EXPECT_FALSE(w->frameGeometry().intersects(main().frameGeometry())) << w->frameGeometry() << main().frameGeometry();
     ASSERT_NE(w->windowHandle(), nullptr);
     EXPECT_EQ(w->windowHandle()->transientParent(), main().windowHandle());
+    EXPECT_EQ(w->windowType(), Qt::Tool); // X11 is told the owner of tool and dialog windows only
     EXPECT_EQ(base(*w), QColor(Qt::white));
     EXPECT_EQ(w->Text->palette().color(QPalette::Text), QColor(Qt::black));
     const QFont f = w->Text->font();

@@ -1,11 +1,12 @@
 // The program as the operator starts it, with every link and hook its own: three QSOs logged from
 // the QSO panel, then the "Page" and "Prev" buttons open the two logbook windows, the mini-log
 // switch closes them, and a shut-down with them open reopens them at the next start. At the first
-// start the windows open beside the main window on a 1024 x 768 screen and their columns show
-// what they hold.
+// start the windows (and View > Show Tuning Window) open beside the main window on a 1024 x 768
+// screen, owned by it, and the logbook windows' columns and rows show what they hold.
 #include "support/main_window_fixture.h"
 
 #include "core/logger_link/logger_link.h"
+#include "displays/windows/tuning_window.h"
 #include "logbook/logbook_services.h"
 #include "logbook/windows/frm_previous_page.h"
 #include "logbook/windows/logbook_grid_view.h"
@@ -26,6 +27,7 @@
 #include <QMenuBar>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 namespace {
@@ -91,6 +93,34 @@ protected:
 QRect screenArea()
 {
     return QGuiApplication::primaryScreen()->availableGeometry();
+}
+
+// Owned by the main window as the window system keeps it: the main window is its transient parent,
+// and it is a tool or dialog window (X11 is told the owner of those types only).
+void expectOwnedByMain(QWidget* w, const char* name)
+{
+    ASSERT_NE(w->windowHandle(), nullptr) << name;
+    EXPECT_EQ(w->windowHandle()->transientParent(), Sondrel::instance().windowHandle()) << name;
+    EXPECT_TRUE(w->windowType() == Qt::Tool || w->windowType() == Qt::Dialog) << name << " " << w->windowType();
+}
+
+// The settings file without the place stored in `section`, as at the first start.
+void forgetPlace(const QString& file, const QString& section)
+{
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QString current;
+    QStringList kept;
+    for (const QString& line : QString::fromLatin1(f.readAll()).split(QStringLiteral("\r\n"))) {
+        if (line.startsWith(QLatin1Char('[')))
+            current = line.mid(1, line.indexOf(QLatin1Char(']')) - 1);
+        const QString key = line.section(QLatin1Char('='), 0, 0);
+        if (current != section || !QStringList{"Top", "Left", "Height", "Width"}.contains(key))
+            kept << line;
+    }
+    f.close();
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(kept.join(QStringLiteral("\r\n")).toLatin1());
 }
 
 // Whether every column of a grid is as wide as its header and its cells need.
@@ -247,15 +277,89 @@ TEST_F(LogbookWindowsProgram, WindowsWithNoStoredPlaceOpenBesideTheMainWindow)
         const char* name;
         QWidget* window;
     } cases[] = {{"Mini-Log", MiniLog::existing()}, {"previous QSOs", frmPreviousPage::existing()}};
-    // Neither covers the main window nor the other.
-    EXPECT_FALSE(cases[0].window->frameGeometry().intersects(cases[1].window->frameGeometry()));
+    // Neither covers the main window. (Below it, 1024 pixels are too narrow for both 600-pixel
+    // windows side by side and too low for the previous QSOs' ten rows under the Mini-Log: the
+    // later one covers the other as little as it can.)
     for (const auto& c : cases) {
         const QRect frame = c.window->frameGeometry();
         EXPECT_TRUE(screenArea().contains(frame)) << c.name << " " << frame;
         EXPECT_FALSE(frame.intersects(mainFrame)) << c.name << " " << frame << " main " << mainFrame;
         EXPECT_EQ(c.window->parentWidget(), &main()) << c.name;
-        ASSERT_NE(c.window->windowHandle(), nullptr) << c.name;
-        EXPECT_EQ(c.window->windowHandle()->transientParent(), main().windowHandle()) << c.name;
+        expectOwnedByMain(c.window, c.name);
+    }
+}
+
+TEST_F(LogbookWindowsProgram, PreviousQsoRowsAreAsHighAsTheirFontNeeds)
+{
+    start();
+    logQso("dl1abc", "Hans", 0);
+    const QString file = home->file("Sondrel.INI");
+    const struct {
+        int rows;
+        const char* points;
+    } cases[] = {{10, "9"}, {5, "9"}, {7, "14"}, {10, "12"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.rows << " rows of " << c.points << " points");
+        UnloadPreviousPage();
+        forgetPlace(file, "Previous QSOs");
+        ini::write(file, "Previous QSOs", "Logbook Page Rows per Page", QString::number(c.rows));
+        ini::write(file, "Previous QSOs", "Logbook Page Font Size", c.points);
+        QTest::mouseClick(main().PreviousButton, Qt::LeftButton);
+        frmPreviousPage* w = frmPreviousPage::existing();
+        ASSERT_NE(w, nullptr);
+        LogbookGridView& grid = *w->LogbookPage;
+        QCoreApplication::processEvents();
+        // Every row and the header show their text whole.
+        const int row = grid.rowHeight(0);
+        EXPECT_GE(row, grid.fontMetrics().height() + 2);
+        EXPECT_GE(grid.horizontalHeader()->height(), grid.horizontalHeader()->sizeHint().height());
+        // At the first start the window shows its rows per page, beside the main window.
+        EXPECT_GE(grid.viewport()->height(), c.rows * row) << w->geometry();
+        EXPECT_EQ(grid.verticalScrollBar()->maximum(), 20 - c.rows);
+        EXPECT_TRUE(screenArea().contains(w->frameGeometry())) << w->frameGeometry();
+        EXPECT_FALSE(w->frameGeometry().intersects(main().frameGeometry())) << w->frameGeometry();
+        // Made lower, it scrolls its rows instead of squeezing them.
+        w->resize(w->width(), w->height() * 2 / 3);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(grid.rowHeight(0), row);
+        EXPECT_GT(grid.verticalScrollBar()->maximum(), 20 - c.rows);
+    }
+}
+
+TEST_F(LogbookWindowsProgram, ShowTuningWindowOpensItBesideTheMainWindow)
+{
+    ASSERT_EQ(screenArea(), QRect(0, 0, 1024, 768));
+    start();
+    const struct {
+        const char* top;
+        const char* left;
+        QPoint expected; // where its frame goes; none: beside the main window
+    } cases[] = {
+        {nullptr, nullptr, {}},
+        {"3000", "9000", {600, 200}},
+        {"-3000", "-9000", {}},  // off the screen
+        {"3000", "30000", {}},
+    };
+    const QString file = home->file("Sondrel.INI");
+    MenuItem& show = main().mnu("mnuTuningWindow");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.top ? c.top : "none") << " " << (c.left ? c.left : "none"));
+        if (show.checked())
+            show.click();
+        if (c.top) {
+            ini::write(file, "Main Tuning Window", "Tuning Window Top", c.top);
+            ini::write(file, "Main Tuning Window", "Tuning Window Left", c.left);
+        }
+        show.click();
+        TuningWindow* t = TuningWindow::existing();
+        ASSERT_NE(t, nullptr);
+        ASSERT_TRUE(t->isVisible());
+        EXPECT_TRUE(screenArea().contains(t->frameGeometry())) << t->frameGeometry();
+        if (c.expected.isNull())
+            EXPECT_FALSE(t->frameGeometry().intersects(main().frameGeometry())) << t->frameGeometry();
+        else
+            EXPECT_EQ(t->pos(), c.expected);
+        expectOwnedByMain(t, "tuning window");
     }
 }
 
@@ -268,12 +372,15 @@ TEST_F(LogbookWindowsProgram, AStoredPlaceIsUsedOnTheScreen)
         const char* top;
         const char* left;
         QPoint expected; // the place in pixels; none: anywhere wholly on the screen
+        bool beside;     // off the screen: beside the main window, as with no stored place
     } cases[] = {
-        {"Mini-Log", "3000", "4500", {300, 200}},
-        {"Previous QSOs", "1500", "6000", {400, 100}},
-        {"Mini-Log", "0", "0", {}},          // the title bar would be above the screen
-        {"Mini-Log", "20000", "30000", {}},  // off the right and the bottom
-        {"Previous QSOs", "-5000", "-9000", {}},
+        {"Mini-Log", "3000", "4500", {300, 200}, false},
+        {"Previous QSOs", "1500", "6000", {400, 100}, false},
+        {"Mini-Log", "0", "0", {}, false},          // only the title bar would be above the screen
+        {"Mini-Log", "20000", "30000", {}, true},   // off the right and the bottom
+        {"Previous QSOs", "-5000", "-9000", {}, true},
+        {"Previous QSOs", "-3000", "-9000", {}, true},
+        {"Mini-Log", "3000", "12000", {}, true},    // partly off the right
     };
     const QString file = home->file("Sondrel.INI");
     for (const auto& c : cases) {
@@ -287,6 +394,8 @@ TEST_F(LogbookWindowsProgram, AStoredPlaceIsUsedOnTheScreen)
         EXPECT_TRUE(screenArea().contains(w->frameGeometry())) << c.section << " " << c.top << " " << w->frameGeometry();
         if (!c.expected.isNull())
             EXPECT_EQ(w->geometry().topLeft(), c.expected) << c.section << " " << c.top;
+        if (c.beside)
+            EXPECT_FALSE(w->frameGeometry().intersects(main().frameGeometry())) << c.section << " " << c.top;
         EXPECT_EQ(w->windowHandle()->transientParent(), main().windowHandle()) << c.section;
     }
 }

@@ -221,36 +221,3 @@ TEST(Afc, CopiesThroughAFadingHfPath)
             << "mode " << c.mode << ", " << c.path.delayMs << " ms, " << c.path.spreadHz << " Hz";
     }
 }
-
-TEST(Afc, StaysOnTheStationCopiedWhileANeighbourCalls)
-{
-    // A crowded band: a station at -8 dB copied on a channel tuned to it, and 14 s in a neighbour
-    // 45 Hz up as strong as it calls (idle, text, idle), well inside the AFC range. Its idle once
-    // took the loops away. The station's text is copied throughout.
-    const std::string text = "so the rig here is an old transceiver at 30 watts into a dipole up 10 m and the weather is fine "
-                             "here with some snow last night so how copy? btu";
-    for (int mode : {0, 1}) {
-        auto sound = delayed(transmission(text, mode, 1000), 4000);
-        psk::Transmitter tx;
-        tx.setFrequency(1045);
-        tx.queueControl(3);
-        tx.start(mode);
-        std::vector<float> call(8000 * 14, 0.0f), block(1024);
-        std::vector<psk::TxEvent> events;
-        for (int b = 0; b < 8 * 8; ++b) { // 8 s of idle, the call, then idle to the end
-            tx.fill(block.data(), int(block.size()), events);
-            call.insert(call.end(), block.begin(), block.end());
-        }
-        for (char c : std::string("CQ CQ CQ de N0CALL N0CALL pse K"))
-            tx.queueCharacter(static_cast<unsigned char>(c));
-        while (call.size() < sound.size()) {
-            tx.fill(block.data(), int(block.size()), events);
-            call.insert(call.end(), block.begin(), block.end());
-        }
-        for (std::size_t i = 0; i < sound.size(); ++i)
-            sound[i] += call[i];
-        addNoise(sound, kPower, -8, 3);
-        const std::string got = receive(sound, {{1000, mode, kAfcRange}})[0];
-        EXPECT_LE(errors(text, got), 1u) << "mode " << mode << ": " << got;
-    }
-}

@@ -90,7 +90,7 @@ void measure(Point& p, unsigned seeds, unsigned salt)
         const double weakHz = 1000 + std::uniform_real_distribution<double>(-3.0, 3.0)(rng);
         const double lead = 0.5 + std::uniform_real_distribution<double>(0.0, 1.0)(rng);
         const double nStart = 30 + std::uniform_real_distribution<double>(0.0, 2.0)(rng);
-        const std::string text = pskbench::text(390, seed), call = pskbench::text(80, seed + 1);
+        const std::string text = pskbench::text(560, seed), call = pskbench::text(115, seed + 1);
         Station weak = transmit(text, p.mode, weakHz, lead, 0, 0);
         Station nb = transmit(call, p.mode, weakHz + p.away, nStart, 15, 15);
         const double power = pskbench::signalPower(weak.sound);

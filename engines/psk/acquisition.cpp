@@ -20,7 +20,8 @@ constexpr double kAgreeHz = 0.3;       // how close the two lines, and each bloc
 constexpr int kMoveConfirm = 4;        // confirmations of a QPSK line away from the one followed
 constexpr int kSlowRun = 8;            // blocks running the lines must agree
 constexpr double kDetect = 18.0;       // three lines this far above the average bin are a signal
-constexpr double kHomeHz = 12.0;       // a signal farther than this from the station copied is another
+constexpr double kHomeHz = RxChannel::kFreePullHz + 1; // a signal farther than this from the station read is another
+constexpr double kHeldHz = 2.0;        // how far the loops leave the station read while it is not read
 // Weight of a sample at t (0 oldest .. 1 newest) in the acquisition buffer: a smooth rise over
 // most of it and a short fall at the end, so a signal that has only just begun already counts.
 double searchWindow(double t)
@@ -267,11 +268,14 @@ double RxChannel::followed(double hz) const
     // (farther drift ends in a new search).
     if (!fresh_ && (mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted))
         hz = std::clamp(hz, foundHz_ - kQpskFollowHz, foundHz_ + kQpskFollowHz);
-    // A station copied is followed as closely as without AFC while it cannot be read: a strong
-    // neighbour over it does not drag the loops away (while it is read, where it was read moves
-    // with it).
-    if (home_)
-        hz = std::clamp(hz, homeHz_ - kFreePullHz, homeHz_ + kFreePullHz);
+    // A station read holds the loops: while it is read they follow it as without AFC (where it
+    // was read moves with it), and while it cannot be read (a neighbour stronger than it over
+    // it, a fade) they stay within a hertz of where it was read last, so that no neighbour drags
+    // them away and they are on it the moment it can be read again.
+    if (home_) {
+        const double hold = text_.copying() ? kFreePullHz : kHeldHz;
+        hz = std::clamp(hz, homeHz_ - hold, homeHz_ + hold);
+    }
     return hz;
 }
 

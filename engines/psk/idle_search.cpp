@@ -76,8 +76,9 @@ bool RxChannel::idleSearch(double lowHz, double highHz, double& hz, double& phas
         return false;
     strength = top;
     // A clear tone with noise where its partner should be is one tone of a signal beyond the
-    // range, or a carrier: no idle.
-    if (strength >= kFineDetect && weaker < kBalance)
+    // range, or a carrier: no idle. (Beside a station read, whose idle is clear when it comes,
+    // one tone is taken for none however weak: it is the tone of a neighbour's idle.)
+    if (weaker < kBalance && (strength >= kFineDetect || home_))
         return false;
     double band = 0;
     for (int k = best - tone - 6; k <= best + tone + 6; ++k)

@@ -270,7 +270,7 @@ double RxChannel::followed(double hz) const
         hz = std::clamp(hz, foundHz_ - kQpskFollowHz, foundHz_ + kQpskFollowHz);
     // A station read holds the loops: while it is read they follow it as without AFC (where it
     // was read moves with it), and while it cannot be read (a neighbour stronger than it over
-    // it, a fade) they stay within a hertz of where it was read last, so that no neighbour drags
+    // it, a fade) they stay within 2 Hz of where it was read last, so that no neighbour drags
     // them away and they are on it the moment it can be read again.
     if (home_) {
         const double hold = text_.copying() ? kFreePullHz : kHeldHz;

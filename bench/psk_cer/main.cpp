@@ -17,6 +17,8 @@
 // (the channel tuned afresh after each), and how often a channel left on the noise moves its
 // loops to something it found, per hour of noise.
 //   bench_psk_cer noise [hours per mode and way, default 1] [threads, default 3]
+// With "crowded" first, a weak station with a neighbour 30-70 Hz away calling (crowded.cpp).
+//   bench_psk_cer crowded [transmissions per point, default 3] [threads, default 3]
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -148,6 +150,7 @@ struct NoiseRun {
     unsigned seed;
     bool retuned;           // tuned afresh after each find (else left to follow what it found)
     int finds = 0;          // times the channel took the noise for a signal
+    int holds = 0;          // times it took the noise for a station read (which holds the channel)
 };
 
 // Ten minutes of noise through one channel with AFC on. Tuned afresh after each find, it counts
@@ -169,8 +172,10 @@ void noiseRun(NoiseRun& r)
         for (float& v : block)
             v = g(rng);
         const double before = ch.frequency();
+        const bool held = ch.holding();
         ch.process(block.data(), kBlock, out);
         out = {};
+        r.holds += ch.holding() && !held;
         if (r.retuned && !ch.searching()) {
             ++r.finds;
             ch.setFrequency(1000, kAfcRange);
@@ -200,23 +205,30 @@ int noise(double hours, unsigned threads)
     std::printf("White noise alone through one channel with AFC on (%d Hz range), %d ten-minute runs (%.1f h)\n", kAfcRange,
                 runs, runs / 6.0);
     std::printf("a mode each way. Search: finds (the noise taken for a signal), tuned afresh after each. Left on\n");
-    std::printf("the noise: moves of the loops to something found (by a search or while following).\n");
-    std::printf("%-7s %20s %20s\n", "mode", "search finds / hour", "moves left / hour");
+    std::printf("the noise: moves of the loops to something found (by a search or while following). Held: the\n");
+    std::printf("noise read as a station's text long enough to hold the channel, both ways.\n");
+    std::printf("%-7s %20s %20s %20s\n", "mode", "search finds / hour", "moves left / hour", "held / hour");
     for (int mode : {0, 1}) {
-        int finds[2] = {};
+        int finds[2] = {}, holds = 0;
         for (const auto& r : all)
-            if (r.mode == mode)
+            if (r.mode == mode) {
                 finds[r.retuned ? 0 : 1] += r.finds;
-        std::printf("%-7s %12d %7.2f %12d %7.2f\n", mode ? "QPSK31" : "BPSK31", finds[0], finds[0] / (runs / 6.0), finds[1],
-                    finds[1] / (runs / 6.0));
+                holds += r.holds;
+            }
+        std::printf("%-7s %12d %7.2f %12d %7.2f %12d %7.2f\n", mode ? "QPSK31" : "BPSK31", finds[0], finds[0] / (runs / 6.0), finds[1],
+                    finds[1] / (runs / 6.0), holds, holds / (runs / 3.0));
     }
     return 0;
 }
 
 } // namespace
 
+int crowded(unsigned seeds, unsigned threads);
+
 int main(int argc, char** argv)
 {
+    if (argc > 1 && std::string(argv[1]) == "crowded")
+        return crowded(argc > 2 ? unsigned(std::atoi(argv[2])) : 3u, argc > 3 ? unsigned(std::atoi(argv[3])) : 3u);
     if (argc > 1 && std::string(argv[1]) == "noise")
         return noise(argc > 2 ? std::atof(argv[2]) : 1.0, argc > 3 ? unsigned(std::atoi(argv[3])) : 3u);
     if (argc > 1 && (std::string(argv[1]) == "fading" || std::string(argv[1]) == "drift")) {

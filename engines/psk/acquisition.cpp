@@ -20,6 +20,8 @@ constexpr double kAgreeHz = 0.3;       // how close the two lines, and each bloc
 constexpr int kMoveConfirm = 4;        // confirmations of a QPSK line away from the one followed
 constexpr int kSlowRun = 8;            // blocks running the lines must agree
 constexpr double kDetect = 18.0;       // three lines this far above the average bin are a signal
+constexpr double kHomeHz = RxChannel::kFreePullHz + 1; // a signal farther than this from the station read is another
+constexpr double kHeldHz = 2.0;        // how far the loops leave the station read while it is not read
 // Weight of a sample at t (0 oldest .. 1 newest) in the acquisition buffer: a smooth rise over
 // most of it and a short fall at the end, so a signal that has only just begun already counts.
 double searchWindow(double t)
@@ -266,6 +268,14 @@ double RxChannel::followed(double hz) const
     // (farther drift ends in a new search).
     if (!fresh_ && (mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted))
         hz = std::clamp(hz, foundHz_ - kQpskFollowHz, foundHz_ + kQpskFollowHz);
+    // A station read holds the loops: while it is read they follow it as without AFC (where it
+    // was read moves with it), and while it cannot be read (a neighbour stronger than it over
+    // it, a fade) they stay within 2 Hz of where it was read last, so that no neighbour drags
+    // them away and they are on it the moment it can be read again.
+    if (home_) {
+        const double hold = text_.copying() ? kFreePullHz : kHeldHz;
+        hz = std::clamp(hz, homeHz_ - hold, homeHz_ + hold);
+    }
     return hz;
 }
 
@@ -331,7 +341,16 @@ void RxChannel::acquire()
     } else if (found) {
         double noise = 0;
         phase = std::arg(lines(order, hz, true, noise)[1]) / order;
+        // A line beside the carrier of a signal just beyond the range reaches into it.
+        double ignored = 0;
+        if (!weak && std::abs(centre(order, hz, ignored) - setHz_) > afcRange_)
+            found = false;
     }
+    // A signal beyond the range never pulls the loops (they would only sit at its edge); once a
+    // station has been copied, nothing but it does: a search finds it again after a fade, or
+    // after a neighbour stronger than it has stopped, and takes no other signal for it.
+    if (found && (std::abs(hz - setHz_) > afcRange_ + 0.5 || (home_ && std::abs(hz - homeHz_) > kHomeHz)))
+        found = weak = false;
     ++searchBlocks_;
     ++slowBlocks_;
     // A detection counts when the next block confirms it: a line that noise has lifted over a
@@ -363,6 +382,8 @@ void RxChannel::acquire()
     if (!fresh_ && (weak ? away <= 1.0 : (order == 4 || blocks < kTextSearchBlocks) && beside))
         return;
     fresh_ = false;
+    if (home_)
+        homeHz_ = hz; // the station copied, found again (it may have drifted while unreadable)
     startOn(hz, phase);
 }
 

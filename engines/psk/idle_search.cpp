@@ -75,6 +75,11 @@ bool RxChannel::idleSearch(double lowHz, double highHz, double& hz, double& phas
     if (top < 0)
         return false;
     strength = top;
+    // A clear tone with noise where its partner should be is one tone of a signal beyond the
+    // range, or a carrier: no idle. (Beside a station read, whose idle is clear when it comes,
+    // one tone is taken for none however weak: it is the tone of a neighbour's idle.)
+    if (weaker < kBalance && (strength >= kFineDetect || home_))
+        return false;
     double band = 0;
     for (int k = best - tone - 6; k <= best + tone + 6; ++k)
         band += at(k);
@@ -117,7 +122,8 @@ void RxChannel::watchForIdle()
     // somewhere else in the range: a QPSK channel can follow noise for ten seconds and more
     // before its quality reading lets it search again, and by then the signal's idle is over
     // (its text alone shows a drifting signal poorly). So while nothing is copied well, a clear
-    // idle elsewhere in the range moves the loops to it.
+    // idle elsewhere in the range moves the loops to it (until a station has been copied: one
+    // copied is never left for a neighbour's idle).
     double hz = 0, phase = 0, strength = 0, weaker = 0;
     const bool found = idleSearch(setHz_ - afcRange_, setHz_ + afcRange_, hz, phase, strength, weaker) &&
                        strength >= kFineDetect && weaker >= kBalance && std::abs(hz - nco_.frequency()) > kElsewhereHz;

@@ -27,6 +27,7 @@ constexpr int kSearchMinimum = 128;   // decimated samples at a frequency before
 constexpr double kCopiedWell = 0.8;   // quality reading of a signal copied well (noise followed by
                                       // the loops reads up to about 0.7 now and then)
 constexpr double kMaxFreeOmega = 2 * kPi * RxChannel::kFreePullHz / kBaud;
+constexpr int kHoldSamples = 10 * kSampleRate; // a station read this long holds the channel
 
 } // namespace
 
@@ -79,6 +80,9 @@ void RxChannel::setFrequency(double hz, int afcRange)
     searchWanted_ = afcRange_ > 0;
     fresh_ = true;
     unlocked_ = 0;
+    text_.reset();
+    home_ = false;
+    copiedFor_ = 0;
 }
 
 void RxChannel::setSquelch(int threshold, int speed)
@@ -96,6 +100,7 @@ void RxChannel::setMode(int mode)
     viterbi_.reset();
     bpsk_.reset();
     varicode_.reset();
+    text_.reset();
 }
 
 void RxChannel::retune(double hz)
@@ -170,9 +175,21 @@ void RxChannel::process(const float* samples, int n, RxOutput& out)
     } else if (!afcOn() && (mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted) && sinceRetune_ >= kSearchMinimum) {
         fineSearch();
     } else if (afcOn()) {
-        if (sinceRetune_ >= kSearchMinimum && scaled(qualitySlow_) < kCopiedWell)
+        // A station copied is never left for another. While what is decoded reads as text,
+        // nothing looks elsewhere: the watch for another signal's idle, the check for a carrier
+        // beside the loops' (on a sideband the bits come out garbled) and the search that the
+        // loss of the signal starts wait. Once a station has been read for a while (noise reads
+        // as text that long about once in hours), it holds the channel until the operator tunes
+        // again: the loops stay with it while a neighbour drowns it, and a search looks for it
+        // alone.
+        copiedFor_ = text_.copying() ? copiedFor_ + n : 0;
+        if (copiedFor_ >= kHoldSamples)
+            home_ = true;
+        if (home_ && text_.copying())
+            homeHz_ = nco_.frequency();
+        if (!home_ && !text_.copying() && sinceRetune_ >= kSearchMinimum && scaled(qualitySlow_) < kCopiedWell)
             watchForIdle();
-        if (mode_ == RxMode::Bpsk && sinceRetune_ >= int(searchBuf_.size()) && ++checkBlocks_ % 4 == 0)
+        if (mode_ == RxMode::Bpsk && !home_ && !text_.copying() && sinceRetune_ >= int(searchBuf_.size()) && ++checkBlocks_ % 4 == 0)
             checkSideband();
     }
 }
@@ -316,7 +333,7 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
         searchBlocks_ = 0;
         candidate_ = 0;
     }
-    if (afcOn() && scaled(qualitySlow_) < 0.3) {
+    if (afcOn() && scaled(qualitySlow_) < 0.3 && !text_.copying()) {
         if (++unlocked_ >= 24) {
             searchWanted_ = true;
             unlocked_ = 0;
@@ -389,6 +406,7 @@ void RxChannel::letOut(int bit, std::uint64_t source, RxOutput& out)
     // The first symbols of a signal, while the loops settle, count as idle.
     if (source < settleUntil_)
         bit = 0;
+    text_.push(bit);
     // Whatever the bits were before the squelch opened, the first character printed is one
     // that starts after a gap.
     if (open && !wasOpen_)

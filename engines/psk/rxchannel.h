@@ -43,6 +43,7 @@ public:
 
     int afcRange() const { return afcRange_; }
     bool searching() const { return afcOn() && searchWanted_; } // AFC is looking for a signal
+    bool holding() const { return home_; } // a station read since tuning holds the channel
 
 private:
     bool afcOn() const { return afcLimit_ > 0 && afcRange_ > 0; }
@@ -64,7 +65,7 @@ private:
     // weaker: the weaker tone over the noise as a share of the stronger.
     bool idleSearch(double lowHz, double highHz, double& hz, double& phase, double& strength, double& weaker) const;
     void fineSearch();           // QPSK without AFC: finds a signal a few hertz off by its idle
-    void watchForIdle();         // with AFC, following a signal not copied well: another's idle
+    void watchForIdle();         // with AFC, nothing copied since tuning: another signal's idle
     bool confirmedIdle(bool found, double hz); // an idle seen in the same place twice running
     void restart(double phase);  // decodes afresh from a signal just found
     void checkSideband();
@@ -133,6 +134,10 @@ private:
     bool fresh_ = false;    // no signal found since tuning
     double foundHz_ = 0;    // where the search last found one
     double idleCandidate_ = 0; // where the last fine search or watch saw an idle
+    TextMeter text_;        // whether what is decoded reads as text
+    bool home_ = false;     // a station has been copied since tuning: it holds the channel
+    double homeHz_ = 0;     // where it was read last
+    int copiedFor_ = 0;     // samples running that what is decoded has read as text
 
     QpskDecoder viterbi_;
     BpskDecoder bpsk_;

@@ -1,5 +1,6 @@
 #include "engines/psk/varicode.h"
 
+#include <algorithm>
 #include <array>
 #include <unordered_map>
 #include <vector>
@@ -120,6 +121,33 @@ int VaricodeDecoder::push(int bit)
     int c = lost_ ? -1 : varicodeLookup(reg_, len_);
     reset();
     return c;
+}
+
+void TextMeter::push(int bit)
+{
+    if (bit) {
+        if (zero_) {
+            reg_ <<= 1;
+            ++len_;
+        }
+        zero_ = false;
+        reg_ = (reg_ << 1) | 1u;
+        lost_ = lost_ || ++len_ > 16;
+        return;
+    }
+    if (len_ == 0 || !zero_) { // idle, or the first zero after a character's last one bit
+        zero_ = len_ > 0;
+        return;
+    }
+    const int c = lost_ ? -1 : varicodeLookup(reg_, len_);
+    // Text: the printable characters, the line breaks and the accented letters.
+    const bool text = (c >= 32 && c <= 126) || c == 10 || c == 13 || c >= 192;
+    ++count_;
+    garbled_ += std::max(kWeight, 1.0 / count_) * ((text ? 0.0 : 1.0) - garbled_);
+    reg_ = 0;
+    len_ = 0;
+    zero_ = false;
+    lost_ = false;
 }
 
 } // namespace psk

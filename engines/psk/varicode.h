@@ -29,4 +29,28 @@ private:
 
 };
 
+// Whether received bits read as text: decoded noise gives about one character in eight that no
+// text has (a pattern longer than any character, a control code, one of the unused codes);
+// text copied cleanly next to none, however weak the signal and whatever sits beside it. The
+// share of such characters among the last 60 or so gives the reading.
+class TextMeter {
+public:
+    void push(int bit);
+    void reset() { *this = TextMeter(); } // unknown: not copying until enough text has come
+    // The recent characters are text.
+    bool copying() const { return count_ >= kEnough && garbled_ < kCopying; }
+    double garbled() const { return garbled_; } // share of characters no text has
+
+private:
+    static constexpr int kEnough = 16;        // characters before the reading counts
+    static constexpr double kCopying = 0.04;  // noise reads about 0.12
+    static constexpr double kWeight = 1.0 / 64;
+    std::uint32_t reg_ = 0;
+    int len_ = 0;
+    bool zero_ = false;
+    bool lost_ = false;
+    int count_ = 0;
+    double garbled_ = 0;
+};
+
 } // namespace psk

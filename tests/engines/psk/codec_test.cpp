@@ -53,6 +53,32 @@ TEST(Varicode, DecoderSkipsIdleAndOverlongRuns)
     EXPECT_EQ(text, "ae");
 }
 
+TEST(Varicode, TextMeterTellsTextFromNoise)
+{
+    // Bits as a decoder gives them: text (with idle between its characters or not), decoded
+    // noise, and the one after the other.
+    auto textBits = [](const std::string& t, int idle) {
+        std::string bits;
+        for (char c : t)
+            bits += varicodeBits(std::uint8_t(c)) + "00" + std::string(std::size_t(idle), '0');
+        return bits;
+    };
+    std::mt19937 rng(5);
+    std::string noise;
+    for (int i = 0; i < 3000; ++i)
+        noise += char('0' + (rng() & 1));
+    const std::string qso = "CQ CQ de N0CALL N0CALL pse K\r\nname is Ed, qth Boston, rst 599 73 ";
+    struct Case { std::string bits; bool copying; } cases[] = {
+        {textBits(qso, 0), true}, {textBits(qso, 7), true}, {textBits(qso.substr(0, 12), 0), false},
+        {noise, false}, {textBits(qso, 0) + noise.substr(0, 600), false}, {noise + textBits(qso + qso, 0), true}};
+    for (const auto& c : cases) {
+        TextMeter m;
+        for (char b : c.bits)
+            m.push(b == '1');
+        EXPECT_EQ(m.copying(), c.copying) << c.bits.size() << " bits, " << m.garbled() << " garbled";
+    }
+}
+
 namespace {
 
 std::vector<int> randomBits(int n, unsigned seed)

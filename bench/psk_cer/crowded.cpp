@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "engines/psk/rxchannel.h"
+#include "engines/psk/receive/rxchannel.h"
 #include "psk_bench.h"
 
 namespace {

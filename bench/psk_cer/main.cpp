@@ -28,7 +28,7 @@
 #include <vector>
 
 #include "bench/hf_channel/hf_channel.h"
-#include "engines/psk/rxchannel.h"
+#include "engines/psk/receive/rxchannel.h"
 #include "ideal_qpsk.h"
 #include "psk_bench.h"
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "engines/psk/dsp.h"
-#include "engines/psk/varicode.h"
-#include "engines/psk/viterbi.h"
+#include "engines/psk/coding/varicode.h"
+#include "engines/psk/coding/viterbi.h"
+#include "engines/psk/dsp/dsp.h"
 
 namespace pskbench {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "engines/psk/receiver.h"
-#include "engines/psk/transmitter.h"
+#include "engines/psk/receive/receiver.h"
+#include "engines/psk/transmit/transmitter.h"
 
 namespace pskbench {
 

@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "bench/hf_channel/hf_channel.h"
-#include "engines/psk/wavfile.h"
+#include "engines/psk/sound/wavfile.h"
 
 namespace {
 

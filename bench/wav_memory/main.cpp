@@ -1,7 +1,7 @@
 // Memory while a 2 GB recording plays: psk_decode decoding it, and the program's file sound
 // source reading it. The file is sparse (silence), so it costs no disk; each reader runs for a
 // few seconds, long enough to show whether it reads the file whole first.
-#include "engines/psk/audio.h"
+#include "engines/psk/sound/audio.h"
 
 #include <chrono>
 #include <csignal>

@@ -5,7 +5,7 @@
 #include "core/receive/rx_links.h"
 #include "displays/spectrum/readouts.h"
 #include "displays/spectrum/scale.h"
-#include "engines/psk/audio.h"
+#include "engines/psk/sound/audio.h"
 #include "platform/processes/winmsg.h"
 #include "platform/system/events.h"
 #include "platform/vb/resume_next.h"

@@ -12,11 +12,11 @@
 #include <thread>
 #include <vector>
 
-#include "engines/psk/audio.h"
-#include "engines/psk/comport.h"
-#include "engines/psk/receiver.h"
-#include "engines/psk/resampler.h"
-#include "engines/psk/transmitter.h"
+#include "engines/psk/dsp/resampler.h"
+#include "engines/psk/receive/receiver.h"
+#include "engines/psk/sound/audio.h"
+#include "engines/psk/transmit/comport.h"
+#include "engines/psk/transmit/transmitter.h"
 
 namespace psk {
 

@@ -15,9 +15,9 @@
 #include <thread>
 #include <vector>
 
-#include "engines/psk/audio.h"
-#include "engines/psk/comport.h"
-#include "engines/psk/spectrum.h"
+#include "engines/psk/receive/spectrum.h"
+#include "engines/psk/sound/audio.h"
+#include "engines/psk/transmit/comport.h"
 #include "engines/rtty/baudot.h"
 #include "engines/rtty/fsk.h"
 

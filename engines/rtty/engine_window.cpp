@@ -4,7 +4,7 @@
 #include <QMetaObject>
 #include <cstring>
 
-#include "engines/psk/audio.h"
+#include "engines/psk/sound/audio.h"
 #include "engines/rtty/engine_view.h"
 #include "engines/rtty/setup_window.h"
 

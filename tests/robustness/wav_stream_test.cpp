@@ -1,6 +1,6 @@
 // Recordings are read as they play: headers of every kind, and a file far larger than memory.
-#include "engines/psk/audio.h"
-#include "engines/psk/wavfile.h"
+#include "engines/psk/sound/audio.h"
+#include "engines/psk/sound/wavfile.h"
 
 #include <gtest/gtest.h>
 #include <QByteArray>

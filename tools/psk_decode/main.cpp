@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "engines/psk/receiver.h"
-#include "engines/psk/wavfile.h"
+#include "engines/psk/receive/receiver.h"
+#include "engines/psk/sound/wavfile.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engines/psk/transmitter.h"
-#include "engines/psk/wavfile.h"
+#include "engines/psk/sound/wavfile.h"
+#include "engines/psk/transmit/transmitter.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engines/psk/wavfile.h"
+#include "engines/psk/sound/wavfile.h"
 #include "engines/rtty/baudot.h"
 #include "engines/rtty/fsk.h"
 

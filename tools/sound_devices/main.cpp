@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engines/psk/audio.h"
+#include "engines/psk/sound/audio.h"
 
 int main(int argc, char** argv)
 {

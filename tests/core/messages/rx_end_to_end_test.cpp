@@ -2,8 +2,8 @@
 // transmitter as its sound: the saved mode starts the engine, and the received text appears in
 // the receive window.
 // (The transmitter's header comes before any Qt header: it has a member named like a Qt keyword.)
-#include "engines/psk/transmitter.h"
-#include "engines/psk/wavfile.h"
+#include "engines/psk/sound/wavfile.h"
+#include "engines/psk/transmit/transmitter.h"
 
 #include "support/receive_fixture.h"
 

@@ -3,7 +3,7 @@
 #include "support/receive_fixture.h"
 
 #include "core/rtty/rtty_link.h"
-#include "engines/psk/wavfile.h"
+#include "engines/psk/sound/wavfile.h"
 #include "engines/rtty/baudot.h"
 #include "engines/rtty/fsk.h"
 

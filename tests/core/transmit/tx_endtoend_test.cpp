@@ -7,12 +7,12 @@
 #include "core/transmit/labelcolors.h"
 #include "core/transmit/switchover.h"
 #include "core/transmit/txtyping.h"
-#include "engines/psk/receiver.h"
-#include "engines/psk/wavfile.h"
+#include "engines/psk/receive/receiver.h"
+#include "engines/psk/sound/wavfile.h"
+#include "platform/processes/winmsg.h"
 #include "platform/system/events.h"
 #include "platform/widgets/menuitem.h"
 #include "platform/widgets/richtext.h"
-#include "platform/processes/winmsg.h"
 #include "state/psk_api.h"
 
 #include <QCoreApplication>

@@ -5,8 +5,8 @@
 #include <random>
 #include <set>
 
-#include "engines/psk/varicode.h"
-#include "engines/psk/viterbi.h"
+#include "engines/psk/coding/varicode.h"
+#include "engines/psk/coding/viterbi.h"
 
 using namespace psk;
 

@@ -15,9 +15,9 @@
 
 #include <QTemporaryDir>
 
-#include "engines/psk/audio.h"
 #include "engines/psk/pskcore.h"
-#include "engines/psk/wavfile.h"
+#include "engines/psk/sound/audio.h"
+#include "engines/psk/sound/wavfile.h"
 
 namespace {
 

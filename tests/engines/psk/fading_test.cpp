@@ -8,8 +8,8 @@
 #include <random>
 #include <vector>
 
-#include "engines/psk/bpsk_detector.h"
-#include "engines/psk/viterbi.h"
+#include "engines/psk/coding/viterbi.h"
+#include "engines/psk/receive/bpsk_detector.h"
 
 using namespace psk;
 

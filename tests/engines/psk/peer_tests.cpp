@@ -8,8 +8,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "engines/psk/dsp.h"
-#include "engines/psk/wavfile.h"
+#include "engines/psk/dsp/dsp.h"
+#include "engines/psk/sound/wavfile.h"
 #include "support.h"
 
 using namespace psktest;

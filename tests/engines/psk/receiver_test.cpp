@@ -5,7 +5,7 @@
 #include <cmath>
 #include <random>
 
-#include "engines/psk/receiver.h"
+#include "engines/psk/receive/receiver.h"
 #include "support.h"
 
 using namespace psk;

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "engines/psk/audio.h"
+#include "engines/psk/sound/audio.h"
 
 namespace {
 

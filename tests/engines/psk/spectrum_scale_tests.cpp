@@ -6,7 +6,7 @@
 #include <cmath>
 #include <random>
 
-#include "engines/psk/spectrum.h"
+#include "engines/psk/receive/spectrum.h"
 
 using namespace psk;
 

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "engines/psk/resampler.h"
-#include "engines/psk/transmitter.h"
+#include "engines/psk/dsp/resampler.h"
+#include "engines/psk/transmit/transmitter.h"
 
 using namespace psk;
 

@@ -1,5 +1,5 @@
 // FSK loopback: text modulated into a WAV file, read back and demodulated.
-#include "engines/psk/wavfile.h"
+#include "engines/psk/sound/wavfile.h"
 #include "engines/rtty/baudot.h"
 #include "engines/rtty/fsk.h"
 

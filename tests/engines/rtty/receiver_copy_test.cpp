@@ -2,7 +2,7 @@
 // off-frequency, off-rate sending.
 #include "bench/rtty_cer/rtty_bench.h" // signals, noise and error count, as the benchmark measures them
 
-#include "engines/psk/wavfile.h"
+#include "engines/psk/sound/wavfile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "engines/psk/comport.h"
+#include "engines/psk/transmit/comport.h"
 
 #include <fcntl.h>
 #include <sys/ioctl.h>

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engines/psk/dsp.h"
+#include "engines/psk/dsp/dsp.h"
 
 namespace psk {
 

@@ -1,4 +1,4 @@
-#include "engines/psk/wavfile.h"
+#include "engines/psk/sound/wavfile.h"
 
 #include <algorithm>
 #include <cmath>

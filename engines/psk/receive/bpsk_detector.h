@@ -6,7 +6,7 @@
 #include <complex>
 #include <cstdint>
 
-#include "engines/psk/fade_choice.h"
+#include "engines/psk/receive/fade_choice.h"
 
 namespace psk {
 

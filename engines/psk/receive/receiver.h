@@ -3,8 +3,8 @@
 // sound at a time.
 #include <array>
 
-#include "engines/psk/rxchannel.h"
-#include "engines/psk/spectrum.h"
+#include "engines/psk/receive/rxchannel.h"
+#include "engines/psk/receive/spectrum.h"
 
 namespace psk {
 

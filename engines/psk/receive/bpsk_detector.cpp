@@ -1,4 +1,4 @@
-#include "engines/psk/bpsk_detector.h"
+#include "engines/psk/receive/bpsk_detector.h"
 
 #include <limits>
 

@@ -1,4 +1,4 @@
-#include "engines/psk/varicode.h"
+#include "engines/psk/coding/varicode.h"
 
 #include <algorithm>
 #include <array>

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "engines/psk/bpsk_detector.h"
-#include "engines/psk/dsp.h"
-#include "engines/psk/varicode.h"
-#include "engines/psk/qpsk_decoder.h"
+#include "engines/psk/coding/varicode.h"
+#include "engines/psk/dsp/dsp.h"
+#include "engines/psk/receive/bpsk_detector.h"
+#include "engines/psk/receive/qpsk_decoder.h"
 
 namespace psk {
 

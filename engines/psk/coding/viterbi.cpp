@@ -1,4 +1,4 @@
-#include "engines/psk/viterbi.h"
+#include "engines/psk/coding/viterbi.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engines/psk/dsp.h"
+#include "engines/psk/dsp/dsp.h"
 
 namespace psk {
 

@@ -1,4 +1,4 @@
-#include "engines/psk/dsp.h"
+#include "engines/psk/dsp/dsp.h"
 
 #include <cmath>
 

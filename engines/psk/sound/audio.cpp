@@ -1,4 +1,4 @@
-#include "engines/psk/audio.h"
+#include "engines/psk/sound/audio.h"
 
 #include <portaudio.h>
 #include <unistd.h>
@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "engines/psk/wavfile.h"
+#include "engines/psk/sound/wavfile.h"
 
 namespace psk {
 namespace {

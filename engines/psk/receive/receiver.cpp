@@ -1,4 +1,4 @@
-#include "engines/psk/receiver.h"
+#include "engines/psk/receive/receiver.h"
 
 namespace psk {
 

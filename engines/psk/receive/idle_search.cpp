@@ -1,4 +1,4 @@
-#include "engines/psk/rxchannel.h"
+#include "engines/psk/receive/rxchannel.h"
 
 // Finding a signal by its idle: phase reversals put two tones 31.25 Hz apart with the carrier
 // halfway between. Their power is measured straight from the spectrum of the last second, with

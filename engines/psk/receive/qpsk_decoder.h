@@ -10,8 +10,8 @@
 #include <array>
 #include <complex>
 
-#include "engines/psk/fade_choice.h"
-#include "engines/psk/viterbi.h"
+#include "engines/psk/coding/viterbi.h"
+#include "engines/psk/receive/fade_choice.h"
 
 namespace psk {
 

@@ -1,4 +1,4 @@
-#include "engines/psk/spectrum.h"
+#include "engines/psk/receive/spectrum.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "engines/psk/modulator.h"
+#include "engines/psk/transmit/modulator.h"
 
 #include <cctype>
 #include <cmath>

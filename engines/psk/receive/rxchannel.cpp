@@ -1,4 +1,4 @@
-#include "engines/psk/rxchannel.h"
+#include "engines/psk/receive/rxchannel.h"
 
 #include <algorithm>
 #include <cmath>

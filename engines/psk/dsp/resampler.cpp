@@ -1,8 +1,8 @@
-#include "engines/psk/resampler.h"
+#include "engines/psk/dsp/resampler.h"
 
 #include <cmath>
 
-#include "engines/psk/dsp.h"
+#include "engines/psk/dsp/dsp.h"
 
 namespace psk {
 

@@ -1,4 +1,4 @@
-#include "engines/psk/rxchannel.h"
+#include "engines/psk/receive/rxchannel.h"
 
 // Acquisition with AFC: finding a signal's carrier within the AFC range, telling it from the
 // lines beside it, and keeping the loops on it.

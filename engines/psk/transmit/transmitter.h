@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engines/psk/modulator.h"
-#include "engines/psk/viterbi.h"
+#include "engines/psk/coding/viterbi.h"
+#include "engines/psk/transmit/modulator.h"
 
 namespace psk {
 

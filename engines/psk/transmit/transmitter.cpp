@@ -1,8 +1,8 @@
-#include "engines/psk/transmitter.h"
+#include "engines/psk/transmit/transmitter.h"
 
 #include <algorithm>
 
-#include "engines/psk/varicode.h"
+#include "engines/psk/coding/varicode.h"
 
 namespace psk {
 

@@ -1,4 +1,4 @@
-#include "engines/psk/qpsk_decoder.h"
+#include "engines/psk/receive/qpsk_decoder.h"
 
 #include <algorithm>
 

@@ -9,9 +9,9 @@
 //    point over several fadings, beside minimodem's figures on the same paths; and the
 //    characters lost once the signal is back at its level after deep fades of both tones or of
 //    one.
-//  - start: how a signal begins, and what noise alone prints: a fade in the first seconds of a
-//    signal beside the same fade later on (a shallow one on a clean signal, and the deepest of
-//    a CCIR moderate path at +12 dB); the first word of a signal out of noise after 0, 2 and 20
+//  - start: how a signal begins, and what noise alone prints: a fade of a CCIR moderate path in
+//    the first seconds of a signal beside the same fade later on (a shallow one with no noise,
+//    and the deepest at +12 dB); the first word of a signal out of noise after 0, 2 and 20
 //    bits of mark; a steady space tone before the first start bit (printing nothing is right);
 //    the characters noise alone prints in 10 minutes with the engine's default squelch, and how
 //    soon a signal at 0 and -6 dB opens it.
@@ -258,16 +258,6 @@ constexpr double kKeyedPower = 16000.0 * 16000.0 / 2; // of rttybench::keyed's s
 constexpr double kRate = rtty::kSampleRate;
 const std::string kFox = "THE QUICK BROWN FOX JUMPS OVER THE LAZY DOG";
 
-// A fade of both tones to depthDb and back, smooth, over [from, to).
-void dip(std::vector<float>& audio, std::size_t from, std::size_t to, double depthDb)
-{
-    constexpr double kPi = 3.14159265358979323846;
-    for (std::size_t i = from; i < to && i < audio.size(); ++i) {
-        const double s = std::sin(kPi * double(i - from) / double(to - from));
-        audio[i] = float(audio[i] * std::pow(10.0, depthDb * s * s / 20));
-    }
-}
-
 // Characters of sent[first, first + n) that were not printed.
 std::size_t lostIn(const std::string& sent, const std::string& got, std::size_t first, std::size_t n)
 {
@@ -278,92 +268,107 @@ std::size_t lostIn(const std::string& sent, const std::string& got, std::size_t 
     return lost;
 }
 
-// A 15 dB fade 1.8-3.2 s after a clean signal begins (no noise), and the same fade under the same
-// sentence 49 s later in a longer signal; twelve places of the fade against the characters.
-void shallowFade(int threads)
+// A fade of a CCIR moderate path once a few seconds after a signal begins and once well into
+// it, under the same characters, the same noise and the same fading (the path runs from the
+// first sample; the early signal is silent before it begins, the later one sends other text
+// before them):
+//  - a shallow fade (12 to 18 dB, and no deeper than 18 dB for 0.7 s either side) with no
+//    noise, 2.5 s after the signal begins (its lowest 1.8 to 3.2 s in) or about 49 s later;
+//  - the deepest fade between 34 and 64 s at +12 dB, 2 s after the signal begins or about 30 s
+//    later.
+// The characters lost of the 40 sent from 1.5 s before the fade on.
+void pathFade(int threads, bool shallow)
 {
-    constexpr std::size_t kPlaces = 12;
-    const std::string filler = rttybench::upper(pskbench::text(297, 7)) + " ";
-    const std::size_t foxAt = rttybench::keyed(kFox).charAt[0], begins = rttybench::Lead{}.silence;
-    std::vector<std::size_t> lost(2 * kPlaces);
-    std::string example;
-    parallel(lost.size(), threads, [&](std::size_t job) {
-        const std::size_t place = job / 2;
-        const bool later = job % 2 != 0;
-        const std::string text = later ? filler + kFox : kFox;
-        const std::size_t first = later ? filler.size() : 0;
-        rttybench::Keyed k = rttybench::keyed(text);
-        const auto from = k.charAt[first] - foxAt + begins + std::size_t((1.8 + 0.013 * double(place)) * kRate);
-        dip(k.audio, from, from + std::size_t(1.4 * kRate), -15);
-        const std::string got = rttybench::receive(k.audio, kMark, kSwitches);
-        lost[job] = lostIn(text, got, first, kFox.size());
-        if (job == 0)
-            example = got;
-    });
-    std::size_t sum[2] = {0, 0}, most[2] = {0, 0};
-    for (std::size_t j = 0; j < lost.size(); ++j) {
-        sum[j % 2] += lost[j];
-        most[j % 2] = std::max(most[j % 2], lost[j]);
-    }
-    std::printf("A 15 dB fade of 1.4 s on a clean signal (no noise), %zu places: characters of the %zu under it lost\n"
-                "  1.8 s after the signal begins: %.2f a fade (most %zu), e.g. \"%s\"\n"
-                "  49 s later:                    %.2f a fade (most %zu)\n",
-                kPlaces, kFox.size(), double(sum[0]) / kPlaces, most[0], example.c_str(), double(sum[1]) / kPlaces, most[1]);
-}
-
-// The deepest fade of a CCIR moderate path between 34 and 64 s, at +12 dB: once 2 s after a
-// signal begins out of the noise, once 32 s after, under the same 40 characters and noise.
-void moderateFade(int threads)
-{
-    constexpr std::size_t kPaths = 40, kChars = 40, kFiller = 182;
+    constexpr std::size_t kPaths = 40, kChars = 40;
+    const double lead = shallow ? 2.5 : 2.0, later = shallow ? 49 : 30; // seconds
+    const std::size_t from = shallow ? 5400 : 3400; // 10 ms steps
     const auto total = std::size_t(76 * kRate);
-    std::vector<std::size_t> lost(2 * kPaths);
-    std::vector<double> depth(kPaths);
+    // characters sent in about `later` seconds (shifts and line ends take some more)
+    const auto filler = std::size_t(later * rtty::kDefaultBaud / 7.5 * 0.85);
+    std::vector<std::size_t> lost(2 * kPaths, 0);
+    std::vector<double> depth(kPaths, 0), laterAt(kPaths, 0);
+    std::vector<int> found(kPaths, 0);
     parallel(kPaths, threads, [&](std::size_t p) {
         const hfchannel::Settings path = hfchannel::moderate();
-        const auto seed = unsigned(70 + p);
+        if (std::getenv("BENCH_PATH") && (std::atoi(std::getenv("BENCH_PATH")) != int(p) || (std::getenv("BENCH_DEEP") != nullptr) == shallow)) return; // DEBUG
+        const auto seed = unsigned((shallow ? 170 : 70) + p);
         std::vector<float> tone(total);
         for (std::size_t i = 0; i < total; ++i)
             tone[i] = float(16000 * std::sin(2 * 3.14159265358979323846 * 2210 * double(i) / kRate));
         const std::vector<float> faded = hfchannel::apply(tone, path, seed);
-        double lowest = 1e300;
-        std::size_t fadeAt = 0;
-        for (auto b = std::size_t(34 * kRate); b + 80 <= std::size_t(64 * kRate); b += 80) {
+        std::vector<double> db; // the path's gain each 10 ms
+        for (std::size_t b = 0; b + 80 <= total; b += 80) {
             double e = 0;
             for (std::size_t i = b; i < b + 80; ++i)
                 e += double(faded[i]) * faded[i];
-            if (e < lowest) {
-                lowest = e;
-                fadeAt = b + 40;
+            db.push_back(10 * std::log10(e / 80 / kKeyedPower + 1e-30));
+        }
+        std::size_t at = 0;
+        for (std::size_t b = from; b < 6400; ++b) {
+            if (!shallow) {
+                if (at == 0 || db[b] < db[at])
+                    at = b;
+                continue;
+            }
+            if (db[b] > -12 || db[b] < -18 || db[b] > db[b - 1] || db[b] > db[b + 1])
+                continue;
+            bool alone = true;
+            for (std::size_t c = b - 70; c <= b + 70; ++c)
+                alone = alone && db[c] >= -18;
+            if (alone) {
+                at = b;
+                break;
             }
         }
-        depth[p] = 10 * std::log10(lowest / 80 / kKeyedPower + 1e-30);
+        if (at == 0)
+            return;
+        depth[p] = db[at];
+        const std::size_t fadeAt = at * 80 + 40;
         const std::string sentence = rttybench::upper(pskbench::text(kChars, unsigned(600 + p)));
-        const std::string filler = rttybench::upper(pskbench::text(kFiller, unsigned(700 + p)));
-        for (bool later : {false, true}) {
-            const std::string text = later ? filler + sentence : sentence;
-            const std::size_t first = later ? kFiller : 0;
-            rttybench::Lead lead;
-            lead.silence = 0;
-            const std::size_t offset = rttybench::keyed(text, lead).charAt[first];
-            lead.silence = fadeAt - std::size_t(1.5 * kRate) - offset; // the sentence begins 1.5 s before the fade
-            rttybench::Keyed k = rttybench::keyed(text, lead);
+        const std::string before = rttybench::upper(pskbench::text(filler, unsigned(700 + p)));
+        for (bool isLater : {false, true}) {
+            if (std::getenv("BENCH_PATH") && isLater) continue; // DEBUG
+            const std::string text = isLater ? before + sentence : sentence;
+            const std::size_t first = isLater ? filler : 0;
+            rttybench::Lead l;
+            l.silence = 0;
+            const rttybench::Keyed bare = rttybench::keyed(text, l);
+            // The sentence begins as far before the fade in both.
+            const std::size_t ahead = std::size_t(lead * kRate) + bare.charAt[first] - bare.charAt[0];
+            if (ahead + 8000 > fadeAt)
+                return; // the text too long for the fade's place
+            l.silence = fadeAt - ahead;
+            if (isLater)
+                laterAt[p] = double(ahead) / kRate;
+            rttybench::Keyed k = rttybench::keyed(text, l);
             k.audio.resize(total, 0.0f);
             std::vector<float> s = hfchannel::apply(k.audio, path, seed);
-            pskbench::addNoise(s, kKeyedPower, 12, unsigned(800 + p));
-            lost[2 * p + (later ? 1 : 0)] = lostIn(text, rttybench::receive(s, kMark, kSwitches), first, kChars);
+            if (!shallow)
+                pskbench::addNoise(s, kKeyedPower, 12, unsigned(800 + p));
+            lost[2 * p + (isLater ? 1 : 0)] = lostIn(text, rttybench::receive(s, kMark, kSwitches), first, kChars);
+            if (std::getenv("BENCH_DEBUG") && lost[2 * p + (isLater ? 1 : 0)]) { std::string g = rttybench::receive(s, kMark, kSwitches); g = g.substr(g.size() > 70 ? g.size() - 70 : 0); for (char& c : g) if (c == 13 || c == 10) c = '|'; std::fprintf(stderr, "path %zu %s lost %zu begins %.3f fade %.3f: %s\n   sent %s\n", p, isLater ? "late" : "early", lost[2 * p + (isLater ? 1 : 0)], double(l.silence) / kRate, double(fadeAt) / kRate, g.c_str(), sentence.c_str()); } // DEBUG
         }
+        found[p] = 1;
     });
-    std::size_t sum[2] = {0, 0};
-    for (std::size_t j = 0; j < lost.size(); ++j)
-        sum[j % 2] += lost[j];
-    std::vector<double> sorted = depth;
-    std::sort(sorted.begin(), sorted.end());
-    std::printf("CCIR moderate at +12 dB, the deepest fade of each of %zu paths (median %.0f dB) under %zu characters:\n"
-                "  about 2 s after the signal begins out of the noise: %.2f%% lost\n"
-                "  32 s after:                                         %.2f%% lost\n",
-                kPaths, sorted[kPaths / 2], kChars, 100.0 * double(sum[0]) / double(kPaths * kChars),
-                100.0 * double(sum[1]) / double(kPaths * kChars));
+    std::size_t sum[2] = {0, 0}, paths = 0;
+    std::vector<double> depths;
+    double laterMean = 0;
+    for (std::size_t p = 0; p < kPaths; ++p)
+        if (found[p]) {
+            ++paths;
+            laterMean += laterAt[p];
+            depths.push_back(depth[p]);
+            sum[0] += lost[2 * p];
+            sum[1] += lost[2 * p + 1];
+        }
+    std::sort(depths.begin(), depths.end());
+    const double n = double(std::max<std::size_t>(1, paths * kChars));
+    std::printf("CCIR moderate, %s: %zu paths (median fade %.0f dB), characters lost of the %zu under it\n"
+                "  the fade %4.1f s after the signal begins: %.2f%%\n"
+                "  the fade %4.1f s after it begins:         %.2f%%\n",
+                shallow ? "a shallow fade with no noise" : "its deepest fade at +12 dB", paths,
+                depths.empty() ? 0.0 : depths[depths.size() / 2], kChars, lead, 100.0 * double(sum[0]) / n,
+                laterMean / double(std::max<std::size_t>(1, paths)), 100.0 * double(sum[1]) / n);
 }
 
 // The first word of a signal out of noise (+10 dB) after 0, 2 and 20 bits of mark and one letters
@@ -526,8 +531,8 @@ void squelch(int threads)
 
 void start(int threads)
 {
-    shallowFade(threads);
-    moderateFade(threads);
+    pathFade(threads, true);
+    pathFade(threads, false);
     firstWord(threads);
     preamble(threads, loadPeer());
     squelch(threads);

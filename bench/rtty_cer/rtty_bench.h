@@ -96,14 +96,16 @@ struct Lead {
     std::size_t silence = 8000;
     double spaceBits = 0, markBits = 8;
     int shifts = 2;
+    double baud = rtty::kDefaultBaud; // the sender's rate
 };
 
-// The text at 45.45 Bd on 2125/2295 Hz (continuous phase) as the lead has it begin, with 8 bits
+// The text on 2125/2295 Hz (continuous phase) as the lead has it begin, with 8 bits
 // of mark and a second of room after it.
 inline Keyed keyed(const std::string& text, const Lead& lead = {}, double markHz = 2125, double spaceHz = 2295)
 {
     Keyed k;
     rtty::FskModulator mod;
+    mod.setBaud(lead.baud);
     auto bit = [&](bool isMark, double bits) {
         // One tone at a time: the modulator's phase carries over from tone to tone.
         mod.setTones(isMark ? markHz : spaceHz, isMark ? markHz : spaceHz);

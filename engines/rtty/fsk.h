@@ -64,7 +64,8 @@ public:
     // Demodulates samples (16-bit scale); each character's code is appended to `codes`.
     void process(const float* samples, int n, std::vector<std::uint8_t>& codes);
 
-    // Signal level, 0..1024 (a clean signal gives about 1024).
+    // Signal level, 0..1024: how clearly the characters (between them, the tones) stand out of
+    // the noise; a clean signal gives about 1024, noise alone about 0.
     int level() const;
     bool squelchOpen() const { return level() * 100.0 / 1024.0 >= squelch_; }
     // The two filters' outputs as an XY picture: the last 512 samples (0 where none yet).
@@ -96,9 +97,14 @@ private:
         return markWeight_ * markRing_[i] - spaceWeight_ * spaceRing_[i] - offset_;
     }
     long long bitAt(long long edge, int k) const;
-    double fitAt(long long edge) const;
-    long long bestEdge(long long from, long long to, double* fit) const;
+    double fitAt(long long edge, bool fresh = false) const;
+    bool beginsHere(long long edge) const;
+    long long bestEdge(long long from, long long to, double* fit, bool fresh = false) const;
     double strengthAt(long long edge) const;
+    double clarityAt(long long edge) const;
+    // 0..1: the clarity above that of noise alone (the level's scale).
+    static double qualityOf(double clarity);
+    double quality(long long edge) const { return qualityOf(clarityAt(edge)); }
     void give(long long edge, bool inStep, bool faded, std::vector<std::uint8_t>& codes);
     std::uint8_t followLevels(long long edge);
     void weigh();
@@ -115,7 +121,11 @@ private:
     bool bandPassOn_ = false, notchOn_ = false;
     Biquad bandPass_, notch_;
     double power_ = 0;       // input power, averaged over about a bit
-    double levelAvg_ = 0;    // 0..1
+    double levelAvg_ = 0;    // 0..1: how much of the input the two filters hold (the AFC follows above a half)
+    double clarity_ = 0;     // how clearly one tone sounds at a time, averaged over a few bits
+    double squelchLevel_ = 0; // 0..1: the signal level shown and weighed by the squelch
+    long long lastFrame_ = 0; // where the last character was given
+    double lastQuality_ = 0;  // and its quality (see quality())
     // the two filters' envelopes (mark, space), one per sample, kept for a little more than a character
     std::vector<float> markRing_, spaceRing_;
     long long ringMask_ = 0;
@@ -127,6 +137,9 @@ private:
     long long signalFrom_ = 0; // where the signal began after digital silence (no frame reaches back to it)
     int silentRun_ = 0;
     double period_ = 0;        // samples from one start bit to the next in steady text
+    int periodGaps_ = 0;       // gaps out of step it was learnt from since the signal began
+    long long runStart_ = 0;   // the edge that began the run of steady text
+    int runPeriods_ = 0;       // periods since
     double senderBit_ = 0;     // the sender's bit length, as its steady text shows it
     long long clockNext_ = -1; // steady text: where the next start bit is due
     int inStepRun_ = 0;        // characters in a row found where the one before put them

@@ -290,7 +290,6 @@ void pathFade(int threads, bool shallow)
     std::vector<int> found(kPaths, 0);
     parallel(kPaths, threads, [&](std::size_t p) {
         const hfchannel::Settings path = hfchannel::moderate();
-        if (std::getenv("BENCH_PATH") && (std::atoi(std::getenv("BENCH_PATH")) != int(p) || (std::getenv("BENCH_DEEP") != nullptr) == shallow)) return; // DEBUG
         const auto seed = unsigned((shallow ? 170 : 70) + p);
         std::vector<float> tone(total);
         for (std::size_t i = 0; i < total; ++i)
@@ -327,7 +326,6 @@ void pathFade(int threads, bool shallow)
         const std::string sentence = rttybench::upper(pskbench::text(kChars, unsigned(600 + p)));
         const std::string before = rttybench::upper(pskbench::text(filler, unsigned(700 + p)));
         for (bool isLater : {false, true}) {
-            if (std::getenv("BENCH_PATH") && isLater) continue; // DEBUG
             const std::string text = isLater ? before + sentence : sentence;
             const std::size_t first = isLater ? filler : 0;
             rttybench::Lead l;
@@ -346,7 +344,6 @@ void pathFade(int threads, bool shallow)
             if (!shallow)
                 pskbench::addNoise(s, kKeyedPower, 12, unsigned(800 + p));
             lost[2 * p + (isLater ? 1 : 0)] = lostIn(text, rttybench::receive(s, kMark, kSwitches), first, kChars);
-            if (std::getenv("BENCH_DEBUG") && lost[2 * p + (isLater ? 1 : 0)]) { std::string g = rttybench::receive(s, kMark, kSwitches); g = g.substr(g.size() > 70 ? g.size() - 70 : 0); for (char& c : g) if (c == 13 || c == 10) c = '|'; std::fprintf(stderr, "path %zu %s lost %zu begins %.3f fade %.3f: %s\n   sent %s\n", p, isLater ? "late" : "early", lost[2 * p + (isLater ? 1 : 0)], double(l.silence) / kRate, double(fadeAt) / kRate, g.c_str(), sentence.c_str()); } // DEBUG
         }
         found[p] = 1;
     });

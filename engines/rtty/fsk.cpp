@@ -22,6 +22,9 @@ constexpr double kLevelDoubt = 4;
 constexpr double kClearOfNoise = 3;
 // The clarity (see clarityAt) of noise alone, and somewhat above it: the level and squelch 0.
 constexpr double kNoiseClarity = 0.5;
+// A character this many times stronger than the steady text followed, after noise, begins a
+// new signal.
+constexpr double kNewSignal = 4;
 // A level's spread (variance) while it is not known.
 constexpr double kUnknownLevel = 1e12;
 // A signal begins where a character of this quality follows one below that.
@@ -342,7 +345,18 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
     bool weak = false;
     if (clockNext_ >= 0 && std::abs(guess - clockNext_) < bit / 2) {
         const long long expected = std::exchange(clockNext_, -1);
-        weak = strengthAt(expected) < 0.5 * strength_;
+        const double heard = strengthAt(expected);
+        if (heard > kNewSignal * strength_ && lastQuality_ < kBeginBelow) {
+            // Far stronger than the steady text followed, after characters no clearer than
+            // noise: a signal begins, whose characters the clock of the noise does not know.
+            lastEdge_ = -1;
+            inStepRun_ = clockMisses_ = 0;
+            misfit_ = false;
+            earliest_ = expected - bit / 2;
+            scan_ = earliest_ + half;
+            return false;
+        }
+        weak = heard < 0.5 * strength_;
         if (weak) {
             // In a fade (weak bits) the clock runs on: the frame is where it says, and a
             // character is taken only if its start and stop bits check.

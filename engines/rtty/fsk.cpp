@@ -20,15 +20,17 @@ constexpr double kLevelWander = 0.1;
 constexpr double kLevelDoubt = 4;
 // A frame whose stronger tone is this many times the noise's envelope is clear of the noise.
 constexpr double kClearOfNoise = 3;
-// The clarity (see clarityAt) of noise alone, and somewhat above it: the level and squelch 0.
-constexpr double kNoiseClarity = 0.5;
+// The clarity (see clarityAt) from which on the level rises above 0 (noise alone gives about
+// 0.3, and 0.6 in a few frames of a thousand), and that of a clean signal (the filters' overlap
+// and the bits' edges keep it below 1), where the level is full.
+constexpr double kNoiseClarity = 0.54, kCleanClarity = 0.85;
 // A character this many times stronger than the steady text followed, after noise, begins a
 // new signal.
 constexpr double kNewSignal = 4;
 // A level's spread (variance) while it is not known.
 constexpr double kUnknownLevel = 1e12;
 // A signal begins where a character of this quality follows one below that.
-constexpr double kBeginAt = 0.4, kBeginBelow = 0.15;
+constexpr double kBeginAt = 0.5, kBeginBelow = 0.1;
 // How many characters the clock of steady text runs on through a fade.
 constexpr int kClockChars = 16;
 
@@ -502,16 +504,17 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
 void FskDemodulator::give(long long edge, bool inStep, bool faded, std::vector<std::uint8_t>& codes)
 {
     const std::uint8_t code = followLevels(edge);
-    // The squelch: a frame's clarity counts at once when it is higher than the level, and half
-    // when lower, so that one clear frame opens it and one unclear frame does not close it.
+    // The level shown: a frame's quality counts at once when it is higher, and half when lower.
     const double q = quality(edge);
     squelchLevel_ = std::max(q, (squelchLevel_ + q) / 2);
     lastQuality_ = q;
     lastFrame_ = now_;
+    const bool open = passes(q);
+    passed_ = open;
     const bool aboveNoise = strengthAt(edge) > kClearOfNoise * noiseMean_;
     if (faded && !aboveNoise && (code == kLtrs || code == kFigs))
         return;
-    if (squelchOpen()) {
+    if (open) {
         // Characters the fade took may have held a space or a letters shift: the text goes on
         // in letters, the likelier case (as unshift-on-space has it).
         if (!faded && std::exchange(unheard_, 0) >= 2 && code != kLtrs && code != kFigs)
@@ -535,9 +538,16 @@ double FskDemodulator::clarityAt(long long edge) const
     return sum / 7;
 }
 
+bool FskDemodulator::passes(double q) const
+{
+    if (squelch_ <= 0)
+        return true;
+    return squelch_ < 100 && (q * 100 >= squelch_ || (passed_ && q * 100 >= squelch_ / 2));
+}
+
 double FskDemodulator::qualityOf(double clarity)
 {
-    return std::clamp((clarity - kNoiseClarity) / (1 - kNoiseClarity), 0.0, 1.0);
+    return std::clamp((clarity - kNoiseClarity) / (kCleanClarity - kNoiseClarity), 0.0, 1.0);
 }
 
 // Each tone's level, from the bits decided on it: they follow a fade within a few bits, so

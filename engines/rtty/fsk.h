@@ -53,7 +53,8 @@ public:
     double baud() const { return baud_; }
     void setReverse(bool on) { reverse_ = on; }
     void setAfc(bool on) { afc_ = on; }
-    // Characters are given only while the level (0..100) reaches the threshold; 0 always.
+    // Characters are given only while the level (0..100) reaches the threshold; 0 always, 100
+    // never (a squelch set to the top holds everything).
     void setSquelch(double thresholdPercent) { squelch_ = thresholdPercent; }
     void setBandPass(bool on);
     void setNotch(bool on, double hz);
@@ -67,7 +68,6 @@ public:
     // Signal level, 0..1024: how clearly the characters (between them, the tones) stand out of
     // the noise; a clean signal gives about 1024, noise alone about 0.
     int level() const;
-    bool squelchOpen() const { return level() * 100.0 / 1024.0 >= squelch_; }
     // The two filters' outputs as an XY picture: the last 512 samples (0 where none yet).
     static constexpr int kScopePoints = 512;
     void scope(std::int32_t* x, std::int32_t* y) const;
@@ -102,6 +102,9 @@ private:
     long long bestEdge(long long from, long long to, double* fit, bool fresh = false) const;
     double strengthAt(long long edge) const;
     double clarityAt(long long edge) const;
+    // Whether the squelch passes a character of quality q: one that reaches the threshold, or
+    // half of it right after one it passed (a weaker character inside a signal).
+    bool passes(double q) const;
     // 0..1: the clarity above that of noise alone (the level's scale).
     static double qualityOf(double clarity);
     double quality(long long edge) const { return qualityOf(clarityAt(edge)); }
@@ -126,6 +129,7 @@ private:
     double squelchLevel_ = 0; // 0..1: the signal level shown and weighed by the squelch
     long long lastFrame_ = 0; // where the last character was given
     double lastQuality_ = 0;  // and its quality (see quality())
+    bool passed_ = false;     // and whether the squelch passed it
     // the two filters' envelopes (mark, space), one per sample, kept for a little more than a character
     std::vector<float> markRing_, spaceRing_;
     long long ringMask_ = 0;

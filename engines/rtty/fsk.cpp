@@ -137,6 +137,7 @@ void FskDemodulator::resize()
     ringMask_ = static_cast<long long>(size) - 1;
     now_ = scan_ = earliest_ = lastFrame_ = 0;
     clarity_ = squelchLevel_ = lastQuality_ = 0;
+    passed_ = false;
     pending_ = lastEdge_ = clockNext_ = -1;
     inStepRun_ = clockMisses_ = unheard_ = 0;
     misfit_ = false;
@@ -439,9 +440,10 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
         give(best, false, true, codes);
         return true;
     }
-    // A clear character after noise begins a signal: what noise made of the
-    // period, the tones' levels and the strength of steady text is forgotten.
-    if (lastQuality_ < kBeginBelow && quality(best) >= kBeginAt) {
+    // A clear character, twice as strong as the steady text followed, after one no clearer
+    // than noise begins a signal: what noise made of the period, the tones' levels and the
+    // strength of steady text is forgotten.
+    if (lastQuality_ < kBeginBelow && quality(best) >= kBeginAt && strengthAt(best) > 2 * strength_) {
         period_ = 7.5 * bitSamples_;
         periodGaps_ = 0;
         strength_ = 0;

@@ -41,7 +41,10 @@ private:
 // character's timing is found from the signal by fitting a whole frame (mark before, start
 // bit, five data bits, stop bit) around the start bit's edge; a frame whose start and stop bits
 // do not check is dropped and the search goes on behind it. In steady text the characters'
-// clock runs on through a fade, so that the text comes back in step with the signal.
+// clock runs on through a fade, so that the text comes back in step with the signal. A clear
+// character after noise begins a signal, whose period and tones' levels are learnt afresh;
+// nothing is framed inside a steady tone or across the noise before a signal. The level, which
+// the squelch weighs, is how clearly one tone sounds at a time in the characters' bits.
 class FskDemodulator {
 public:
     FskDemodulator();

@@ -9,8 +9,14 @@
 //    point over several fadings, beside minimodem's figures on the same paths; and the
 //    characters lost once the signal is back at its level after deep fades of both tones or of
 //    one.
+//  - start: how a signal begins, and what noise alone prints: a fade of a CCIR moderate path in
+//    the first seconds of a signal beside the same fade later on (a shallow one with no noise,
+//    and the deepest at +12 dB); the first word of a signal out of noise after 0, 2 and 20
+//    bits of mark; a steady space tone before the first start bit (printing nothing is right);
+//    the characters noise alone prints in 10 minutes with the engine's default squelch, and how
+//    soon a signal at 0 and -6 dB opens it.
 //  - the receiver's speed.
-//   bench_rtty_cer [steady|fading|all] [characters per point, default 10000] [threads, default 3]
+//   bench_rtty_cer [steady|fading|start|all] [characters per point, default 10000] [threads, default 3]
 //                  [lowest dB] [highest dB] [step dB]   (steady noise; default -9 to -4 by 0.5)
 #include "rtty_bench.h" // before Qt, whose keywords it would trip on
 
@@ -244,6 +250,292 @@ void fading(std::size_t chars, int threads)
     fadeRecovery(threads);
 }
 
+// ---- how a signal begins, and what noise alone prints ----
+
+// The engine's own switches where no profile says otherwise: the squelch on at its default level.
+constexpr std::int32_t kDefaultSwitches = rtty::kSwAfc | rtty::kSwNet | rtty::kSwBandPass | rtty::kSwSquelch;
+constexpr double kKeyedPower = 16000.0 * 16000.0 / 2; // of rttybench::keyed's signal
+constexpr double kRate = rtty::kSampleRate;
+const std::string kFox = "THE QUICK BROWN FOX JUMPS OVER THE LAZY DOG";
+
+// Characters of sent[first, first + n) that were not printed.
+std::size_t lostIn(const std::string& sent, const std::string& got, std::size_t first, std::size_t n)
+{
+    const std::vector<bool> ok = rttybench::printed(sent, got);
+    std::size_t lost = 0;
+    for (std::size_t i = first; i < first + n; ++i)
+        lost += !ok[i];
+    return lost;
+}
+
+// A fade of a CCIR moderate path once a few seconds after a signal begins and once well into
+// it, under the same characters, the same noise and the same fading (the path runs from the
+// first sample; the early signal is silent before it begins, the later one sends other text
+// before them):
+//  - a shallow fade (12 to 18 dB, and no deeper than 18 dB for 0.7 s either side) with no
+//    noise, 2.5 s after the signal begins (its lowest 1.8 to 3.2 s in) or about 49 s later;
+//  - the deepest fade between 34 and 64 s at +12 dB, 2 s after the signal begins or about 30 s
+//    later.
+// The characters lost of the 40 sent from 1.5 s before the fade on.
+void pathFade(int threads, bool shallow)
+{
+    constexpr std::size_t kPaths = 40, kChars = 40;
+    const double lead = shallow ? 2.5 : 2.0, later = shallow ? 49 : 30; // seconds
+    const std::size_t from = shallow ? 5400 : 3400; // 10 ms steps
+    const auto total = std::size_t(76 * kRate);
+    // characters sent in about `later` seconds (shifts and line ends take some more)
+    const auto filler = std::size_t(later * rtty::kDefaultBaud / 7.5 * 0.85);
+    std::vector<std::size_t> lost(2 * kPaths, 0);
+    std::vector<double> depth(kPaths, 0), laterAt(kPaths, 0);
+    std::vector<int> found(kPaths, 0);
+    parallel(kPaths, threads, [&](std::size_t p) {
+        const hfchannel::Settings path = hfchannel::moderate();
+        const auto seed = unsigned((shallow ? 170 : 70) + p);
+        std::vector<float> tone(total);
+        for (std::size_t i = 0; i < total; ++i)
+            tone[i] = float(16000 * std::sin(2 * 3.14159265358979323846 * 2210 * double(i) / kRate));
+        const std::vector<float> faded = hfchannel::apply(tone, path, seed);
+        std::vector<double> db; // the path's gain each 10 ms
+        for (std::size_t b = 0; b + 80 <= total; b += 80) {
+            double e = 0;
+            for (std::size_t i = b; i < b + 80; ++i)
+                e += double(faded[i]) * faded[i];
+            db.push_back(10 * std::log10(e / 80 / kKeyedPower + 1e-30));
+        }
+        std::size_t at = 0;
+        for (std::size_t b = from; b < 6400; ++b) {
+            if (!shallow) {
+                if (at == 0 || db[b] < db[at])
+                    at = b;
+                continue;
+            }
+            if (db[b] > -12 || db[b] < -18 || db[b] > db[b - 1] || db[b] > db[b + 1])
+                continue;
+            bool alone = true;
+            for (std::size_t c = b - 70; c <= b + 70; ++c)
+                alone = alone && db[c] >= -18;
+            if (alone) {
+                at = b;
+                break;
+            }
+        }
+        if (at == 0)
+            return;
+        depth[p] = db[at];
+        const std::size_t fadeAt = at * 80 + 40;
+        const std::string sentence = rttybench::upper(pskbench::text(kChars, unsigned(600 + p)));
+        const std::string before = rttybench::upper(pskbench::text(filler, unsigned(700 + p)));
+        for (bool isLater : {false, true}) {
+            const std::string text = isLater ? before + sentence : sentence;
+            const std::size_t first = isLater ? filler : 0;
+            rttybench::Lead l;
+            l.silence = 0;
+            const rttybench::Keyed bare = rttybench::keyed(text, l);
+            // The sentence begins as far before the fade in both.
+            const std::size_t ahead = std::size_t(lead * kRate) + bare.charAt[first] - bare.charAt[0];
+            if (ahead + 8000 > fadeAt)
+                return; // the text too long for the fade's place
+            l.silence = fadeAt - ahead;
+            if (isLater)
+                laterAt[p] = double(ahead) / kRate;
+            rttybench::Keyed k = rttybench::keyed(text, l);
+            k.audio.resize(total, 0.0f);
+            std::vector<float> s = hfchannel::apply(k.audio, path, seed);
+            if (!shallow)
+                pskbench::addNoise(s, kKeyedPower, 12, unsigned(800 + p));
+            lost[2 * p + (isLater ? 1 : 0)] = lostIn(text, rttybench::receive(s, kMark, kSwitches), first, kChars);
+        }
+        found[p] = 1;
+    });
+    std::size_t sum[2] = {0, 0}, paths = 0;
+    std::vector<double> depths;
+    double laterMean = 0;
+    for (std::size_t p = 0; p < kPaths; ++p)
+        if (found[p]) {
+            ++paths;
+            laterMean += laterAt[p];
+            depths.push_back(depth[p]);
+            sum[0] += lost[2 * p];
+            sum[1] += lost[2 * p + 1];
+        }
+    std::sort(depths.begin(), depths.end());
+    const double n = double(std::max<std::size_t>(1, paths * kChars));
+    std::printf("CCIR moderate, %s: %zu paths (median fade %.0f dB), characters lost of the %zu under it\n"
+                "  the fade %4.1f s after the signal begins: %.2f%%\n"
+                "  the fade %4.1f s after it begins:         %.2f%%\n",
+                shallow ? "a shallow fade with no noise" : "its deepest fade at +12 dB", paths,
+                depths.empty() ? 0.0 : depths[depths.size() / 2], kChars, lead, 100.0 * double(sum[0]) / n,
+                laterMean / double(std::max<std::size_t>(1, paths)), 100.0 * double(sum[1]) / n);
+}
+
+// The first word of a signal out of noise (+10 dB) after 0, 2 and 20 bits of mark and one letters
+// shift, 20 noises: with the bench's switches (squelch off) and the engine's defaults.
+void firstWord(int threads)
+{
+    constexpr std::size_t kSeeds = 20, kMarks = 3;
+    const double marks[kMarks] = {0, 2, 20};
+    const std::int32_t switches[2] = {kSwitches, kDefaultSwitches};
+    const std::string text = "THE QUICK BROWN FOX";
+    std::vector<int> right(kMarks * 2 * kSeeds);
+    parallel(right.size(), threads, [&](std::size_t job) {
+        const std::size_t m = job / (2 * kSeeds), c = job / kSeeds % 2, seed = job % kSeeds;
+        rttybench::Lead lead;
+        lead.silence = std::size_t(3 * kRate) + 37 * seed;
+        lead.markBits = marks[m];
+        lead.shifts = 1;
+        rttybench::Keyed k = rttybench::keyed(text, lead);
+        pskbench::addNoise(k.audio, kKeyedPower, 10, unsigned(1000 + seed));
+        right[job] = lostIn(text, rttybench::receive(k.audio, kMark, switches[c]), 0, 3) == 0;
+    });
+    std::printf("The first word out of noise at +10 dB (\"THE\" of \"%s\"), %zu noises:\n", text.c_str(), kSeeds);
+    std::printf("%12s %14s %14s\n", "mark bits", "squelch off", "engine default");
+    for (std::size_t m = 0; m < kMarks; ++m) {
+        std::printf("%12.0f", marks[m]);
+        for (std::size_t c = 0; c < 2; ++c) {
+            int n = 0;
+            for (std::size_t s = 0; s < kSeeds; ++s)
+                n += right[(m * 2 + c) * kSeeds + s];
+            std::printf(" %11d/%zu", n, kSeeds);
+        }
+        std::printf("\n");
+    }
+}
+
+// A steady space tone of 4, 8 and 20 bits, then 6.4 bits of mark and a letters shift, before the
+// text (as the recording begins): out of digital silence, how often exactly the text is printed;
+// out of noise at +10 dB with the engine's defaults, what is printed from the tone's start to the
+// text's first character. And what is printed before the recording's own text.
+void preamble(int threads, const Peer& peer)
+{
+    constexpr std::size_t kPlaces = 12, kLengths = 3;
+    const double spaces[kLengths] = {4, 8, 20};
+    std::vector<int> exact(kLengths * kPlaces);
+    std::vector<std::size_t> strays(exact.size());
+    parallel(exact.size(), threads, [&](std::size_t job) {
+        const std::size_t p = job / kPlaces, t = job % kPlaces;
+        rttybench::Lead lead;
+        lead.silence = 8000 + 7 * t;
+        lead.spaceBits = spaces[p];
+        lead.markBits = 6.4;
+        lead.shifts = 1;
+        rttybench::Keyed k = rttybench::keyed(kFox, lead);
+        exact[job] = rttybench::receive(k.audio, kMark, kSwitches) == kFox;
+        pskbench::addNoise(k.audio, kKeyedPower, 10, unsigned(2000 + job));
+        std::vector<std::size_t> when;
+        const std::string got = rttybench::receive(k.audio, kMark, kDefaultSwitches, nullptr, &when);
+        // The first character's frame is complete 8.5 bits after it begins; the block ends after.
+        const std::size_t until = k.charAt[0] + std::size_t(9 * kRate / rtty::kDefaultBaud) + rtty::RttyEngine::kBlock;
+        std::size_t n = 0, last = 0;
+        for (std::size_t i = 0; i < got.size(); ++i)
+            if (when[i] > lead.silence && when[i] <= until) {
+                ++n;
+                last = i;
+            }
+        strays[job] = n - (n > 0 && got[last] == kFox[0] ? 1 : 0);
+    });
+    std::printf("A steady space tone before the first start bit, %zu places each:\n", kPlaces);
+    std::printf("%12s %26s %28s\n", "space bits", "out of silence: text alone", "+10 dB, default: printed before");
+    for (std::size_t p = 0; p < kLengths; ++p) {
+        int n = 0;
+        std::size_t s = 0;
+        for (std::size_t t = 0; t < kPlaces; ++t) {
+            n += exact[p * kPlaces + t];
+            s += strays[p * kPlaces + t];
+        }
+        std::printf("%12.0f %23d/%zu %28zu\n", spaces[p], n, kPlaces, s);
+    }
+    if (peer.ok) {
+        const std::string got = withoutBlanks(rttybench::receive(peer.audio, 1415, kSwitches | rtty::kSwReverse));
+        const std::size_t at = got.find(peer.text.substr(0, 8));
+        std::printf("The recording (space tone first): printed before its text: \"%s\"\n",
+                    at == std::string::npos ? "(its text not found)" : got.substr(0, at).c_str());
+    }
+}
+
+// Noise alone for 10 minutes, three noises, with the engine's default squelch and with it off;
+// and a signal out of noise at 0 and -6 dB (2 bits of mark, a letters shift, then text): in how
+// many of 20 the squelch lets its first character through, and when it prints.
+void squelch(int threads)
+{
+    constexpr std::size_t kNoises = 3, kSeeds = 20;
+    std::vector<std::size_t> chars(2 * kNoises);
+    parallel(chars.size(), threads, [&](std::size_t job) {
+        std::vector<float> noise(std::size_t(600 * kRate), 0.0f);
+        pskbench::addNoise(noise, 2000.0 * 2000.0 * 0.75, 0, unsigned(3000 + job / 2)); // 2000 rms
+        chars[job] = rttybench::receive(noise, kMark, job % 2 == 0 ? kDefaultSwitches : kDefaultSwitches & ~rtty::kSwSquelch).size();
+    });
+    std::printf("Noise alone, 10 minutes: characters printed with the default squelch");
+    for (std::size_t n = 0; n < kNoises; ++n)
+        std::printf(" %zu", chars[2 * n]);
+    std::printf("; with the squelch off");
+    for (std::size_t n = 0; n < kNoises; ++n)
+        std::printf(" %zu", chars[2 * n + 1]);
+    std::printf("\n");
+
+    const double snrs[2] = {0, -6};
+    struct Open {
+        bool first = false;
+        std::size_t lost = 0;
+        double ms = 0;
+    };
+    std::vector<Open> open(2 * 2 * kSeeds);
+    parallel(open.size(), threads, [&](std::size_t job) {
+        const std::size_t i = job / (2 * kSeeds), c = job / kSeeds % 2, seed = job % kSeeds;
+        const std::string text = rttybench::upper(pskbench::text(40, unsigned(900 + seed)));
+        rttybench::Lead lead;
+        lead.silence = std::size_t(3 * kRate) + 37 * seed;
+        lead.markBits = 2;
+        lead.shifts = 1;
+        rttybench::Keyed k = rttybench::keyed(text, lead);
+        pskbench::addNoise(k.audio, kKeyedPower, snrs[i], unsigned(4000 + seed));
+        std::vector<std::size_t> when;
+        const std::string got = rttybench::receive(k.audio, kMark, c == 0 ? kDefaultSwitches : kDefaultSwitches & ~rtty::kSwSquelch,
+                                                   nullptr, &when);
+        std::vector<long> where;
+        const std::vector<bool> ok = rttybench::printed(text, got, &where);
+        Open& o = open[job];
+        o.lost = text.size();
+        for (std::size_t j = 0; j < text.size(); ++j)
+            if (ok[j]) {
+                o.lost = j;
+                o.first = j == 0;
+                o.ms = 1000.0 * double(when[std::size_t(where[j])] - lead.silence) / kRate;
+                break;
+            }
+    });
+    std::printf("A signal out of noise (2 bits of mark, a letters shift, 40 characters), %zu noises; its first\n"
+                "character printed, characters lost before the first printed (mean), and when that one\n"
+                "printed after the signal began (median; its first character's frame ends about 400 ms in):\n", kSeeds);
+    std::printf("%8s %30s %30s\n", "SNR dB", "default squelch", "squelch off");
+    for (std::size_t i = 0; i < 2; ++i) {
+        std::printf("%8.0f", snrs[i]);
+        for (std::size_t c = 0; c < 2; ++c) {
+            int first = 0;
+            std::size_t lost = 0;
+            std::vector<double> ms;
+            for (std::size_t s = 0; s < kSeeds; ++s) {
+                const Open& o = open[(i * 2 + c) * kSeeds + s];
+                first += o.first;
+                lost += o.lost;
+                ms.push_back(o.ms);
+            }
+            std::sort(ms.begin(), ms.end());
+            std::printf("   %5d/%zu %6.2f lost %6.0f ms", first, kSeeds, double(lost) / kSeeds, ms[kSeeds / 2]);
+        }
+        std::printf("\n");
+    }
+}
+
+void start(int threads)
+{
+    pathFade(threads, true);
+    pathFade(threads, false);
+    firstWord(threads);
+    preamble(threads, loadPeer());
+    squelch(threads);
+}
+
+
 void speed(std::size_t chars)
 {
     // The whole receiving engine (filters, framing, spectrum) on a clean signal.
@@ -261,8 +553,8 @@ void speed(std::size_t chars)
 int main(int argc, char** argv)
 {
     const std::string what = argc > 1 ? argv[1] : "all";
-    if (what != "steady" && what != "fading" && what != "all") {
-        std::fprintf(stderr, "usage: %s [steady|fading|all] [characters per point] [threads] [lowest dB] [highest dB] [step dB]\n", argv[0]);
+    if (what != "steady" && what != "fading" && what != "start" && what != "all") {
+        std::fprintf(stderr, "usage: %s [steady|fading|start|all] [characters per point] [threads] [lowest dB] [highest dB] [step dB]\n", argv[0]);
         return 2;
     }
     const std::size_t chars = argc > 2 ? std::size_t(std::atoi(argv[2])) : 10000;
@@ -277,10 +569,12 @@ int main(int argc, char** argv)
         return 1;
     }
     std::printf("RTTY 45.45 Bd 170 Hz (receiver: AFC on, squelch off, unshift-on-space on)\n");
-    if (what != "fading")
+    if (what == "steady" || what == "all")
         steady(chars, threads, snrs);
-    if (what != "steady")
+    if (what == "fading" || what == "all")
         fading(chars, threads);
+    if (what == "start" || what == "all")
+        start(threads);
     speed(chars);
     return 0;
 }

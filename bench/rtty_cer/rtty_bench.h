@@ -54,22 +54,30 @@ inline std::vector<float> transmission(const std::string& text, double baud, dou
 }
 
 // What the engine's receiver prints from the signal, tuned to markHz and markHz + 170 Hz with
-// the switches given; `seconds` gets the time it took.
-inline std::string receive(const std::vector<float>& audio, double markHz, std::int32_t switches, double* seconds = nullptr)
+// the switches given; `seconds` gets the time it took, `when` the sample each character was
+// printed at (the end of the block that gave it).
+inline std::string receive(const std::vector<float>& audio, double markHz, std::int32_t switches, double* seconds = nullptr,
+                           std::vector<std::size_t>* when = nullptr)
 {
     QTemporaryDir dir;
     std::string got;
+    std::size_t blockEnd = 0;
     rtty::RttyEngine rx(nullptr, dir.filePath(QStringLiteral("UserPara.INI")), [&](int code, std::int32_t v) {
-        if (code == rtty::kNoteChar)
-            got += static_cast<char>(v & 0xFF);
+        if (code != rtty::kNoteChar)
+            return;
+        got += static_cast<char>(v & 0xFF);
+        if (when)
+            when->push_back(blockEnd);
     });
     rx.command(9, static_cast<std::int32_t>(markHz));
     rx.command(10, static_cast<std::int32_t>(markHz + 170));
     rx.command(11, switches);
     std::vector<float> out(rtty::RttyEngine::kBlock);
     const auto t0 = std::chrono::steady_clock::now();
-    for (std::size_t at = 0; at + rtty::RttyEngine::kBlock <= audio.size(); at += rtty::RttyEngine::kBlock)
+    for (std::size_t at = 0; at + rtty::RttyEngine::kBlock <= audio.size(); at += rtty::RttyEngine::kBlock) {
+        blockEnd = at + rtty::RttyEngine::kBlock;
         rx.processBlock(audio.data() + at, out.data(), rtty::RttyEngine::kBlock);
+    }
     if (seconds)
         *seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     return got;
@@ -82,12 +90,22 @@ struct Keyed {
     std::vector<std::size_t> charAt;   // per character of the text: its first sample
 };
 
-// The text at 45.45 Bd on 2125/2295 Hz (continuous phase), after a second of band noise room
-// (silence here; the caller adds noise) and two letters shifts.
-inline Keyed keyed(const std::string& text, double markHz = 2125, double spaceHz = 2295)
+// How a keyed signal begins: after `silence` samples (room for band noise, which the caller
+// adds), a steady space tone of `spaceBits`, `markBits` of mark and `shifts` letters shifts.
+struct Lead {
+    std::size_t silence = 8000;
+    double spaceBits = 0, markBits = 8;
+    int shifts = 2;
+    double baud = rtty::kDefaultBaud; // the sender's rate
+};
+
+// The text on 2125/2295 Hz (continuous phase) as the lead has it begin, with 8 bits
+// of mark and a second of room after it.
+inline Keyed keyed(const std::string& text, const Lead& lead = {}, double markHz = 2125, double spaceHz = 2295)
 {
     Keyed k;
     rtty::FskModulator mod;
+    mod.setBaud(lead.baud);
     auto bit = [&](bool isMark, double bits) {
         // One tone at a time: the modulator's phase carries over from tone to tone.
         mod.setTones(isMark ? markHz : spaceHz, isMark ? markHz : spaceHz);
@@ -100,11 +118,14 @@ inline Keyed keyed(const std::string& text, double markHz = 2125, double spaceHz
             bit(((c >> i) & 1) != 0, 1);
         bit(true, 1.5);
     };
-    k.audio.assign(8000, 0.0f);
-    k.mark.assign(8000, true);
-    bit(true, 8);
-    code(rtty::kLtrs);
-    code(rtty::kLtrs);
+    k.audio.assign(lead.silence, 0.0f);
+    k.mark.assign(lead.silence, true);
+    if (lead.spaceBits > 0)
+        bit(false, lead.spaceBits);
+    if (lead.markBits > 0)
+        bit(true, lead.markBits);
+    for (int i = 0; i < lead.shifts; ++i)
+        code(rtty::kLtrs);
     rtty::BaudotEncoder enc;
     for (unsigned char c : text) {
         k.charAt.push_back(k.audio.size());
@@ -144,8 +165,9 @@ inline void applyFade(Keyed& k, const Fade& f)
 }
 
 // For each character of `sent`: whether it was printed, in the alignment of the received text
-// that has the fewest edits (what was printed before and after the text is free).
-inline std::vector<bool> printed(const std::string& sent, const std::string& got)
+// that has the fewest edits (what was printed before and after the text is free); `where` gets
+// each one's place in the received text (-1 where none).
+inline std::vector<bool> printed(const std::string& sent, const std::string& got, std::vector<long>* where = nullptr)
 {
     const std::size_t n = sent.size(), m = got.size();
     std::vector<std::size_t> d((n + 1) * (m + 1), 0);
@@ -160,9 +182,13 @@ inline std::vector<bool> printed(const std::string& sent, const std::string& got
         if (at(n, c) < at(n, j))
             j = c;
     std::vector<bool> ok(n, false);
+    if (where)
+        where->assign(n, -1);
     for (std::size_t i = n; i > 0;) {
         if (j > 0 && at(i, j) == at(i - 1, j - 1) + (sent[i - 1] != got[j - 1])) {
             ok[i - 1] = sent[i - 1] == got[j - 1];
+            if (where)
+                (*where)[i - 1] = static_cast<long>(j - 1);
             --i;
             --j;
         } else if (at(i, j) == at(i - 1, j) + 1) {

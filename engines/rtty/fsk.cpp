@@ -20,6 +20,17 @@ constexpr double kLevelWander = 0.1;
 constexpr double kLevelDoubt = 4;
 // A frame whose stronger tone is this many times the noise's envelope is clear of the noise.
 constexpr double kClearOfNoise = 3;
+// The clarity (see clarityAt) from which on the level rises above 0 (noise alone gives about
+// 0.3, and 0.6 in a few frames of a thousand), and that of a clean signal (the filters' overlap
+// and the bits' edges keep it below 1), where the level is full.
+constexpr double kNoiseClarity = 0.54, kCleanClarity = 0.85;
+// A character this many times stronger than the steady text followed, after noise, begins a
+// new signal.
+constexpr double kNewSignal = 4;
+// A level's spread (variance) while it is not known.
+constexpr double kUnknownLevel = 1e12;
+// A signal begins where a character of this quality follows one below that.
+constexpr double kBeginAt = 0.5, kBeginBelow = 0.1;
 // How many characters the clock of steady text runs on through a fade.
 constexpr int kClockChars = 16;
 
@@ -124,12 +135,15 @@ void FskDemodulator::resize()
     markRing_.assign(size, 0.0f);
     spaceRing_.assign(size, 0.0f);
     ringMask_ = static_cast<long long>(size) - 1;
-    now_ = scan_ = earliest_ = 0;
+    now_ = scan_ = earliest_ = lastFrame_ = 0;
+    clarity_ = squelchLevel_ = lastQuality_ = 0;
+    passed_ = false;
     pending_ = lastEdge_ = clockNext_ = -1;
     inStepRun_ = clockMisses_ = unheard_ = 0;
     misfit_ = false;
     strength_ = 0;
     period_ = 7.5 * bitSamples_;
+    periodGaps_ = 0;
     senderBit_ = bitSamples_;
     markLevel_ = spaceLevel_ = markSpread_ = spaceSpread_ = noiseMean_ = noiseVar_ = 0;
     weigh();
@@ -141,6 +155,7 @@ void FskDemodulator::restart()
     inStepRun_ = clockMisses_ = unheard_ = 0;
     misfit_ = false;
     period_ = 7.5 * bitSamples_;
+    periodGaps_ = 0;
     senderBit_ = bitSamples_;
     earliest_ = now_ + filterLength_;
     scan_ = earliest_;
@@ -164,7 +179,7 @@ void FskDemodulator::setNotch(bool on, double hz)
 
 int FskDemodulator::level() const
 {
-    return static_cast<int>(std::lround(std::clamp(levelAvg_, 0.0, 1.0) * 1024));
+    return static_cast<int>(std::lround(std::clamp(squelchLevel_, 0.0, 1.0) * 1024));
 }
 
 void FskDemodulator::scope(std::int32_t* x, std::int32_t* y) const
@@ -203,6 +218,11 @@ void FskDemodulator::process(const float* samples, int n, std::vector<std::uint8
         // A clean tone of amplitude A gives A/2 out of its filter and A/sqrt(2) of input rms.
         const double instant = rms > 1 ? std::min(1.0, (am + as) * std::sqrt(2.0) / rms) : 0.0;
         levelAvg_ += (instant - levelAvg_) * alpha / 4;
+        // Between characters (a steady tone, silence, noise no frame fits) the level follows how
+        // clearly one tone sounds at a time.
+        clarity_ += (std::abs(am - as) / (am + as + 1e-9) - clarity_) * alpha / 4;
+        if (now_ - lastFrame_ > 2 * period_)
+            squelchLevel_ += (qualityOf(clarity_) - squelchLevel_) * alpha / 4;
 
         const double norm = rms > 1 ? kScopeGain / rms : 0.0;
         scopeX_[static_cast<size_t>(scopePos_)] = static_cast<std::int32_t>(std::lround((zm * mark_.phasor).real() * norm));
@@ -258,10 +278,10 @@ void FskDemodulator::frame(std::vector<std::uint8_t>& codes)
 
 // The fit of a frame whose start bit begins at `edge`: mark before, space start bit, decided
 // data bits and mark stop bit; lowest when the start and stop bits do not check.
-double FskDemodulator::fitAt(long long edge) const
+double FskDemodulator::fitAt(long long edge, bool fresh) const
 {
     const float start = soft(bitAt(edge, 0)), stop = soft(bitAt(edge, 6));
-    if (!(start < 0 && stop > 0))
+    if (!(start < 0 && stop > 0) || (fresh && !beginsHere(edge)))
         return -1e300;
     double fit = soft(edge - 1) - start + stop;
     for (int k = 1; k <= 5; ++k)
@@ -269,12 +289,29 @@ double FskDemodulator::fitAt(long long edge) const
     return fit;
 }
 
-long long FskDemodulator::bestEdge(long long from, long long to, double* fit) const
+// A character looked for afresh begins as a signal's does: not inside a steady space tone (the
+// bit before its start bit is not space as strong as the start bit), and not in the noise
+// before a signal (its start bit is not much weaker than the bits after it).
+bool FskDemodulator::beginsHere(long long edge) const
+{
+    if (soft(edge - 1) < 0.5f * soft(bitAt(edge, 0)))
+        return false;
+    auto strength = [this, edge](int k) {
+        const auto at = static_cast<size_t>(bitAt(edge, k) & ringMask_);
+        return std::max(markRing_[at], spaceRing_[at]);
+    };
+    double after = 0;
+    for (int k = 1; k <= 6; ++k)
+        after += strength(k);
+    return strength(0) >= 0.5 * after / 6;
+}
+
+long long FskDemodulator::bestEdge(long long from, long long to, double* fit, bool fresh) const
 {
     double bestFit = -1e300;
     long long best = -1;
     for (long long e = from; e <= to; ++e) {
-        const double f = fitAt(e);
+        const double f = fitAt(e, fresh);
         if (f > bestFit) {
             bestFit = f;
             best = e;
@@ -311,7 +348,18 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
     bool weak = false;
     if (clockNext_ >= 0 && std::abs(guess - clockNext_) < bit / 2) {
         const long long expected = std::exchange(clockNext_, -1);
-        weak = strengthAt(expected) < 0.5 * strength_;
+        const double heard = strengthAt(expected);
+        if (heard > kNewSignal * strength_ && lastQuality_ < kBeginBelow) {
+            // Far stronger than the steady text followed, after characters no clearer than
+            // noise: a signal begins, whose characters the clock of the noise does not know.
+            lastEdge_ = -1;
+            inStepRun_ = clockMisses_ = 0;
+            misfit_ = false;
+            earliest_ = expected - bit / 2;
+            scan_ = earliest_ + half;
+            return false;
+        }
+        weak = heard < 0.5 * strength_;
         if (weak) {
             // In a fade (weak bits) the clock runs on: the frame is where it says, and a
             // character is taken only if its start and stop bits check.
@@ -322,11 +370,20 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
                 return false;
             }
             best = fitAt(expected) > -1e300 ? expected : -1;
+            // A character heard clear of the noise where the clock says is no miss, and the
+            // strength of steady text follows it down: a signal that began on a peak, or a
+            // long shallow fade, is not taken for a fade in which only the clock is kept.
+            const double heard = strengthAt(expected);
+            if (best >= 0 && heard > kClearOfNoise * noiseMean_) {
+                clockMisses_ = 0;
+                strength_ += (heard - strength_) * 0.1;
+            }
             if (best < 0) {
                 followLevels(expected); // the levels follow the fade all the same
                 ++unheard_;
             }
             lastEdge_ = expected;
+            ++runPeriods_;
             clockNext_ = expected + std::llround(period_);
             pending_ = clockNext_ + half;
             earliest_ = expected + static_cast<long long>(std::lround(6.75 * bitSamples_));
@@ -341,6 +398,7 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
                 // noise, its data bits are most likely right and the character is given.
                 misfit_ = true;
                 lastEdge_ = expected;
+                ++runPeriods_;
                 clockNext_ = expected + std::llround(period_);
                 pending_ = clockNext_ + half;
                 earliest_ = expected + static_cast<long long>(std::lround(6.75 * bitSamples_));
@@ -370,7 +428,7 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
         // filters filling with the first tone) begins no character.
         const long long from = std::max({earliest_, guess - bit / 2, signalFrom_ + filterLength_ + 1});
         const long long to = guess + bit;
-        best = bestEdge(from, to, nullptr);
+        best = bestEdge(from, to, nullptr, true);
         if (best < 0) {
             // No character begins here: look again behind the edges tried.
             earliest_ = to + 1;
@@ -382,23 +440,45 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
         give(best, false, true, codes);
         return true;
     }
+    // A clear character, twice as strong as the steady text followed, after one no clearer
+    // than noise begins a signal: what noise made of the period, the tones' levels and the
+    // strength of steady text is forgotten.
+    if (lastQuality_ < kBeginBelow && quality(best) >= kBeginAt && strengthAt(best) > 2 * strength_) {
+        period_ = 7.5 * bitSamples_;
+        periodGaps_ = 0;
+        strength_ = 0;
+        markLevel_ = spaceLevel_ = 0;
+    }
     // In steady text each start bit follows the one before by the same period: an edge found
     // near where it was expected is pulled toward it, which steadies the timing in noise.
     bool inStep = false;
     if (lastEdge_ >= 0) {
         const double gap = static_cast<double>(best - lastEdge_);
         const double dev = gap - period_;
-        if (gap > 6.8 * bitSamples_ && gap < 8.2 * bitSamples_) {
-            period_ += (gap - period_) * 0.1;
-            // A sender of one and a half stop bits a little off the rate: its bits are as
-            // long as its characters say.
-            const double bitOfPeriod = period_ / 7.5;
-            senderBit_ = std::abs(bitOfPeriod / bitSamples_ - 1) < 0.03 ? bitOfPeriod : bitSamples_;
-        }
         if (std::abs(dev) < bitSamples_ / 4) {
-            best = lastEdge_ + std::llround(period_ + dev * kTimingPull);
+            // The period is measured over the whole run of steady text (the characters the
+            // clock ran through a fade included): the longer the run, the closer, so that it
+            // is right within a few characters of the signal's start.
+            const double n = ++runPeriods_;
+            const double measured = static_cast<double>(best - runStart_) / n;
+            if (std::abs(measured / period_ - 1) < 0.03)
+                period_ += (measured - period_) * n * n / (n * n + 9);
             inStep = true;
+        } else if (gap > 6.8 * bitSamples_ && gap < 8.2 * bitSamples_) {
+            // Out of step by more than the timing's noise: a sender of other stop bits.
+            ++periodGaps_;
+            period_ += (gap - period_) * std::max(0.1, 1.0 / (periodGaps_ + 1));
         }
+        // A sender of one and a half stop bits a little off the rate: its bits are as long as
+        // its characters say.
+        const double bitOfPeriod = period_ / 7.5;
+        senderBit_ = std::abs(bitOfPeriod / bitSamples_ - 1) < 0.03 ? bitOfPeriod : bitSamples_;
+        if (inStep)
+            best = lastEdge_ + std::llround(period_ + dev * kTimingPull);
+    }
+    if (!inStep) {
+        runStart_ = best;
+        runPeriods_ = 0;
     }
     inStepRun_ = inStep ? inStepRun_ + 1 : 0;
     lastEdge_ = best;
@@ -426,10 +506,17 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
 void FskDemodulator::give(long long edge, bool inStep, bool faded, std::vector<std::uint8_t>& codes)
 {
     const std::uint8_t code = followLevels(edge);
+    // The level shown: a frame's quality counts at once when it is higher, and half when lower.
+    const double q = quality(edge);
+    squelchLevel_ = std::max(q, (squelchLevel_ + q) / 2);
+    lastQuality_ = q;
+    lastFrame_ = now_;
+    const bool open = passes(q);
+    passed_ = open;
     const bool aboveNoise = strengthAt(edge) > kClearOfNoise * noiseMean_;
     if (faded && !aboveNoise && (code == kLtrs || code == kFigs))
         return;
-    if (squelchOpen()) {
+    if (open) {
         // Characters the fade took may have held a space or a letters shift: the text goes on
         // in letters, the likelier case (as unshift-on-space has it).
         if (!faded && std::exchange(unheard_, 0) >= 2 && code != kLtrs && code != kFigs)
@@ -440,12 +527,41 @@ void FskDemodulator::give(long long edge, bool inStep, bool faded, std::vector<s
     }
 }
 
+// How clearly one tone at a time sounds in the frame at `edge`: about 0.3 on noise alone (two
+// tones of independent noise), near 1 on a clean signal.
+double FskDemodulator::clarityAt(long long edge) const
+{
+    double sum = 0;
+    for (int k = 0; k <= 6; ++k) {
+        const auto at = static_cast<size_t>(bitAt(edge, k) & ringMask_);
+        const double m = markRing_[at], s = spaceRing_[at];
+        sum += std::abs(m - s) / (m + s + 1e-9);
+    }
+    return sum / 7;
+}
+
+bool FskDemodulator::passes(double q) const
+{
+    if (squelch_ <= 0)
+        return true;
+    return squelch_ < 100 && (q * 100 >= squelch_ || (passed_ && q * 100 >= squelch_ / 2));
+}
+
+double FskDemodulator::qualityOf(double clarity)
+{
+    return std::clamp((clarity - kNoiseClarity) / (kCleanClarity - kNoiseClarity), 0.0, 1.0);
+}
+
 // Each tone's level, from the bits decided on it: they follow a fade within a few bits, so
 // that a tone fading alone (a selective path) leaves the decisions to the other.
 std::uint8_t FskDemodulator::followLevels(long long edge)
 {
-    if (markLevel_ + spaceLevel_ <= 0) // the first frame: decided on the plain difference
+    if (markLevel_ + spaceLevel_ <= 0) {
+        // The first frame of a signal: decided on the plain difference, and the levels, not
+        // yet known, are taken from its first readings.
         markLevel_ = spaceLevel_ = 1e-3;
+        markSpread_ = spaceSpread_ = kUnknownLevel;
+    }
     // Each level is followed as fast as the noise lets it be read (a Kalman filter on a level
     // that wanders by kLevelWander of itself per bit): fast on a strong signal, so that a fade
     // is followed bit by bit, slowly on a weak one, where a level read from a bit is mostly noise.

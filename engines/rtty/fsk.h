@@ -41,7 +41,10 @@ private:
 // character's timing is found from the signal by fitting a whole frame (mark before, start
 // bit, five data bits, stop bit) around the start bit's edge; a frame whose start and stop bits
 // do not check is dropped and the search goes on behind it. In steady text the characters'
-// clock runs on through a fade, so that the text comes back in step with the signal.
+// clock runs on through a fade, so that the text comes back in step with the signal. A clear
+// character after noise begins a signal, whose period and tones' levels are learnt afresh;
+// nothing is framed inside a steady tone or across the noise before a signal. The level, which
+// the squelch weighs, is how clearly one tone sounds at a time in the characters' bits.
 class FskDemodulator {
 public:
     FskDemodulator();
@@ -53,7 +56,8 @@ public:
     double baud() const { return baud_; }
     void setReverse(bool on) { reverse_ = on; }
     void setAfc(bool on) { afc_ = on; }
-    // Characters are given only while the level (0..100) reaches the threshold; 0 always.
+    // Characters are given only while the level (0..100) reaches the threshold; 0 always, 100
+    // never (a squelch set to the top holds everything).
     void setSquelch(double thresholdPercent) { squelch_ = thresholdPercent; }
     void setBandPass(bool on);
     void setNotch(bool on, double hz);
@@ -64,9 +68,9 @@ public:
     // Demodulates samples (16-bit scale); each character's code is appended to `codes`.
     void process(const float* samples, int n, std::vector<std::uint8_t>& codes);
 
-    // Signal level, 0..1024 (a clean signal gives about 1024).
+    // Signal level, 0..1024: how clearly the characters (between them, the tones) stand out of
+    // the noise; a clean signal gives about 1024, noise alone about 0.
     int level() const;
-    bool squelchOpen() const { return level() * 100.0 / 1024.0 >= squelch_; }
     // The two filters' outputs as an XY picture: the last 512 samples (0 where none yet).
     static constexpr int kScopePoints = 512;
     void scope(std::int32_t* x, std::int32_t* y) const;
@@ -96,9 +100,17 @@ private:
         return markWeight_ * markRing_[i] - spaceWeight_ * spaceRing_[i] - offset_;
     }
     long long bitAt(long long edge, int k) const;
-    double fitAt(long long edge) const;
-    long long bestEdge(long long from, long long to, double* fit) const;
+    double fitAt(long long edge, bool fresh = false) const;
+    bool beginsHere(long long edge) const;
+    long long bestEdge(long long from, long long to, double* fit, bool fresh = false) const;
     double strengthAt(long long edge) const;
+    double clarityAt(long long edge) const;
+    // Whether the squelch passes a character of quality q: one that reaches the threshold, or
+    // half of it right after one it passed (a weaker character inside a signal).
+    bool passes(double q) const;
+    // 0..1: the clarity above that of noise alone (the level's scale).
+    static double qualityOf(double clarity);
+    double quality(long long edge) const { return qualityOf(clarityAt(edge)); }
     void give(long long edge, bool inStep, bool faded, std::vector<std::uint8_t>& codes);
     std::uint8_t followLevels(long long edge);
     void weigh();
@@ -115,7 +127,12 @@ private:
     bool bandPassOn_ = false, notchOn_ = false;
     Biquad bandPass_, notch_;
     double power_ = 0;       // input power, averaged over about a bit
-    double levelAvg_ = 0;    // 0..1
+    double levelAvg_ = 0;    // 0..1: how much of the input the two filters hold (the AFC follows above a half)
+    double clarity_ = 0;     // how clearly one tone sounds at a time, averaged over a few bits
+    double squelchLevel_ = 0; // 0..1: the signal level shown and weighed by the squelch
+    long long lastFrame_ = 0; // where the last character was given
+    double lastQuality_ = 0;  // and its quality (see quality())
+    bool passed_ = false;     // and whether the squelch passed it
     // the two filters' envelopes (mark, space), one per sample, kept for a little more than a character
     std::vector<float> markRing_, spaceRing_;
     long long ringMask_ = 0;
@@ -127,6 +144,9 @@ private:
     long long signalFrom_ = 0; // where the signal began after digital silence (no frame reaches back to it)
     int silentRun_ = 0;
     double period_ = 0;        // samples from one start bit to the next in steady text
+    int periodGaps_ = 0;       // gaps out of step it was learnt from since the signal began
+    long long runStart_ = 0;   // the edge that began the run of steady text
+    int runPeriods_ = 0;       // periods since
     double senderBit_ = 0;     // the sender's bit length, as its steady text shows it
     long long clockNext_ = -1; // steady text: where the next start bit is due
     int inStepRun_ = 0;        // characters in a row found where the one before put them

@@ -31,6 +31,7 @@ TEST(RttyReceiver, CopiesAnotherProgramsRecordingInReverse)
     // Mark on the upper tone (1585 Hz), about 44.9 Bd: the engine's tones 1415/1585, Reverse on.
     const std::string got = withoutBlanks(rttybench::receive(audio, 1415, rtty::kSwAfc | rtty::kSwBandPass | rtty::kSwReverse));
     EXPECT_EQ(pskbench::errors(text, got), 0u) << got;
+    EXPECT_EQ(got.substr(0, 8), text.substr(0, 8)) << "nothing before the text (its space tone)";
 }
 
 // The own transmitter's text through noise: a sender on the rate, one 1.5% slow and one 10 Hz
@@ -84,3 +85,49 @@ TEST(RttyReceiver, TextComesBackRightAfterAFade)
 }
 
 } // namespace
+
+// How a signal begins, through the engine's receiver: the first word after noise with little
+// or no mark before it (squelch off); a steady space tone before the first start bit, out of
+// silence and out of noise with the engine's default squelch (which holds the noise); and a
+// fade of 12 dB a second after a signal begins, held to its end.
+TEST(RttyReceiver, HowASignalBegins)
+{
+    constexpr std::int32_t kOff = rtty::kSwAfc | rtty::kSwBandPass | rtty::kSwUos;
+    constexpr std::int32_t kDefault = rtty::kSwAfc | rtty::kSwNet | rtty::kSwBandPass | rtty::kSwSquelch;
+    enum Check { kFirstWord, kExactly, kWithinNoise };
+    struct Case {
+        const char* what;
+        rttybench::Lead lead;
+        double snrDb; // 99: no noise
+        std::int32_t switches;
+        bool fade;
+        Check check;
+    } cases[] = {
+        {"no mark after noise", {24000, 0, 0, 1}, 10, kOff, false, kFirstWord},
+        {"2 bits of mark after noise", {24000, 0, 2, 1}, 10, kOff, false, kFirstWord},
+        {"20 bits of mark after noise", {24000, 0, 20, 1}, 10, kOff, false, kFirstWord},
+        {"a space tone out of silence", {8000, 4, 6.4, 1}, 99, kOff, false, kExactly},
+        {"a long space tone out of noise, default squelch", {24000, 20, 6.4, 1}, 10, kDefault, false, kExactly},
+        {"a fade a second after the signal begins", {24000, 0, 8, 2}, 20, kOff, true, kWithinNoise},
+    };
+    const std::string text = "THE QUICK BROWN FOX JUMPS OVER THE LAZY DOG 0123456789 CQ DE N0CALL PSE K";
+    for (const Case& c : cases)
+        for (unsigned seed : {1u, 2u, 3u}) {
+            rttybench::Keyed k = rttybench::keyed(text, c.lead);
+            if (c.fade) // down 12 dB in half a second, a second after the signal begins
+                for (std::size_t i = c.lead.silence + 8000; i < k.audio.size(); ++i) {
+                    const double t = std::min(1.0, double(i - c.lead.silence - 8000) / 4000);
+                    k.audio[i] = static_cast<float>(k.audio[i] * std::pow(10.0, -12 * t / 20));
+                }
+            if (c.snrDb < 99)
+                pskbench::addNoise(k.audio, 16000.0 * 16000.0 / 2, c.snrDb, seed);
+            const std::string got = rttybench::receive(k.audio, 2125, c.switches);
+            const std::vector<bool> ok = rttybench::printed(text, got);
+            if (c.check == kFirstWord)
+                EXPECT_TRUE(ok[0] && ok[1] && ok[2]) << c.what << ", seed " << seed << ": " << got;
+            else if (c.check == kExactly)
+                EXPECT_EQ(got, text) << c.what << ", seed " << seed;
+            else
+                EXPECT_EQ(pskbench::errors(text, got), 0u) << c.what << ", seed " << seed << ": " << got;
+        }
+}

@@ -207,7 +207,8 @@ void RttyEngine::command(int code, std::int32_t value)
         notify_(kNoteView, view_);
         break;
     case 15:
-        squelchPercent_ = std::clamp(100 - value / 10.25, 0.0, 100.0);
+        // The value is the level, 0..1025, that the squelch line stands at on the level bar.
+        squelchPercent_ = std::clamp(value / 10.25, 0.0, 100.0);
         applySwitches(switches_);
         break;
     case 17: txChars_.push_back(value ? kFigsRequest : kLtrsRequest); break;
@@ -364,7 +365,9 @@ void RttyEngine::processBlock(const float* in, float* out, int n)
         reportTones();
     }
     writeSpectrum(shown, n);
-    const double squelchUnits = (65 - squelchPercent_ / 1.5384) * 16;
+    // The squelch line's place on the bar, 65 steps from the top (level 100) to the bottom (0),
+    // as 65 less the step, times 16.
+    const double squelchUnits = (65 - (100 - squelchPercent_) / 1.5384) * 16;
     const auto high = static_cast<std::int32_t>(std::lround(squelchUnits)) & 0xFFFF;
     notify_(kNoteLevel, static_cast<std::int32_t>((static_cast<std::uint32_t>(high) << 16) | static_cast<std::uint32_t>(demod_.level())));
 }

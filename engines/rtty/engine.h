@@ -138,7 +138,7 @@ private:
     psk::PttPort ptt_;
     std::int32_t switches_ = kSwAfc | kSwNet | kSwBandPass | kSwSquelch | kSwNotchReports;
     std::int32_t view_ = 0;
-    double squelchPercent_ = 20;
+    double squelchPercent_ = 20; // the level, 0..100, a character must reach to be printed
     int notchHz_ = 0;
     double reportedMark_ = 0, reportedSpace_ = 0;
     double setMarkHz_ = kDefaultMarkHz, setSpaceHz_ = kDefaultMarkHz + kDefaultShiftHz; // last set by a command

@@ -1,4 +1,5 @@
 // The engine as the program drives it: commands in, notifications and audio out.
+#include "engines/rtty/baudot.h"
 #include "engines/rtty/engine.h"
 #include "engines/rtty/engine_window.h"
 #include "engines/rtty/fsk.h"
@@ -8,8 +9,10 @@
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
+#include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
 
 namespace {
@@ -223,3 +226,36 @@ TEST(EngineWindow, HelloStateAndQuit)
 }
 
 } // namespace
+
+// The squelch line the operator places on the level bar is the level a character must reach, and
+// the engine reports its squelch back at the same place on the bar.
+TEST_F(EngineTest, SquelchFollowsTheLineOnTheLevelBar)
+{
+    rtty::FskModulator mod;
+    rtty::BaudotEncoder enc;
+    std::vector<float> clean;
+    mod.idle(30, clean);
+    for (unsigned char ch : std::string("RYRY THE QUICK BROWN FOX "))
+        for (std::uint8_t c : enc.encode(ch))
+            mod.code(c, clean);
+    struct Case {
+        double lineY; // from the top of the 65-step bar
+        bool printed;
+    } cases[] = {{0, false}, {13, true}, {52, true}, {65, true}};
+    for (const Case& c : cases) {
+        engine.command(15, static_cast<std::int32_t>(std::lround((100 - c.lineY * 1.5384) * 10.25)));
+        notes.clear();
+        std::vector<float> out(256);
+        for (size_t at = 0; at + 256 <= clean.size(); at += 256)
+            engine.processBlock(clean.data() + at, out.data(), 256);
+        int chars = 0;
+        std::int32_t level = 0;
+        for (const Note& n : notes) {
+            chars += n.first == rtty::kNoteChar;
+            if (n.first == rtty::kNoteLevel)
+                level = n.second;
+        }
+        EXPECT_NEAR(65 - (level >> 16) / 16.0, c.lineY, 0.1) << "line at " << c.lineY;
+        EXPECT_EQ(chars > 10, c.printed) << "line at " << c.lineY << ": " << chars << " characters";
+    }
+}

@@ -413,6 +413,7 @@ TEST(PollStateMachine, LateAnswersKeepTheFrequencySilenceResets)
         {"IC-735 0.7 s late", "Icom (IC-735 only)", RadioSimulator::Icom735, 1, 1, false},
         {"Omni VI 0.7 s late", "Ten Tec Omni VI", RadioSimulator::OmniVI, 1, 1, false},
         {"FT-1000MP 0.7 s late", "Yaesu FT-1000MP", RadioSimulator::FT1000MP, 1, 1, false},
+        {"FT-990 0.7 s late", "Yaesu FT-990", RadioSimulator::FT990, 1, 1, false},
         {"Kenwood in pieces", "Kenwood - all", RadioSimulator::Kenwood, 0, 3, false},
         {"FT-990 in pieces", "Yaesu FT-990", RadioSimulator::FT990, 0, 4, false},
         {"silent", "Kenwood - all", RadioSimulator::Kenwood, 0, 1, true},

@@ -385,11 +385,16 @@ TEST(SetFrequency, EveryRadioRefusesWhatItCannotTune)
         b.connect(c.model, c.type);
         b.call("setDebugWindow");
         for (const QString& f : c.beyond) {
-            b.call("setRadioFrequency", {f});
+            // Refused, and the operator is told: the frequency and the type (the words: codec tests).
+            EXPECT_EQ(b.call("setRadioFrequency", {f}), QVariant(1)) << f.toStdString();
             EXPECT_TRUE(b.rig().queue().isEmpty()) << f.toStdString();
+            ASSERT_FALSE(b.boxes.messages().isEmpty());
+            EXPECT_TRUE(b.boxes.messages().last().text.startsWith("Frequency " + f + " kHz is outside what the radio "
+                                                                  "type \"" + c.type + "\""));
+            EXPECT_EQ(b.boxes.messages().last().title, "Frequency not set");
         }
-        EXPECT_EQ(messages(b, QStringLiteral("out of range for this radio: command not sent")).size(),
-                  c.beyond.size());
+        EXPECT_EQ(b.boxes.messages().size(), c.beyond.size());
+        EXPECT_EQ(messages(b, QStringLiteral("the radio was not tuned")).size(), c.beyond.size());
         b.cycles(6);
         EXPECT_EQ(b.sim->frequencyHz(), 14070150);
         EXPECT_EQ(b.call("getRadioFreq"), QVariant(QStringLiteral("14070.15")));

@@ -385,15 +385,12 @@ TEST(SetFrequency, EveryRadioRefusesWhatItCannotTune)
         b.connect(c.model, c.type);
         b.call("setDebugWindow");
         for (const QString& f : c.beyond) {
-            // Refused, and the operator is told: the frequency and the type (the words: codec tests).
+            // Refused with 1, and a box for the operator (its words: the codec tests).
             EXPECT_EQ(b.call("setRadioFrequency", {f}), QVariant(1)) << f.toStdString();
             EXPECT_TRUE(b.rig().queue().isEmpty()) << f.toStdString();
-            ASSERT_FALSE(b.boxes.messages().isEmpty());
-            EXPECT_TRUE(b.boxes.messages().last().text.startsWith("Frequency " + f + " kHz is outside what the radio "
-                                                                  "type \"" + c.type + "\""));
-            EXPECT_EQ(b.boxes.messages().last().title, "Frequency not set");
         }
-        EXPECT_EQ(b.boxes.messages().size(), c.beyond.size());
+        ASSERT_EQ(b.boxes.messages().size(), c.beyond.size());
+        EXPECT_EQ(b.boxes.messages()[0].title, "Frequency not set");
         EXPECT_EQ(messages(b, QStringLiteral("the radio was not tuned")).size(), c.beyond.size());
         b.cycles(6);
         EXPECT_EQ(b.sim->frequencyHz(), 14070150);

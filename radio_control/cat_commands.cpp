@@ -32,9 +32,11 @@ QString notAFrequency(const QString& text)
     return QStringLiteral("Frequency \"%1\" is not a number of kHz: command not sent.").arg(text);
 }
 
-QString outOfRange(const QString& text)
+QString outOfRange(int radioCode, const QString& text)
 {
-    return QStringLiteral("Frequency %1 kHz is out of range for this radio: command not sent.").arg(text);
+    return QStringLiteral("Frequency %1 kHz is outside what the radio type \"%2\" can be tuned to (%3): the "
+                          "radio was not tuned.  Choose a frequency in that range.")
+        .arg(text, radioTypeName(radioCode), tuningRangeText(radioCode));
 }
 
 // Fits the digits into `width` places: leading zeros beyond it are dropped, any other
@@ -187,7 +189,7 @@ CatBuild setFrequencyCommand(int radioCode, const QString& freqText, const QStri
     const QString text = vb::Trim(freqText);
     const QString khz = formatKHzString(text);
     if (!canTune(radioCode, carriedKHz(radioCode, khz))) {
-        out.refusal = outOfRange(text);
+        out.refusal = outOfRange(radioCode, text);
         return out;
     }
 
@@ -201,7 +203,7 @@ CatBuild setFrequencyCommand(int radioCode, const QString& freqText, const QStri
         const int pairs = radioCode == Icom735 ? 4 : 5;
         const auto fitted = fitDigits(removeDecimalPoint(khz), 2 * pairs);
         if (!fitted) {
-            out.refusal = outOfRange(text);
+            out.refusal = outOfRange(radioCode, text);
             return out;
         }
         const QString hz = padWithZeros(*fitted, 10);
@@ -214,7 +216,7 @@ CatBuild setFrequencyCommand(int radioCode, const QString& freqText, const QStri
     } else if (radioCode == Kenwood) {
         const auto hz = fitDigits(removeDecimalPoint(khz), 11);
         if (!hz) {
-            out.refusal = outOfRange(text);
+            out.refusal = outOfRange(radioCode, text);
             return out;
         }
         out.commands << CatCommand{"FA" + cp1252::encode(*hz) + ';', false};
@@ -226,7 +228,7 @@ CatBuild setFrequencyCommand(int radioCode, const QString& freqText, const QStri
         const QString after = khz.mid(p + 1, 2);
         const auto top = fitDigits(before.left(before.size() - 4), 2);
         if (!top) {
-            out.refusal = outOfRange(text);
+            out.refusal = outOfRange(radioCode, text);
             return out;
         }
         const qsizetype n = before.size();
@@ -242,7 +244,7 @@ CatBuild setFrequencyCommand(int radioCode, const QString& freqText, const QStri
         tens.chop(1);
         const auto digits = fitDigits(tens, 8);
         if (!digits) {
-            out.refusal = outOfRange(text);
+            out.refusal = outOfRange(radioCode, text);
             return out;
         }
         const QString all = *digits + QStringLiteral("01");

@@ -1,5 +1,7 @@
 #include "radio_control/radio_types.h"
 
+#include "platform/vb/vbnum.h"
+
 #include <array>
 
 namespace varnel {
@@ -65,6 +67,26 @@ bool canTune(int code, double khz)
         if (khz >= r.lowestKHz && khz <= r.highestKHz)
             return true;
     return false;
+}
+
+QString tuningRangeText(int code)
+{
+    QStringList stretches;
+    for (const TuningRange& r : tuningRanges(code))
+        stretches << vb::Text(r.lowestKHz) + QStringLiteral(" to ") + vb::Text(r.highestKHz);
+    if (stretches.size() > 1) {
+        const QString last = stretches.takeLast();
+        return stretches.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last + QStringLiteral(" kHz");
+    }
+    return stretches.isEmpty() ? QString() : stretches.front() + QStringLiteral(" kHz");
+}
+
+QString radioTypeName(int code)
+{
+    for (const Entry& e : kTypes)
+        if (e.code == code)
+            return QString::fromLatin1(e.name);
+    return QString();
 }
 
 std::optional<int> radioCodeForName(const QString& name)

@@ -23,6 +23,8 @@ enum RadioCode : int {
 
 // The code of a radio type name; the name must match exactly (case and blanks included).
 std::optional<int> radioCodeForName(const QString& name);
+// The name of a radio type code; empty for a code that is no type.
+QString radioTypeName(int code);
 
 // Every supported name, in the order they are tested.
 QStringList radioTypeNames();
@@ -39,6 +41,8 @@ struct TuningRange {
 std::span<const TuningRange> tuningRanges(int code);
 // True when a radio of this type can be tuned to the frequency.
 bool canTune(int code, double khz);
+// The type's ranges in words: "100 to 30000 kHz", "100 to 30000 and 50000 to 54000 kHz".
+QString tuningRangeText(int code);
 
 // CI-V radios: Icom (both kinds) and the Ten Tec Omni VI.
 inline bool isCiv(int code) { return code == IcomCiv || code == Icom735 || code == TenTecOmniVI; }

@@ -237,22 +237,21 @@ QString yaesuMode(int code, int lastCode, bool fsk)
 // than the frequency: a clarifier offset of at most 9.99 kHz in bytes 6-7 (two's complement,
 // in hertz on the FT-990, in units of 0.625 Hz on the FT-1000MP and no larger on the
 // FT-1000D), and the mode in the low three bits of byte 8. The FT-990 also has its IF
-// filter in byte 9 (0 to 4, bit 7 a flag) and sends the records of both VFOs. A block whose
-// fields hold what the radio cannot report is noise, not believed.
+// filter in byte 9 (0 to 4, bit 7 a flag). A block whose record holds what the radio cannot
+// report is noise, not believed.
 struct RecordLimits {
     int clarifier;     // largest offset, in the record's units
     bool filterByte;   // byte 9 is the FT-990's filter selection
 };
 
-bool soundRecord(const QByteArray& b, qsizetype first, const RecordLimits& limits)
+bool soundRecord(const QByteArray& b, const RecordLimits& limits)
 {
-    const auto byte = [&](qsizetype n) { return at(b, first + n - 1); };
-    const int clarifier = static_cast<qint16>((byte(6) << 8) | byte(7));
+    const int clarifier = static_cast<qint16>((at(b, 6) << 8) | at(b, 7));
     if (clarifier < -limits.clarifier || clarifier > limits.clarifier)
         return false;
-    if (byte(8) > 7)
+    if (at(b, 8) > 7)
         return false;
-    return !limits.filterByte || (byte(9) & 0x7F) <= 4;
+    return !limits.filterByte || (at(b, 9) & 0x7F) <= 4;
 }
 
 constexpr RecordLimits kFT1000Record{15984, false};
@@ -263,15 +262,15 @@ constexpr RecordLimits kFT990Record{9999, true};
 ParseResult statusBlock(int code, const QByteArray& b, qsizetype length, double khz, QString mode,
                         const RecordLimits& limits)
 {
-    if (b.size() != length || !canTune(code, khz) || !soundRecord(b, 1, limits))
+    if (b.size() != length || !canTune(code, khz) || !soundRecord(b, limits))
         return dropped(true);
     return taken(khz, std::move(mode));
 }
 
-// The FT-990's 24-bit count of 10 Hz, most significant first, from byte n on.
-double tensOfHertz(const QByteArray& b, qsizetype n)
+// The FT-990's 24-bit count of 10 Hz in bytes 2 to 4, most significant first.
+double tensOfHertz(const QByteArray& b)
 {
-    return (at(b, n) * 65536.0 + at(b, n + 1) * 256.0 + at(b, n + 2)) / 100;
+    return (at(b, 2) * 65536.0 + at(b, 3) * 256.0 + at(b, 4)) / 100;
 }
 
 ParseResult parseFT1000D(const QByteArray& b)
@@ -290,14 +289,15 @@ ParseResult parseFT1000MP(const QByteArray& b)
     return statusBlock(YaesuFT1000MP, b, 16, count * 0.000625, yaesuMode(at(b, 8), 7, false), kFT1000Record);
 }
 
+// The FT-990 sends two records; the reply is the first. The second (the other VFO) differs
+// between firmware versions, some sending it all zero, so nothing is read from it. The
+// first record's own fields, with the filter byte, leave less noise through than the
+// FT-1000MP's four-byte count does.
 ParseResult parseFT990(const QByteArray& b)
 {
     if (b.size() < 32)
         return {};
-    // The second record is the other VFO: it too must be one the radio can have.
-    if (!canTune(YaesuFT990, tensOfHertz(b, 18)) || !soundRecord(b, 17, kFT990Record))
-        return dropped(true);
-    return statusBlock(YaesuFT990, b, 32, tensOfHertz(b, 2), yaesuMode(at(b, 8), 5, true), kFT990Record);
+    return statusBlock(YaesuFT990, b, 32, tensOfHertz(b), yaesuMode(at(b, 8), 5, true), kFT990Record);
 }
 
 ParseResult parseFT847(const QByteArray& b)

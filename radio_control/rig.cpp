@@ -175,17 +175,23 @@ void Rig::queueStatusPoll(const QString& tag)
         queueCommand({c.bytes, c.hex, tag, false});
 }
 
-void Rig::setRadioFrequency(const QString& freqKHz)
+bool Rig::setRadioFrequency(const QString& freqKHz)
 {
     if (code_ == Kachina505) {
         writeRadioDataFrequency(freqKHz);
-        return;
+        return true;
     }
     const CatBuild build = setFrequencyCommand(code_, freqKHz, civAddress_);
-    if (!build.refusal.isEmpty())
+    if (!build.refusal.isEmpty()) {
+        // The host hears nothing from the component but results, which it need not look at:
+        // the operator is told here, whoever asked.
         debugMessage(build.refusal);
+        box_(build.refusal, dlg::OKOnly | dlg::Exclamation, QStringLiteral("Frequency not set"));
+        return false;
+    }
     for (const CatCommand& c : build.commands)
         queueCommand({c.bytes, c.hex, QString(), false});
+    return true;
 }
 
 void Rig::setPttByCommand(bool on)

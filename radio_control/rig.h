@@ -51,7 +51,9 @@ public:
     int commPortNumber() const { return port_.commPort(); }
 
     // Commands (queued; they leave on poll ticks).
-    void setRadioFrequency(const QString& freqKHz);
+    // False when the frequency is refused (not a number, outside the radio type's range, or
+    // no CI-V address to send it to): nothing is queued, and the operator is shown why.
+    bool setRadioFrequency(const QString& freqKHz);
     void setPttByCommand(bool on);
     void setDirectRadioCommand(const QString& text, bool hex);
     void putRadioFileName(const QString& path);

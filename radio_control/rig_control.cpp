@@ -127,7 +127,10 @@ const std::array<Member, 25>& members()
          }},
         {24, "PopRadioMessage", 0, [](Rig& r, QVariantList&) { r.popRadioMessage(); return QVariant(); }},
         // The frequency text is worked on as a copy: the caller's variable is left as it was.
-        {26, "setRadioFrequency", 1, [](Rig& r, QVariantList& a) { r.setRadioFrequency(textOf(a[0])); return integer(0); }},
+        // 0 when the command is on its way; 1 when the frequency was refused, after a message.
+        {26, "setRadioFrequency", 1, [](Rig& r, QVariantList& a) {
+             return integer(r.setRadioFrequency(textOf(a[0])) ? 0 : RigControl::kFrequencyRefused);
+         }},
     }};
     return table;
 }

@@ -16,6 +16,8 @@ class RigControl : public QObject {
     Q_OBJECT
 public:
     static constexpr int kDispatchBase = 0x60030000;
+    // What setRadioFrequency gives for a frequency it refused (0: the command is on its way).
+    static constexpr int kFrequencyRefused = 1;
 
     // On the component's shared state.
     explicit RigControl(QObject* parent = nullptr);

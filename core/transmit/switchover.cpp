@@ -57,8 +57,12 @@ void returnFromSplit(MainWindowControls& w)
 {
     if (DialFrequency > 0) {
         const double from = DialFrequency;
-        RequestRadioFrequency(vb::Text(DialFrequency - SplitOffset / 1000.0));
-        if (WaitForDialChange(from) == QsyResult::TimedOut)
+        const QString receiveKHz = vb::Text(DialFrequency - SplitOffset / 1000.0);
+        if (!RequestRadioFrequency(receiveKHz))
+            dlg::MsgBox(QStringLiteral("The radio was not tuned back to the receive frequency of ") + receiveKHz
+                            + QStringLiteral(" kHz.  You may still be receiving on your QSX frequency."),
+                        dlg::OKOnly, QStringLiteral("QSY refused"));
+        else if (WaitForDialChange(from) == QsyResult::TimedOut)
             dlg::MsgBox(QStringLiteral("The radio did not acknowledge the QSY instruction.  "
                                        "You may still be receiving on your QSX frequency."),
                         dlg::OKOnly, QStringLiteral("Timeout"));

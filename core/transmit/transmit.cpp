@@ -58,7 +58,15 @@ bool qsyToSplit(MainWindowControls& w, unsigned abortsAtStart)
         return false;
     }
     const double from = DialFrequency;
-    RequestRadioFrequency(vb::Text(DialFrequency + SplitOffset / 1000.0));
+    const QString transmitKHz = vb::Text(DialFrequency + SplitOffset / 1000.0);
+    if (!RequestRadioFrequency(transmitKHz)) {
+        dlg::MsgBox(QStringLiteral("The radio was not tuned to the split transmit frequency of ") + transmitKHz
+                        + QStringLiteral(" kHz.  To avoid transmitting on your receive freq, I have abandoned the "
+                                         "Transmit request.  Please clear the QSX Macro, or execute a $simplex$ "
+                                         "Macro."),
+                    dlg::OKOnly, QStringLiteral("QSY refused"));
+        return false;
+    }
     g_startPending = true;
     const QsyResult r = WaitForDialChange(from, [abortsAtStart] { return g_abortCount != abortsAtStart; });
     g_startPending = false;
@@ -170,14 +178,16 @@ void TxRxBox_Click()
     ToggleTransmit();
 }
 
-void RequestRadioFrequency(const QString& kHzText)
+bool RequestRadioFrequency(const QString& kHzText)
 {
     if (standalone(MainWindow())) {
         QVariantList args{kHzText}; // the component may rewrite its argument
         APIResult = RigCall(QStringLiteral("setRadioFrequency"), args).toInt();
-    } else {
-        RxLinks().SendToLogger(QStringLiteral("Set Frequency=") + kHzText);
+        // 0: the command is on its way; any other result: refused, and the component said why.
+        return APIResult == 0;
     }
+    RxLinks().SendToLogger(QStringLiteral("Set Frequency=") + kHzText);
+    return true;
 }
 
 QsyResult WaitForDialChange(double from, const std::function<bool()>& giveUp)

@@ -18,8 +18,9 @@ void Label4_Click();
 
 // ---- the radio's QSY, shared with the return after a transmission ----
 
-// Asks the radio (standalone) or the Logger for a frequency given as kHz text.
-void RequestRadioFrequency(const QString& kHzText);
+// Asks the radio (standalone) or the Logger for a frequency given as kHz text. False when the
+// radio control component refused it (it has told the operator why): the radio will not move.
+bool RequestRadioFrequency(const QString& kHzText);
 
 enum class QsyResult { Moved, TimedOut, Abandoned };
 // Yields until DialFrequency differs from `from`, for at most five second boundaries of the

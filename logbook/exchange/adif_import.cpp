@@ -285,14 +285,18 @@ void ImportADIFRecord(const QByteArray& recordText)
     if (f[tTimeOn] && !(on = timeSeconds(*f[tTimeOn])))
         return reject(reason("TIME_ON"), recordText);
     // The key is the QSO's end. QSO_DATE is the day it began and QSO_DATE_OFF the day it
-    // ended; without the day it ended, a time off more than half a day before the time on is
-    // on the next day (across midnight), while one a little before it is a slip of the same
-    // day. Without a time off the QSO is keyed by its start, and without either by midnight.
-    qint64 offDays = *days;
-    if (off && f[tQsoDateOff]) {
-        const std::optional<qint64> ended = dateDays(*f[tQsoDateOff]);
+    // ended, which is no date or one before the start only in a damaged record; without the
+    // day it ended, a time off more than half a day before the time on is on the next day
+    // (across midnight), while one a little before it is a slip of the same day. Without a
+    // time off the QSO is keyed by its start, and without either by midnight.
+    std::optional<qint64> ended;
+    if (f[tQsoDateOff]) {
+        ended = dateDays(*f[tQsoDateOff]);
         if (!ended || *ended < *days)
             return reject(reason("QSO_DATE_OFF"), recordText);
+    }
+    qint64 offDays = *days;
+    if (off && ended) {
         offDays = *ended;
     } else if (off && on && *on - *off > 43200) {
         offDays = *days + 1;

@@ -129,8 +129,16 @@ TEST_F(QsyRanges, FamilyTypesRefuseOnlyWhatNoneOfTheirRadiosTakes)
         }
         ASSERT_TRUE(radio);
         radio->clearRecord();
+        boxes.clear();
         const qint64 before = radio->frequencyHz();
-        RequestRadioFrequency(QString::fromLatin1(c.kHz));
+        EXPECT_EQ(RequestRadioFrequency(QString::fromLatin1(c.kHz)), *c.sent != 0);
+        // A refusal is told in the program, naming the frequency and the type (and its ranges).
+        EXPECT_EQ(boxes.messages().size(), *c.sent ? 0 : 1);
+        if (!*c.sent && !boxes.messages().isEmpty()) {
+            EXPECT_TRUE(boxes.messages()[0].text.startsWith(QStringLiteral("Frequency %1 kHz is outside what the radio "
+                                                                           "type \"%2\" can be tuned to (")
+                                                                .arg(c.kHz, c.type)));
+        }
         if (*c.sent) {
             EXPECT_TRUE(QTest::qWaitFor([&] { return !frequencyCommands(*radio, c.model).isEmpty(); }, 5000));
             EXPECT_EQ(frequencyCommands(*radio, c.model), QStringList{QString::fromLatin1(c.sent)});

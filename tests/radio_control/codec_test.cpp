@@ -91,23 +91,33 @@ struct EdgeCase {
     int code;
     QStringList tuned;   // at the edges of the radio's ranges: sent
     QStringList refused; // just beyond them: refused, nothing built
+    const char* words;   // the type and its ranges, as the refusal names them
 };
 
 TEST(SetFrequency, EveryTypeRefusesWhatItCannotTune)
 {
     const QList<EdgeCase> cases = {
         {IcomCiv, {"5", "3335000", "5650000", "5925000"},
-            {"4.999", "3335000.001", "5649999.999", "5925000.001", "10368100"}},
-        {Icom735, {"100", "30000"}, {"99.999", "30000.001", "144300"}},
-        {TenTecOmniVI, {"100", "30000", "50000", "54000"}, {"99.999", "30000.001", "49999.999", "54000.001", "144300"}},
+            {"4.999", "3335000.001", "5649999.999", "5925000.001", "10368100"},
+            "\"Icom (not IC-735)\" can be tuned to (5 to 3335000 and 5650000 to 5925000 kHz)"},
+        {Icom735, {"100", "30000"}, {"99.999", "30000.001", "144300"},
+            "\"Icom (IC-735 only)\" can be tuned to (100 to 30000 kHz)"},
+        {TenTecOmniVI, {"100", "30000", "50000", "54000"}, {"99.999", "30000.001", "49999.999", "54000.001", "144300"},
+            "\"Ten Tec Omni VI\" can be tuned to (100 to 30000 and 50000 to 54000 kHz)"},
         {Kenwood, {"30", "60000", "69900", "70500", "108000", "174000", "220000", "512000", "1240000", "1300000"},
          {"29.999", "60000.001", "69899.999", "70500.001", "107999.999", "174000.001", "219999.999", "512000.001",
-          "1239999.999", "1300000.001"}},
-        {YaesuFT1000D, {"100", "30000"}, {"99.99", "30000.01", "144300"}},
-        {YaesuFT1000MP, {"100", "30000.009"}, {"99.99", "30000.01", "144300.00"}},
-        {YaesuFT990, {"100", "30000"}, {"99.99", "30000.01", "144300"}},
+          "1239999.999", "1300000.001"},
+         "\"Kenwood - all\" can be tuned to (30 to 60000, 69900 to 70500, 108000 to 174000, 220000 to 512000 and "
+         "1240000 to 1300000 kHz)"},
+        {YaesuFT1000D, {"100", "30000"}, {"99.99", "30000.01", "144300"},
+            "\"Yaesu FT-1000D\" can be tuned to (100 to 30000 kHz)"},
+        {YaesuFT1000MP, {"100", "30000.009"}, {"99.99", "30000.01", "144300.00"},
+            "\"Yaesu FT-1000MP\" can be tuned to (100 to 30000 kHz)"},
+        {YaesuFT990, {"100", "30000"}, {"99.99", "30000.01", "144300"},
+            "\"Yaesu FT-990\" can be tuned to (100 to 30000 kHz)"},
         {YaesuFT847, {"100", "30000", "36000", "76000", "108000", "174000", "420000", "512000"},
-         {"99.99", "30000.01", "35999.99", "76000.01", "107999.99", "174000.01", "419999.99", "512000.01"}},
+         {"99.99", "30000.01", "35999.99", "76000.01", "107999.99", "174000.01", "419999.99", "512000.01"},
+         "\"Yaesu FT-847\" can be tuned to (100 to 30000, 36000 to 76000, 108000 to 174000 and 420000 to 512000 kHz)"},
     };
     for (const EdgeCase& c : cases) {
         for (const QString& f : c.tuned) {
@@ -118,7 +128,9 @@ TEST(SetFrequency, EveryTypeRefusesWhatItCannotTune)
         for (const QString& f : c.refused) {
             const CatBuild b = setFrequencyCommand(c.code, f, QStringLiteral("58"));
             EXPECT_TRUE(b.commands.isEmpty()) << c.code << " " << f.toStdString();
-            EXPECT_EQ(b.refusal, QStringLiteral("Frequency %1 kHz is out of range for this radio: command not sent.").arg(f));
+            EXPECT_EQ(b.refusal, QStringLiteral("Frequency %1 kHz is outside what the radio type %2: the radio was "
+                                                "not tuned.  Choose a frequency in that range.")
+                                     .arg(f, QString::fromLatin1(c.words)));
         }
     }
 }

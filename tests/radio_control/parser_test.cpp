@@ -98,7 +98,7 @@ const ReplyCase kCases[] = {
     // 14070.15 kHz = 22512240 units of 0.625 Hz = 01 57 82 70.
     {"ft1000mp", YaesuFT1000MP, yaesuStatus(16, "00 01 57 82 70", 7), ParseResult::Taken, "14070.15", "FSK"},
     // Beyond the frequency, a status block holds only what the radio can report: a clarifier
-    // of at most 9.99 kHz, a mode in three bits, the FT-990's filter 0-4 and its second VFO.
+    // of at most 9.99 kHz, a mode in three bits, the FT-990's filter 0-4.
     {"ft1000d clarifier -9.99 kHz", YaesuFT1000D, withBytes(kFT1000D, 6, "D8 FA"), ParseResult::Taken, "14070", "USB"},
     {"ft1000d clarifier beyond", YaesuFT1000D, withBytes(kFT1000D, 6, "3E 71"), ParseResult::Dropped, "", ""},
     {"ft1000d mode byte with high bits", YaesuFT1000D, withBytes(kFT1000D, 8, "41"), ParseResult::Dropped, "", ""},
@@ -108,9 +108,12 @@ const ReplyCase kCases[] = {
     {"ft990 filter with its flag", YaesuFT990, withBytes(kFT990, 9, "82"), ParseResult::Taken, "14097.92", "FSK"},
     {"ft990 filter 5", YaesuFT990, withBytes(kFT990, 9, "05"), ParseResult::Dropped, "", ""},
     {"ft990 clarifier 10 kHz", YaesuFT990, withBytes(kFT990, 6, "27 10"), ParseResult::Dropped, "", ""},
+    // The FT-990's second record is the other VFO, all zero on some radios: the reply is the first.
     {"ft990 second VFO on 40 m", YaesuFT990, withBytes(kFT990, 18, "0A BE 0C"), ParseResult::Taken, "14097.92", "FSK"},
-    {"ft990 second VFO beyond 30 MHz", YaesuFT990, withBytes(kFT990, 18, "2D C6 C1"), ParseResult::Dropped, "", ""},
-    {"ft990 second VFO mode byte", YaesuFT990, withBytes(kFT990, 24, "09"), ParseResult::Dropped, "", ""},
+    {"ft990 second record zero", YaesuFT990, kFT990.left(16) + QByteArray(16, '\0'), ParseResult::Taken, "14097.92", "FSK"},
+    {"ft990 second record not one the radio could have", YaesuFT990,
+     withBytes(withBytes(kFT990, 18, "2D C6 C1"), 22, "7F FF 09 05"), ParseResult::Taken, "14097.92", "FSK"},
+    {"ft990 first record beyond 30 MHz", YaesuFT990, withBytes(kFT990, 2, "2D C6 C1"), ParseResult::Dropped, "", ""},
     {"ft847", YaesuFT847, hexBytes("01 40 70 15 01"), ParseResult::Taken, "14070.15", "USB"},
     {"ft847 CW narrow", YaesuFT847, hexBytes("01 40 70 15 82"), ParseResult::Taken, "14070.15", "CW"},
     {"ft847 mode unknown", YaesuFT847, hexBytes("01 40 70 15 81"), ParseResult::Taken, "14070.15", ""},

@@ -313,6 +313,7 @@ void RadioSimulator::handleKenwood()
 
 QByteArray RadioSimulator::yaesuStatus() const
 {
+    // The FT-990's second record (VFO B) stays all zero, as some of its firmware sends it.
     QByteArray r(model_ == FT990 ? 32 : 16, '\0');
     if (model_ == FT1000MP) {
         const quint32 count = quint32(hz_ / 0.625 + 0.5);
@@ -324,8 +325,6 @@ QByteArray RadioSimulator::yaesuStatus() const
             r[1 + i] = static_cast<char>(tens >> (8 * (2 - i)));
     }
     r[7] = static_cast<char>(mode_);
-    if (model_ == FT990)
-        r.replace(16, 16, r.left(16)); // VFO B, on the same frequency
     return r;
 }
 

@@ -44,7 +44,7 @@ void MainWindowFixture::fakeLinks()
     l.rig = [this](const QString& member, QVariantList& args) {
         calls << "rig." + member;
         rigArgs << args;
-        return QVariant(true);
+        return member == u"setRadioFrequency" ? QVariant(frequencyResult) : QVariant(true);
     };
     l.LoadDefaultPalette = note("LoadDefaultPalette");
     l.LoadRTTYProfiles = note("LoadRTTYProfiles");

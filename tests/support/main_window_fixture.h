@@ -27,4 +27,5 @@ protected:
     dlg::ScriptedDialogs boxes;
     QStringList calls;
     QList<QVariantList> rigArgs;
+    int frequencyResult = 0; // the fake component's setRadioFrequency: 0 sent, else refused
 };

@@ -101,6 +101,7 @@ TEST_F(TxSwitch, ReturnsFromTheSplitOncePerTransmission)
         double dialAtReceive;
         int answersAfterMs; // -1 never
         QString asked;      // empty: no QSY
+        bool refused = false; // the component refuses the frequency
     };
     const Case cases[] = {
         {true, 2000, 14072.5, 1500, "14070.5"},
@@ -108,9 +109,11 @@ TEST_F(TxSwitch, ReturnsFromTheSplitOncePerTransmission)
         {true, -1000, 14069, 2000, "14070"},
         {true, 500, 14070.5, -1, "14070"},
         {true, 500, 0, -1, ""},
+        {true, 500, 14070.5, 100, "14070", true},
     };
     for (const Case& c : cases) {
         check("mnuStandalone", c.standalone);
+        frequencyResult = c.refused ? 1 : 0;
         SplitOffset = c.offset;
         labelcolor::setBack(w->DuplexBox, 0xFF);
         labelcolor::setFore(w->DuplexBox, 0xFFFFFF);
@@ -132,7 +135,13 @@ TEST_F(TxSwitch, ReturnsFromTheSplitOncePerTransmission)
         if (c.standalone && !c.asked.isEmpty()) {
             EXPECT_EQ(rigArgs.front(), QVariantList({c.asked}));
         }
-        if (c.answersAfterMs < 0 && !c.asked.isEmpty()) {
+        if (c.refused) {
+            ASSERT_EQ(boxes.messages().size(), 1);
+            EXPECT_EQ(boxes.messages()[0].text, "The radio was not tuned back to the receive frequency of 14070 kHz.  "
+                                                "You may still be receiving on your QSX frequency.");
+            EXPECT_EQ(boxes.messages()[0].title, "QSY refused");
+            EXPECT_EQ(clock.monotonicMs(), start);
+        } else if (c.answersAfterMs < 0 && !c.asked.isEmpty()) {
             ASSERT_EQ(boxes.messages().size(), 1);
             EXPECT_EQ(boxes.messages()[0].text, kReturnTimeout);
             EXPECT_EQ(boxes.messages()[0].title, "Timeout");

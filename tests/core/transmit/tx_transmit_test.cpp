@@ -106,6 +106,7 @@ TEST_F(TxStart, SplitQsyAsksForTheTransmitFrequencyAndWaitsForIt)
         int answersAfterMs; // -1: never
         QString asked;
         bool started;
+        bool refused = false; // the component refuses the frequency (and has said why)
     };
     const Case cases[] = {
         {true, 500, 2000, "14070.5", true},
@@ -113,6 +114,7 @@ TEST_F(TxStart, SplitQsyAsksForTheTransmitFrequencyAndWaitsForIt)
         {false, 500, 2000, "14070.5", true},
         {true, 500, -1, "14070.5", false},
         {false, 2500, -1, "14072.5", false},
+        {true, 500, 2000, "14070.5", false, true},
     };
     for (const Case& c : cases) {
         calls.clear();
@@ -121,6 +123,7 @@ TEST_F(TxStart, SplitQsyAsksForTheTransmitFrequencyAndWaitsForIt)
         clock.advanceMs(777); // the wait counts from wherever the clock stands
         const qint64 start = clock.monotonicMs();
         check("mnuStandalone", c.standalone);
+        frequencyResult = c.refused ? 1 : 0;
         PTTMode = "By Command";
         SplitOffset = c.offset;
         DialFrequency = 14070;
@@ -146,6 +149,15 @@ TEST_F(TxStart, SplitQsyAsksForTheTransmitFrequencyAndWaitsForIt)
             EXPECT_TRUE(boxes.calls().isEmpty());
             EXPECT_EQ(labelcolor::back(w->DuplexBox), 0xFF);
             EXPECT_EQ(labelcolor::fore(w->DuplexBox), 0xFFFFFF);
+        } else if (c.refused) {
+            // Abandoned at once, without blaming the radio for not answering.
+            ASSERT_EQ(boxes.messages().size(), 1);
+            EXPECT_EQ(boxes.messages()[0].text, "The radio was not tuned to the split transmit frequency of 14070.5 kHz.  "
+                                                "To avoid transmitting on your receive freq, I have abandoned the Transmit "
+                                                "request.  Please clear the QSX Macro, or execute a $simplex$ Macro.");
+            EXPECT_EQ(boxes.messages()[0].title, "QSY refused");
+            EXPECT_EQ(clock.monotonicMs(), start);
+            EXPECT_EQ(labelcolor::back(w->DuplexBox), 0xC0C0C0);
         } else {
             ASSERT_EQ(boxes.messages().size(), 1);
             EXPECT_EQ(boxes.messages()[0].text, kStartTimeout);

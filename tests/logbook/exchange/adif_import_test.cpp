@@ -64,6 +64,10 @@ TEST_F(Import, EachRecordIsStoredOrKeptWithItsReason)
          "Error in the <QSO_DATE_OFF:x> field", {}},
         {"no date it ended", "<QSO_DATE:8>20150108 <QSO_DATE_OFF:7>2015010 <TIME_OFF:4>1200 <CALL:4>K5MN " + kRest,
          0, "Error in the <QSO_DATE_OFF:x> field", {}},
+        {"no date it ended, no time off", "<QSO_DATE:8>20150108 <QSO_DATE_OFF:8>abcdefgh <TIME_ON:4>1200 <CALL:4>K5MN "
+         + kRest, 0, "Error in the <QSO_DATE_OFF:x> field", {}},
+        {"ended the day before it began, no time off", "<QSO_DATE:8>20150108 <QSO_DATE_OFF:8>20150107 <CALL:4>K5MN "
+         + kRest, 0, "Error in the <QSO_DATE_OFF:x> field", {}},
         {"no time off: keyed by time on", "<QSO_DATE:8>20240311 <TIME_ON:6>093000 <CALL:4>K3CC " + kRest,
          dayOf(2024, 3, 11, 9, 30), nullptr, {"K3CC", "20", "BPSK", "599", "579", "", "", "", ""},
          dayOf(2024, 3, 11, 9, 30)},

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include "platform/system/ptt_guard.h"
 #include "platform/system/signals.h"
 
 #include <QCoreApplication>
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
 
 namespace {
 
@@ -25,6 +29,34 @@ TEST(TerminationSignals, ABurstClosesOnceAndNeverBlocksTheHandler)
     std::raise(SIGTERM);
     QCoreApplication::processEvents();
     EXPECT_EQ(closes, 2);
+}
+
+// A signal while the event loop is stuck: the shut-down cannot run, and the radio keyed by a
+// command is released directly all the same.
+TEST(TerminationSignals, AStuckShutDownStillReleasesTheTransmitter)
+{
+    CloseOnTerminationSignals([] {});
+    const int radio = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(radio, 0);
+    ASSERT_EQ(::grantpt(radio), 0);
+    ASSERT_EQ(::unlockpt(radio), 0);
+    const int port = ::open(::ptsname(radio), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(port, 0);
+    pttguard::setReleaseCommand(port, "RX;");
+
+    std::raise(SIGTERM);
+    QByteArray wire;
+    for (int waited = 0; waited < 3000 && !wire.contains("RX;"); waited += 10) {
+        pollfd p{radio, POLLIN, 0};
+        char buf[16];
+        if (::poll(&p, 1, 10) > 0)
+            wire.append(buf, std::max<ssize_t>(0, ::read(radio, buf, sizeof buf)));
+    }
+    EXPECT_EQ(wire, QByteArray("RX;"));
+    EXPECT_FALSE(pttguard::keyed());
+    pttguard::forget(port);
+    ::close(port);
+    ::close(radio);
 }
 
 } // namespace

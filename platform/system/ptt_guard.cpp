@@ -161,10 +161,11 @@ bool keyed()
     return false;
 }
 
-void releaseAll(int drainMs)
+namespace {
+
+// With the table locked.
+void releaseLocked(Table& t, int drainMs)
 {
-    Table& t = table();
-    std::lock_guard guard(t.lock);
     QElapsedTimer clock;
     clock.start();
     // Every line first: they cost nothing and need no wait.
@@ -176,6 +177,24 @@ void releaseAll(int drainMs)
             writeAndDrain(s.fd, s.command, s.size, clock, drainMs);
     for (Slot& s : t.entries)
         s = Slot();
+}
+
+} // namespace
+
+void releaseAll(int drainMs)
+{
+    Table& t = table();
+    std::lock_guard guard(t.lock);
+    releaseLocked(t, drainMs);
+}
+
+void releaseAllFromSignalHandler(int drainMs)
+{
+    Table& t = table();
+    if (!t.lock.try_lock())
+        return;
+    releaseLocked(t, drainMs);
+    t.lock.unlock();
 }
 
 void publish()

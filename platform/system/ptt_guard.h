@@ -27,6 +27,10 @@ bool keyed();
 // commands to leave the port; then nothing is kept. Safe from any thread.
 void releaseAll(int drainMs = kDrainMs);
 
+// The same from a signal handler (a crash): does nothing when the table is being changed at
+// that moment, since waiting could never end.
+void releaseAllFromSignalHandler(int drainMs = kDrainMs);
+
 // For the host: makes this module's table the one that plug-ins loaded from now on use.
 void publish();
 

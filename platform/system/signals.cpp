@@ -46,6 +46,26 @@ void watch()
     }
 }
 
+struct sigaction g_previous[NSIG];
+
+// A crash: what still keys the transmitter is released, then the signal goes where it went
+// before (the default action, or a sanitizer's report).
+void onFatalSignal(int sig, siginfo_t* info, void* context)
+{
+    pttguard::releaseAllFromSignalHandler();
+    const struct sigaction& previous = g_previous[sig];
+    if ((previous.sa_flags & SA_SIGINFO) && previous.sa_sigaction) {
+        previous.sa_sigaction(sig, info, context);
+        return;
+    }
+    if (!(previous.sa_flags & SA_SIGINFO) && previous.sa_handler != SIG_DFL && previous.sa_handler != SIG_IGN) {
+        previous.sa_handler(sig);
+        return;
+    }
+    ::signal(sig, SIG_DFL);
+    ::raise(sig);
+}
+
 bool makePair(int fds[2])
 {
     // Non-blocking, and not inherited by the processes the program starts.
@@ -82,4 +102,11 @@ void CloseOnTerminationSignals(std::function<void()> close)
     sa.sa_flags = SA_RESTART;
     for (int sig : {SIGTERM, SIGINT, SIGHUP})
         sigaction(sig, &sa, nullptr);
+
+    struct sigaction fatal {};
+    fatal.sa_sigaction = onFatalSignal;
+    sigemptyset(&fatal.sa_mask);
+    fatal.sa_flags = SA_SIGINFO;
+    for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
+        sigaction(sig, &fatal, &g_previous[sig]);
 }

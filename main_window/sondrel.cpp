@@ -7,6 +7,7 @@
 #include "core/receive/errors.h"
 #include "core/rtty/engine_process.h"
 #include "core/rtty/rtty_link.h"
+#include "core/transmit/ptt_keying.h"
 #include "core/transmit/transmit.h"
 #include "displays/setup/display_menus.h"
 #include "displays/spectrum/scale.h"
@@ -22,6 +23,7 @@
 #include "platform/system/events.h"
 #include "platform/system/places.h"
 #include "platform/system/safefile.h"
+#include "platform/system/signals.h"
 #include "platform/vb/units.h"
 #include "platform/vb/vberror.h"
 #include "platform/vb/vbnum.h"
@@ -267,13 +269,22 @@ void Sondrel::Form_Unload()
     unloaded_ = true;
     SpectrumHold = true;
     events::SetProgramClosing(true);
+    StartReleaseDeadline();
 
     // A start-up that ended early has started, opened and loaded nothing: nothing to release,
     // and nothing is written over the running instance's settings.
     if (startupEndedEarly_)
         return;
 
-    // 2. Stop the engine that runs.
+    // The transmitter goes first, before anything it depends on is taken down: PTT that the
+    // program keyed is released as at the end of a transmission, and the radio control
+    // component ends, which puts that release on the wire before it closes its port.
+    if (TxActive || ProgramPTTKeyed())
+        ReleaseProgramPTT();
+    RigControl = nullptr;
+    rigObject_.reset();
+
+    // 2. Stop the engine that runs (it drops its own PTT line).
     if (PSKModeActive) {
         Links().fnStopSoundCard();
     } else {

@@ -36,7 +36,7 @@ public:
     // program folder cannot be written.
     int startupExitCode() const { return exitCode_; }
 
-    // The radio control component, hosted on the main window for the whole run.
+    // The radio control component, hosted on the main window until the shut-down ends it.
     std::unique_ptr<ComObject> rigObject_;
     ComObject* RigControl = nullptr;    // the radio control component, when it could be loaded
     QString RigControlError;            // why it could not be loaded

@@ -30,6 +30,8 @@ Rig::Rig(QObject* parent)
 
 Rig::~Rig()
 {
+    // The component ends (the program closes): a transmitter it keyed is not left keyed.
+    releaseBeforeClose();
     delete window_.data();
 }
 
@@ -75,18 +77,33 @@ int Rig::portOpen(bool open)
     lost_ = false;
     reopenTimer_.stop();
     const bool wasOpen = port_.isOpen();
-    if (!open && wasOpen) {
-        // A release still queued goes out before the port closes.
-        const int row = queue_.nextToSend();
-        if (!queue_.isEmpty() && queue_.at(row).release)
-            sendRow(row);
-    }
+    if (!open && wasOpen)
+        releaseBeforeClose();
     const int result = report(port_.setPortOpen(open));
     if (open && !wasOpen && port_.isOpen())
         afterOpen();
     if (!port_.isOpen())
         holdingOff_ = false;
     return result;
+}
+
+void Rig::releaseBeforeClose()
+{
+    if (!port_.isOpen())
+        return;
+    // A keying still queued would key the radio with nobody left to release it.
+    queue_.removeIf([](const QueuedCommand& c) { return c.ptt && !c.release; });
+    if (keyedByCat_ && !queue_.hasPtt())
+        setPttByCommand(false);
+    if (!queue_.hasPtt())
+        return;
+    // Sent and drained now, ahead of anything else: the port closes or the process ends next.
+    // What the line still carries goes first, or the release would not be taken.
+    port_.drain(port_.transferMs(0));
+    const int row = queue_.nextToSend();
+    const qsizetype size = queue_.at(row).bytes.size();
+    if (sendRow(row))
+        port_.drain(port_.transferMs(size));
 }
 
 void Rig::afterOpen()
@@ -369,10 +386,20 @@ bool Rig::sendRow(int i)
     stateTag_ = vb::Trim(row.tag);
     if (!stateTag_.isEmpty())
         inFlight_ = row.bytes;
-    if (row.ptt)
+    if (row.ptt) {
         keyedByCat_ = !row.release;
+        port_.keepReleaseCommand(keyedByCat_ ? releaseCommand() : QByteArray());
+    }
     queue_.takeAt(i);
     return true;
+}
+
+QByteArray Rig::releaseCommand() const
+{
+    QByteArray bytes;
+    for (const CatCommand& c : pttCommand(code_, false, civAddress_).commands)
+        bytes += c.bytes;
+    return bytes;
 }
 
 void Rig::nowOutputToRadio(const QByteArray& bytes, bool hex)

@@ -105,6 +105,10 @@ private:
     void holdOff();
     void lose(const VbError& e);
     void afterOpen();
+    // Before the port closes: a transmitter keyed by a command is released, on the wire.
+    void releaseBeforeClose();
+    // The radio type's PTT-off command, as bytes.
+    QByteArray releaseCommand() const;
     QString portName() const;
     void queueStatusPoll(const QString& tag);
     void processRadioInput(const QByteArray& bytes);

@@ -1,8 +1,10 @@
 #include "radio_control/serial_port.h"
 
 #include "platform/system/places.h"
+#include "platform/system/ptt_guard.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
@@ -76,7 +78,7 @@ bool parseSettings(const QString& text, tty::LineSettings& out)
 
 SerialPort::~SerialPort()
 {
-    closeDevice();
+    closeDevice(kCloseDrainMs);
 }
 
 QString SerialPort::deviceName() const
@@ -126,7 +128,7 @@ VbError SerialPort::setHandshaking(int type)
 VbError SerialPort::setPortOpen(bool open)
 {
     if (!open) {
-        closeDevice();
+        closeDevice(kCloseDrainMs);
         return {};
     }
     if (isOpen())
@@ -159,27 +161,51 @@ VbError SerialPort::setPortOpen(bool open)
     return {};
 }
 
-void SerialPort::closeDevice()
+void SerialPort::closeDevice(int drainMs)
 {
-    pending_.clear();
-    if (fd_ < 0)
+    if (fd_ < 0) {
+        pending_.clear();
         return;
+    }
     // A held line (XOFF, CTS low) would keep close() waiting for the output to drain: give
     // it a moment, then drop what is left.
-    for (int waited = 0;; waited += 5) {
-        int queued = 0;
-        if (ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued <= 0)
-            break;
-        if (waited >= kCloseDrainMs) {
-            ioctl(fd_, TCFLSH, 1 /* TCOFLUSH */);
-            break;
-        }
-        pollfd p{-1, 0, 0};
-        ::poll(&p, 0, 5);
-    }
+    if (!drain(drainMs))
+        ioctl(fd_, TCFLSH, 1 /* TCOFLUSH */);
+    pending_.clear();
+    pttguard::forget(fd_);
     ioctl(fd_, TIOCNXCL);
     ::close(fd_);
     fd_ = -1;
+}
+
+bool SerialPort::drain(int ms)
+{
+    if (fd_ < 0)
+        return false;
+    for (int waited = 0;; waited += 2) {
+        qsizetype done = 0;
+        if (!pending_.isEmpty() && !failed(writeSome(pending_.constData(), pending_.size(), done)))
+            pending_.remove(0, done);
+        int queued = 0;
+        if (pending_.isEmpty() && (ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued <= 0))
+            return true;
+        if (waited >= ms)
+            return false;
+        pollfd p{-1, 0, 0};
+        ::poll(&p, 0, 2);
+    }
+}
+
+int SerialPort::transferMs(qsizetype bytes) const
+{
+    constexpr int kBitsPerCharacter = 12; // start, 8 data, parity, 2 stop at most
+    constexpr int kMarginMs = 100;
+    return kMarginMs + int((bytes + pending_.size()) * kBitsPerCharacter * 1000 / std::max(1, line_.baud));
+}
+
+void SerialPort::keepReleaseCommand(const QByteArray& command)
+{
+    pttguard::setReleaseCommand(fd_, command);
 }
 
 void SerialPort::applyModemLines()
@@ -193,6 +219,8 @@ void SerialPort::applyModemLines()
         int rts = TIOCM_RTS;
         ioctl(fd_, rts_ ? TIOCMBIS : TIOCMBIC, &rts);
     }
+    // A raised line may key the transmitter (PTT on the radio's own port).
+    pttguard::setLines(fd_, (dtr_ ? TIOCM_DTR : 0) | (rts_ && line_.handshaking < 2 ? TIOCM_RTS : 0));
 }
 
 VbError SerialPort::setDTREnable(bool on)
@@ -335,6 +363,7 @@ void SerialPort::closeAfterLoss()
     pending_.clear();
     if (fd_ < 0)
         return;
+    pttguard::forget(fd_);
     ::close(fd_);
     fd_ = -1;
 }

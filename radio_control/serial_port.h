@@ -68,6 +68,14 @@ public:
     VbError send(const QByteArray& data, qsizetype& accepted);
     // Writes what is kept, as far as the line takes it.
     VbError flushOutput();
+    // Writes what is kept and waits until the device has sent everything, at most `ms`
+    // (a line the radio holds stays held); true when all of it went.
+    bool drain(int ms);
+    // The command that releases the transmitter keyed by a command on this port, kept where it
+    // can be sent directly should the program end before it can (empty: nothing is keyed).
+    void keepReleaseCommand(const QByteArray& command);
+    // About how long `bytes` take on the line at its speed, with a margin for the device.
+    int transferMs(qsizetype bytes) const;
     // Nothing kept and nothing left in the device's own output queue.
     bool clearToSend() const;
     qsizetype pendingOutput() const { return pending_.size(); }
@@ -85,7 +93,8 @@ public:
 
 private:
     void applyModemLines();
-    void closeDevice();
+    // Lets what was handed to the device go out (at most drainMs), then closes it.
+    void closeDevice(int drainMs);
     // Non-blocking write of as much as the line takes; `done` counts what went.
     VbError writeSome(const char* data, qsizetype size, qsizetype& done);
 

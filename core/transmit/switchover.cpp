@@ -3,6 +3,7 @@
 
 #include "core/receive/rx_links.h"
 #include "core/transmit/labelcolors.h"
+#include "core/transmit/ptt_keying.h"
 #include "core/transmit/transmit.h"
 #include "platform/processes/winmsg.h"
 #include "platform/vb/vbnum.h"
@@ -26,32 +27,6 @@ constexpr std::int32_t kGrey = 0xC0C0C0;
 // Set by each transmit report, used up by the first receive report after it: the radio comes
 // back from the split frequency once per transmission.
 bool g_splitReturnDue = false;
-
-bool standalone(MainWindowControls& w)
-{
-    return w.mnu(QStringLiteral("mnuStandalone")).checked();
-}
-
-void releasePTT(MainWindowControls& w)
-{
-    const bool rts = PTTKeyingLine == QLatin1String("RTS") || PTTKeyingLine == QLatin1String("RTS & DTR");
-    const bool dtr = PTTKeyingLine == QLatin1String("DTR") || PTTKeyingLine == QLatin1String("RTS & DTR");
-    if (standalone(w)) {
-        if (PTTMode == QLatin1String("By Command")) {
-            APIResult = RigCall(QStringLiteral("setPTTByCommandOff")).toInt();
-        } else if (PTTMode == QLatin1String("By Shared Port")) {
-            if (rts)
-                APIResult = RigCall(QStringLiteral("RTSEnable"), false).toInt();
-            if (dtr)
-                APIResult = RigCall(QStringLiteral("DTREnable"), false).toInt();
-        }
-    } else {
-        if (PTTMode == QLatin1String("By Command"))
-            RxLinks().SendToLogger(QStringLiteral("Turn PTT Off"));
-        else if (PTTMode == QLatin1String("By Shared Port"))
-            RxLinks().SendToLogger(QStringLiteral("Turn Shared PTT Off"));
-    }
-}
 
 void returnFromSplit(MainWindowControls& w)
 {
@@ -89,7 +64,7 @@ void GoToTransmit()
 void GoToReceive()
 {
     MainWindowControls& w = MainWindow();
-    releasePTT(w);
+    ReleaseProgramPTT();
 
     TxActive = false;
     labelcolor::setFore(w.TxRxBox, kBlue);

@@ -4,6 +4,7 @@
 
 #include "core/receive/rx_links.h"
 #include "core/transmit/labelcolors.h"
+#include "core/transmit/ptt_keying.h"
 #include "platform/processes/winmsg.h"
 #include "platform/system/clock.h"
 #include "platform/system/events.h"
@@ -82,27 +83,6 @@ bool qsyToSplit(MainWindowControls& w, unsigned abortsAtStart)
     return true;
 }
 
-void keyPTT(MainWindowControls& w)
-{
-    const bool rts = PTTKeyingLine == QLatin1String("RTS") || PTTKeyingLine == QLatin1String("RTS & DTR");
-    const bool dtr = PTTKeyingLine == QLatin1String("DTR") || PTTKeyingLine == QLatin1String("RTS & DTR");
-    if (standalone(w)) {
-        if (PTTMode == QLatin1String("By Command")) {
-            APIResult = RigCall(QStringLiteral("setPTTByCommandOn")).toInt();
-        } else if (PTTMode == QLatin1String("By Shared Port")) {
-            if (rts)
-                APIResult = RigCall(QStringLiteral("RTSEnable"), true).toInt();
-            if (dtr)
-                APIResult = RigCall(QStringLiteral("DTREnable"), true).toInt();
-        }
-    } else {
-        if (PTTMode == QLatin1String("By Command"))
-            RxLinks().SendToLogger(QStringLiteral("Turn PTT On"));
-        else if (PTTMode == QLatin1String("By Shared Port"))
-            RxLinks().SendToLogger(QStringLiteral("Turn Shared PTT On"));
-    }
-}
-
 void startEngine()
 {
     if (PSKModeActive) {
@@ -131,7 +111,7 @@ void startTransmit(MainWindowControls& w)
         if (!qsyToSplit(w, g_abortCount))
             return;
     }
-    keyPTT(w);
+    KeyProgramPTT();
     startEngine();
 }
 

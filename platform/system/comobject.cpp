@@ -1,5 +1,6 @@
 #include "platform/system/comobject.h"
 
+#include "platform/system/ptt_guard.h"
 #include "platform/widgets/dialogs.h"
 
 #include <QCoreApplication>
@@ -38,6 +39,8 @@ QStringList ComObject::searchFolders()
 
 std::unique_ptr<ComObject> ComObject::create(const QString& progId, QString* error)
 {
+    // A component that keys a transmitter keeps what releases it where the host can reach it.
+    pttguard::publish();
     const QStringList folders = searchFolders();
     for (const QString& folder : folders) {
         const QDir dir(folder);

@@ -65,26 +65,44 @@ TEST_P(PttBehindASilentPoll, GoesAtTheNextTick)
         EXPECT_NE(hexText(sent), QString::fromLatin1(c.on));
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryFraming, PttBehindASilentPoll, testing::Values(
-    PttCase{"Icom (not IC-735)", RadioSimulator::Icom, "FE FE 58 E0 1C 00 01 FD", "FE FE 58 E0 1C 00 00 FD"},
-    PttCase{"Ten Tec Omni VI", RadioSimulator::OmniVI, "FE FE 58 E0 16 01 FD", "FE FE 58 E0 16 02 FD"},
-    PttCase{"Kenwood - all", RadioSimulator::Kenwood, "54 58 3B", "52 58 3B"},
-    PttCase{"Yaesu FT-1000MP", RadioSimulator::FT1000MP, "00 00 00 01 0F", "00 00 00 00 0F"},
-    PttCase{"Yaesu FT-847", RadioSimulator::FT847, "00 00 00 00 08", "00 00 00 00 88"}));
+const PttCase kEveryType[] = {
+    {"Icom (not IC-735)", RadioSimulator::Icom, "FE FE 58 E0 1C 00 01 FD", "FE FE 58 E0 1C 00 00 FD"},
+    {"Icom (IC-735 only)", RadioSimulator::Icom735, "FE FE 58 E0 1C 00 01 FD", "FE FE 58 E0 1C 00 00 FD"},
+    {"Ten Tec Omni VI", RadioSimulator::OmniVI, "FE FE 58 E0 16 01 FD", "FE FE 58 E0 16 02 FD"},
+    {"Kenwood - all", RadioSimulator::Kenwood, "54 58 3B", "52 58 3B"},
+    {"Yaesu FT-1000D", RadioSimulator::FT1000D, "00 00 00 01 0F", "00 00 00 00 0F"},
+    {"Yaesu FT-1000MP", RadioSimulator::FT1000MP, "00 00 00 01 0F", "00 00 00 00 0F"},
+    {"Yaesu FT-990", RadioSimulator::FT990, "00 00 00 01 0F", "00 00 00 00 0F"},
+    {"Yaesu FT-847", RadioSimulator::FT847, "00 00 00 00 08", "00 00 00 00 88"}};
 
-TEST(PttRelease, GoesOutWhenThePortCloses)
+// One type of each framing (the IC-735 takes no PTT command: only the wire tells).
+INSTANTIATE_TEST_SUITE_P(EveryFraming, PttBehindASilentPoll,
+                         testing::Values(kEveryType[0], kEveryType[2], kEveryType[3], kEveryType[5], kEveryType[7]));
+
+// The port closed, or the component ended, while the radio transmits: the release is on the
+// wire before the port closes, and a keying still queued never goes.
+class PttWhenThePortCloses : public testing::TestWithParam<PttCase> {};
+
+TEST_P(PttWhenThePortCloses, ReleaseGoesFirst)
 {
-    RigBench b;
-    b.connect(RadioSimulator::Kenwood, "Kenwood - all");
-    b.call("setPTTByCommandOn");
-    b.cycle();
-    ASSERT_TRUE(b.sim->ptt());
-    b.call("setPTTByCommandOff");
-    EXPECT_EQ(b.call("PortOpen", {false}), QVariant(1));
-    b.sim->pump(3);
-    EXPECT_FALSE(b.sim->ptt());
-    EXPECT_TRUE(b.rig().queue().isEmpty());
+    const PttCase c = GetParam();
+    for (const bool componentEnds : {false, true}) {
+        RigBench b;
+        b.connect(c.model, c.type);
+        b.call("setPTTByCommandOn");
+        b.cycle();
+        ASSERT_EQ(hexText(b.sim->commands().last()), QString::fromLatin1(c.on)) << c.type;
+        b.call("setPTTByCommandOn");
+        if (componentEnds)
+            b.end();
+        else
+            EXPECT_EQ(b.call("PortOpen", {false}), QVariant(1));
+        b.sim->pump(1, 1000);
+        EXPECT_EQ(hexText(b.sim->commands().last()), QString::fromLatin1(c.off)) << c.type << componentEnds;
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryType, PttWhenThePortCloses, testing::ValuesIn(kEveryType));
 
 TEST(CivAddress, ZeroReachesTheRadio)
 {

@@ -14,11 +14,19 @@ struct RigBench {
     static constexpr int kPort = 3;
 
     std::shared_ptr<varnel::Rig> state = std::make_shared<varnel::Rig>();
-    varnel::RigControl control{state};
+    std::unique_ptr<varnel::RigControl> component = std::make_unique<varnel::RigControl>(state);
+    varnel::RigControl& control = *component;
     dlg::ScriptedDialogs boxes;
     std::unique_ptr<RadioSimulator> sim;
 
     varnel::Rig& rig() { return *state; }
+
+    // The component ends, as when its host unloads it; only the simulator is left.
+    void end()
+    {
+        state.reset();
+        component.reset();
+    }
 
     QVariant call(const char* member, QVariantList args = {})
     {

@@ -8,6 +8,7 @@
 #include <QFile>
 
 #include "platform/system/places.h"
+#include "platform/system/ptt_guard.h"
 
 namespace psk {
 
@@ -24,6 +25,12 @@ bool PttPort::open(int port, int line)
     line_ = line & 3;
     int both = TIOCM_RTS | TIOCM_DTR;
     ::ioctl(fd_, TIOCMBIC, &both); // the open itself may have raised them
+    // The lines drop when the port closes, also when the process ends without closing it.
+    termios t{};
+    if (::tcgetattr(fd_, &t) == 0 && !(t.c_cflag & HUPCL)) {
+        t.c_cflag |= HUPCL;
+        ::tcsetattr(fd_, TCSANOW, &t);
+    }
     return true;
 }
 
@@ -32,6 +39,7 @@ void PttPort::close()
     if (fd_ < 0)
         return;
     key(false);
+    pttguard::forget(fd_);
     ::close(fd_);
     fd_ = -1;
     keyed_ = false;
@@ -45,6 +53,7 @@ void PttPort::key(bool on)
     if (bits)
         ::ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &bits);
     keyed_ = on;
+    pttguard::setLines(fd_, on ? bits : 0);
 }
 
 } // namespace psk

@@ -61,6 +61,7 @@ int main(int argc, char** argv)
         window.engine().stop();
         throw;
     }
+    StartReleaseDeadline(); // should the sound not stop, the line is dropped all the same
     window.engine().stop();
     return rc;
 }

@@ -392,10 +392,12 @@ TEST_F(LogbookWindowsProgram, AStoredPlaceIsUsedOnTheScreen)
         QWidget* w = QLatin1String(c.section) == QLatin1String("Mini-Log") ? static_cast<QWidget*>(MiniLog::existing())
                                                                           : frmPreviousPage::existing();
         EXPECT_TRUE(screenArea().contains(w->frameGeometry())) << c.section << " " << c.top << " " << w->frameGeometry();
-        if (!c.expected.isNull())
+        if (!c.expected.isNull()) {
             EXPECT_EQ(w->geometry().topLeft(), c.expected) << c.section << " " << c.top;
-        if (c.beside)
+        }
+        if (c.beside) {
             EXPECT_FALSE(w->frameGeometry().intersects(main().frameGeometry())) << c.section << " " << c.top;
+        }
         EXPECT_EQ(w->windowHandle()->transientParent(), main().windowHandle()) << c.section;
     }
 }

@@ -89,6 +89,9 @@ public:
         window->AuxText->installEventFilter(this);
         window->AuxText->viewport()->installEventFilter(this);
         window->AuxText->viewport()->setMouseTracking(true);
+        // The right button takes a name: no menu may take its press or the release that ends the
+        // hold on received text.
+        window->AuxText->setContextMenuPolicy(Qt::PreventContextMenu);
     }
 
 protected:

@@ -6,6 +6,7 @@
 #include "support/main_window_fixture.h"
 
 #include "core/logger_link/logger_link.h"
+#include "displays/windows/aux_window.h"
 #include "displays/windows/tuning_window.h"
 #include "logbook/logbook_services.h"
 #include "logbook/windows/frm_previous_page.h"
@@ -326,40 +327,75 @@ TEST_F(LogbookWindowsProgram, PreviousQsoRowsAreAsHighAsTheirFontNeeds)
     }
 }
 
-TEST_F(LogbookWindowsProgram, ShowTuningWindowOpensItBesideTheMainWindow)
+// View > Show Tuning Window and Display > Aux 1 / Aux 2 open their windows as the logbook windows
+// open theirs; the channel windows open at shut-down come back at the next start.
+TEST_F(LogbookWindowsProgram, TheDisplayWindowsOpenBesideTheMainWindow)
 {
     ASSERT_EQ(screenArea(), QRect(0, 0, 1024, 768));
     start();
     const struct {
+        const char* menu;
+        const char* section;
+        const char* top;
+        const char* left;
+        QWidget* (*window)();
+    } windows[] = {
+        {"mnuTuningWindow", "Main Tuning Window", "Tuning Window Top", "Tuning Window Left",
+         [] { return static_cast<QWidget*>(TuningWindow::existing()); }},
+        {"mnuAux1", "Aux 1", "Top", "Left", [] { return static_cast<QWidget*>(AuxWindow::existing(1)); }},
+        {"mnuAux2", "Aux 2", "Top", "Left", [] { return static_cast<QWidget*>(AuxWindow::existing(2)); }},
+    };
+    const struct {
         const char* top;
         const char* left;
         QPoint expected; // where its frame goes; none: beside the main window
-    } cases[] = {
+    } places[] = {
         {nullptr, nullptr, {}},
-        {"3000", "9000", {600, 200}},
+        {"3000", "4500", {300, 200}},
         {"-3000", "-9000", {}},  // off the screen
         {"3000", "30000", {}},
     };
     const QString file = home->file("Sondrel.INI");
-    MenuItem& show = main().mnu("mnuTuningWindow");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << (c.top ? c.top : "none") << " " << (c.left ? c.left : "none"));
-        if (show.checked())
-            show.click();
-        if (c.top) {
-            ini::write(file, "Main Tuning Window", "Tuning Window Top", c.top);
-            ini::write(file, "Main Tuning Window", "Tuning Window Left", c.left);
+    for (const auto& w : windows) {
+        for (const auto& p : places) {
+            SCOPED_TRACE(testing::Message() << w.menu << " " << (p.top ? p.top : "none") << " " << (p.left ? p.left : "none"));
+            if (QWidget* open = w.window())
+                open->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            if (p.top) {
+                ini::write(file, w.section, w.top, p.top);
+                ini::write(file, w.section, w.left, p.left);
+            }
+            main().mnu(w.menu).click();
+            QWidget* shown = w.window();
+            ASSERT_NE(shown, nullptr);
+            ASSERT_TRUE(shown->isVisible());
+            EXPECT_TRUE(screenArea().contains(shown->frameGeometry())) << shown->frameGeometry();
+            if (p.expected.isNull())
+                EXPECT_FALSE(shown->frameGeometry().intersects(main().frameGeometry())) << shown->frameGeometry();
+            else // where it was stored: its frame (a tuning window) or its inside
+                EXPECT_TRUE(shown->pos() == p.expected || shown->geometry().topLeft() == p.expected)
+                    << shown->geometry();
+            expectOwnedByMain(shown, w.menu);
         }
-        show.click();
-        TuningWindow* t = TuningWindow::existing();
-        ASSERT_NE(t, nullptr);
-        ASSERT_TRUE(t->isVisible());
-        EXPECT_TRUE(screenArea().contains(t->frameGeometry())) << t->frameGeometry();
-        if (c.expected.isNull())
-            EXPECT_FALSE(t->frameGeometry().intersects(main().frameGeometry())) << t->frameGeometry();
-        else
-            EXPECT_EQ(t->pos(), c.expected);
-        expectOwnedByMain(t, "tuning window");
+    }
+    for (int channel : {1, 2}) {
+        AuxWindow* aux = AuxWindow::existing(channel);
+        ASSERT_NE(aux, nullptr);
+        for (QWidget* box : aux->Statusbar->findChildren<QWidget*>()) // the status line whole
+            EXPECT_LE(aux->Statusbar->mapTo(aux, box->geometry().bottomRight()).x(), aux->width()) << channel;
+    }
+
+    main().close();
+    Sondrel::destroyInstance();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    start();
+    for (int channel : {1, 2}) {
+        AuxWindow* aux = AuxWindow::existing(channel);
+        ASSERT_NE(aux, nullptr) << channel;
+        EXPECT_TRUE(aux->isVisible()) << channel;
+        EXPECT_TRUE(screenArea().contains(aux->frameGeometry())) << channel << " " << aux->frameGeometry();
+        expectOwnedByMain(aux, "channel window at the next start");
     }
 }
 

@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <functional>
 
 namespace {
 
@@ -397,6 +398,75 @@ TEST_F(LogbookWindowsProgram, TheDisplayWindowsOpenBesideTheMainWindow)
         EXPECT_TRUE(screenArea().contains(aux->frameGeometry())) << channel << " " << aux->frameGeometry();
         expectOwnedByMain(aux, "channel window at the next start");
     }
+}
+
+// Whether the main window was in the top-most band each time another window was shown, and
+// whether it was hidden meanwhile (as a window made anew is; the X11 window id shows that too).
+class TopBandAtShows : public QObject {
+public:
+    explicit TopBandAtShows(QWidget& main) : main_(main) { qApp->installEventFilter(this); }
+    QList<bool> inBand;
+    int mainHidden = 0;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (e->type() == QEvent::Show && w && w->isWindow() && w != &main_)
+            inBand << main_.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint);
+        if (e->type() == QEvent::Hide && w == &main_)
+            ++mainHidden;
+        return false;
+    }
+
+private:
+    QWidget& main_;
+};
+
+// With "Always on top", each window is shown while the main window is out of the top-most band,
+// and the main window goes back into it as the same native window, still owning every window.
+TEST_F(LogbookWindowsProgram, AlwaysOnTopKeepsTheMainWindowAndItsOwnedWindows)
+{
+    start();
+    main().mnu("mnuOnTop").click();
+    QWindow* native = main().windowHandle();
+    const WId id = main().winId();
+    ASSERT_TRUE(native->flags().testFlag(Qt::WindowStaysOnTopHint));
+    const struct {
+        const char* name;
+        std::function<void()> show;
+        std::function<QWidget*()> window;
+    } cases[] = {
+        {"Page", [this] { QTest::mouseClick(main().PageButton, Qt::LeftButton); }, [] { return (QWidget*)MiniLog::existing(); }},
+        {"Prev", [this] { QTest::mouseClick(main().PreviousButton, Qt::LeftButton); },
+         [] { return (QWidget*)frmPreviousPage::existing(); }},
+        {"Show Tuning Window", [this] { main().mnu("mnuTuningWindow").click(); },
+         [] { return (QWidget*)TuningWindow::existing(); }},
+        {"Aux 1", [this] { main().mnu("mnuAux1").click(); }, [] { return (QWidget*)AuxWindow::existing(1); }},
+    };
+    QList<QWidget*> shown;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TopBandAtShows band(main());
+        c.show();
+        EXPECT_FALSE(band.inBand.isEmpty());
+        EXPECT_FALSE(band.inBand.contains(true));
+        EXPECT_EQ(band.mainHidden, 0);
+        EXPECT_EQ(main().windowHandle(), native);
+        EXPECT_EQ(main().winId(), id);
+        EXPECT_TRUE(main().isVisible());
+        EXPECT_TRUE(native->flags().testFlag(Qt::WindowStaysOnTopHint));
+        EXPECT_TRUE(main().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        ASSERT_NE(c.window(), nullptr);
+        shown << c.window();
+        for (QWidget* w : shown) {
+            EXPECT_TRUE(w->isVisible()) << w->objectName().toStdString();
+            expectOwnedByMain(w, c.name);
+        }
+    }
+    main().mnu("mnuOnTop").click();
+    EXPECT_FALSE(native->flags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(main().windowHandle(), native);
 }
 
 TEST_F(LogbookWindowsProgram, AStoredPlaceIsUsedOnTheScreen)

@@ -566,7 +566,7 @@ void AuxWindow::ChooseRxWindowFont()
     const QFont current = rich_->font();
     dlg::FontChoice start{current.family(), current.pointSizeF(), current.bold(), current.italic(), s.textColor};
     std::optional<dlg::FontChoice> chosen;
-    AroundTopmost([&] { chosen = dlg::Dialogs::instance().font(start); });
+    AroundTopmost([&] { chosen = dlg::Dialogs::instance().font(start, windowTitle()); });
     if (!chosen)
         return;
     QFont font = rich_->font();

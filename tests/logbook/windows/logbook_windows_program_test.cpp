@@ -328,6 +328,40 @@ TEST_F(LogbookWindowsProgram, PreviousQsoRowsAreAsHighAsTheirFontNeeds)
     }
 }
 
+// Another grid font: the header follows it, and every column widens to show its text whole.
+TEST_F(LogbookWindowsProgram, AnotherFontFitsTheColumnsAndTheHeader)
+{
+    start();
+    logQso("dl1abc/p", "Hans", 0);
+    openBoth("dl1abc/p");
+    const struct {
+        const char* textOf; // what the font and color boxes say they set
+        QMainWindow* window;
+        LogbookGridView* grid;
+        const char* menu;
+    } cases[] = {
+        {"Previous QSOs", frmPreviousPage::existing(), frmPreviousPage::existing()->LogbookPage, "mnuFont"},
+        {"Mini-Log", MiniLog::existing(), MiniLog::existing()->LogbookPage, "mnuFont"},
+    };
+    for (const auto& c : cases) {
+        for (double points : {16.0, 9.0}) {
+            SCOPED_TRACE(testing::Message() << c.textOf << " " << points);
+            boxes.clear();
+            boxes.answerFont(dlg::FontChoice{"DejaVu Sans", points, true, false, 255});
+            c.window->findChild<QAction*>(c.menu)->trigger();
+            ASSERT_EQ(boxes.calls().size(), 1);
+            EXPECT_EQ(boxes.calls()[0].title, c.textOf);
+            QCoreApplication::processEvents();
+            const QHeaderView& header = *c.grid->horizontalHeader();
+            EXPECT_EQ(header.font().pointSizeF(), points);
+            EXPECT_TRUE(header.font().bold());
+            EXPECT_GE(header.height(), header.sizeHint().height());
+            EXPECT_GE(c.grid->rowHeight(0), c.grid->fontMetrics().height());
+            expectColumnsShowTheirText(*c.grid, c.textOf);
+        }
+    }
+}
+
 // View > Show Tuning Window and Display > Aux 1 / Aux 2 open their windows as the logbook windows
 // open theirs; the channel windows open at shut-down come back at the next start.
 TEST_F(LogbookWindowsProgram, TheDisplayWindowsOpenBesideTheMainWindow)

@@ -11,7 +11,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 program_packages=(build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
   libsqlite3-dev libfftw3-dev portaudio19-dev)
-test_packages=(libgtest-dev googletest xvfb xauth)
+test_packages=(libgtest-dev googletest xvfb xauth fonts-urw-base35 fonts-liberation2)
 
 check=false
 tests=false

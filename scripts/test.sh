@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Sets up (the packages the program needs and those the tests add: googletest, xvfb, xauth),
+# Sets up (the packages the program needs and those the tests add: googletest, xvfb, xauth, fonts),
 # builds with AddressSanitizer and UndefinedBehaviorSanitizer, and runs every test.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)

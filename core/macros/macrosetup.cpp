@@ -232,7 +232,7 @@ void MacroSetup::Hbutton2_Click()
 {
     const dlg::FontChoice preset{MacroFontName[0], double(MacroFontSize[0]), MacroFontBold[0], MacroFontItalic[0],
                                  MacroForeColor[0]};
-    if (const auto f = dlg::Dialogs::instance().font(preset)) {
+    if (const auto f = dlg::Dialogs::instance().font(preset, QStringLiteral("Macro button"))) {
         takeFont(*f, MacroFontName[0], MacroFontSize[0], MacroFontBold[0], MacroFontItalic[0], MacroForeColor[0]);
         showPreview();
     }
@@ -250,7 +250,7 @@ void MacroSetup::Hbutton4_Click()
 {
     const dlg::FontChoice preset{MacroMouseOverFontName[0], double(MacroMouseOverFontSize[0]),
                                  MacroMouseOverFontBold[0], MacroMouseOverFontItalic[0], MacroMouseOverForeColor[0]};
-    if (const auto f = dlg::Dialogs::instance().font(preset)) {
+    if (const auto f = dlg::Dialogs::instance().font(preset, QStringLiteral("Macro button mouse-over"))) {
         takeFont(*f, MacroMouseOverFontName[0], MacroMouseOverFontSize[0], MacroMouseOverFontBold[0],
                  MacroMouseOverFontItalic[0], MacroMouseOverForeColor[0]);
         showPreview();

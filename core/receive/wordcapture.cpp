@@ -273,6 +273,9 @@ void ConnectRxWindowMouse()
         return;
     auto* filter = new RxWindowEvents(w->RxWindow);
     w->RxWindow->viewport()->setMouseTracking(true);
+    // The right button takes a name: no menu may take its press or the release that ends the
+    // hold on received text.
+    w->RxWindow->setContextMenuPolicy(Qt::PreventContextMenu);
     w->RxWindow->viewport()->installEventFilter(filter);
     w->RxWindow->installEventFilter(filter);
 }

@@ -4,6 +4,7 @@
 
 #include "platform/processes/winmsg.h"
 #include "platform/widgets/menuitem.h"
+#include "platform/widgets/top_band.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
 
@@ -14,22 +15,9 @@ void SetWindowTopmost(std::int32_t window, std::int16_t insertAfter)
     auto* widget = qobject_cast<QWidget*>(win::windowObject(window));
     if (!widget || !widget->isWindow())
         return;
-    const bool topmost = insertAfter == kHwndTopmost;
     if (insertAfter != kHwndTopmost && insertAfter != kHwndNoTopmost)
         return;
-    if (widget->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == topmost)
-        return;
-    // Changing the flag hides the window; it comes back where it was, without taking the focus.
-    const bool shown = widget->isVisible();
-    const QRect geometry = widget->geometry();
-    const bool withoutActivating = widget->testAttribute(Qt::WA_ShowWithoutActivating);
-    widget->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
-    if (shown) {
-        widget->setAttribute(Qt::WA_ShowWithoutActivating, true);
-        widget->setGeometry(geometry);
-        widget->show();
-        widget->setAttribute(Qt::WA_ShowWithoutActivating, withoutActivating);
-    }
+    SetStaysOnTop(*widget, insertAfter == kHwndTopmost);
 }
 
 void SetWindowTopmost(bool topmost)

@@ -13,9 +13,9 @@
 #include "platform/vb/vbnum.h"
 #include "platform/widgets/dialogs.h"
 #include "platform/widgets/menuitem.h"
+#include "platform/widgets/owned_window.h"
 #include "platform/widgets/picturebox.h"
 #include "platform/widgets/richtext.h"
-#include "platform/widgets/screen_fit.h"
 #include "settings/inistuff.h"
 #include "state/declarations.h"
 #include "state/main_window_controls.h"
@@ -30,6 +30,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTextEdit>
+#include <algorithm>
 #include <array>
 #include <functional>
 
@@ -38,6 +39,8 @@ namespace {
 std::array<QPointer<AuxWindow>, 3> g_windows;
 
 constexpr int kStatusHeight = 24; // pixels
+constexpr int kStatusGap = 2;     // between the status bar's boxes
+constexpr int kStatusPadding = 14; // a box's frame and margins round its text
 
 QString IniMessage(const QString& part, const QString& value)
 {
@@ -89,6 +92,9 @@ public:
         window->AuxText->installEventFilter(this);
         window->AuxText->viewport()->installEventFilter(this);
         window->AuxText->viewport()->setMouseTracking(true);
+        // The right button takes a name: no menu may take its press or the release that ends the
+        // hold on received text.
+        window->AuxText->setContextMenuPolicy(Qt::PreventContextMenu);
     }
 
 protected:
@@ -153,8 +159,11 @@ void AuxWindow::adopt(int channel, AuxWindow* window)
         g_windows[static_cast<size_t>(channel)] = window;
 }
 
+// A tool window, so that the window system keeps it with the main window that owns it.
 AuxWindow::AuxWindow(int channel, const QString& caption)
-    : QMainWindow(MainWindowWidget(), Qt::Window), channel_(channel)
+    : QMainWindow(MainWindowWidget(),
+                  Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      channel_(channel)
 {
     setObjectName(QStringLiteral("Aux%1").arg(channel));
     setWindowTitle(caption);
@@ -197,28 +206,35 @@ void AuxWindow::buildControls()
     rich_->setLocked(true);
     Statusbar = new QWidget(central);
     Statusbar->setObjectName(QStringLiteral("Statusbar"));
-    auto box = [this](const char* name, int x, int width) {
+    // Each box is as wide as the longest text it shows needs in the window's font, side by side.
+    int x = kStatusGap;
+    auto place = [&x](QWidget* w, const char* name, int width, const QString& longest) {
+        w->setObjectName(QString::fromLatin1(name));
+        const int needed = w->fontMetrics().horizontalAdvance(longest) + kStatusPadding;
+        w->setGeometry(x, 2, std::max(width, needed), kStatusHeight - 4);
+        x += w->width() + kStatusGap;
+    };
+    auto box = [&](const char* name, int width, const QString& longest) {
         auto* b = new QLineEdit(Statusbar);
-        b->setObjectName(QString::fromLatin1(name));
         b->setReadOnly(true);
-        b->setGeometry(x, 2, width, kStatusHeight - 4);
+        place(b, name, width, longest);
         return b;
     };
-    auto label = [this](const char* name, const QString& caption, int x, int width) {
+    auto label = [&](const char* name, const QString& caption, int width, const QString& longest) {
         auto* l = new QLabel(caption, Statusbar);
-        l->setObjectName(QString::fromLatin1(name));
         l->setFrameShape(QFrame::Panel);
         l->setFrameShadow(QFrame::Sunken);
         l->setAlignment(Qt::AlignCenter);
-        l->setGeometry(x, 2, width, kStatusHeight - 4);
+        place(l, name, width, longest);
         return l;
     };
-    AuxStatusBarRFFreq = box("AuxStatusBarRFFreq", 2, 90);
-    AuxStatusBarAudioFreq = box("AuxStatusBarAudioFreq", 94, 80);
-    Label3 = label("Label3", QStringLiteral("Reset"), 176, 40);
-    AuxStatusbarMode = box("AuxStatusbarMode", 218, 70);
-    AuxStatusBarAFC = label("AuxStatusBarAFC", QStringLiteral("AFC On"), 290, 56);
-    AuxStatusBarIMD = box("AuxStatusBarIMD", 348, 70);
+    AuxStatusBarRFFreq = box("AuxStatusBarRFFreq", 90, QStringLiteral("28999.999 KHz"));
+    AuxStatusBarAudioFreq = box("AuxStatusBarAudioFreq", 80, QStringLiteral("3500.0 Hz"));
+    Label3 = label("Label3", QStringLiteral("Reset"), 40, QStringLiteral("Reset"));
+    AuxStatusbarMode = box("AuxStatusbarMode", 70, QStringLiteral("QPSK - inv"));
+    AuxStatusBarAFC = label("AuxStatusBarAFC", QStringLiteral("AFC On"), 56, QStringLiteral("AFC Off"));
+    AuxStatusBarIMD = box("AuxStatusBarIMD", 70, QStringLiteral("-30dB"));
+    statusWidth_ = x;
 
     new StatusClicks(Statusbar, {});
     new StatusClicks(AuxStatusBarAFC, [this] { AuxStatusBarAFC_Click(); });
@@ -291,8 +307,11 @@ void AuxWindow::LoadAuxSettings()
     g.moveLeft(PixelsOf(read("Left", "100"), g.left()));
     g.setWidth(qBound(1, PixelsOf(read("Width", "5000"), g.width()), 10000));
     g.setHeight(qBound(1, PixelsOf(read("Height", "2000"), g.height()), 10000));
+    // At the first start (no width stored) the window is wide enough for its whole status line.
+    if (!INIHasKey(s.section, QStringLiteral("Width")))
+        g.setWidth(std::max(g.width(), statusWidth_));
     setGeometry(g);
-    FitOnScreen(*this); // a stored place off this screen comes back onto it
+    storedPlace_ = INIHasKey(s.section, QStringLiteral("Top")) || INIHasKey(s.section, QStringLiteral("Left"));
     QFont font = rich_->font();
     font.setFamily(read("Font", "Arial"));
     const double size = vb::Val(read("Font Size", "9"));
@@ -362,6 +381,11 @@ void AuxWindow::Form_Unload()
     }
     UnloadAuxTuningWindow(channel_);
     RedrawSpectrumScale();
+}
+
+void AuxWindow::showOwned()
+{
+    ShowOwnedWindow(*this, MainWindowWidget(), storedPlace_);
 }
 
 void AuxWindow::Unload()
@@ -542,7 +566,7 @@ void AuxWindow::ChooseRxWindowFont()
     const QFont current = rich_->font();
     dlg::FontChoice start{current.family(), current.pointSizeF(), current.bold(), current.italic(), s.textColor};
     std::optional<dlg::FontChoice> chosen;
-    AroundTopmost([&] { chosen = dlg::Dialogs::instance().font(start); });
+    AroundTopmost([&] { chosen = dlg::Dialogs::instance().font(start, windowTitle()); });
     if (!chosen)
         return;
     QFont font = rich_->font();
@@ -611,7 +635,7 @@ template <class W>
 void OpenAux(int channel)
 {
     W& w = LoadAuxWindow<W>(channel);
-    AroundTopmost([&w] { w.show(); });
+    AroundTopmost([&w] { w.showOwned(); });
     FocusMainTxWindow();
 }
 

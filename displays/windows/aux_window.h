@@ -45,6 +45,9 @@ public:
     void Form_Resize();
     // Unloads the window as the program does: query-unload, unload, then the window goes.
     void Unload();
+    // Shows it owned by the main window: where it was stored when that lies on a screen, else
+    // beside or below the main window.
+    void showOwned();
 
     void AuxText_GotFocus();
     void AuxText_MouseDown(int button, int shift, double X, double Y);
@@ -87,6 +90,8 @@ private:
     QHash<QString, MenuItem*> menus_;
     bool loaded_ = false;
     bool unloaded_ = false;
+    bool storedPlace_ = false; // the section held the window's place when it loaded
+    int statusWidth_ = 0;      // pixels the status line's boxes take side by side
 
     template <class W>
     friend W& LoadAuxWindow(int channel);

@@ -212,7 +212,7 @@ void frmCDDisplay::mnuFont_Click()
     const dlg::FontChoice start{current.family(), current.pointSizeF(), current.bold(), current.italic(),
                                 textColor_};
     std::optional<dlg::FontChoice> chosen;
-    AroundTopmost([&] { chosen = dlg::Dialogs::instance().font(start); });
+    AroundTopmost([&] { chosen = dlg::Dialogs::instance().font(start, QStringLiteral("Callbook result")); });
     if (!chosen)
         return;
     QFont font = Text->font();

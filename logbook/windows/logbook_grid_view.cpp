@@ -118,6 +118,25 @@ void LogbookGridView::showEvent(QShowEvent* e)
     widenDefaultColumns();
 }
 
+void LogbookGridView::changeEvent(QEvent* e)
+{
+    QTableWidget::changeEvent(e);
+    // The header row is a row of the grid: it shows its captions in the grid's font.
+    if (e->type() == QEvent::FontChange)
+        horizontalHeader()->setFont(font());
+}
+
+void LogbookGridView::widenColumnsToText()
+{
+    for (int c = 1; c < LogbookGrid::kColumns; ++c) {
+        if (isColumnHidden(c))
+            continue;
+        const int needed = std::max(usualTwips(c), twips::fromPixels(sizeHintForColumn(c) + 1));
+        if (columnTwips(c) < needed)
+            setColumnTwips(c, needed);
+    }
+}
+
 int LogbookGridView::usualTwips(int column) const
 {
     if (column < 1 || column >= LogbookGrid::kColumns)

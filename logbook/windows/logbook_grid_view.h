@@ -34,6 +34,9 @@ public:
     // Column widths in twips; a width the operator drags is taken into the page.
     int columnTwips(int column) const;
     void setColumnTwips(int column, int twipsWidth);
+    // Every shown column at least as wide as its header, its cells and its usual text need in the
+    // grid's font (after the operator chose another font); none is made narrower.
+    void widenColumnsToText();
 
     // The stored look.
     std::int32_t backColor() const { return backColor_; }
@@ -62,6 +65,7 @@ signals:
 protected:
     bool viewportEvent(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     void applyLook();

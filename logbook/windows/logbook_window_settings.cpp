@@ -109,7 +109,7 @@ bool ChooseGridFont(LogbookGridView& grid, const QString& section)
     const dlg::FontChoice start{current.family(), current.pointSizeF(), current.bold(), current.italic(),
                                 grid.textColor()};
     std::optional<dlg::FontChoice> chosen;
-    AroundTopmost([&] { chosen = dlg::Dialogs::instance().font(start); });
+    AroundTopmost([&] { chosen = dlg::Dialogs::instance().font(start, section); });
     if (!chosen)
         return false;
     QFont font = grid.font();
@@ -128,6 +128,7 @@ bool ChooseGridFont(LogbookGridView& grid, const QString& section)
     WriteINI(section, QStringLiteral("Logbook Page Font Italic"), truthText(chosen->italic));
     grid.setTextColor(chosen->color);
     WriteINI(section, QStringLiteral("Logbook Page Text Color"), QString::number(chosen->color));
+    grid.widenColumnsToText();
     return true;
 }
 

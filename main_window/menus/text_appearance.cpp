@@ -55,13 +55,13 @@ std::int32_t panelColour(QPalette::ColorRole role)
 
 // The font box for one text window, started from its font and `colour`; on OK the window's font
 // and the colour are stored key by key in the window's section.
-void fontCommand(RichText& text, const QString& section, std::int32_t colour,
+void fontCommand(RichText& text, const QString& section, const QString& textOf, std::int32_t colour,
                  const std::function<void(std::int32_t)>& storeColour)
 {
     const QFont current = text.font();
     const dlg::FontChoice start{current.family(), current.pointSizeF(), current.bold(), current.italic(), colour};
     std::optional<dlg::FontChoice> chosen;
-    AroundTopmost([&] { chosen = dlg::Dialogs::instance().font(start); });
+    AroundTopmost([&] { chosen = dlg::Dialogs::instance().font(start, textOf); });
     if (!chosen)
         return;
     QFont font = text.font();
@@ -170,12 +170,12 @@ void mnuLogFontBold_Click()
 
 void mnuRxWndFont_Click()
 {
-    fontCommand(*main().Rx, kRx, ColourFromText(RxTextColor), [](std::int32_t c) { RxTextColor = QString::number(c); });
+    fontCommand(*main().Rx, kRx, QStringLiteral("Receive window"), ColourFromText(RxTextColor), [](std::int32_t c) { RxTextColor = QString::number(c); });
 }
 
 void mnuTxWndFont_Click()
 {
-    fontCommand(*main().Tx, kTx, main().Tx->selColor(), [](std::int32_t c) { TxTextColor = c; });
+    fontCommand(*main().Tx, kTx, QStringLiteral("Transmit window"), main().Tx->selColor(), [](std::int32_t c) { TxTextColor = c; });
 }
 
 void ConnectTextCommands(MainWindowControls& w)

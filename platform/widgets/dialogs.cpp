@@ -87,20 +87,27 @@ public:
 
     std::optional<std::int32_t> colour(std::int32_t initial) override
     {
-        const QColor c = QColorDialog::getColor(rgb::toColor(initial), parentWindow());
+        return colourTitled(initial, QString());
+    }
+
+    // An empty title: the toolkit's own.
+    std::optional<std::int32_t> colourTitled(std::int32_t initial, const QString& title)
+    {
+        const QColor c = QColorDialog::getColor(rgb::toColor(initial), parentWindow(), title);
         if (!c.isValid())
             return std::nullopt;
         return rgb::fromColor(c);
     }
 
-    std::optional<FontChoice> font(const FontChoice& initial) override
+    std::optional<FontChoice> font(const FontChoice& initial, const QString& textOf) override
     {
         QFont f(initial.name);
         f.setPointSizeF(initial.size > 0 ? initial.size : 9);
         f.setBold(initial.bold);
         f.setItalic(initial.italic);
         bool ok = false;
-        const QFont chosen = QFontDialog::getFont(&ok, f, parentWindow());
+        const QFont chosen = textOf.isEmpty() ? QFontDialog::getFont(&ok, f, parentWindow())
+                                              : QFontDialog::getFont(&ok, f, parentWindow(), textOf + QStringLiteral(" font"));
         if (!ok)
             return std::nullopt;
         FontChoice out = initial;
@@ -108,8 +115,9 @@ public:
         out.size = chosen.pointSizeF();
         out.bold = chosen.bold();
         out.italic = chosen.italic();
-        // The font box has no colour of its own here; a colour box follows it.
-        if (auto c = colour(initial.color))
+        // The font box has no colour of its own here; a colour box follows it and says what it sets.
+        const QString what = textOf.isEmpty() ? QStringLiteral("Text color") : textOf + QStringLiteral(" text color");
+        if (auto c = colourTitled(initial.color, what))
             out.color = *c;
         return out;
     }

@@ -44,7 +44,9 @@ public:
     virtual std::optional<QString> input(const QString& prompt, const QString& title,
                                          const QString& defaultText) = 0;
     virtual std::optional<std::int32_t> colour(std::int32_t initial) = 0;
-    virtual std::optional<FontChoice> font(const FontChoice& initial) = 0;
+    // textOf: whose text the font is for ("Previous QSOs"); the font box and the colour box that
+    // follows it say so in their titles.
+    virtual std::optional<FontChoice> font(const FontChoice& initial, const QString& textOf) = 0;
     // Empty when cancelled.
     virtual QString openFile(const FileRequest& request) = 0;
     virtual QString saveFile(const FileRequest& request) = 0;

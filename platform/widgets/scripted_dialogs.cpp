@@ -48,9 +48,9 @@ std::optional<std::int32_t> ScriptedDialogs::colour(std::int32_t)
     return colours_.isEmpty() ? std::nullopt : colours_.takeFirst();
 }
 
-std::optional<FontChoice> ScriptedDialogs::font(const FontChoice&)
+std::optional<FontChoice> ScriptedDialogs::font(const FontChoice&, const QString& textOf)
 {
-    calls_.append({BoxCall::Font, QString(), QString(), 0});
+    calls_.append({BoxCall::Font, QString(), textOf, 0});
     return fonts_.isEmpty() ? std::nullopt : fonts_.takeFirst();
 }
 

@@ -10,7 +10,7 @@ namespace dlg {
 struct BoxCall {
     enum Kind { Message, Input, Colour, Font, Open, Save } kind;
     QString text;   // message text, input prompt, file title
-    QString title;  // as passed (empty = application title)
+    QString title;  // as passed (empty = application title); a font box: whose text it is for
     int style = 0;  // message style
 };
 
@@ -37,7 +37,7 @@ public:
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText) override;
     std::optional<std::int32_t> colour(std::int32_t initial) override;
-    std::optional<FontChoice> font(const FontChoice& initial) override;
+    std::optional<FontChoice> font(const FontChoice& initial, const QString& textOf) override;
     QString openFile(const FileRequest& request) override;
     QString saveFile(const FileRequest& request) override;
 

@@ -133,8 +133,9 @@ TEST_F(PeerLimits, WindowsAndTitlesHaveALimit)
         // Retitling a window it has already announced is no new window.
         p.send(frame(FrameType::WindowTitled, p.base | 1, 0, 0, 0, "again"));
         EXPECT_EQ(p.dropped(r.dropped ? 5000 : 300), r.dropped);
-        if (!r.dropped)
+        if (!r.dropped) {
             EXPECT_EQ(win::FindWindow("again"), p.base | 1);
+        }
     }
 }
 

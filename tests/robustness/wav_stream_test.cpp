@@ -65,8 +65,9 @@ TEST(WavStream, HeadersOfEveryKind)
         f.close();
         std::vector<std::int16_t> got;
         EXPECT_EQ(psk::readWav(path.toStdString(), got), r.rc);
-        if (r.rc == 0)
+        if (r.rc == 0) {
             EXPECT_EQ(got, r.expect);
+        }
     }
     std::vector<std::int16_t> none;
     EXPECT_EQ(psk::readWav(dir.filePath("missing.wav").toStdString(), none), 21);

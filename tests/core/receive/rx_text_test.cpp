@@ -144,7 +144,7 @@ public:
         return answers_.input(p, t, d);
     }
     std::optional<std::int32_t> colour(std::int32_t c) override { return answers_.colour(c); }
-    std::optional<dlg::FontChoice> font(const dlg::FontChoice& f) override { return answers_.font(f); }
+    std::optional<dlg::FontChoice> font(const dlg::FontChoice& f, const QString& t) override { return answers_.font(f, t); }
     QString openFile(const dlg::FileRequest& r) override { return answers_.openFile(r); }
     QString saveFile(const dlg::FileRequest& r) override { return answers_.saveFile(r); }
 

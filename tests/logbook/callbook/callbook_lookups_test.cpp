@@ -150,8 +150,9 @@ TEST_F(CallbookLookups, AMissingLibraryOrEntryPointIsSaidAsTheLibraryMissing)
          "No RAC DLL...", 0},
     };
     for (const auto& t : cases) {
-        if (t.impostor)
+        if (t.impostor) {
             ASSERT_TRUE(QFile::copy(qrzLibrary, QDir(folder.path()).filePath(QString::fromLatin1(t.impostor))));
+        }
         choose(t.item);
         boxes.clear();
         type("W1XYZ");

@@ -119,8 +119,9 @@ TEST_F(LogbookOpen, TheProgramFolderAndItsFilesAreTheOperatorsAlone)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        if (c.before)
+        if (c.before) {
             ASSERT_EQ(::chmod(QFile::encodeName(c.folder).constData(), c.before), 0);
+        }
         qputenv("SONDREL_HOME", QFile::encodeName(c.folder));
         ASSERT_TRUE(main().Form_Load());
         // Every file the program writes there: settings, logbook, BAD.ADI, the engine's profiles.

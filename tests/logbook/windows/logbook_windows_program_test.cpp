@@ -1,11 +1,13 @@
 // The program as the operator starts it, with every link and hook its own: three QSOs logged from
 // the QSO panel, then the "Page" and "Prev" buttons open the two logbook windows, the mini-log
 // switch closes them, and a shut-down with them open reopens them at the next start. At the first
-// start the windows (and View > Show Tuning Window) open beside the main window on a 1024 x 768
-// screen, owned by it, and the logbook windows' columns and rows show what they hold.
+// start the windows (and View > Show Tuning Window, Display > Aux 1 / Aux 2) open beside the main
+// window on a 1024 x 768 screen, owned by it, also with "Always on top", and the logbook windows'
+// columns and rows show what they hold, also in another font.
 #include "support/main_window_fixture.h"
 
 #include "core/logger_link/logger_link.h"
+#include "displays/windows/aux_window.h"
 #include "displays/windows/tuning_window.h"
 #include "logbook/logbook_services.h"
 #include "logbook/windows/frm_previous_page.h"
@@ -29,6 +31,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <functional>
 
 namespace {
 
@@ -93,6 +96,18 @@ protected:
 QRect screenArea()
 {
     return QGuiApplication::primaryScreen()->availableGeometry();
+}
+
+// Whether the screen has room for the window beside or below the main window, where it would not
+// cover it (a desktop's larger fonts make both windows larger).
+bool roomBesideMain(const QWidget& w)
+{
+    const QRect area = screenArea();
+    const QRect main = Sondrel::instance().frameGeometry();
+    const QSize outer = w.frameGeometry().size();
+    const bool across = area.right() - main.right() >= outer.width() || main.left() - area.left() >= outer.width();
+    const bool down = area.bottom() - main.bottom() >= outer.height() || main.top() - area.top() >= outer.height();
+    return (across && area.height() >= outer.height()) || (down && area.width() >= outer.width());
 }
 
 // Owned by the main window as the window system keeps it: the main window is its transient parent,
@@ -313,11 +328,14 @@ TEST_F(LogbookWindowsProgram, PreviousQsoRowsAreAsHighAsTheirFontNeeds)
         const int row = grid.rowHeight(0);
         EXPECT_GE(row, grid.fontMetrics().height() + 2);
         EXPECT_GE(grid.horizontalHeader()->height(), grid.horizontalHeader()->sizeHint().height());
-        // At the first start the window shows its rows per page, beside the main window.
+        // At the first start the window shows its rows per page, beside the main window where the
+        // screen has room for it.
         EXPECT_GE(grid.viewport()->height(), c.rows * row) << w->geometry();
         EXPECT_EQ(grid.verticalScrollBar()->maximum(), 20 - c.rows);
         EXPECT_TRUE(screenArea().contains(w->frameGeometry())) << w->frameGeometry();
-        EXPECT_FALSE(w->frameGeometry().intersects(main().frameGeometry())) << w->frameGeometry();
+        if (roomBesideMain(*w)) {
+            EXPECT_FALSE(w->frameGeometry().intersects(main().frameGeometry())) << w->frameGeometry();
+        }
         // Made lower, it scrolls its rows instead of squeezing them.
         w->resize(w->width(), w->height() * 2 / 3);
         QCoreApplication::processEvents();
@@ -326,41 +344,172 @@ TEST_F(LogbookWindowsProgram, PreviousQsoRowsAreAsHighAsTheirFontNeeds)
     }
 }
 
-TEST_F(LogbookWindowsProgram, ShowTuningWindowOpensItBesideTheMainWindow)
+// Another grid font: the header follows it, and every column widens to show its text whole.
+TEST_F(LogbookWindowsProgram, AnotherFontFitsTheColumnsAndTheHeader)
+{
+    start();
+    logQso("dl1abc/p", "Hans", 0);
+    openBoth("dl1abc/p");
+    const struct {
+        const char* textOf; // what the font and color boxes say they set
+        QMainWindow* window;
+        LogbookGridView* grid;
+        const char* menu;
+    } cases[] = {
+        {"Previous QSOs", frmPreviousPage::existing(), frmPreviousPage::existing()->LogbookPage, "mnuFont"},
+        {"Mini-Log", MiniLog::existing(), MiniLog::existing()->LogbookPage, "mnuFont"},
+    };
+    for (const auto& c : cases) {
+        for (double points : {16.0, 9.0}) {
+            SCOPED_TRACE(testing::Message() << c.textOf << " " << points);
+            boxes.clear();
+            boxes.answerFont(dlg::FontChoice{"DejaVu Sans", points, true, false, 255});
+            c.window->findChild<QAction*>(c.menu)->trigger();
+            ASSERT_EQ(boxes.calls().size(), 1);
+            EXPECT_EQ(boxes.calls()[0].title, c.textOf);
+            QCoreApplication::processEvents();
+            const QHeaderView& header = *c.grid->horizontalHeader();
+            EXPECT_EQ(header.font().pointSizeF(), points);
+            EXPECT_TRUE(header.font().bold());
+            EXPECT_GE(header.height(), header.sizeHint().height());
+            EXPECT_GE(c.grid->rowHeight(0), c.grid->fontMetrics().height());
+            expectColumnsShowTheirText(*c.grid, c.textOf);
+        }
+    }
+}
+
+// View > Show Tuning Window and Display > Aux 1 / Aux 2 open their windows as the logbook windows
+// open theirs; the channel windows open at shut-down come back at the next start.
+TEST_F(LogbookWindowsProgram, TheDisplayWindowsOpenBesideTheMainWindow)
 {
     ASSERT_EQ(screenArea(), QRect(0, 0, 1024, 768));
     start();
     const struct {
+        const char* menu;
+        const char* section;
+        const char* top;
+        const char* left;
+        QWidget* (*window)();
+    } windows[] = {
+        {"mnuTuningWindow", "Main Tuning Window", "Tuning Window Top", "Tuning Window Left",
+         [] { return static_cast<QWidget*>(TuningWindow::existing()); }},
+        {"mnuAux1", "Aux 1", "Top", "Left", [] { return static_cast<QWidget*>(AuxWindow::existing(1)); }},
+        {"mnuAux2", "Aux 2", "Top", "Left", [] { return static_cast<QWidget*>(AuxWindow::existing(2)); }},
+    };
+    const struct {
         const char* top;
         const char* left;
         QPoint expected; // where its frame goes; none: beside the main window
-    } cases[] = {
+    } places[] = {
         {nullptr, nullptr, {}},
-        {"3000", "9000", {600, 200}},
+        {"3000", "4500", {300, 200}},
         {"-3000", "-9000", {}},  // off the screen
         {"3000", "30000", {}},
     };
     const QString file = home->file("Sondrel.INI");
-    MenuItem& show = main().mnu("mnuTuningWindow");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << (c.top ? c.top : "none") << " " << (c.left ? c.left : "none"));
-        if (show.checked())
-            show.click();
-        if (c.top) {
-            ini::write(file, "Main Tuning Window", "Tuning Window Top", c.top);
-            ini::write(file, "Main Tuning Window", "Tuning Window Left", c.left);
+    for (const auto& w : windows) {
+        for (const auto& p : places) {
+            SCOPED_TRACE(testing::Message() << w.menu << " " << (p.top ? p.top : "none") << " " << (p.left ? p.left : "none"));
+            if (QWidget* open = w.window())
+                open->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            if (p.top) {
+                ini::write(file, w.section, w.top, p.top);
+                ini::write(file, w.section, w.left, p.left);
+            }
+            main().mnu(w.menu).click();
+            QWidget* shown = w.window();
+            ASSERT_NE(shown, nullptr);
+            ASSERT_TRUE(shown->isVisible());
+            EXPECT_TRUE(screenArea().contains(shown->frameGeometry())) << shown->frameGeometry();
+            if (p.expected.isNull())
+                EXPECT_FALSE(shown->frameGeometry().intersects(main().frameGeometry())) << shown->frameGeometry();
+            else // where it was stored: its frame (a tuning window) or its inside
+                EXPECT_TRUE(shown->pos() == p.expected || shown->geometry().topLeft() == p.expected)
+                    << shown->geometry();
+            expectOwnedByMain(shown, w.menu);
         }
-        show.click();
-        TuningWindow* t = TuningWindow::existing();
-        ASSERT_NE(t, nullptr);
-        ASSERT_TRUE(t->isVisible());
-        EXPECT_TRUE(screenArea().contains(t->frameGeometry())) << t->frameGeometry();
-        if (c.expected.isNull())
-            EXPECT_FALSE(t->frameGeometry().intersects(main().frameGeometry())) << t->frameGeometry();
-        else
-            EXPECT_EQ(t->pos(), c.expected);
-        expectOwnedByMain(t, "tuning window");
     }
+    for (int channel : {1, 2}) {
+        AuxWindow* aux = AuxWindow::existing(channel);
+        ASSERT_NE(aux, nullptr);
+        for (QWidget* box : aux->Statusbar->findChildren<QWidget*>()) // the status line whole
+            EXPECT_LE(aux->Statusbar->mapTo(aux, box->geometry().bottomRight()).x(), aux->width()) << channel;
+    }
+
+    main().close();
+    Sondrel::destroyInstance();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    start();
+    for (int channel : {1, 2}) {
+        AuxWindow* aux = AuxWindow::existing(channel);
+        ASSERT_NE(aux, nullptr) << channel;
+        EXPECT_TRUE(aux->isVisible()) << channel;
+        EXPECT_TRUE(screenArea().contains(aux->frameGeometry())) << channel << " " << aux->frameGeometry();
+        expectOwnedByMain(aux, "channel window at the next start");
+    }
+}
+
+// The windows shown while it watches, each with whether the main window was in the top-most band
+// then, and how often the main window was hidden (as one made anew is; on X11 its id changes too).
+class ShowsWatch : public QObject {
+public:
+    explicit ShowsWatch(QWidget& main) : main_(main) { qApp->installEventFilter(this); }
+    QList<QPair<QWidget*, bool>> shown;
+    int mainHidden = 0;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (w && w != &main_ && w->isWindow() && e->type() == QEvent::Show)
+            shown.append({w, main_.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint)});
+        mainHidden += w == &main_ && e->type() == QEvent::Hide;
+        return false;
+    }
+
+private:
+    QWidget& main_;
+};
+
+// With "Always on top", each window is shown while the main window is out of the top-most band,
+// and the main window goes back into it as the same native window, still owning every window.
+TEST_F(LogbookWindowsProgram, AlwaysOnTopKeepsTheMainWindowAndItsOwnedWindows)
+{
+    start();
+    main().mnu("mnuOnTop").click();
+    QWindow* native = main().windowHandle();
+    const WId id = main().winId();
+    const struct {
+        const char* name;
+        std::function<void()> show;
+    } cases[] = {
+        {"Page", [this] { QTest::mouseClick(main().PageButton, Qt::LeftButton); }},
+        {"Prev", [this] { QTest::mouseClick(main().PreviousButton, Qt::LeftButton); }},
+        {"Show Tuning Window", [this] { main().mnu("mnuTuningWindow").click(); }},
+        {"Aux 1", [this] { main().mnu("mnuAux1").click(); }},
+    };
+    QList<QWidget*> owned;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ShowsWatch watch(main());
+        c.show();
+        ASSERT_FALSE(watch.shown.isEmpty());
+        for (const auto& [window, mainInBand] : watch.shown) {
+            EXPECT_FALSE(mainInBand) << window->objectName().toStdString();
+            owned << window;
+        }
+        EXPECT_EQ(watch.mainHidden, 0);
+        EXPECT_EQ(main().windowHandle(), native);
+        EXPECT_EQ(main().winId(), id);
+        EXPECT_TRUE(native->flags().testFlag(Qt::WindowStaysOnTopHint));
+        for (QWidget* w : owned) {
+            EXPECT_TRUE(w->isVisible()) << w->objectName().toStdString();
+            expectOwnedByMain(w, c.name);
+        }
+    }
+    main().mnu("mnuOnTop").click();
+    EXPECT_FALSE(native->flags().testFlag(Qt::WindowStaysOnTopHint));
 }
 
 TEST_F(LogbookWindowsProgram, AStoredPlaceIsUsedOnTheScreen)
@@ -392,10 +541,12 @@ TEST_F(LogbookWindowsProgram, AStoredPlaceIsUsedOnTheScreen)
         QWidget* w = QLatin1String(c.section) == QLatin1String("Mini-Log") ? static_cast<QWidget*>(MiniLog::existing())
                                                                           : frmPreviousPage::existing();
         EXPECT_TRUE(screenArea().contains(w->frameGeometry())) << c.section << " " << c.top << " " << w->frameGeometry();
-        if (!c.expected.isNull())
+        if (!c.expected.isNull()) {
             EXPECT_EQ(w->geometry().topLeft(), c.expected) << c.section << " " << c.top;
-        if (c.beside)
+        }
+        if (c.beside) {
             EXPECT_FALSE(w->frameGeometry().intersects(main().frameGeometry())) << c.section << " " << c.top;
+        }
         EXPECT_EQ(w->windowHandle()->transientParent(), main().windowHandle()) << c.section;
     }
 }

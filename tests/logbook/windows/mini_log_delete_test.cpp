@@ -156,7 +156,7 @@ public:
     }
     std::optional<QString> input(const QString& p, const QString& t, const QString& d) override { return inner_.input(p, t, d); }
     std::optional<std::int32_t> colour(std::int32_t c) override { return inner_.colour(c); }
-    std::optional<dlg::FontChoice> font(const dlg::FontChoice& f) override { return inner_.font(f); }
+    std::optional<dlg::FontChoice> font(const dlg::FontChoice& f, const QString& t) override { return inner_.font(f, t); }
     QString openFile(const dlg::FileRequest& r) override { return inner_.openFile(r); }
     QString saveFile(const dlg::FileRequest& r) override { return inner_.saveFile(r); }
 

@@ -60,7 +60,9 @@ TEST_F(PreviousPageWindow, RowsFollowTheCallSign)
 
 TEST_F(PreviousPageWindow, RowsPerPageShareTheGridHeight)
 {
-    // A window 4440 twips high has a grid 3740 twips high.
+    // A window 4440 twips high has a grid 3740 twips high. The rows' heights are exact for a font
+    // whose rows fit in 320 twips: DejaVu Sans, which every desktop's fonts include.
+    ini::write(home->file("Sondrel.INI"), "Previous QSOs", "Logbook Page Font", "DejaVu Sans");
     ini::write(home->file("Sondrel.INI"), "Previous QSOs", "Height", "4440");
     ini::write(home->file("Sondrel.INI"), "Previous QSOs", "Logbook Page Rows per Page", "7");
     frmPreviousPage& w = frmPreviousPage::instance();

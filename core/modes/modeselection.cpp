@@ -5,7 +5,7 @@
 #include "core/receive/rx_links.h"
 #include "displays/spectrum/readouts.h"
 #include "displays/spectrum/scale.h"
-#include "engines/psk/sound/audio.h"
+#include "engines/sound/audio.h"
 #include "platform/processes/winmsg.h"
 #include "platform/system/events.h"
 #include "platform/vb/resume_next.h"
@@ -196,7 +196,7 @@ bool StartPSKSoundCard()
         return true;
     ShowDLLError(APIResult);
     // The sound layer may know more than the code says: which devices there are, what to set.
-    const std::string more = psk::takeAudioError();
+    const std::string more = sound::takeAudioError();
     if (!more.empty())
         dlg::MsgBox(QString::fromStdString(more), dlg::OKOnly, QStringLiteral("Sound device"));
     RxLinks().EndProgram();

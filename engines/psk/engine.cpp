@@ -49,7 +49,7 @@ void Engine::applySettings(Receiver& rx)
 int Engine::start(std::int32_t hwnd, int device, int channels)
 {
     stop();
-    auto dev = makeAudioDevice(device);
+    auto dev = sound::makeAudioDevice(device);
     int rc = dev->open();
     if (rc != 0)
         return rc;

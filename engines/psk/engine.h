@@ -14,7 +14,7 @@
 
 #include "engines/psk/dsp/resampler.h"
 #include "engines/psk/receive/receiver.h"
-#include "engines/psk/sound/audio.h"
+#include "engines/sound/audio.h"
 #include "engines/psk/transmit/comport.h"
 #include "engines/psk/transmit/transmitter.h"
 
@@ -78,7 +78,7 @@ private:
     std::mutex posterMutex_;
     MessagePoster poster_;
     std::int32_t hwnd_ = 0;
-    std::unique_ptr<AudioDevice> device_;
+    std::unique_ptr<sound::AudioDevice> device_;
     std::thread thread_;
     std::atomic<bool> stopping_{false};
 

@@ -80,7 +80,7 @@ QString RttyEngine::soundErrorText(int code)
     const QString source = QString::fromLocal8Bit(env ? env : "");
     QString what;
     if (source.startsWith(QLatin1String("file:")) || source == QLatin1String("demo")) {
-        const QString file = source == QLatin1String("demo") ? QString::fromLatin1(psk::kDemoFileName)
+        const QString file = source == QLatin1String("demo") ? QString::fromLatin1(sound::kDemoFileName)
                                                              : QStringLiteral("\"%1\"").arg(source.mid(5).section(u',', 0, 0));
         what = code == 17 ? QStringLiteral("the recording %1 is not 16-bit mono sound at 8000 samples per second").arg(file)
                           : QStringLiteral("the recording %1 cannot be read (or its copy cannot be written)").arg(file);
@@ -399,7 +399,7 @@ void RttyEngine::writeSpectrum(const float* samples, int n)
 
 // ---- the sound thread ----
 
-int RttyEngine::start(std::unique_ptr<psk::AudioDevice> device)
+int RttyEngine::start(std::unique_ptr<sound::AudioDevice> device)
 {
     stop();
     const int rc = device->open();

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "engines/psk/receive/spectrum.h"
-#include "engines/psk/sound/audio.h"
+#include "engines/sound/audio.h"
 #include "engines/psk/transmit/comport.h"
 #include "engines/rtty/baudot.h"
 #include "engines/rtty/fsk.h"
@@ -83,7 +83,7 @@ public:
 
     // Runs the sound on its own thread; 0 or an error code of the device, which the operator
     // is told about in words.
-    int start(std::unique_ptr<psk::AudioDevice> device);
+    int start(std::unique_ptr<sound::AudioDevice> device);
     void stop();
     // Ends any transmission and drops PTT at once (any thread, also from a signal's handler's
     // follow-up).
@@ -151,7 +151,7 @@ private:
     std::deque<std::pair<long long, unsigned char>> echoes_; // sent when the audio is out
     long long audioQueued_ = 0, audioOut_ = 0;
     // sound thread
-    std::unique_ptr<psk::AudioDevice> device_;
+    std::unique_ptr<sound::AudioDevice> device_;
     std::thread thread_;
     std::atomic<bool> running_{false};
 };

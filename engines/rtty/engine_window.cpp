@@ -4,7 +4,7 @@
 #include <QMetaObject>
 #include <cstring>
 
-#include "engines/psk/sound/audio.h"
+#include "engines/sound/audio.h"
 #include "engines/rtty/engine_view.h"
 #include "engines/rtty/setup_window.h"
 
@@ -55,7 +55,7 @@ void EngineWindow::addMessage(const QString& text)
 int EngineWindow::startSound()
 {
     soundStarted_ = true;
-    return engine_->start(psk::makeAudioDevice(engine_->setup().soundDevice));
+    return engine_->start(sound::makeAudioDevice(engine_->setup().soundDevice));
 }
 
 void EngineWindow::showSetup()

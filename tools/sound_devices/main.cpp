@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engines/psk/sound/audio.h"
+#include "engines/sound/audio.h"
 
 int main(int argc, char** argv)
 {
-    const auto list = psk::listSoundDevices();
+    const auto list = sound::listSoundDevices();
     if (argc > 1 && std::strcmp(argv[1], "--check") == 0) {
         bool capture = false, playback = false;
         for (const auto& d : list) {
@@ -18,6 +18,6 @@ int main(int argc, char** argv)
         }
         return capture && playback ? 0 : 1;
     }
-    std::printf("%s\n", psk::describeDevices(list).c_str());
+    std::printf("%s\n", sound::describeDevices(list).c_str());
     return 0;
 }

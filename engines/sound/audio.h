@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace psk {
+namespace sound {
 
 class AudioDevice {
 public:
@@ -45,4 +45,4 @@ std::string describeDevices(const std::vector<SoundDeviceInfo>& list);
 std::string demoRecordingPath();
 inline constexpr const char* kDemoFileName = "sondrel_demo.wav";
 
-} // namespace psk
+} // namespace sound

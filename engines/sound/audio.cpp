@@ -1,4 +1,4 @@
-#include "engines/psk/sound/audio.h"
+#include "engines/sound/audio.h"
 
 #include <portaudio.h>
 #include <unistd.h>
@@ -12,9 +12,9 @@
 #include <utility>
 #include <vector>
 
-#include "engines/psk/sound/wavfile.h"
+#include "engines/sound/wavfile.h"
 
-namespace psk {
+namespace sound {
 namespace {
 
 double playbackSpeed()
@@ -345,4 +345,4 @@ std::unique_ptr<AudioDevice> makeAudioDevice(int device)
     return std::make_unique<MissingDevice>();
 }
 
-} // namespace psk
+} // namespace sound

@@ -1,17 +1,23 @@
 #include "engines/sound/audio.h"
 
+#include <pa_linux_alsa.h>
 #include <portaudio.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <chrono>
+#include <cmath>
+#include <condition_variable>
 #include <cstdlib>
+#include <deque>
 #include <mutex>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "engines/sound/library.h"
 #include "engines/sound/wavfile.h"
 
 namespace sound {
@@ -170,94 +176,268 @@ PaDeviceIndex findByName(const std::vector<SoundDeviceInfo>& list, const std::st
     return paNoDevice;
 }
 
+using Clock = std::chrono::steady_clock;
+
+// The sound is taken to have stopped when no block has come for this long; the first may take
+// longer (PulseAudio's ALSA plug-in starts a stream half a second after it is asked to).
+constexpr auto kSilentLimit = std::chrono::milliseconds(600);
+constexpr auto kFirstSoundLimit = std::chrono::milliseconds(3000);
+// How long a close waits for the sound library before it goes on without it.
+constexpr auto kCloseWait = std::chrono::milliseconds(500);
+// Input kept for a reader that falls behind: two seconds.
+constexpr std::size_t kMaxInput = 16000;
+// Played sound is queued ahead of the block being made, so that the engine's next block is in
+// before the playback needs it: 128 ms at first, more (in steps of 32 ms, up to half a second)
+// whenever a block comes with less than 32 ms still queued. The margin is the key's delay too.
+constexpr std::size_t kFirstMargin = 1024;
+constexpr std::size_t kMarginStep = 256;
+constexpr std::size_t kMaxMargin = 4096;
+constexpr std::size_t kLowWater = 256;
+constexpr double kHostLatency = 0.1;
+// Sound moves in steps of 16 ms, well inside the margin.
+constexpr unsigned long kCallbackFrames = 128;
+
+// What the stream's callback and the engine's thread share. The library thread that closes the
+// stream holds it too, so it outlives the device when a close outlasts its wait.
+struct StreamShare {
+    std::mutex lock;
+    std::condition_variable ready;
+    std::deque<std::int16_t> input, output;
+    bool playing = false;   // the engine has written: a playback that runs dry is an underrun
+    bool finished = false;  // the stream ended by itself: the device or the server is gone
+    bool cancelled = false;
+    bool heard = false;     // the capture has delivered
+    Clock::time_point lastSound;
+    // Touched on the library thread only.
+    PaStream* capture = nullptr;
+    PaStream* playback = nullptr;
+    bool initialised = false;
+};
+
+int onCapture(const void* in, void*, unsigned long frames, const PaStreamCallbackTimeInfo*, PaStreamCallbackFlags,
+              void* user)
+{
+    auto& s = *static_cast<StreamShare*>(user);
+    const auto* from = static_cast<const std::int16_t*>(in);
+    {
+        std::lock_guard g(s.lock);
+        for (unsigned long i = 0; i < frames; ++i)
+            s.input.push_back(from ? from[i] : std::int16_t(0));
+        if (s.input.size() > kMaxInput)
+            s.input.erase(s.input.begin(), s.input.begin() + std::ptrdiff_t(s.input.size() - kMaxInput));
+        s.lastSound = Clock::now();
+        s.heard = true;
+    }
+    s.ready.notify_all();
+    return paContinue;
+}
+
+int onPlayback(const void*, void* out, unsigned long frames, const PaStreamCallbackTimeInfo*,
+               PaStreamCallbackFlags flags, void* user)
+{
+    auto& s = *static_cast<StreamShare*>(user);
+    auto* to = static_cast<std::int16_t*>(out);
+    bool starved = false;
+    {
+        std::lock_guard g(s.lock);
+        const std::size_t have = std::min<std::size_t>(frames, s.output.size());
+        std::copy_n(s.output.begin(), have, to);
+        s.output.erase(s.output.begin(), s.output.begin() + std::ptrdiff_t(have));
+        std::fill(to + have, to + frames, std::int16_t(0));
+        starved = s.playing && have < frames;
+    }
+    if (starved)
+        detail::countStarved();
+    if (flags & paOutputUnderflow)
+        detail::countHostUnderrun();
+    return paContinue;
+}
+
+void onFinished(void* user)
+{
+    auto& s = *static_cast<StreamShare*>(user);
+    {
+        std::lock_guard g(s.lock);
+        s.finished = true;
+    }
+    s.ready.notify_all();
+}
+
+// On the library thread.
+void closeStream(StreamShare& s)
+{
+    for (PaStream** stream : {&s.capture, &s.playback}) {
+        if (*stream) {
+            Pa_AbortStream(*stream);
+            Pa_CloseStream(*stream);
+            *stream = nullptr;
+        }
+    }
+    if (s.initialised) {
+        Pa_Terminate();
+        s.initialised = false;
+    }
+}
+
+std::string noMatchText(const std::vector<SoundDeviceInfo>& list, const std::string& name, bool noCapture, bool noPlayback)
+{
+    std::string what = noCapture && noPlayback ? "capture or playback" : noCapture ? "capture" : "playback";
+    return "No " + what + " sound device has \"" + name + "\" in its name. " + describeDevices(list);
+}
+
+// On the library thread: a capture and a playback stream at 8000 samples/s, 16-bit mono, whose
+// callbacks move the sound through the share's queues. (Two streams, not one full-duplex one:
+// the ALSA host polls a duplex pair of PulseAudio's plug-in into failure.)
+int openStream(StreamShare& s, int device, const std::string& name)
+{
+    setLastError({});
+    PaError e = Pa_Initialize();
+    if (e != paNoError) {
+        setLastError(std::string("The sound library could not start: ") + Pa_GetErrorText(e) + ".");
+        return 25;
+    }
+    s.initialised = true;
+    PaDeviceIndex in = device < 0 ? Pa_GetDefaultInputDevice() : device;
+    PaDeviceIndex out = device < 0 ? Pa_GetDefaultOutputDevice() : device;
+    if (!name.empty()) {
+        const auto list = devicesOfInitialisedLibrary();
+        in = findByName(list, name, true);
+        out = findByName(list, name, false);
+        if (in == paNoDevice || out == paNoDevice) {
+            setLastError(noMatchText(list, name, in == paNoDevice, out == paNoDevice));
+            closeStream(s);
+            return 21;
+        }
+    }
+    if (in == paNoDevice || out == paNoDevice || in >= Pa_GetDeviceCount() || out >= Pa_GetDeviceCount()) {
+        setLastError(describeDevices(devicesOfInitialisedLibrary()));
+        closeStream(s);
+        return 21;
+    }
+    // The host's buffers hold a tenth of a second at least: enough for the callback to be late
+    // on a busy machine without the sound server running dry.
+    PaStreamParameters ip{in, 1, paInt16, std::max(kHostLatency, Pa_GetDeviceInfo(in)->defaultHighInputLatency), nullptr};
+    PaStreamParameters op{out, 1, paInt16, std::max(kHostLatency, Pa_GetDeviceInfo(out)->defaultHighOutputLatency),
+                          nullptr};
+    {
+        std::lock_guard g(s.lock);
+        s.lastSound = Clock::now();
+    }
+    e = Pa_OpenStream(&s.capture, &ip, nullptr, 8000, kCallbackFrames, paNoFlag, onCapture, &s);
+    if (e == paNoError)
+        e = Pa_OpenStream(&s.playback, nullptr, &op, 8000, kCallbackFrames, paNoFlag, onPlayback, &s);
+    for (PaStream* stream : {s.capture, s.playback}) {
+        if (e == paNoError)
+            e = Pa_SetStreamFinishedCallback(stream, onFinished);
+        // Where the system allows it, the callbacks run before ordinary work.
+        if (e == paNoError && Pa_GetHostApiInfo(Pa_GetDeviceInfo(stream == s.capture ? in : out)->hostApi)->type == paALSA)
+            PaAlsa_EnableRealtimeScheduling(stream, 1);
+    }
+    if (e == paNoError)
+        e = Pa_StartStream(s.playback);
+    if (e == paNoError)
+        e = Pa_StartStream(s.capture);
+    if (e != paNoError) {
+        int code = portAudioCode(e);
+        setLastError(std::string("The sound device \"") + Pa_GetDeviceInfo(in)->name + "\" could not be opened: "
+                     + Pa_GetErrorText(e) + ".");
+        closeStream(s);
+        return code;
+    }
+    std::lock_guard g(s.lock);
+    s.lastSound = Clock::now();
+    return 0;
+}
+
+// The sound card through PortAudio. The library is called on its own thread only; the stream's
+// callback fills the input queue and plays from the output queue, so neither a read nor a write
+// ever waits on the library, and the playback always has sound queued ahead of it.
 class PortAudioDevice : public AudioDevice {
 public:
-    explicit PortAudioDevice(int device, std::string name = {}) : device_(device), name_(std::move(name)) {}
+    explicit PortAudioDevice(int device, std::string name = {})
+        : device_(device), name_(std::move(name)), share_(std::make_shared<StreamShare>())
+    {
+    }
     ~PortAudioDevice() override { close(); }
 
     int open() override
     {
-        setLastError({});
-        PaError e = Pa_Initialize();
-        if (e != paNoError) {
-            setLastError(std::string("The sound library could not start: ") + Pa_GetErrorText(e) + ".");
-            return 25;
-        }
-        initialised_ = true;
-        PaDeviceIndex in = device_ < 0 ? Pa_GetDefaultInputDevice() : device_;
-        PaDeviceIndex out = device_ < 0 ? Pa_GetDefaultOutputDevice() : device_;
-        if (!name_.empty()) {
-            const auto list = devicesOfInitialisedLibrary();
-            in = findByName(list, name_, true);
-            out = findByName(list, name_, false);
-            if (in == paNoDevice || out == paNoDevice) {
-                setLastError(noMatchText(list, in == paNoDevice, out == paNoDevice));
-                close();
-                return 21;
-            }
-        }
-        if (in == paNoDevice || out == paNoDevice || in >= Pa_GetDeviceCount() || out >= Pa_GetDeviceCount()) {
-            setLastError(describeDevices(devicesOfInitialisedLibrary()));
-            close();
-            return 21;
-        }
-        PaStreamParameters ip{in, 1, paInt16, Pa_GetDeviceInfo(in)->defaultHighInputLatency, nullptr};
-        PaStreamParameters op{out, 1, paInt16, Pa_GetDeviceInfo(out)->defaultHighOutputLatency, nullptr};
-        e = Pa_OpenStream(&stream_, &ip, &op, 8000, 256, paNoFlag, nullptr, nullptr);
-        if (e == paNoError)
-            e = Pa_StartStream(stream_);
-        if (e != paNoError) {
-            int code = portAudioCode(e);
-            setLastError(std::string("The sound device \"") + Pa_GetDeviceInfo(in)->name + "\" could not be opened: "
-                         + Pa_GetErrorText(e) + ".");
-            close();
-            return code;
-        }
-        return 0;
+        auto share = share_;
+        auto code = std::make_shared<int>(13);
+        const int device = device_;
+        const std::string name = name_;
+        if (!runOnLibraryThread([share, code, device, name] { *code = openStream(*share, device, name); },
+                                kWaitForever, &cancelled_))
+            return 13;
+        return *code;
     }
     int read(float* samples, int n) override
     {
-        buffer_.resize(std::size_t(n));
-        PaError e = Pa_ReadStream(stream_, buffer_.data(), n);
-        if (e != paNoError && e != paInputOverflowed)
-            return 11;
-        for (int i = 0; i < n; ++i)
-            samples[i] = buffer_[std::size_t(i)];
-        return 0;
+        std::unique_lock g(share_->lock);
+        for (;;) {
+            if (share_->input.size() >= std::size_t(n)) {
+                std::copy_n(share_->input.begin(), n, samples);
+                share_->input.erase(share_->input.begin(), share_->input.begin() + n);
+                return 0;
+            }
+            if (share_->finished || share_->cancelled)
+                return 11;
+            const auto limit = share_->lastSound + (share_->heard ? kSilentLimit : kFirstSoundLimit);
+            if (Clock::now() >= limit)
+                return 11;
+            share_->ready.wait_until(g, limit);
+        }
     }
     int write(const float* samples, int n) override
     {
-        buffer_.resize(std::size_t(n));
-        for (int i = 0; i < n; ++i)
-            buffer_[std::size_t(i)] = std::int16_t(std::clamp(samples[i], -32768.0f, 32767.0f));
-        PaError e = Pa_WriteStream(stream_, buffer_.data(), n);
-        return e == paNoError || e == paOutputUnderflowed ? 0 : 14;
+        std::lock_guard g(share_->lock);
+        if (share_->finished || share_->cancelled)
+            return 14;
+        auto& q = share_->output;
+        if (share_->playing && q.size() < kLowWater && margin_ < kMaxMargin)
+            margin_ += kMarginStep; // the blocks come closer to the playback than is safe
+        const bool silent = std::all_of(samples, samples + n, [](float v) { return std::abs(v) < 1.0f; });
+        if (silent) {
+            // Between transmissions the queue is held at one block and the margin, whatever
+            // the two clocks did meanwhile; a transmission starts on a full margin.
+            const std::size_t target = std::size_t(n) + margin_;
+            if (q.size() < target)
+                q.insert(q.end(), target - q.size(), std::int16_t(0));
+        } else {
+            if (!share_->playing && q.size() < margin_)
+                q.insert(q.end(), margin_ - q.size(), std::int16_t(0));
+            for (int i = 0; i < n; ++i)
+                q.push_back(std::int16_t(std::lround(std::clamp(samples[i], -32768.0f, 32767.0f))));
+        }
+        share_->playing = true;
+        return 0;
     }
     void close() override
     {
-        if (stream_) {
-            Pa_AbortStream(stream_);
-            Pa_CloseStream(stream_);
-            stream_ = nullptr;
+        cancel();
+        if (closed_)
+            return;
+        closed_ = true;
+        auto share = share_;
+        runOnLibraryThread([share] { closeStream(*share); }, kCloseWait);
+    }
+    void cancel() override
+    {
+        cancelled_ = true;
+        {
+            std::lock_guard g(share_->lock);
+            share_->cancelled = true;
         }
-        if (initialised_) {
-            Pa_Terminate();
-            initialised_ = false;
-        }
+        share_->ready.notify_all();
     }
 
 private:
-    std::string noMatchText(const std::vector<SoundDeviceInfo>& list, bool noCapture, bool noPlayback) const
-    {
-        std::string what = noCapture && noPlayback ? "capture or playback" : noCapture ? "capture" : "playback";
-        return "No " + what + " sound device has \"" + name_ + "\" in its name. " + describeDevices(list);
-    }
-
     int device_;
     std::string name_;
-    PaStream* stream_ = nullptr;
-    bool initialised_ = false;
-    std::vector<std::int16_t> buffer_;
+    std::shared_ptr<StreamShare> share_;
+    std::atomic<bool> cancelled_{false};
+    bool closed_ = false;
+    std::size_t margin_ = kFirstMargin; // written under the share's lock
 };
 
 // Answers every open with the error it was made with.
@@ -310,11 +490,26 @@ std::string describeDevices(const std::vector<SoundDeviceInfo>& list)
 
 std::vector<SoundDeviceInfo> listSoundDevices()
 {
-    if (Pa_Initialize() != paNoError)
+    auto list = std::make_shared<std::vector<SoundDeviceInfo>>();
+    const bool answered = runOnLibraryThread(
+        [list] {
+            if (Pa_Initialize() != paNoError)
+                return;
+            *list = devicesOfInitialisedLibrary();
+            Pa_Terminate();
+        },
+        std::chrono::seconds(5));
+    if (!answered) {
+        setLastError("The sound system did not answer within 5 seconds: the sound server (PulseAudio or "
+                     "PipeWire) may hang. Restart it (or log in again), then try again.");
         return {};
-    auto list = devicesOfInitialisedLibrary();
-    Pa_Terminate();
-    return list;
+    }
+    return *list;
+}
+
+void setAudioError(std::string text)
+{
+    setLastError(std::move(text));
 }
 
 std::string takeAudioError()

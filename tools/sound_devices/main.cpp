@@ -4,6 +4,7 @@
 //   sondrel-sound-devices --check    no output; exit 0 when a capture and a playback device exist
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "engines/sound/audio.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
         }
         return capture && playback ? 0 : 1;
     }
-    std::printf("%s\n", sound::describeDevices(list).c_str());
+    const std::string trouble = sound::takeAudioError(); // the sound system did not answer
+    std::printf("%s\n", (list.empty() && !trouble.empty() ? trouble : sound::describeDevices(list)).c_str());
     return 0;
 }

@@ -8,6 +8,7 @@
 // longest, and the time from the key to the first sound.
 //   bench_live_sound [seconds per engine, default 60] [bpsk|qpsk|rtty ...]
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -203,8 +204,16 @@ struct Run {
     long starved = 0;   // the playback found nothing queued
     Gaps gaps;
     double keyToSoundMs = 0, worstKeyToSoundMs = 0;
+    double cpuPercent = 0; // of one core, the whole run
     int errors = 0;
 };
+
+double cpuSeconds()
+{
+    rusage u{};
+    ::getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
 
 // An engine as the measurement drives it.
 struct Keyer {
@@ -222,6 +231,8 @@ Run measure(const char* name, double seconds, Keyer k, const StderrCounter& coun
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     const long before = counter.underruns();
     const sound::SoundCounters countersBefore = sound::soundCounters();
+    const double cpuBefore = cpuSeconds();
+    const auto startedAt = Clock::now();
     if (int rc = k.start()) {
         std::fprintf(stderr, "%s: the engine did not start (error %d): %s\n", name, rc, sound::takeAudioError().c_str());
         return r;
@@ -240,6 +251,7 @@ Run measure(const char* name, double seconds, Keyer k, const StderrCounter& coun
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
     k.unkey();
     k.stop();
+    r.cpuPercent = 100.0 * (cpuSeconds() - cpuBefore) / since(startedAt, Clock::now());
     r.starved = sound::soundCounters().starved - countersBefore.starved;
     r.underruns = sound::soundCounters().hostUnderruns - countersBefore.hostUnderruns + counter.underruns() - before;
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
@@ -381,16 +393,17 @@ int main(int argc, char** argv)
 
     std::printf("Transmit audio on a private PulseAudio server (default devices, PortAudio -> ALSA pulse plug-in),\n"
                 "keyed 1 s after the engine's start: five transmissions of 1 s, then one of %.0f s:\n\n", seconds);
-    std::printf("%-7s %8s %10s %8s %8s %10s %10s %11s %16s %7s\n", "engine", "signal s", "underruns", "per min",
-                "starved", "gaps>=2ms", "longest ms", "silence ms", "key->sound ms", "errors");
+    std::printf("%-7s %8s %10s %8s %8s %10s %10s %11s %16s %6s %7s\n", "engine", "signal s", "underruns", "per min",
+                "starved", "gaps>=2ms", "longest ms", "silence ms", "key->sound ms", "cpu %", "errors");
     for (const auto& r : runs) {
         const double minutes = r.seconds / 60.0;
-        std::printf("%-7s %8.1f %10ld %8.1f %8ld %10d %10.1f %11.1f %8.0f (%4.0f) %7d\n", r.name, r.seconds,
+        std::printf("%-7s %8.1f %10ld %8.1f %8ld %10d %10.1f %11.1f %8.0f (%4.0f) %6.1f %7d\n", r.name, r.seconds,
                     r.underruns, minutes > 0 ? r.underruns / minutes : 0.0, r.starved, r.gaps.count, r.gaps.longestMs,
-                    r.gaps.totalMs, r.keyToSoundMs, r.worstKeyToSoundMs, r.errors);
+                    r.gaps.totalMs, r.keyToSoundMs, r.worstKeyToSoundMs, r.cpuPercent, r.errors);
     }
     std::printf("\nunderruns: as the sound libraries report them (ALSA's messages); starved: times the playback\n"
                 "found no sound queued by the engine; gaps: runs of 2 ms or more of silence inside the\n"
-                "long transmission; key->sound: mean (worst) of five short transmissions.\n");
+                "long transmission; key->sound: mean (worst) of five short transmissions; cpu: of one core,\n"
+                "the engine and the recorder together.\n");
     return 0;
 }

@@ -1,6 +1,5 @@
 #include "engines/sound/audio.h"
 
-#include <pa_linux_alsa.h>
 #include <portaudio.h>
 #include <unistd.h>
 
@@ -194,8 +193,8 @@ constexpr std::size_t kMarginStep = 256;
 constexpr std::size_t kMaxMargin = 4096;
 constexpr std::size_t kLowWater = 256;
 constexpr double kHostLatency = 0.1;
-// Sound moves in steps of 16 ms, well inside the margin.
-constexpr unsigned long kCallbackFrames = 128;
+// Sound moves in steps of 32 ms, well inside the margin.
+constexpr unsigned long kCallbackFrames = 256;
 
 // What the stream's callback and the engine's thread share. The library thread that closes the
 // stream holds it too, so it outlives the device when a close outlasts its wait.
@@ -207,6 +206,7 @@ struct StreamShare {
     bool finished = false;  // the stream ended by itself: the device or the server is gone
     bool cancelled = false;
     bool heard = false;     // the capture has delivered
+    std::size_t wanted = 0; // what a waiting read needs
     Clock::time_point lastSound;
     // Touched on the library thread only.
     PaStream* capture = nullptr;
@@ -227,6 +227,8 @@ int onCapture(const void* in, void*, unsigned long frames, const PaStreamCallbac
             s.input.erase(s.input.begin(), s.input.begin() + std::ptrdiff_t(s.input.size() - kMaxInput));
         s.lastSound = Clock::now();
         s.heard = true;
+        if (s.input.size() < s.wanted)
+            return paContinue; // the reader sleeps on until its block is in
     }
     s.ready.notify_all();
     return paContinue;
@@ -326,17 +328,17 @@ int openStream(StreamShare& s, int device, const std::string& name)
     e = Pa_OpenStream(&s.capture, &ip, nullptr, 8000, kCallbackFrames, paNoFlag, onCapture, &s);
     if (e == paNoError)
         e = Pa_OpenStream(&s.playback, nullptr, &op, 8000, kCallbackFrames, paNoFlag, onPlayback, &s);
-    for (PaStream* stream : {s.capture, s.playback}) {
+    // (The callbacks keep the library's own scheduling: raised above ordinary work they would
+    // poll PulseAudio's plug-in ahead of the thread that feeds it, and start a second late.)
+    for (PaStream* stream : {s.capture, s.playback})
         if (e == paNoError)
             e = Pa_SetStreamFinishedCallback(stream, onFinished);
-        // Where the system allows it, the callbacks run before ordinary work.
-        if (e == paNoError && Pa_GetHostApiInfo(Pa_GetDeviceInfo(stream == s.capture ? in : out)->hostApi)->type == paALSA)
-            PaAlsa_EnableRealtimeScheduling(stream, 1);
-    }
-    if (e == paNoError)
-        e = Pa_StartStream(s.playback);
+    // The capture first: the engine runs on what it hears, and a sound server may take half a
+    // second to get each stream going.
     if (e == paNoError)
         e = Pa_StartStream(s.capture);
+    if (e == paNoError)
+        e = Pa_StartStream(s.playback);
     if (e != paNoError) {
         int code = portAudioCode(e);
         setLastError(std::string("The sound device \"") + Pa_GetDeviceInfo(in)->name + "\" could not be opened: "
@@ -385,7 +387,9 @@ public:
             const auto limit = share_->lastSound + (share_->heard ? kSilentLimit : kFirstSoundLimit);
             if (Clock::now() >= limit)
                 return 11;
+            share_->wanted = std::size_t(n);
             share_->ready.wait_until(g, limit);
+            share_->wanted = 0;
         }
     }
     int write(const float* samples, int n) override

@@ -5,7 +5,7 @@
 #   scripts/library_links.sh LIBRARY-FOLDER   (the build's lib/ folder)
 set -euo pipefail
 lib=${1:?the build\'s lib folder}
-order=(platform state settings displays logbook core main_window) # bottom to top
+order=(platform sound psk rtty state settings displays logbook core main_window) # bottom to top
 defined() { nm -C --defined-only "$lib/libsondrel_$1.a" | awk '$2 ~ /^[TDBRVW]$/ { $1 = ""; $2 = ""; print substr($0, 3) }' | sort -u; }
 needed() { nm -C -u "$lib/libsondrel_$1.a" | awk '{ $1 = ""; print substr($0, 2) }' | sort -u; }
 bad=0

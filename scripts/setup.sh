@@ -10,8 +10,9 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 # Real package names of Debian 12 (not virtual ones, which dpkg never reports as installed).
 program_packages=(build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
-  libsqlite3-dev libfftw3-dev portaudio19-dev)
-test_packages=(libgtest-dev googletest xvfb xauth fonts-urw-base35 fonts-liberation2)
+  libsqlite3-dev libfftw3-dev portaudio19-dev libasound2-dev)
+test_packages=(libgtest-dev googletest xvfb xauth pulseaudio pulseaudio-utils libasound2-plugins
+  fonts-urw-base35 fonts-liberation2)
 
 check=false
 tests=false

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up (the packages the program needs and those the tests add: googletest, xvfb, xauth, fonts),
+# Sets up (the packages the program needs and those the tests add: googletest, xvfb, xauth, fonts,
+# pulseaudio, pulseaudio-utils and libasound2-plugins for the live sound server test),
 # builds with AddressSanitizer and UndefinedBehaviorSanitizer, and runs every test.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)

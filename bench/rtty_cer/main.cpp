@@ -32,7 +32,7 @@
 #include <vector>
 
 #include "bench/hf_channel/hf_channel.h"
-#include "engines/psk/sound/wavfile.h"
+#include "engines/sound/wavfile.h"
 
 namespace {
 
@@ -84,7 +84,7 @@ Peer loadPeer()
 {
     Peer p;
     std::vector<std::int16_t> samples;
-    if (psk::readWav(kPeerFile, samples) != 0)
+    if (sound::readWav(kPeerFile, samples) != 0)
         return p;
     p.audio.assign(samples.begin(), samples.end());
     p.audio.resize(p.audio.size() + 4000, 0.0f);

@@ -1,7 +1,7 @@
 // Memory while a 2 GB recording plays: psk_decode decoding it, and the program's file sound
 // source reading it. The file is sparse (silence), so it costs no disk; each reader runs for a
 // few seconds, long enough to show whether it reads the file whole first.
-#include "engines/psk/sound/audio.h"
+#include "engines/sound/audio.h"
 
 #include <chrono>
 #include <csignal>
@@ -78,7 +78,7 @@ int main()
     // The program's file source at 2000 times real time for 5 s.
     ::setenv("SONDREL_AUDIO", ("file:" + path).c_str(), 1);
     ::setenv("SONDREL_AUDIO_SPEED", "2000", 1);
-    auto device = psk::makeAudioDevice(-1);
+    auto device = sound::makeAudioDevice(-1);
     const auto t0 = std::chrono::steady_clock::now();
     int rc = device->open();
     const double openMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();

@@ -5,7 +5,6 @@
 #include "core/receive/rx_links.h"
 #include "displays/spectrum/readouts.h"
 #include "displays/spectrum/scale.h"
-#include "engines/psk/sound/audio.h"
 #include "platform/processes/winmsg.h"
 #include "platform/system/events.h"
 #include "platform/vb/resume_next.h"
@@ -194,11 +193,7 @@ bool StartPSKSoundCard()
     APIResult = Psk().fnStartSoundCard(MainWindowHandle, -1, 3);
     if (APIResult < 10)
         return true;
-    ShowDLLError(APIResult);
-    // The sound layer may know more than the code says: which devices there are, what to set.
-    const std::string more = psk::takeAudioError();
-    if (!more.empty())
-        dlg::MsgBox(QString::fromStdString(more), dlg::OKOnly, QStringLiteral("Sound device"));
+    ShowDLLError(APIResult); // with the sound layer's words: which devices there are, what to set
     RxLinks().EndProgram();
     return false;
 }

@@ -1,5 +1,6 @@
 #include "core/receive/errors.h"
 
+#include "engines/sound/audio.h"
 #include "platform/vb/text1252.h"
 #include "platform/vb/vbnum.h"
 #include "platform/widgets/dialogs.h"
@@ -43,8 +44,13 @@ QString DLLErrorText(std::int32_t code)
 
 void ShowDLLError(std::int32_t code)
 {
-    ShowErrorBoxOnce(ErrorBox::Engine, [code] {
+    // The sound layer may know more than the code says: what happened to the sound card, which
+    // devices there are, what to do. Taken now, before a box waits for the operator.
+    const QString more = QString::fromStdString(sound::takeAudioError());
+    ShowErrorBoxOnce(ErrorBox::Engine, [code, more] {
         APIResult = dlg::MsgBox(DLLErrorText(code), dlg::OKOnly, QStringLiteral("DLL Error ") + vb::Str(code));
+        if (!more.isEmpty())
+            dlg::MsgBox(more, dlg::OKOnly, QStringLiteral("Sound device"));
     });
 }
 

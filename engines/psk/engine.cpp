@@ -48,11 +48,12 @@ void Engine::applySettings(Receiver& rx)
 
 int Engine::start(std::int32_t hwnd, int device, int channels)
 {
+    return start(hwnd, [device] { return sound::makeAudioDevice(device); }, channels);
+}
+
+int Engine::start(std::int32_t hwnd, sound::SoundRunner::Opener opener, int channels)
+{
     stop();
-    auto dev = makeAudioDevice(device);
-    int rc = dev->open();
-    if (rc != 0)
-        return rc;
     {
         std::lock_guard lock(mutex_);
         channels_ = std::clamp(channels, 1, Receiver::kChannels);
@@ -64,114 +65,155 @@ int Engine::start(std::int32_t hwnd, int device, int channels)
         rxResampler_.setStep(step);
         txResampler_.setStep(1.0 / step);
         txFifo_.clear();
-        device_ = std::move(dev);
+        lost_ = false;
     }
     {
         std::lock_guard lock(posterMutex_);
         hwnd_ = hwnd;
     }
-    stopping_ = false;
-    thread_ = std::thread([this] { run(); });
-    return 0;
+    const int rc = runner_.start(std::move(opener), kOpenWait);
+    if (rc != 0) {
+        std::lock_guard lock(posterMutex_);
+        hwnd_ = 0;
+    }
+    return rc;
 }
 
 void Engine::stop()
 {
-    if (!thread_.joinable())
+    if (!running())
         return;
-    stopping_ = true;
-    thread_.join();
+    runner_.stop();
     std::vector<Message> messages;
     {
         std::lock_guard lock(mutex_);
-        device_->close();
-        device_.reset();
-        if (transmitter_.active()) {
-            transmitter_.abort();
-            messages.push_back({kMsgStatus, 0, 0});
-        }
-        std::vector<TxEvent> drop;
-        float scratch[kBlock];
-        transmitter_.fill(scratch, kBlock, drop); // releases the abort's own event
-        ptt_.key(false);
+        endTransmission(messages);
+        lost_ = false;
     }
     post(messages);
 }
 
-void Engine::run()
+void Engine::endTransmission(std::vector<Message>& messages)
 {
-    std::vector<float> in(kBlock), rx, out(kBlock), txRaw(256);
-    std::vector<Message> messages;
-    while (!stopping_) {
-        int rc = device_->read(in.data(), kBlock);
-        messages.clear();
-        {
-            std::lock_guard lock(mutex_);
-            if (rc != 0) {
-                ptt_.key(false);
-                messages.push_back({kMsgStatus, rc, 0});
-            } else {
-                rx.clear();
-                if (rxResampler_.step() == 1.0)
-                    rx.assign(in.begin(), in.end());
-                else
-                    rxResampler_.process(in.data(), kBlock, rx);
-
-                bool transmitting = transmitter_.active();
-                std::vector<TxEvent> events;
-                if (txResampler_.step() == 1.0) {
-                    transmitter_.fill(out.data(), kBlock, events);
-                } else {
-                    while (txFifo_.size() < std::size_t(kBlock)) {
-                        transmitter_.fill(txRaw.data(), int(txRaw.size()), events);
-                        txResampler_.process(txRaw.data(), int(txRaw.size()), txFifo_);
-                    }
-                    std::copy_n(txFifo_.begin(), kBlock, out.begin());
-                    txFifo_.erase(txFifo_.begin(), txFifo_.begin() + kBlock);
-                }
-                for (const auto& e : events) {
-                    if (e.kind == TxEvent::Started) {
-                        ptt_.key(true);
-                        messages.push_back({kMsgStatus, 1, 0});
-                    } else if (e.kind == TxEvent::Echo) {
-                        messages.push_back({kMsgCharacter, e.code, -1});
-                    } else {
-                        ptt_.key(false);
-                        messages.push_back({kMsgStatus, 0, 0});
-                    }
-                }
-                transmitting = transmitting || transmitter_.active();
-                std::array<RxOutput, Receiver::kChannels> outputs;
-                if (transmitting)
-                    receiver_->showTransmit(out.data(), kBlock);
-                else
-                    receiver_->process(rx.data(), int(rx.size()), outputs);
-                for (int ch = 0; ch < receiver_->channelCount(); ++ch) {
-                    for (int c : outputs[ch].chars)
-                        messages.push_back({kMsgCharacter, c, ch});
-                    for (int db : outputs[ch].imd)
-                        messages.push_back({kMsgImd, db, ch});
-                }
-                overload_ = !transmitting && receiver_->spectrum().overload();
-                if (overload_)
-                    messages.push_back({kMsgStatus, 2, 0});
-                const RxChannel& main = receiver_->channel(0);
-                messages.push_back({kMsgDataReady, std::lround(main.frequency()), transmitting ? 0 : main.level()});
-            }
-        }
-        post(messages);
-        if (rc != 0)
-            break;
-        rc = device_->write(out.data(), kBlock);
-        if (rc != 0) {
-            {
-                std::lock_guard lock(mutex_);
-                ptt_.key(false);
-            }
-            post({{kMsgStatus, rc, 0}});
-            break;
-        }
+    if (transmitter_.active()) {
+        transmitter_.abort();
+        messages.push_back({kMsgStatus, 0, 0});
     }
+    std::vector<TxEvent> drop;
+    float scratch[kBlock];
+    transmitter_.fill(scratch, kBlock, drop); // releases the abort's own event
+    txFifo_.clear();
+    ptt_.key(false);
+}
+
+void Engine::soundBlock(const float* in, float* out, int n)
+{
+    std::vector<Message> messages;
+    {
+        std::lock_guard lock(mutex_);
+        auto& rx = rxBlock_;
+        rx.clear();
+        if (rxResampler_.step() == 1.0)
+            rx.assign(in, in + n);
+        else
+            rxResampler_.process(in, n, rx);
+
+        bool transmitting = transmitter_.active();
+        std::vector<TxEvent> events;
+        if (txResampler_.step() == 1.0) {
+            transmitter_.fill(out, n, events);
+        } else {
+            while (txFifo_.size() < std::size_t(n)) {
+                transmitter_.fill(txRaw_.data(), int(txRaw_.size()), events);
+                txResampler_.process(txRaw_.data(), int(txRaw_.size()), txFifo_);
+            }
+            std::copy_n(txFifo_.begin(), n, out);
+            txFifo_.erase(txFifo_.begin(), txFifo_.begin() + n);
+        }
+        for (const auto& e : events) {
+            if (e.kind == TxEvent::Started) {
+                ptt_.key(true);
+                messages.push_back({kMsgStatus, 1, 0});
+            } else if (e.kind == TxEvent::Echo) {
+                messages.push_back({kMsgCharacter, e.code, -1});
+            } else {
+                ptt_.key(false);
+                messages.push_back({kMsgStatus, 0, 0});
+            }
+        }
+        transmitting = transmitting || transmitter_.active();
+        std::array<RxOutput, Receiver::kChannels> outputs;
+        if (transmitting)
+            receiver_->showTransmit(out, n);
+        else
+            receiver_->process(rx.data(), int(rx.size()), outputs);
+        for (int ch = 0; ch < receiver_->channelCount(); ++ch) {
+            for (int c : outputs[ch].chars)
+                messages.push_back({kMsgCharacter, c, ch});
+            for (int db : outputs[ch].imd)
+                messages.push_back({kMsgImd, db, ch});
+        }
+        overload_ = !transmitting && receiver_->spectrum().overload();
+        if (overload_)
+            messages.push_back({kMsgStatus, 2, 0});
+        const RxChannel& main = receiver_->channel(0);
+        messages.push_back({kMsgDataReady, std::lround(main.frequency()), transmitting ? 0 : main.level()});
+    }
+    post(messages);
+}
+
+// No sound: the spectrum and waterfall fall to nothing, the status light stays red, and a
+// transmission begun meanwhile ends (it has no sound to go out on).
+void Engine::noSound(int n)
+{
+    std::vector<Message> messages;
+    {
+        std::lock_guard lock(mutex_);
+        endTransmission(messages);
+        std::vector<float> silence(std::size_t(n), 0.0f);
+        std::array<RxOutput, Receiver::kChannels> dropped;
+        receiver_->process(silence.data(), n, dropped);
+        overload_ = false;
+        messages.push_back({kMsgStatus, 2, 0});
+        messages.push_back({kMsgDataReady, std::lround(receiver_->channel(0).frequency()), 0});
+    }
+    post(messages);
+}
+
+void Engine::soundLost(int code)
+{
+    std::vector<Message> messages;
+    {
+        std::lock_guard lock(mutex_);
+        endTransmission(messages);
+        lost_ = true;
+    }
+    sound::setAudioError(sound::SoundRunner::lostText(sound::takeAudioError()));
+    messages.push_back({kMsgStatus, code, 0});
+    post(messages);
+}
+
+void Engine::soundBack()
+{
+    {
+        std::lock_guard lock(mutex_);
+        lost_ = false;
+    }
+    sound::takeAudioError(); // what the failed tries meanwhile said is old news now
+}
+
+void Engine::soundFailed(const std::string& what)
+{
+    std::vector<Message> messages;
+    {
+        std::lock_guard lock(mutex_);
+        endTransmission(messages);
+        lost_ = true; // nothing is sent until it is started again
+    }
+    sound::setAudioError("The PSK engine stopped on a fault (" + what + "); the transmitter is released. "
+                         "Choose RTTY and then the PSK mode again (Mode menu) to start it again.");
+    messages.push_back({kMsgStatus, what.find("alloc") != std::string::npos ? 10 : 22, 0});
+    post(messages);
 }
 
 void Engine::setFftMode(int smoothing, int scale)
@@ -255,11 +297,19 @@ void Engine::setTxFrequency(int hz)
 
 int Engine::startTx(int mode)
 {
-    if (!running())
-        return 14;
-    std::lock_guard lock(mutex_);
-    transmitter_.start(mode);
-    return 0;
+    {
+        std::lock_guard lock(mutex_);
+        if (!lost_) {
+            if (!running())
+                return 14;
+            transmitter_.start(mode);
+            return 0;
+        }
+    }
+    // No sound to send on: what the program keyed is released, and the operator told why.
+    sound::setAudioError(sound::SoundRunner::lostText());
+    post({{kMsgStatus, 0, 0}, {kMsgStatus, 14, 0}});
+    return 14;
 }
 
 void Engine::abortTx()

@@ -80,7 +80,7 @@ QString RttyEngine::soundErrorText(int code)
     const QString source = QString::fromLocal8Bit(env ? env : "");
     QString what;
     if (source.startsWith(QLatin1String("file:")) || source == QLatin1String("demo")) {
-        const QString file = source == QLatin1String("demo") ? QString::fromLatin1(psk::kDemoFileName)
+        const QString file = source == QLatin1String("demo") ? QString::fromLatin1(sound::kDemoFileName)
                                                              : QStringLiteral("\"%1\"").arg(source.mid(5).section(u',', 0, 0));
         what = code == 17 ? QStringLiteral("the recording %1 is not 16-bit mono sound at 8000 samples per second").arg(file)
                           : QStringLiteral("the recording %1 cannot be read (or its copy cannot be written)").arg(file);
@@ -95,7 +95,7 @@ QString RttyEngine::soundErrorText(int code)
         }
     }
     return QStringLiteral("Sound device error: %1. RTTY cannot be received or sent. Choose another sound "
-                          "device with the RTTY toolbar's Setup button, then select RTTY again.").arg(what);
+                          "device with the RTTY toolbar's Setup button: its OK starts the sound again.").arg(what);
 }
 
 RttyEngine::~RttyEngine()
@@ -185,7 +185,13 @@ void RttyEngine::command(int code, std::int32_t value)
             if (tx_)
                 stopping_ = true;
         } else if (value == 2) {
-            startTransmit();
+            if (lostBlocks_ > 0) {
+                // No sound to send on: what the program keyed is released, and it is told why.
+                notify_(kNotePtt, 0);
+                say(QString::fromStdString(sound::SoundRunner::lostText()), true);
+            } else {
+                startTransmit();
+            }
         } else if (value == 4) {
             txChars_.clear();
         }
@@ -387,7 +393,7 @@ void RttyEngine::writeSpectrum(const float* samples, int n)
     }
     putLong(block_, kSpectrumReadyOffset, 1);
     putLong(block_, kOverloadOffset, spectrum_.overload() ? 1 : 0);
-    putLong(block_, kLostSoundOffset, 0);
+    putLong(block_, kLostSoundOffset, static_cast<std::int32_t>(std::min(lostBlocks_, 0x7FFFFFFFL)));
     if (view_ & kViewScope) {
         std::int32_t x[FskDemodulator::kScopePoints], y[FskDemodulator::kScopePoints];
         demod_.scope(x, y);
@@ -399,54 +405,75 @@ void RttyEngine::writeSpectrum(const float* samples, int n)
 
 // ---- the sound thread ----
 
-int RttyEngine::start(std::unique_ptr<psk::AudioDevice> device)
+int RttyEngine::start(sound::SoundRunner::Opener opener)
 {
     stop();
-    const int rc = device->open();
+    {
+        std::lock_guard lock(mutex_);
+        lostBlocks_ = 0;
+    }
+    const int rc = runner_.start(std::move(opener), std::chrono::milliseconds(1500));
     if (rc) {
         std::lock_guard lock(mutex_);
         say(soundErrorText(rc), true);
-        return rc;
     }
-    device_ = std::move(device);
-    running_ = true;
-    thread_ = std::thread([this] {
-        int rc = 0;
-        QString failure;
-        try {
-            std::vector<float> in(kBlock), out(kBlock);
-            while (running_) {
-                if ((rc = device_->read(in.data(), kBlock)) != 0)
-                    break;
-                processBlock(in.data(), out.data(), kBlock);
-                if ((rc = device_->write(out.data(), kBlock)) != 0)
-                    break;
-            }
-        } catch (const std::exception& e) {
-            failure = QString::fromLocal8Bit(e.what());
-        } catch (...) {
-            failure = QStringLiteral("unknown fault");
-        }
-        releasePtt();
-        std::lock_guard lock(mutex_);
-        if (!failure.isEmpty())
-            say(QStringLiteral("The RTTY engine's sound stopped (%1); the transmitter is released. Select RTTY again to restart it.").arg(failure), true);
-        else if (rc != 0 && running_)
-            say(soundErrorText(rc), true);
-    });
-    return 0;
+    return rc;
 }
 
 void RttyEngine::stop()
 {
-    running_ = false;
-    if (thread_.joinable())
-        thread_.join();
-    if (device_) {
-        device_->close();
-        device_.reset();
-    }
+    runner_.stop();
     releasePtt();
+}
+
+void RttyEngine::soundBlock(const float* in, float* out, int n)
+{
+    {
+        std::lock_guard lock(mutex_);
+        lostBlocks_ = 0;
+    }
+    processBlock(in, out, n);
+}
+
+// No sound: the displays go on with an empty block, the lost-sound count shows it, and a
+// transmission begun meanwhile ends.
+void RttyEngine::noSound(int n)
+{
+    {
+        std::lock_guard lock(mutex_);
+        if (tx_)
+            endTransmit();
+        ++lostBlocks_;
+    }
+    std::vector<float> silence(static_cast<std::size_t>(n), 0.0f), out(static_cast<std::size_t>(n));
+    processBlock(silence.data(), out.data(), n);
+}
+
+void RttyEngine::soundLost(int)
+{
+    releasePtt();
+    std::lock_guard lock(mutex_);
+    lostBlocks_ = std::max(lostBlocks_, 1L);
+    say(QString::fromStdString(sound::SoundRunner::lostText())
+            + QStringLiteral(" To use another sound device, choose it with the RTTY toolbar's Setup button."),
+        true);
+}
+
+void RttyEngine::soundBack()
+{
+    std::lock_guard lock(mutex_);
+    lostBlocks_ = 0;
+    say(QStringLiteral("The sound card answers again: RTTY is received again."), false);
+}
+
+void RttyEngine::soundFailed(const std::string& what)
+{
+    releasePtt();
+    std::lock_guard lock(mutex_);
+    lostBlocks_ = std::max(lostBlocks_, 1L);
+    say(QStringLiteral("The RTTY engine's sound stopped (%1); the transmitter is released. Press OK in the RTTY "
+                       "toolbar's Setup window to start it again.").arg(QString::fromLocal8Bit(what.c_str())),
+        true);
 }
 
 } // namespace rtty

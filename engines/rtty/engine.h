@@ -16,7 +16,8 @@
 #include <vector>
 
 #include "engines/psk/receive/spectrum.h"
-#include "engines/psk/sound/audio.h"
+#include "engines/sound/audio.h"
+#include "engines/sound/runner.h"
 #include "engines/psk/transmit/comport.h"
 #include "engines/rtty/baudot.h"
 #include "engines/rtty/fsk.h"
@@ -63,7 +64,7 @@ struct EngineSetup {
     int pttLine = 3;             // 1 RTS, 2 DTR, 3 both
 };
 
-class RttyEngine {
+class RttyEngine : private sound::SoundRunner::Client {
 public:
     using Notify = std::function<void(int code, std::int32_t value)>;
     // A message for the operator in words (from any thread).
@@ -72,7 +73,7 @@ public:
     RttyEngine(unsigned char* block, QString profiles, Notify notify);
     // Messages go to the engine's window; errors also to the program.
     void setTell(Tell tell);
-    ~RttyEngine();
+    ~RttyEngine() override;
     RttyEngine(const RttyEngine&) = delete;
     RttyEngine& operator=(const RttyEngine&) = delete;
 
@@ -82,9 +83,13 @@ public:
     void reportState();
 
     // Runs the sound on its own thread; 0 or an error code of the device, which the operator
-    // is told about in words.
-    int start(std::unique_ptr<psk::AudioDevice> device);
+    // is told about in words. A device that has not opened within a second and a half goes on
+    // opening meanwhile. When the sound stops the transmitter is released, the operator told,
+    // and reception resumes by itself when the device answers again.
+    int start(sound::SoundRunner::Opener opener);
     void stop();
+    // The sound runs (or waits for a lost device to come back).
+    bool soundRunning() const { return runner_.running(); }
     // Ends any transmission and drops PTT at once (any thread, also from a signal's handler's
     // follow-up).
     void releasePtt();
@@ -121,6 +126,11 @@ private:
     void storeProfile(int n);
     void deleteProfile(int n);
     void writeSpectrum(const float* samples, int n);
+    void soundBlock(const float* in, float* out, int n) override;
+    void noSound(int n) override;
+    void soundLost(int code) override;
+    void soundBack() override;
+    void soundFailed(const std::string& what) override;
 
     mutable std::mutex mutex_;
     unsigned char* block_;
@@ -150,10 +160,8 @@ private:
     std::deque<float> txAudio_;
     std::deque<std::pair<long long, unsigned char>> echoes_; // sent when the audio is out
     long long audioQueued_ = 0, audioOut_ = 0;
-    // sound thread
-    std::unique_ptr<psk::AudioDevice> device_;
-    std::thread thread_;
-    std::atomic<bool> running_{false};
+    long lostBlocks_ = 0; // blocks without sound since it stopped (the block's lost-sound count)
+    sound::SoundRunner runner_{*this, kBlock}; // last: it stops before the rest goes
 };
 
 } // namespace rtty

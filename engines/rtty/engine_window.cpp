@@ -4,7 +4,7 @@
 #include <QMetaObject>
 #include <cstring>
 
-#include "engines/psk/sound/audio.h"
+#include "engines/sound/audio.h"
 #include "engines/rtty/engine_view.h"
 #include "engines/rtty/setup_window.h"
 
@@ -55,7 +55,8 @@ void EngineWindow::addMessage(const QString& text)
 int EngineWindow::startSound()
 {
     soundStarted_ = true;
-    return engine_->start(psk::makeAudioDevice(engine_->setup().soundDevice));
+    const int device = engine_->setup().soundDevice;
+    return engine_->start([device] { return sound::makeAudioDevice(device); });
 }
 
 void EngineWindow::showSetup()
@@ -68,7 +69,8 @@ void EngineWindow::applySetup(const EngineSetup& s)
 {
     const int device = engine_->setup().soundDevice;
     engine_->applySetup(s);
-    if (soundStarted_ && engine_->setup().soundDevice != device)
+    // Another device, or the sound that failed to start: OK starts it (again).
+    if (soundStarted_ && (engine_->setup().soundDevice != device || !engine_->soundRunning()))
         startSound();
 }
 

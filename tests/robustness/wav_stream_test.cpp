@@ -1,6 +1,6 @@
 // Recordings are read as they play: headers of every kind, and a file far larger than memory.
-#include "engines/psk/sound/audio.h"
-#include "engines/psk/sound/wavfile.h"
+#include "engines/sound/audio.h"
+#include "engines/sound/wavfile.h"
 
 #include <gtest/gtest.h>
 #include <QByteArray>
@@ -64,13 +64,13 @@ TEST(WavStream, HeadersOfEveryKind)
         f.write(r.bytes);
         f.close();
         std::vector<std::int16_t> got;
-        EXPECT_EQ(psk::readWav(path.toStdString(), got), r.rc);
+        EXPECT_EQ(sound::readWav(path.toStdString(), got), r.rc);
         if (r.rc == 0) {
             EXPECT_EQ(got, r.expect);
         }
     }
     std::vector<std::int16_t> none;
-    EXPECT_EQ(psk::readWav(dir.filePath("missing.wav").toStdString(), none), 21);
+    EXPECT_EQ(sound::readWav(dir.filePath("missing.wav").toStdString(), none), 21);
 }
 
 // A recording of 3 GB (sparse, so it costs no disk) opens at once as a sound source and plays
@@ -85,7 +85,7 @@ TEST(WavStream, AHugeRecordingPlaysWithoutBeingReadWhole)
         f.write(wav(fmt(1, 1, 8000, 16) + "data" + le32(0xFFFFFFF0u)) + samples({100, 200}));
         ASSERT_TRUE(f.resize(qint64(3) << 30));
     }
-    psk::WavReader reader;
+    sound::WavReader reader;
     ASSERT_EQ(reader.open(path.toStdString()), 0);
     EXPECT_EQ(reader.frames(), ((quint64(3) << 30) - 44) / 2); // to the end of the file
     std::int16_t first[4] = {};
@@ -100,7 +100,7 @@ TEST(WavStream, AHugeRecordingPlaysWithoutBeingReadWhole)
     const QByteArray speed = qgetenv("SONDREL_AUDIO_SPEED");
     qputenv("SONDREL_AUDIO", "file:" + QFile::encodeName(path));
     qputenv("SONDREL_AUDIO_SPEED", "1000");
-    auto device = psk::makeAudioDevice(-1);
+    auto device = sound::makeAudioDevice(-1);
     qputenv("SONDREL_AUDIO", before);
     qputenv("SONDREL_AUDIO_SPEED", speed);
     ASSERT_EQ(device->open(), 0);

@@ -11,8 +11,8 @@ chmod +x "$stubs/dpkg-query" "$stubs/id"
 for tool in dirname grep; do ln -s "$(command -v $tool)" "$stubs/$tool"; done
 bash=$(command -v bash)
 
-program="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev libsqlite3-dev libfftw3-dev portaudio19-dev"
-tests="libgtest-dev googletest xvfb xauth fonts-urw-base35 fonts-liberation2"
+program="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev libsqlite3-dev libfftw3-dev portaudio19-dev libasound2-dev"
+tests="libgtest-dev googletest xvfb xauth pulseaudio pulseaudio-utils libasound2-plugins fonts-urw-base35 fonts-liberation2"
 failed=0
 # options | what the root line installs
 while IFS='|' read -r options expected; do

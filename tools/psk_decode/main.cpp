@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "engines/psk/receive/receiver.h"
-#include "engines/psk/sound/wavfile.h"
+#include "engines/sound/wavfile.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ int main(int argc, char** argv)
         channels.push_back(current);
 
     // Read a block at a time: a recording of any length takes the same memory.
-    psk::WavReader reader;
+    sound::WavReader reader;
     if (int rc = reader.open(file)) {
         std::fprintf(stderr, "%s: %s\n", file.c_str(), rc == 17 ? "not 16-bit PCM at 8000 samples/s" : "cannot read");
         return 1;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engines/psk/sound/wavfile.h"
+#include "engines/sound/wavfile.h"
 #include "engines/psk/transmit/transmitter.h"
 
 namespace {
@@ -67,7 +67,7 @@ int main(int argc, char** argv)
     std::normal_distribution<double> noise(0.0, 600.0);
     for (float& v : mix)
         v = float(v + noise(rng));
-    psk::WavWriter w;
+    sound::WavWriter w;
     if (!w.open(argv[1])) {
         std::perror(argv[1]);
         return 1;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engines/psk/sound/wavfile.h"
+#include "engines/sound/wavfile.h"
 #include "engines/rtty/baudot.h"
 #include "engines/rtty/fsk.h"
 
@@ -57,7 +57,7 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    psk::WavReader reader;
+    sound::WavReader reader;
     if (int rc = reader.open(file)) {
         std::fprintf(stderr, "%s: %s\n", file.c_str(), rc == 17 ? "not 16-bit PCM at 8000 samples/s" : "cannot read");
         return 1;

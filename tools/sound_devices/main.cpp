@@ -4,12 +4,13 @@
 //   sondrel-sound-devices --check    no output; exit 0 when a capture and a playback device exist
 #include <cstdio>
 #include <cstring>
+#include <string>
 
-#include "engines/psk/sound/audio.h"
+#include "engines/sound/audio.h"
 
 int main(int argc, char** argv)
 {
-    const auto list = psk::listSoundDevices();
+    const auto list = sound::listSoundDevices();
     if (argc > 1 && std::strcmp(argv[1], "--check") == 0) {
         bool capture = false, playback = false;
         for (const auto& d : list) {
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
         }
         return capture && playback ? 0 : 1;
     }
-    std::printf("%s\n", psk::describeDevices(list).c_str());
+    const std::string trouble = sound::takeAudioError(); // the sound system did not answer
+    std::printf("%s\n", (list.empty() && !trouble.empty() ? trouble : sound::describeDevices(list)).c_str());
     return 0;
 }

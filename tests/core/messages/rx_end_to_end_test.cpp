@@ -2,7 +2,7 @@
 // transmitter as its sound: the saved mode starts the engine, and the received text appears in
 // the receive window.
 // (The transmitter's header comes before any Qt header: it has a member named like a Qt keyword.)
-#include "engines/psk/sound/wavfile.h"
+#include "engines/sound/wavfile.h"
 #include "engines/psk/transmit/transmitter.h"
 
 #include "support/receive_fixture.h"
@@ -40,7 +40,7 @@ bool writeRecording(const QString& path, int mode)
         tx.fill(block.data(), static_cast<int>(block.size()), events);
         sound.insert(sound.end(), block.begin(), block.end());
     } while (tx.active());
-    psk::WavWriter w;
+    sound::WavWriter w;
     if (!w.open(path.toStdString()))
         return false;
     w.write(sound.data(), static_cast<int>(sound.size()));

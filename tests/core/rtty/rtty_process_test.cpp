@@ -3,7 +3,7 @@
 #include "support/receive_fixture.h"
 
 #include "core/rtty/rtty_link.h"
-#include "engines/psk/sound/wavfile.h"
+#include "engines/sound/wavfile.h"
 #include "engines/rtty/baudot.h"
 #include "engines/rtty/fsk.h"
 
@@ -55,7 +55,7 @@ TEST_F(RttyProcess, EngineDecodesARecordingAndQuits)
             for (auto code : enc.encode(static_cast<unsigned char>(c)))
                 mod.code(code, audio);
         mod.idle(200, audio);
-        psk::WavWriter w;
+        sound::WavWriter w;
         ASSERT_TRUE(w.open(wav.toStdString()));
         w.write(audio.data(), static_cast<int>(audio.size()));
     }

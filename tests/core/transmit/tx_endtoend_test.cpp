@@ -8,7 +8,7 @@
 #include "core/transmit/switchover.h"
 #include "core/transmit/txtyping.h"
 #include "engines/psk/receive/receiver.h"
-#include "engines/psk/sound/wavfile.h"
+#include "engines/sound/wavfile.h"
 #include "platform/processes/winmsg.h"
 #include "platform/system/events.h"
 #include "platform/widgets/menuitem.h"
@@ -27,7 +27,7 @@ using TxEndToEnd = MainWindowFixture;
 std::string decode(const QString& path, double hz)
 {
     std::vector<std::int16_t> samples;
-    if (psk::readWav(path.toStdString(), samples) != 0)
+    if (sound::readWav(path.toStdString(), samples) != 0)
         return "<unreadable>";
     psk::Receiver rx;
     rx.setChannelCount(1);
@@ -62,7 +62,7 @@ TEST_F(TxEndToEnd, TypedTextIsTransmittedEchoedAndDecoded)
     const QString in = home->file("in.wav");
     const QString out = home->file("out.wav");
     {
-        psk::WavWriter silence;
+        sound::WavWriter silence;
         ASSERT_TRUE(silence.open(in.toStdString()));
         std::vector<float> zeros(800, 0.0f);
         silence.write(zeros.data(), int(zeros.size()));

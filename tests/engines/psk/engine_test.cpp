@@ -16,8 +16,8 @@
 #include <QTemporaryDir>
 
 #include "engines/psk/pskcore.h"
-#include "engines/psk/sound/audio.h"
-#include "engines/psk/sound/wavfile.h"
+#include "engines/sound/audio.h"
+#include "engines/sound/wavfile.h"
 
 namespace {
 
@@ -92,7 +92,7 @@ void useAudio(const std::string& spec)
 
 void writeSilence(const std::string& path, int samples)
 {
-    psk::WavWriter w;
+    sound::WavWriter w;
     ASSERT_TRUE(w.open(path));
     std::vector<float> zero(std::size_t(samples), 0.0f);
     w.write(zero.data(), samples);
@@ -252,7 +252,7 @@ TEST(Engine, LoopbackThroughWavFilesInEveryMode)
 
 TEST(Engine, DemoRecordingPlaysStationsToDecode)
 {
-    if (::access(psk::demoRecordingPath().c_str(), R_OK) != 0)
+    if (::access(sound::demoRecordingPath().c_str(), R_OK) != 0)
         GTEST_SKIP() << "demo recording not built";
     Recorder rec;
     useAudio("demo");

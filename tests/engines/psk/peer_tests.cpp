@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "engines/psk/dsp/dsp.h"
-#include "engines/psk/sound/wavfile.h"
+#include "engines/sound/wavfile.h"
 #include "support.h"
 
 using namespace psktest;
@@ -32,7 +32,7 @@ std::string sentText()
 std::vector<float> recording(const std::string& name)
 {
     std::vector<std::int16_t> raw;
-    EXPECT_EQ(psk::readWav(kData + name, raw), 0) << name;
+    EXPECT_EQ(sound::readWav(kData + name, raw), 0) << name;
     return std::vector<float>(raw.begin(), raw.end());
 }
 

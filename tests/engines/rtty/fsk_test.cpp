@@ -1,5 +1,5 @@
 // FSK loopback: text modulated into a WAV file, read back and demodulated.
-#include "engines/psk/sound/wavfile.h"
+#include "engines/sound/wavfile.h"
 #include "engines/rtty/baudot.h"
 #include "engines/rtty/fsk.h"
 
@@ -69,12 +69,12 @@ std::string throughWav(const std::string& text, const Link& l, int* level = null
     const std::string path = dir.filePath(QStringLiteral("loop.wav")).toStdString();
     const std::vector<float> audio = modulate(text, l);
     {
-        psk::WavWriter w;
+        sound::WavWriter w;
         EXPECT_TRUE(w.open(path));
         w.write(audio.data(), static_cast<int>(audio.size()));
     }
     std::vector<std::int16_t> samples;
-    EXPECT_EQ(psk::readWav(path, samples), 0);
+    EXPECT_EQ(sound::readWav(path, samples), 0);
     EXPECT_EQ(samples.size(), audio.size());
     return demodulate(samples, l, level);
 }

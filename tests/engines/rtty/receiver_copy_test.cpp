@@ -2,7 +2,7 @@
 // off-frequency, off-rate sending.
 #include "bench/rtty_cer/rtty_bench.h" // signals, noise and error count, as the benchmark measures them
 
-#include "engines/psk/sound/wavfile.h"
+#include "engines/sound/wavfile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -22,7 +22,7 @@ std::string withoutBlanks(const std::string& s)
 TEST(RttyReceiver, CopiesAnotherProgramsRecordingInReverse)
 {
     std::vector<std::int16_t> samples;
-    ASSERT_EQ(psk::readWav(SONDREL_TEST_DATA "/peer/rtty45-1500hz.wav", samples), 0);
+    ASSERT_EQ(sound::readWav(SONDREL_TEST_DATA "/peer/rtty45-1500hz.wav", samples), 0);
     QFile textFile(QStringLiteral(SONDREL_TEST_DATA "/peer/text-rtty.txt"));
     ASSERT_TRUE(textFile.open(QIODevice::ReadOnly));
     const std::string text = withoutBlanks(textFile.readAll().toStdString());

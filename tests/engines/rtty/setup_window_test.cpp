@@ -132,6 +132,13 @@ TEST_F(EngineWindowTest, SoundDeviceErrorsAreToldInWords)
                   program.got.end());
         EXPECT_EQ(QString::fromLatin1(reinterpret_cast<const char*>(block.data() + rtty::kMessageOffset)),
                   window.messages()[0]);
+        // What the words say to do works: the device put right, Setup's OK starts the sound.
+        EXPECT_TRUE(window.messages()[0].contains("Setup button: its OK starts the sound again"));
+        qputenv("SONDREL_AUDIO", "null");
+        window.showSetup();
+        window.setupWindow()->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        EXPECT_TRUE(window.engine().soundRunning());
+        window.engine().stop();
     }
     qunsetenv("SONDREL_AUDIO");
 }

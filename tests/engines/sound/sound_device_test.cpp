@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "engines/psk/sound/audio.h"
+#include "engines/sound/audio.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ protected:
     int openWith(const char* spec)
     {
         setenv("SONDREL_AUDIO", spec, 1);
-        auto dev = psk::makeAudioDevice(-1);
+        auto dev = sound::makeAudioDevice(-1);
         int rc = dev->open();
         if (rc == 0) {
             float block[256] = {};
@@ -63,7 +63,7 @@ TEST_F(SoundDeviceByName, PicksTheDeviceWhoseNameContainsTheTextOrListsThem)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.spec);
         EXPECT_EQ(openWith(c.spec), c.rc);
-        const std::string said = psk::takeAudioError();
+        const std::string said = sound::takeAudioError();
         EXPECT_NE(said.find(c.inMessage), std::string::npos) << said;
         if (c.rc != 0) {
             EXPECT_NE(said.find("sondrel_radio_interface (capture and playback)"), std::string::npos) << said;

@@ -9,16 +9,21 @@
 #include <string>
 #include <vector>
 
-namespace psk {
+namespace sound {
 
 class AudioDevice {
 public:
     virtual ~AudioDevice() = default;
     // Each returns 0, or an engine error code (10..32).
     virtual int open() = 0;
-    virtual int read(float* samples, int n) = 0;        // blocks until n samples are in
-    virtual int write(const float* samples, int n) = 0; // 16-bit scale
+    // Waits until n samples are in; an error when the sound has stopped coming.
+    virtual int read(float* samples, int n) = 0;
+    // Queues n samples (16-bit scale) to play after those before.
+    virtual int write(const float* samples, int n) = 0;
+    // Never waits long for the sound library, also when it hangs.
     virtual void close() = 0;
+    // Makes an open or a read that waits return at once, with an error (from any thread).
+    virtual void cancel() {}
 };
 
 // The device for a PortAudio device number (-1 = the default devices), unless SONDREL_AUDIO
@@ -29,6 +34,8 @@ std::unique_ptr<AudioDevice> makeAudioDevice(int device);
 // there are, what to set); empty when it said nothing more than its error code. Taking it
 // empties it, so an old failure is never shown again.
 std::string takeAudioError();
+// Leaves words for the operator about a sound failure, to be taken as above.
+void setAudioError(std::string text);
 
 struct SoundDeviceInfo {
     int index;
@@ -45,4 +52,4 @@ std::string describeDevices(const std::vector<SoundDeviceInfo>& list);
 std::string demoRecordingPath();
 inline constexpr const char* kDemoFileName = "sondrel_demo.wav";
 
-} // namespace psk
+} // namespace sound

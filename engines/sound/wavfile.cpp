@@ -1,11 +1,11 @@
-#include "engines/psk/sound/wavfile.h"
+#include "engines/sound/wavfile.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <iterator>
 
-namespace psk {
+namespace sound {
 namespace {
 
 std::uint32_t le32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24; }
@@ -172,4 +172,4 @@ void WavWriter::close()
     file_ = nullptr;
 }
 
-} // namespace psk
+} // namespace sound

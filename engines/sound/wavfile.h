@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace psk {
+namespace sound {
 
 // Reads the samples of a file. Returns 0, or 21 when the file cannot be read and 17 when it
 // is not 16-bit PCM at 8000 samples per second. For short files (tests, tools); recordings of
@@ -57,4 +57,4 @@ private:
     std::uint32_t count_ = 0;
 };
 
-} // namespace psk
+} // namespace sound

@@ -33,6 +33,23 @@ constexpr double kUnknownLevel = 1e12;
 constexpr double kBeginAt = 0.5, kBeginBelow = 0.1;
 // How many characters the clock of steady text runs on through a fade.
 constexpr int kClockChars = 16;
+// The squelch weighs whether a signal is there over several characters: each character adds
+// how far its clarity stands above kEvidenceMid (in kEvidenceWidth, at most kEvidenceStep
+// either way), a little more in step with the one before and less out of step; the sum is
+// kept between 0 and kEvidenceMax. A signal is there from a character of kOpenQuality whose
+// stronger tone is kOpenStrength times the noise's envelope (or from a sum of kOpenEvidence)
+// until the sum falls to 0. Noise alone gives a clarity about 0.33, and such a character in
+// about one frame of 10,000.
+constexpr double kEvidenceMid = 0.47, kEvidenceWidth = 0.05, kEvidenceStep = 4;
+constexpr double kInStepEvidence = 0.5, kOutOfStepEvidence = 1;
+constexpr double kEvidenceMax = 10, kOpenEvidence = 8, kOpenedEvidence = 5;
+constexpr double kOpenQuality = 0.15, kOpenStrength = 3.5;
+// The level shown while a signal is there: at least kPresent (the squelch line's default
+// place), and how far its bits stand out of the noise, from kGradeFromDb (noise alone) over
+// kGradeSpanDb (a clean signal, whose filters' overlap and bits' edges leave a spread of about
+// 35 dB).
+constexpr double kPresent = 0.2;
+constexpr double kGradeFromDb = 8, kGradeSpanDb = 28;
 
 } // namespace
 
@@ -137,7 +154,9 @@ void FskDemodulator::resize()
     ringMask_ = static_cast<long long>(size) - 1;
     now_ = scan_ = earliest_ = lastFrame_ = 0;
     clarity_ = squelchLevel_ = lastQuality_ = 0;
-    passed_ = false;
+    present_ = began_ = false;
+    evidence_ = grade_ = 0;
+    lastPresent_ = noiseUntil_ = 0;
     pending_ = lastEdge_ = clockNext_ = -1;
     inStepRun_ = clockMisses_ = unheard_ = 0;
     misfit_ = false;
@@ -146,11 +165,14 @@ void FskDemodulator::resize()
     periodGaps_ = 0;
     senderBit_ = bitSamples_;
     markLevel_ = spaceLevel_ = markSpread_ = spaceSpread_ = noiseMean_ = noiseVar_ = 0;
+    noiseBits_ = 0;
     weigh();
 }
 
 void FskDemodulator::restart()
 {
+    present_ = false;
+    evidence_ = 0;
     pending_ = lastEdge_ = clockNext_ = -1;
     inStepRun_ = clockMisses_ = unheard_ = 0;
     misfit_ = false;
@@ -221,8 +243,17 @@ void FskDemodulator::process(const float* samples, int n, std::vector<std::uint8
         // Between characters (a steady tone, silence, noise no frame fits) the level follows how
         // clearly one tone sounds at a time.
         clarity_ += (std::abs(am - as) / (am + as + 1e-9) - clarity_) * alpha / 4;
-        if (now_ - lastFrame_ > 2 * period_)
-            squelchLevel_ += (qualityOf(clarity_) - squelchLevel_) * alpha / 4;
+        if (now_ - lastFrame_ > 2 * period_) {
+            // No character for a while: a steady tone keeps a signal there, silence lets it go
+            // within a second or two.
+            const double steady = qualityOf(clarity_);
+            if (steady < kBeginBelow && (evidence_ -= kEvidenceMax / kSampleRate) <= 0) {
+                evidence_ = 0;
+                present_ = false;
+            }
+            // The level shows how clearly the one tone sounds.
+            squelchLevel_ += (steady - squelchLevel_) * alpha / 4;
+        }
 
         const double norm = rms > 1 ? kScopeGain / rms : 0.0;
         scopeX_[static_cast<size_t>(scopePos_)] = static_cast<std::int32_t>(std::lround((zm * mark_.phasor).real() * norm));
@@ -440,6 +471,14 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
         give(best, false, true, codes);
         return true;
     }
+    // With no signal there, a character no clearer than noise takes no room from the next (a
+    // signal's first start bit may lie under it), but one under it is not given again.
+    const bool noise = !present_ && quality(best) < kBeginBelow;
+    if (noise && best < noiseUntil_) {
+        earliest_ = best + bit / 2;
+        scan_ = earliest_ + half;
+        return false;
+    }
     // A clear character, twice as strong as the steady text followed, after one no clearer
     // than noise begins a signal: what noise made of the period, the tones' levels and the
     // strength of steady text is forgotten.
@@ -490,9 +529,12 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
     give(best, inStep, false, codes);
     // The next start bit comes after at least one stop bit (a little less, for a fast sender);
     // in steady text the clock says where.
-    earliest_ = best + static_cast<long long>(std::lround(6.75 * bitSamples_));
+    const auto stop = static_cast<long long>(std::lround(6.75 * bitSamples_));
+    earliest_ = best + (noise && !present_ ? bit / 2 : stop);
+    if (noise)
+        noiseUntil_ = best + stop;
     scan_ = earliest_ + half;
-    if (inStepRun_ >= 2) {
+    if (inStepRun_ >= 2 && present_) {
         clockNext_ = best + std::llround(period_);
         pending_ = clockNext_ + half;
     }
@@ -508,18 +550,19 @@ void FskDemodulator::give(long long edge, bool inStep, bool faded, std::vector<s
     const std::uint8_t code = followLevels(edge);
     // The level shown: a frame's quality counts at once when it is higher, and half when lower.
     const double q = quality(edge);
-    squelchLevel_ = std::max(q, (squelchLevel_ + q) / 2);
     lastQuality_ = q;
     lastFrame_ = now_;
-    const bool open = passes(q);
-    passed_ = open;
+    weighPresence(edge, q, inStep);
+    const bool open = passes();
     const bool aboveNoise = strengthAt(edge) > kClearOfNoise * noiseMean_;
     if (faded && !aboveNoise && (code == kLtrs || code == kFigs))
         return;
     if (open) {
-        // Characters the fade took may have held a space or a letters shift: the text goes on
-        // in letters, the likelier case (as unshift-on-space has it).
-        if (!faded && std::exchange(unheard_, 0) >= 2 && code != kLtrs && code != kFigs)
+        // Characters the fade took may have held a space or a letters shift, and a signal
+        // begins in letters whatever noise made of the shift before: the text goes on in
+        // letters, the likelier case (as unshift-on-space has it).
+        const bool lost = !faded && std::exchange(unheard_, 0) >= 2;
+        if ((lost || std::exchange(began_, false)) && code != kLtrs && code != kFigs)
             codes.push_back(kLtrs);
         codes.push_back(code);
         if (inStep && aboveNoise)
@@ -540,11 +583,51 @@ double FskDemodulator::clarityAt(long long edge) const
     return sum / 7;
 }
 
-bool FskDemodulator::passes(double q) const
+bool FskDemodulator::passes() const
 {
     if (squelch_ <= 0)
         return true;
-    return squelch_ < 100 && (q * 100 >= squelch_ || (passed_ && q * 100 >= squelch_ / 2));
+    return squelch_ < 100 && squelchLevel_ * 100 >= squelch_ - 1e-6;
+}
+
+void FskDemodulator::weighPresence(long long edge, double q, bool inStep)
+{
+    const double c = clarityAt(edge);
+    double e = std::clamp((c - kEvidenceMid) / kEvidenceWidth, -kEvidenceStep, kEvidenceStep);
+    e += inStep ? kInStepEvidence : -kOutOfStepEvidence;
+    evidence_ = std::clamp(evidence_ + e, 0.0, kEvidenceMax);
+    // How near the character comes to opening the squelch: 1 from kOpenQuality and kOpenStrength.
+    // (The noise's envelope as its first readings show it: its mean starts from 0.)
+    const double noise = noiseMean_ / (1 - std::pow(0.95, std::min(noiseBits_, 1000)));
+    const double nearness = std::min(1.0, q / kOpenQuality) * std::min(1.0, strengthAt(edge) / (kOpenStrength * noise + 1e-9));
+    const bool clear = nearness >= 1;
+    if (!present_ && (clear || evidence_ >= kOpenEvidence)) {
+        // after a second or more with no signal there, a signal begins
+        began_ = now_ - lastPresent_ > static_cast<long long>(kSampleRate);
+        present_ = true;
+        evidence_ = std::max(evidence_, kOpenedEvidence);
+        grade_ = gradeAt(edge);
+    } else if (present_) {
+        grade_ += (gradeAt(edge) - grade_) * 0.25;
+        present_ = evidence_ > 0;
+    }
+    if (present_)
+        lastPresent_ = now_;
+    squelchLevel_ = present_ ? std::max(kPresent, grade_) : kPresent * 0.99 * nearness;
+}
+
+double FskDemodulator::gradeAt(long long edge) const
+{
+    double sum = 0, squares = 0;
+    for (int k = 0; k <= 6; ++k) {
+        const auto at = static_cast<size_t>(bitAt(edge, k) & ringMask_);
+        const double on = std::max(markRing_[at], spaceRing_[at]);
+        sum += on;
+        squares += on * on;
+    }
+    const double mean = sum / 7, spread = std::max(squares / 7 - mean * mean, 0.0);
+    const double db = -10 * std::log10(std::max(spread / (mean * mean + 1e-12), 1e-6));
+    return std::clamp((db - kGradeFromDb) / kGradeSpanDb, 0.0, 1.0);
 }
 
 double FskDemodulator::qualityOf(double clarity)
@@ -577,6 +660,7 @@ std::uint8_t FskDemodulator::followLevels(long long edge)
         // The weaker tone holds only noise: its mean envelope is sigma sqrt(pi/2).
         const double off = std::min(spaceRing_[at], markRing_[at]);
         noiseMean_ += (off - noiseMean_) * 0.05;
+        ++noiseBits_;
         noiseVar_ = noiseMean_ * noiseMean_ * 2 / kPi;
         const bool mark = soft(bitAt(edge, k)) > 0;
         if (mark && k >= 1 && k <= 5)

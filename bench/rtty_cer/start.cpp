@@ -38,7 +38,7 @@ void pathFade(int threads, bool shallow)
     constexpr std::size_t kPaths = 40, kChars = 40;
     const std::vector<double> leads = shallow ? std::vector<double>{2.5} : std::vector<double>{1.0, 2.0};
     const std::vector<double> noises = shallow ? std::vector<double>{99} : std::vector<double>{12, 99}; // 99: none
-    const double later = shallow ? 49 : 28; // seconds
+    const double later = shallow ? 49 : 30; // seconds
     const std::size_t from = shallow ? 5400 : 3400; // 10 ms steps
     const auto total = std::size_t(76 * kRate);
     // characters sent in about `later` seconds (shifts and line ends take some more)

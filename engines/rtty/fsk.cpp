@@ -322,7 +322,9 @@ double FskDemodulator::fitAt(long long edge, bool fresh) const
 
 // A character looked for afresh begins as a signal's does: not inside a steady space tone (the
 // bit before its start bit is not space as strong as the start bit), and not in the noise
-// before a signal (its start bit is not much weaker than the bits after it).
+// before a signal (its start bit is not much weaker than the bits after it; with no signal
+// there, it and the mark before it also stand clear of the noise, which often reaches half a
+// signal's first bits).
 bool FskDemodulator::beginsHere(long long edge) const
 {
     if (soft(edge - 1) < 0.5f * soft(bitAt(edge, 0)))
@@ -334,7 +336,10 @@ bool FskDemodulator::beginsHere(long long edge) const
     double after = 0;
     for (int k = 1; k <= 6; ++k)
         after += strength(k);
-    return strength(0) >= 0.5 * after / 6;
+    if (strength(0) < 0.5 * after / 6)
+        return false;
+    const double noise = kClearOfNoise * noiseLevel();
+    return present_ || (strength(0) >= noise && markRing_[static_cast<size_t>((edge - 1) & ringMask_)] >= noise);
 }
 
 long long FskDemodulator::bestEdge(long long from, long long to, double* fit, bool fresh) const
@@ -480,18 +485,22 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
         return false;
     }
     // A clear character, twice as strong as the steady text followed, after one no clearer
-    // than noise begins a signal: what noise made of the period, the tones' levels and the
-    // strength of steady text is forgotten.
-    if (lastQuality_ < kBeginBelow && quality(best) >= kBeginAt && strengthAt(best) > 2 * strength_) {
+    // than noise begins a signal, and so does one clear of the noise after a second or more
+    // with no signal there: what noise made of the period, the tones' levels and the strength
+    // of steady text is forgotten.
+    const bool begins = !present_ && now_ - lastPresent_ > static_cast<long long>(kSampleRate) && nearness(best) >= 1;
+    if (begins || (lastQuality_ < kBeginBelow && quality(best) >= kBeginAt && strengthAt(best) > 2 * strength_)) {
         period_ = 7.5 * bitSamples_;
         periodGaps_ = 0;
         strength_ = 0;
         markLevel_ = spaceLevel_ = 0;
+        lastEdge_ = -1;
     }
     // In steady text each start bit follows the one before by the same period: an edge found
     // near where it was expected is pulled toward it, which steadies the timing in noise.
+    // Characters of noise alone are never in step.
     bool inStep = false;
-    if (lastEdge_ >= 0) {
+    if (lastEdge_ >= 0 && !noise) {
         const double gap = static_cast<double>(best - lastEdge_);
         const double dev = gap - period_;
         if (std::abs(dev) < bitSamples_ / 4) {
@@ -534,7 +543,8 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
     if (noise)
         noiseUntil_ = best + stop;
     scan_ = earliest_ + half;
-    if (inStepRun_ >= 2 && present_) {
+    // (A signal's first character sets the clock for the next.)
+    if (present_ && (inStepRun_ >= 2 || begins)) {
         clockNext_ = best + std::llround(period_);
         pending_ = clockNext_ + half;
     }
@@ -552,7 +562,7 @@ void FskDemodulator::give(long long edge, bool inStep, bool faded, std::vector<s
     const double q = quality(edge);
     lastQuality_ = q;
     lastFrame_ = now_;
-    weighPresence(edge, q, inStep);
+    weighPresence(edge, inStep);
     const bool open = passes();
     const bool aboveNoise = strengthAt(edge) > kClearOfNoise * noiseMean_;
     if (faded && !aboveNoise && (code == kLtrs || code == kFigs))
@@ -590,17 +600,14 @@ bool FskDemodulator::passes() const
     return squelch_ < 100 && squelchLevel_ * 100 >= squelch_ - 1e-6;
 }
 
-void FskDemodulator::weighPresence(long long edge, double q, bool inStep)
+void FskDemodulator::weighPresence(long long edge, bool inStep)
 {
     const double c = clarityAt(edge);
     double e = std::clamp((c - kEvidenceMid) / kEvidenceWidth, -kEvidenceStep, kEvidenceStep);
     e += inStep ? kInStepEvidence : -kOutOfStepEvidence;
     evidence_ = std::clamp(evidence_ + e, 0.0, kEvidenceMax);
-    // How near the character comes to opening the squelch: 1 from kOpenQuality and kOpenStrength.
-    // (The noise's envelope as its first readings show it: its mean starts from 0.)
-    const double noise = noiseMean_ / (1 - std::pow(0.95, std::min(noiseBits_, 1000)));
-    const double nearness = std::min(1.0, q / kOpenQuality) * std::min(1.0, strengthAt(edge) / (kOpenStrength * noise + 1e-9));
-    const bool clear = nearness >= 1;
+    const double near = nearness(edge);
+    const bool clear = near >= 1;
     if (!present_ && (clear || evidence_ >= kOpenEvidence)) {
         // after a second or more with no signal there, a signal begins
         began_ = now_ - lastPresent_ > static_cast<long long>(kSampleRate);
@@ -613,7 +620,20 @@ void FskDemodulator::weighPresence(long long edge, double q, bool inStep)
     }
     if (present_)
         lastPresent_ = now_;
-    squelchLevel_ = present_ ? std::max(kPresent, grade_) : kPresent * 0.99 * nearness;
+    squelchLevel_ = present_ ? std::max(kPresent, grade_) : kPresent * 0.99 * near;
+}
+
+double FskDemodulator::nearness(long long edge) const
+{
+    if (noiseBits_ == 0)
+        return 0; // the noise not read yet
+    return std::min(1.0, quality(edge) / kOpenQuality) * std::min(1.0, strengthAt(edge) / (kOpenStrength * noiseLevel() + 1e-9));
+}
+
+double FskDemodulator::noiseLevel() const
+{
+    // its mean starts from 0 (and 0 before any bit was read)
+    return noiseBits_ == 0 ? 0 : noiseMean_ / (1 - std::pow(0.95, std::min(noiseBits_, 1000)));
 }
 
 double FskDemodulator::gradeAt(long long edge) const

@@ -107,8 +107,13 @@ private:
     double clarityAt(long long edge) const;
     // Whether a signal is there, over the characters up to the one at `edge`, and the level
     // shown; and whether the squelch passes that character (the level reaches the threshold).
-    void weighPresence(long long edge, double q, bool inStep);
+    void weighPresence(long long edge, bool inStep);
     bool passes() const;
+    // How near the frame at `edge` comes to opening the squelch (1: it opens it): its quality
+    // and its strength against the noise's envelope.
+    double nearness(long long edge) const;
+    // The envelope of the tone that is off, as the bits read so far show it.
+    double noiseLevel() const;
     // 0..1: how far the bits of the frame at `edge` stand out of the noise (their spread about
     // the tone's level), from noise alone to a clean signal.
     double gradeAt(long long edge) const;

@@ -171,9 +171,10 @@ TEST(RttyReceiver, TextComesBackRightAfterAFade)
 } // namespace
 
 // How a signal begins, through the engine's receiver: the first word after noise with little
-// or no mark before it (squelch off); a steady space tone before the first start bit, out of
-// silence and out of noise with the engine's default squelch (which holds the noise); and a
-// fade of 12 dB a second after a signal begins, held to its end.
+// or no mark before it (squelch off), and of a weak signal through the default squelch; a
+// steady space tone before the first start bit, out of silence and out of noise with the
+// engine's default squelch (which holds the noise); and a fade of 12 dB a second after a
+// signal begins, held to its end.
 TEST(RttyReceiver, HowASignalBegins)
 {
     constexpr std::int32_t kOff = rtty::kSwAfc | rtty::kSwBandPass | rtty::kSwUos;
@@ -190,6 +191,7 @@ TEST(RttyReceiver, HowASignalBegins)
         {"no mark after noise", {24000, 0, 0, 1}, 10, kOff, false, kFirstWord},
         {"2 bits of mark after noise", {24000, 0, 2, 1}, 10, kOff, false, kFirstWord},
         {"20 bits of mark after noise", {24000, 0, 20, 1}, 10, kOff, false, kFirstWord},
+        {"-6 dB after 10 s of noise, default squelch", {80000, 0, 4, 1}, -6, kDefault, false, kFirstWord},
         {"a space tone out of silence", {8000, 4, 6.4, 1}, 99, kOff, false, kExactly},
         {"a long space tone out of noise, default squelch", {24000, 20, 6.4, 1}, 10, kDefault, false, kExactly},
         {"a fade a second after the signal begins", {24000, 0, 8, 2}, 20, kOff, true, kWithinNoise},

@@ -558,9 +558,7 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
 void FskDemodulator::give(long long edge, bool inStep, bool faded, std::vector<std::uint8_t>& codes)
 {
     const std::uint8_t code = followLevels(edge);
-    // The level shown: a frame's quality counts at once when it is higher, and half when lower.
-    const double q = quality(edge);
-    lastQuality_ = q;
+    lastQuality_ = quality(edge);
     lastFrame_ = now_;
     weighPresence(edge, inStep);
     const bool open = passes();
@@ -633,7 +631,7 @@ double FskDemodulator::nearness(long long edge) const
 double FskDemodulator::noiseLevel() const
 {
     // its mean starts from 0 (and 0 before any bit was read)
-    return noiseBits_ == 0 ? 0 : noiseMean_ / (1 - std::pow(0.95, std::min(noiseBits_, 1000)));
+    return noiseBits_ == 0 ? 0 : noiseMean_ / (1 - std::pow(0.95, noiseBits_));
 }
 
 double FskDemodulator::gradeAt(long long edge) const
@@ -680,7 +678,7 @@ std::uint8_t FskDemodulator::followLevels(long long edge)
         // The weaker tone holds only noise: its mean envelope is sigma sqrt(pi/2).
         const double off = std::min(spaceRing_[at], markRing_[at]);
         noiseMean_ += (off - noiseMean_) * 0.05;
-        ++noiseBits_;
+        noiseBits_ = std::min(noiseBits_ + 1, 1000);
         noiseVar_ = noiseMean_ * noiseMean_ * 2 / kPi;
         const bool mark = soft(bitAt(edge, k)) > 0;
         if (mark && k >= 1 && k <= 5)

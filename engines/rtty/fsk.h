@@ -43,8 +43,10 @@ private:
 // do not check is dropped and the search goes on behind it. In steady text the characters'
 // clock runs on through a fade, so that the text comes back in step with the signal. A clear
 // character after noise begins a signal, whose period and tones' levels are learnt afresh;
-// nothing is framed inside a steady tone or across the noise before a signal. The level, which
-// the squelch weighs, is how clearly one tone sounds at a time in the characters' bits.
+// nothing is framed inside a steady tone or across the noise before a signal. The squelch
+// weighs whether a signal is there over several characters (how clearly one tone sounds at a
+// time in their bits, how strong against the noise, whether in step), and the level shows how
+// far a signal there stands out of the noise.
 class FskDemodulator {
 public:
     FskDemodulator();
@@ -68,8 +70,10 @@ public:
     // Demodulates samples (16-bit scale); each character's code is appended to `codes`.
     void process(const float* samples, int n, std::vector<std::uint8_t>& codes);
 
-    // Signal level, 0..1024: how clearly the characters (between them, the tones) stand out of
-    // the noise; a clean signal gives about 1024, noise alone about 0.
+    // Signal level, 0..1024: while a signal is there, how far its characters stand out of the
+    // noise (at least 205, the squelch's default threshold; a clean signal about 1000); with no
+    // signal there, how near the last character came to one (noise alone about 0); between
+    // characters, how clearly one tone sounds.
     int level() const;
     // The two filters' outputs as an XY picture: the last 512 samples (0 where none yet).
     static constexpr int kScopePoints = 512;
@@ -172,7 +176,7 @@ private:
     double markLevel_ = 0, spaceLevel_ = 0;
     double markSpread_ = 0, spaceSpread_ = 0; // variance of each level's estimate
     double noiseMean_ = 0, noiseVar_ = 0;     // envelope of the tone that is off, and the noise it shows
-    int noiseBits_ = 0;                       // bits it was read from
+    int noiseBits_ = 0;                       // bits it was read from (up to 1000)
     float markWeight_ = 1, spaceWeight_ = 1, offset_ = 0;
     double afcError_ = 0;
     std::array<std::int32_t, kScopePoints> scopeX_{}, scopeY_{};

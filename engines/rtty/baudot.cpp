@@ -63,20 +63,37 @@ std::uint8_t BaudotEncoder::shiftTo(bool figures)
 std::optional<unsigned char> BaudotDecoder::decode(std::uint8_t code)
 {
     code &= 0x1F;
-    if (code == kLtrs) {
-        figures_ = false;
+    if (code == kLtrs || code == kFigs) {
+        figures_ = code == kFigs;
+        carried_ = false;
         return std::nullopt;
     }
-    if (code == kFigs) {
-        figures_ = true;
-        return std::nullopt;
-    }
+    if (figures_ && carried_ && !figureWord(code))
+        figures_ = carried_ = false; // a word of letters: the sender took the shift for unshifted
     const unsigned char ch = BaudotChar(code, figures_);
-    if (code == 0x04 && uos_)
-        figures_ = false;
+    if (inBothShifts(code)) {
+        if (code == 0x04 && uos_)
+            figures_ = false;
+        // Figures carried over a word's end: a word of them must read as figures.
+        carried_ = figures_;
+        afterDigit_ = false;
+    }
     if (ch == 0)
         return std::nullopt;
     return ch;
+}
+
+// In figures carried over a word's end: a number (digits, a point, comma, stroke, hyphen or
+// colon between them) or a question mark; anything else is a word of letters.
+bool BaudotDecoder::figureWord(std::uint8_t code)
+{
+    if (code == 0 || inBothShifts(code))
+        return true;
+    const unsigned char figure = kFigures[code];
+    const bool digit = figure >= '0' && figure <= '9';
+    const bool between = afterDigit_ && (figure == '.' || figure == ',' || figure == '/' || figure == '-' || figure == ':');
+    afterDigit_ = digit;
+    return digit || between || figure == '?';
 }
 
 } // namespace rtty

@@ -30,17 +30,23 @@ private:
     bool known_ = false;
 };
 
-// Turns received codes into characters. Shift codes give no character.
+// Turns received codes into characters. Shift codes give no character. Without
+// unshift-on-space, figures go on over a space or line end, except into a word that does not
+// read as figures (a number or a question mark): a sender that counts on unshift-on-space
+// sends the letters after figures without a letters shift.
 class BaudotDecoder {
 public:
     std::optional<unsigned char> decode(std::uint8_t code);
     void setUnshiftOnSpace(bool on) { uos_ = on; }
-    void reset() { figures_ = false; }
+    void reset() { figures_ = carried_ = false; }
     bool figures() const { return figures_; }
 
 private:
+    bool figureWord(std::uint8_t code);
     bool figures_ = false;
     bool uos_ = false;
+    bool carried_ = false;    // figures carried over the end of a word
+    bool afterDigit_ = false; // the last character of the word was a digit
 };
 
 // The character of a code in a shift (0 when none), and the code of a character with the shift

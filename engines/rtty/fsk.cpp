@@ -33,6 +33,23 @@ constexpr double kUnknownLevel = 1e12;
 constexpr double kBeginAt = 0.5, kBeginBelow = 0.1;
 // How many characters the clock of steady text runs on through a fade.
 constexpr int kClockChars = 16;
+// The squelch weighs whether a signal is there over several characters: each character adds
+// how far its clarity stands above kEvidenceMid (in kEvidenceWidth, at most kEvidenceStep
+// either way), a little more in step with the one before and less out of step; the sum is
+// kept between 0 and kEvidenceMax. A signal is there from a character of kOpenQuality whose
+// stronger tone is kOpenStrength times the noise's envelope (or from a sum of kOpenEvidence)
+// until the sum falls to 0. Noise alone gives a clarity about 0.33, and such a character in
+// about one frame of 10,000.
+constexpr double kEvidenceMid = 0.47, kEvidenceWidth = 0.05, kEvidenceStep = 4;
+constexpr double kInStepEvidence = 0.5, kOutOfStepEvidence = 1;
+constexpr double kEvidenceMax = 10, kOpenEvidence = 8, kOpenedEvidence = 5;
+constexpr double kOpenQuality = 0.15, kOpenStrength = 3.5;
+// The level shown while a signal is there: at least kPresent (the squelch line's default
+// place), and how far its bits stand out of the noise, from kGradeFromDb (noise alone) over
+// kGradeSpanDb (a clean signal, whose filters' overlap and bits' edges leave a spread of about
+// 35 dB).
+constexpr double kPresent = 0.2;
+constexpr double kGradeFromDb = 8, kGradeSpanDb = 28;
 
 } // namespace
 
@@ -137,7 +154,9 @@ void FskDemodulator::resize()
     ringMask_ = static_cast<long long>(size) - 1;
     now_ = scan_ = earliest_ = lastFrame_ = 0;
     clarity_ = squelchLevel_ = lastQuality_ = 0;
-    passed_ = false;
+    present_ = began_ = false;
+    evidence_ = grade_ = 0;
+    lastPresent_ = noiseUntil_ = 0;
     pending_ = lastEdge_ = clockNext_ = -1;
     inStepRun_ = clockMisses_ = unheard_ = 0;
     misfit_ = false;
@@ -146,11 +165,14 @@ void FskDemodulator::resize()
     periodGaps_ = 0;
     senderBit_ = bitSamples_;
     markLevel_ = spaceLevel_ = markSpread_ = spaceSpread_ = noiseMean_ = noiseVar_ = 0;
+    noiseBits_ = 0;
     weigh();
 }
 
 void FskDemodulator::restart()
 {
+    present_ = false;
+    evidence_ = 0;
     pending_ = lastEdge_ = clockNext_ = -1;
     inStepRun_ = clockMisses_ = unheard_ = 0;
     misfit_ = false;
@@ -221,8 +243,17 @@ void FskDemodulator::process(const float* samples, int n, std::vector<std::uint8
         // Between characters (a steady tone, silence, noise no frame fits) the level follows how
         // clearly one tone sounds at a time.
         clarity_ += (std::abs(am - as) / (am + as + 1e-9) - clarity_) * alpha / 4;
-        if (now_ - lastFrame_ > 2 * period_)
-            squelchLevel_ += (qualityOf(clarity_) - squelchLevel_) * alpha / 4;
+        if (now_ - lastFrame_ > 2 * period_) {
+            // No character for a while: a steady tone keeps a signal there, silence lets it go
+            // within a second or two.
+            const double steady = qualityOf(clarity_);
+            if (steady < kBeginBelow && (evidence_ -= kEvidenceMax / kSampleRate) <= 0) {
+                evidence_ = 0;
+                present_ = false;
+            }
+            // The level shows how clearly the one tone sounds.
+            squelchLevel_ += (steady - squelchLevel_) * alpha / 4;
+        }
 
         const double norm = rms > 1 ? kScopeGain / rms : 0.0;
         scopeX_[static_cast<size_t>(scopePos_)] = static_cast<std::int32_t>(std::lround((zm * mark_.phasor).real() * norm));
@@ -291,7 +322,9 @@ double FskDemodulator::fitAt(long long edge, bool fresh) const
 
 // A character looked for afresh begins as a signal's does: not inside a steady space tone (the
 // bit before its start bit is not space as strong as the start bit), and not in the noise
-// before a signal (its start bit is not much weaker than the bits after it).
+// before a signal (its start bit is not much weaker than the bits after it; with no signal
+// there, it and the mark before it also stand clear of the noise, which often reaches half a
+// signal's first bits).
 bool FskDemodulator::beginsHere(long long edge) const
 {
     if (soft(edge - 1) < 0.5f * soft(bitAt(edge, 0)))
@@ -303,7 +336,10 @@ bool FskDemodulator::beginsHere(long long edge) const
     double after = 0;
     for (int k = 1; k <= 6; ++k)
         after += strength(k);
-    return strength(0) >= 0.5 * after / 6;
+    if (strength(0) < 0.5 * after / 6)
+        return false;
+    const double noise = kClearOfNoise * noiseLevel();
+    return present_ || (strength(0) >= noise && markRing_[static_cast<size_t>((edge - 1) & ringMask_)] >= noise);
 }
 
 long long FskDemodulator::bestEdge(long long from, long long to, double* fit, bool fresh) const
@@ -440,19 +476,31 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
         give(best, false, true, codes);
         return true;
     }
+    // With no signal there, a character no clearer than noise takes no room from the next (a
+    // signal's first start bit may lie under it), but one under it is not given again.
+    const bool noise = !present_ && quality(best) < kBeginBelow;
+    if (noise && best < noiseUntil_) {
+        earliest_ = best + bit / 2;
+        scan_ = earliest_ + half;
+        return false;
+    }
     // A clear character, twice as strong as the steady text followed, after one no clearer
-    // than noise begins a signal: what noise made of the period, the tones' levels and the
-    // strength of steady text is forgotten.
-    if (lastQuality_ < kBeginBelow && quality(best) >= kBeginAt && strengthAt(best) > 2 * strength_) {
+    // than noise begins a signal, and so does one clear of the noise after a second or more
+    // with no signal there: what noise made of the period, the tones' levels and the strength
+    // of steady text is forgotten.
+    const bool begins = !present_ && now_ - lastPresent_ > static_cast<long long>(kSampleRate) && nearness(best) >= 1;
+    if (begins || (lastQuality_ < kBeginBelow && quality(best) >= kBeginAt && strengthAt(best) > 2 * strength_)) {
         period_ = 7.5 * bitSamples_;
         periodGaps_ = 0;
         strength_ = 0;
         markLevel_ = spaceLevel_ = 0;
+        lastEdge_ = -1;
     }
     // In steady text each start bit follows the one before by the same period: an edge found
     // near where it was expected is pulled toward it, which steadies the timing in noise.
+    // Characters of noise alone are never in step.
     bool inStep = false;
-    if (lastEdge_ >= 0) {
+    if (lastEdge_ >= 0 && !noise) {
         const double gap = static_cast<double>(best - lastEdge_);
         const double dev = gap - period_;
         if (std::abs(dev) < bitSamples_ / 4) {
@@ -490,9 +538,13 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
     give(best, inStep, false, codes);
     // The next start bit comes after at least one stop bit (a little less, for a fast sender);
     // in steady text the clock says where.
-    earliest_ = best + static_cast<long long>(std::lround(6.75 * bitSamples_));
+    const auto stop = static_cast<long long>(std::lround(6.75 * bitSamples_));
+    earliest_ = best + (noise && !present_ ? bit / 2 : stop);
+    if (noise)
+        noiseUntil_ = best + stop;
     scan_ = earliest_ + half;
-    if (inStepRun_ >= 2) {
+    // (A signal's first character sets the clock for the next.)
+    if (present_ && (inStepRun_ >= 2 || begins)) {
         clockNext_ = best + std::llround(period_);
         pending_ = clockNext_ + half;
     }
@@ -506,20 +558,19 @@ bool FskDemodulator::evaluate(long long trigger, std::vector<std::uint8_t>& code
 void FskDemodulator::give(long long edge, bool inStep, bool faded, std::vector<std::uint8_t>& codes)
 {
     const std::uint8_t code = followLevels(edge);
-    // The level shown: a frame's quality counts at once when it is higher, and half when lower.
-    const double q = quality(edge);
-    squelchLevel_ = std::max(q, (squelchLevel_ + q) / 2);
-    lastQuality_ = q;
+    lastQuality_ = quality(edge);
     lastFrame_ = now_;
-    const bool open = passes(q);
-    passed_ = open;
+    weighPresence(edge, inStep);
+    const bool open = passes();
     const bool aboveNoise = strengthAt(edge) > kClearOfNoise * noiseMean_;
     if (faded && !aboveNoise && (code == kLtrs || code == kFigs))
         return;
     if (open) {
-        // Characters the fade took may have held a space or a letters shift: the text goes on
-        // in letters, the likelier case (as unshift-on-space has it).
-        if (!faded && std::exchange(unheard_, 0) >= 2 && code != kLtrs && code != kFigs)
+        // Characters the fade took may have held a space or a letters shift, and a signal
+        // begins in letters whatever noise made of the shift before: the text goes on in
+        // letters, the likelier case (as unshift-on-space has it).
+        const bool lost = !faded && std::exchange(unheard_, 0) >= 2;
+        if ((lost || std::exchange(began_, false)) && code != kLtrs && code != kFigs)
             codes.push_back(kLtrs);
         codes.push_back(code);
         if (inStep && aboveNoise)
@@ -540,11 +591,61 @@ double FskDemodulator::clarityAt(long long edge) const
     return sum / 7;
 }
 
-bool FskDemodulator::passes(double q) const
+bool FskDemodulator::passes() const
 {
     if (squelch_ <= 0)
         return true;
-    return squelch_ < 100 && (q * 100 >= squelch_ || (passed_ && q * 100 >= squelch_ / 2));
+    return squelch_ < 100 && squelchLevel_ * 100 >= squelch_ - 1e-6;
+}
+
+void FskDemodulator::weighPresence(long long edge, bool inStep)
+{
+    const double c = clarityAt(edge);
+    double e = std::clamp((c - kEvidenceMid) / kEvidenceWidth, -kEvidenceStep, kEvidenceStep);
+    e += inStep ? kInStepEvidence : -kOutOfStepEvidence;
+    evidence_ = std::clamp(evidence_ + e, 0.0, kEvidenceMax);
+    const double near = nearness(edge);
+    const bool clear = near >= 1;
+    if (!present_ && (clear || evidence_ >= kOpenEvidence)) {
+        // after a second or more with no signal there, a signal begins
+        began_ = now_ - lastPresent_ > static_cast<long long>(kSampleRate);
+        present_ = true;
+        evidence_ = std::max(evidence_, kOpenedEvidence);
+        grade_ = gradeAt(edge);
+    } else if (present_) {
+        grade_ += (gradeAt(edge) - grade_) * 0.25;
+        present_ = evidence_ > 0;
+    }
+    if (present_)
+        lastPresent_ = now_;
+    squelchLevel_ = present_ ? std::max(kPresent, grade_) : kPresent * 0.99 * near;
+}
+
+double FskDemodulator::nearness(long long edge) const
+{
+    if (noiseBits_ == 0)
+        return 0; // the noise not read yet
+    return std::min(1.0, quality(edge) / kOpenQuality) * std::min(1.0, strengthAt(edge) / (kOpenStrength * noiseLevel() + 1e-9));
+}
+
+double FskDemodulator::noiseLevel() const
+{
+    // its mean starts from 0 (and 0 before any bit was read)
+    return noiseBits_ == 0 ? 0 : noiseMean_ / (1 - std::pow(0.95, noiseBits_));
+}
+
+double FskDemodulator::gradeAt(long long edge) const
+{
+    double sum = 0, squares = 0;
+    for (int k = 0; k <= 6; ++k) {
+        const auto at = static_cast<size_t>(bitAt(edge, k) & ringMask_);
+        const double on = std::max(markRing_[at], spaceRing_[at]);
+        sum += on;
+        squares += on * on;
+    }
+    const double mean = sum / 7, spread = std::max(squares / 7 - mean * mean, 0.0);
+    const double db = -10 * std::log10(std::max(spread / (mean * mean + 1e-12), 1e-6));
+    return std::clamp((db - kGradeFromDb) / kGradeSpanDb, 0.0, 1.0);
 }
 
 double FskDemodulator::qualityOf(double clarity)
@@ -577,6 +678,7 @@ std::uint8_t FskDemodulator::followLevels(long long edge)
         // The weaker tone holds only noise: its mean envelope is sigma sqrt(pi/2).
         const double off = std::min(spaceRing_[at], markRing_[at]);
         noiseMean_ += (off - noiseMean_) * 0.05;
+        noiseBits_ = std::min(noiseBits_ + 1, 1000);
         noiseVar_ = noiseMean_ * noiseMean_ * 2 / kPi;
         const bool mark = soft(bitAt(edge, k)) > 0;
         if (mark && k >= 1 && k <= 5)

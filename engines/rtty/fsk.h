@@ -43,8 +43,10 @@ private:
 // do not check is dropped and the search goes on behind it. In steady text the characters'
 // clock runs on through a fade, so that the text comes back in step with the signal. A clear
 // character after noise begins a signal, whose period and tones' levels are learnt afresh;
-// nothing is framed inside a steady tone or across the noise before a signal. The level, which
-// the squelch weighs, is how clearly one tone sounds at a time in the characters' bits.
+// nothing is framed inside a steady tone or across the noise before a signal. The squelch
+// weighs whether a signal is there over several characters (how clearly one tone sounds at a
+// time in their bits, how strong against the noise, whether in step), and the level shows how
+// far a signal there stands out of the noise.
 class FskDemodulator {
 public:
     FskDemodulator();
@@ -68,8 +70,10 @@ public:
     // Demodulates samples (16-bit scale); each character's code is appended to `codes`.
     void process(const float* samples, int n, std::vector<std::uint8_t>& codes);
 
-    // Signal level, 0..1024: how clearly the characters (between them, the tones) stand out of
-    // the noise; a clean signal gives about 1024, noise alone about 0.
+    // Signal level, 0..1024: while a signal is there, how far its characters stand out of the
+    // noise (at least 205, the squelch's default threshold; a clean signal about 1000); with no
+    // signal there, how near the last character came to one (noise alone about 0); between
+    // characters, how clearly one tone sounds.
     int level() const;
     // The two filters' outputs as an XY picture: the last 512 samples (0 where none yet).
     static constexpr int kScopePoints = 512;
@@ -105,9 +109,18 @@ private:
     long long bestEdge(long long from, long long to, double* fit, bool fresh = false) const;
     double strengthAt(long long edge) const;
     double clarityAt(long long edge) const;
-    // Whether the squelch passes a character of quality q: one that reaches the threshold, or
-    // half of it right after one it passed (a weaker character inside a signal).
-    bool passes(double q) const;
+    // Whether a signal is there, over the characters up to the one at `edge`, and the level
+    // shown; and whether the squelch passes that character (the level reaches the threshold).
+    void weighPresence(long long edge, bool inStep);
+    bool passes() const;
+    // How near the frame at `edge` comes to opening the squelch (1: it opens it): its quality
+    // and its strength against the noise's envelope.
+    double nearness(long long edge) const;
+    // The envelope of the tone that is off, as the bits read so far show it.
+    double noiseLevel() const;
+    // 0..1: how far the bits of the frame at `edge` stand out of the noise (their spread about
+    // the tone's level), from noise alone to a clean signal.
+    double gradeAt(long long edge) const;
     // 0..1: the clarity above that of noise alone (the level's scale).
     static double qualityOf(double clarity);
     double quality(long long edge) const { return qualityOf(clarityAt(edge)); }
@@ -132,7 +145,12 @@ private:
     double squelchLevel_ = 0; // 0..1: the signal level shown and weighed by the squelch
     long long lastFrame_ = 0; // where the last character was given
     double lastQuality_ = 0;  // and its quality (see quality())
-    bool passed_ = false;     // and whether the squelch passed it
+    bool present_ = false;    // a signal is there (see weighPresence())
+    double evidence_ = 0;     // what the characters so far say of it
+    double grade_ = 0;        // how far it stands out of the noise (see gradeAt())
+    long long lastPresent_ = 0; // the last character with a signal there
+    bool began_ = false;      // a signal began at the last character weighed
+    long long noiseUntil_ = 0; // the end of the last character given that was no clearer than noise
     // the two filters' envelopes (mark, space), one per sample, kept for a little more than a character
     std::vector<float> markRing_, spaceRing_;
     long long ringMask_ = 0;
@@ -158,6 +176,7 @@ private:
     double markLevel_ = 0, spaceLevel_ = 0;
     double markSpread_ = 0, spaceSpread_ = 0; // variance of each level's estimate
     double noiseMean_ = 0, noiseVar_ = 0;     // envelope of the tone that is off, and the noise it shows
+    int noiseBits_ = 0;                       // bits it was read from (up to 1000)
     float markWeight_ = 1, spaceWeight_ = 1, offset_ = 0;
     double afcError_ = 0;
     std::array<std::int32_t, kScopePoints> scopeX_{}, scopeY_{};

@@ -82,6 +82,33 @@ TEST(Baudot, UnshiftOnSpaceBothWays)
     EXPECT_EQ(decodeAll(uos, sent), "5 T");
 }
 
+// A sender that counts on unshift-on-space sends the letters after a space in figures without
+// a letters shift: a receiver without it goes back to letters at the first word that does not
+// read as figures, and keeps figures in a word of digits.
+TEST(Baudot, LettersAfterFiguresCarriedOverAWordEnd)
+{
+    const auto countingOnUos = [](const std::string& text) {
+        std::vector<std::uint8_t> out;
+        bool figures = false;
+        for (unsigned char ch : text) {
+            const auto c = rtty::BaudotCodeOf(ch);
+            if (!c->both && c->figures != figures)
+                out.push_back((figures = c->figures) ? rtty::kFigs : rtty::kLtrs);
+            out.push_back(c->code);
+            figures = figures && c->code != 0x04;
+        }
+        return out;
+    };
+    for (const char* text : {"PSE K. NAME IS ED", "73 DE W1AW", "14.070 KHZ"})
+        for (bool uos : {false, true}) {
+            BaudotDecoder d;
+            d.setUnshiftOnSpace(uos);
+            EXPECT_EQ(decodeAll(d, countingOnUos(text)), text) << "unshift-on-space " << uos;
+        }
+    BaudotDecoder plain;
+    EXPECT_EQ(decodeAll(plain, {rtty::kFigs, 0x10, 0x18, 0x18, 0x04, 0x10, 0x18, 0x18}), "599 599");
+}
+
 TEST(Baudot, RoundTripOfATypicalExchange)
 {
     const std::string text = "CQ CQ DE W1AW W1AW K\r\nUR RST 599 599 - NAME JOE? 73/.";

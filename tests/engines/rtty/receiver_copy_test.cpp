@@ -19,19 +19,102 @@ std::string withoutBlanks(const std::string& s)
     return out;
 }
 
+struct Recording {
+    std::vector<float> audio;
+    std::string text; // without white space
+};
+
+Recording peerRecording()
+{
+    Recording r;
+    std::vector<std::int16_t> samples;
+    EXPECT_EQ(sound::readWav(SONDREL_TEST_DATA "/peer/rtty45-1500hz.wav", samples), 0);
+    QFile textFile(QStringLiteral(SONDREL_TEST_DATA "/peer/text-rtty.txt"));
+    EXPECT_TRUE(textFile.open(QIODevice::ReadOnly));
+    r.text = withoutBlanks(textFile.readAll().toStdString());
+    r.audio.assign(samples.begin(), samples.end());
+    r.audio.resize(r.audio.size() + 4000, 0.0f); // the last character's frame completes
+    return r;
+}
+
+// What the engine prints with its switches as the program starts them and the squelch line at
+// `line` (the level on the bar, 0..100; below 0: where the engine starts it).
+std::string receiveWithLine(const std::vector<float>& audio, double markHz, std::int32_t switches, double line)
+{
+    QTemporaryDir dir;
+    std::string got;
+    rtty::RttyEngine rx(nullptr, dir.filePath(QStringLiteral("UserPara.INI")), [&](int code, std::int32_t v) {
+        if (code == rtty::kNoteChar)
+            got += static_cast<char>(v & 0xFF);
+    });
+    rx.command(9, static_cast<std::int32_t>(markHz));
+    rx.command(10, static_cast<std::int32_t>(markHz + 170));
+    rx.command(11, switches);
+    if (line >= 0)
+        rx.command(15, static_cast<std::int32_t>(std::lround(line * 10.25)));
+    std::vector<float> out(rtty::RttyEngine::kBlock);
+    for (std::size_t at = 0; at + rtty::RttyEngine::kBlock <= audio.size(); at += rtty::RttyEngine::kBlock)
+        rx.processBlock(audio.data() + at, out.data(), rtty::RttyEngine::kBlock);
+    return got;
+}
+
 TEST(RttyReceiver, CopiesAnotherProgramsRecordingInReverse)
 {
-    std::vector<std::int16_t> samples;
-    ASSERT_EQ(sound::readWav(SONDREL_TEST_DATA "/peer/rtty45-1500hz.wav", samples), 0);
-    QFile textFile(QStringLiteral(SONDREL_TEST_DATA "/peer/text-rtty.txt"));
-    ASSERT_TRUE(textFile.open(QIODevice::ReadOnly));
-    const std::string text = withoutBlanks(textFile.readAll().toStdString());
-    std::vector<float> audio(samples.begin(), samples.end());
-    audio.resize(audio.size() + 4000, 0.0f); // the last character's frame completes
+    const Recording rec = peerRecording();
     // Mark on the upper tone (1585 Hz), about 44.9 Bd: the engine's tones 1415/1585, Reverse on.
-    const std::string got = withoutBlanks(rttybench::receive(audio, 1415, rtty::kSwAfc | rtty::kSwBandPass | rtty::kSwReverse));
-    EXPECT_EQ(pskbench::errors(text, got), 0u) << got;
-    EXPECT_EQ(got.substr(0, 8), text.substr(0, 8)) << "nothing before the text (its space tone)";
+    const std::string got = withoutBlanks(rttybench::receive(rec.audio, 1415, rtty::kSwAfc | rtty::kSwBandPass | rtty::kSwReverse));
+    EXPECT_EQ(pskbench::errors(rec.text, got), 0u) << got;
+    EXPECT_EQ(got.substr(0, 8), rec.text.substr(0, 8)) << "nothing before the text (its space tone)";
+}
+
+// The squelch as the program starts it passes what the receiver copies and holds noise alone;
+// the squelch line closes it step by step as it goes up the level bar, holding a +6 dB signal
+// well before the top.
+TEST(RttyReceiver, SquelchPassesWhatItCopiesAndHoldsNoise)
+{
+    constexpr std::int32_t kAsStarted = rtty::kSwAfc | rtty::kSwNet | rtty::kSwBandPass | rtty::kSwSquelch;
+    enum Signal { kRecording, kOwn, kNoiseAlone };
+    struct Case {
+        const char* what;
+        Signal signal;
+        double snrDb;
+        double line;  // the squelch line's level on the bar; below 0: the engine's default
+        bool copied;  // copied: at most `most` of the characters sent wrong; held: at most `most` printed
+        double most;
+    } cases[] = {
+        {"the recording at -6 dB", kRecording, -6, -1, true, 0.02},
+        {"noise alone for a minute", kNoiseAlone, 0, -1, false, 1},
+        {"+6 dB, the line half way up", kOwn, 6, 50, true, 0.01},
+        {"+6 dB, the line well before the top", kOwn, 6, 85, false, 1},
+    };
+    const Recording rec = peerRecording();
+    const std::string text = rttybench::upper(pskbench::text(120, 9));
+    for (const Case& c : cases) {
+        std::vector<float> audio;
+        std::string sent = text;
+        double markHz = 2125;
+        std::int32_t switches = kAsStarted;
+        if (c.signal == kRecording) {
+            audio = rec.audio;
+            sent = rec.text;
+            markHz = 1415;
+            switches |= rtty::kSwReverse;
+        } else if (c.signal == kOwn) {
+            audio = rttybench::keyed(text, {24000, 0, 8, 2}).audio;
+        } else {
+            audio.assign(60 * 8000, 0.0f);
+        }
+        const double power = c.signal == kRecording ? pskbench::signalPower(audio) : 16000.0 * 16000.0 / 2;
+        pskbench::addNoise(audio, power, c.snrDb, 5);
+        std::string got = receiveWithLine(audio, markHz, switches, c.line);
+        if (!c.copied) {
+            EXPECT_LE(double(got.size()), c.most) << c.what << ": " << got;
+            continue;
+        }
+        if (c.signal == kRecording)
+            got = withoutBlanks(got);
+        EXPECT_LE(double(pskbench::errors(sent, got)), c.most * double(sent.size())) << c.what << ": " << got;
+    }
 }
 
 // The own transmitter's text through noise: a sender on the rate, one 1.5% slow and one 10 Hz
@@ -87,9 +170,10 @@ TEST(RttyReceiver, TextComesBackRightAfterAFade)
 } // namespace
 
 // How a signal begins, through the engine's receiver: the first word after noise with little
-// or no mark before it (squelch off); a steady space tone before the first start bit, out of
-// silence and out of noise with the engine's default squelch (which holds the noise); and a
-// fade of 12 dB a second after a signal begins, held to its end.
+// or no mark before it (squelch off), and of a weak signal through the default squelch; a
+// steady space tone before the first start bit, out of silence and out of noise with the
+// engine's default squelch (which holds the noise); and a fade of 12 dB a second after a
+// signal begins, held to its end.
 TEST(RttyReceiver, HowASignalBegins)
 {
     constexpr std::int32_t kOff = rtty::kSwAfc | rtty::kSwBandPass | rtty::kSwUos;
@@ -106,6 +190,7 @@ TEST(RttyReceiver, HowASignalBegins)
         {"no mark after noise", {24000, 0, 0, 1}, 10, kOff, false, kFirstWord},
         {"2 bits of mark after noise", {24000, 0, 2, 1}, 10, kOff, false, kFirstWord},
         {"20 bits of mark after noise", {24000, 0, 20, 1}, 10, kOff, false, kFirstWord},
+        {"-6 dB after 10 s of noise, default squelch", {80000, 0, 4, 1}, -6, kDefault, false, kFirstWord},
         {"a space tone out of silence", {8000, 4, 6.4, 1}, 99, kOff, false, kExactly},
         {"a long space tone out of noise, default squelch", {24000, 20, 6.4, 1}, 10, kDefault, false, kExactly},
         {"a fade a second after the signal begins", {24000, 0, 8, 2}, 20, kOff, true, kWithinNoise},

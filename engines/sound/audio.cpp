@@ -178,7 +178,8 @@ PaDeviceIndex findByName(const std::vector<SoundDeviceInfo>& list, const std::st
 using Clock = std::chrono::steady_clock;
 
 // The sound is taken to have stopped when no block has come for this long; the first may take
-// longer (PulseAudio's ALSA plug-in starts a stream half a second after it is asked to).
+// longer (a PulseAudio null sink's monitor gives a new capture its first sound up to two
+// seconds late).
 constexpr auto kSilentLimit = std::chrono::milliseconds(600);
 constexpr auto kFirstSoundLimit = std::chrono::milliseconds(3000);
 // How long a close waits for the sound library before it goes on without it.
@@ -207,6 +208,9 @@ struct StreamShare {
     bool cancelled = false;
     bool heard = false;     // the capture has delivered
     std::size_t wanted = 0; // what a waiting read needs
+    // Until the capture delivers, a waiting read is woken when the playback has taken its queue
+    // down to this (0: not waiting on the playback).
+    std::size_t paceAt = 0;
     Clock::time_point lastSound;
     // Touched on the library thread only.
     PaStream* capture = nullptr;
@@ -239,7 +243,7 @@ int onPlayback(const void*, void* out, unsigned long frames, const PaStreamCallb
 {
     auto& s = *static_cast<StreamShare*>(user);
     auto* to = static_cast<std::int16_t*>(out);
-    bool starved = false;
+    bool starved = false, wake = false;
     {
         std::lock_guard g(s.lock);
         const std::size_t have = std::min<std::size_t>(frames, s.output.size());
@@ -247,7 +251,10 @@ int onPlayback(const void*, void* out, unsigned long frames, const PaStreamCallb
         s.output.erase(s.output.begin(), s.output.begin() + std::ptrdiff_t(have));
         std::fill(to + have, to + frames, std::int16_t(0));
         starved = s.playing && have < frames;
+        wake = s.paceAt > 0 && s.output.size() <= s.paceAt;
     }
+    if (wake)
+        s.ready.notify_all();
     if (starved)
         detail::countStarved();
     if (flags & paOutputUnderflow)
@@ -333,8 +340,8 @@ int openStream(StreamShare& s, int device, const std::string& name)
     for (PaStream* stream : {s.capture, s.playback})
         if (e == paNoError)
             e = Pa_SetStreamFinishedCallback(stream, onFinished);
-    // The capture first: the engine runs on what it hears, and a sound server may take half a
-    // second to get each stream going.
+    // The capture first: the engine runs on what it hears once it hears, and a sound server
+    // may take a while to get each stream going.
     if (e == paNoError)
         e = Pa_StartStream(s.capture);
     if (e == paNoError)
@@ -373,13 +380,27 @@ public:
             return 13;
         return *code;
     }
+    // A sound server may take a second or two to deliver a new capture stream's first sound
+    // (PulseAudio's null sinks run on two-second blocks while nothing asks for less), and the
+    // transmitter must not wait for it: until the capture delivers, the engine is given a block
+    // of silence each time the playback has taken its queue down to the margin. When the
+    // capture comes, what it brought beyond that pace is dropped, so that its blocks arrive
+    // as the playback needs them and the playback's delay stays as it was.
     int read(float* samples, int n) override
     {
         std::unique_lock g(share_->lock);
+        auto& in = share_->input;
         for (;;) {
-            if (share_->input.size() >= std::size_t(n)) {
-                std::copy_n(share_->input.begin(), n, samples);
-                share_->input.erase(share_->input.begin(), share_->input.begin() + n);
+            if (share_->heard && pacedByPlayback_) {
+                pacedByPlayback_ = false;
+                const auto keep = std::size_t(std::max<std::ptrdiff_t>(
+                    0, std::ptrdiff_t(margin_ + std::size_t(n)) - std::ptrdiff_t(share_->output.size())));
+                if (in.size() > keep)
+                    in.erase(in.begin(), in.begin() + std::ptrdiff_t(in.size() - keep));
+            }
+            if (in.size() >= std::size_t(n)) {
+                std::copy_n(in.begin(), n, samples);
+                in.erase(in.begin(), in.begin() + n);
                 return 0;
             }
             if (share_->finished || share_->cancelled)
@@ -387,9 +408,16 @@ public:
             const auto limit = share_->lastSound + (share_->heard ? kSilentLimit : kFirstSoundLimit);
             if (Clock::now() >= limit)
                 return 11;
+            if (!share_->heard && share_->output.size() <= margin_) {
+                pacedByPlayback_ = true;
+                std::fill(samples, samples + n, 0.0f);
+                return 0;
+            }
             share_->wanted = std::size_t(n);
+            share_->paceAt = share_->heard ? 0 : std::max<std::size_t>(margin_, 1);
             share_->ready.wait_until(g, limit);
             share_->wanted = 0;
+            share_->paceAt = 0;
         }
     }
     int write(const float* samples, int n) override
@@ -442,6 +470,7 @@ private:
     std::atomic<bool> cancelled_{false};
     bool closed_ = false;
     std::size_t margin_ = kFirstMargin; // written under the share's lock
+    bool pacedByPlayback_ = false;      // silence has been read before the capture delivered
 };
 
 // Answers every open with the error it was made with.

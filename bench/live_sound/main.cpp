@@ -8,7 +8,9 @@
 // playback found nothing queued, the gaps of 2 ms or more of silence inside the long
 // transmission, the longest, the time from the first key to the sound and from the end of
 // the long transmission to the end of its sound, and the time from the later keys to the sound.
-//   bench_live_sound [seconds of the long transmission, default 60] [bpsk|qpsk|rtty ...]
+//   bench_live_sound [seconds of the long transmission, default 60] [bpsk|qpsk|rtty[:seconds] ...]
+// An engine named with :seconds transmits that long instead (bench_live_sound 60 rtty:5 qpsk:1800:
+// a short RTTY run, then half an hour of QPSK31 right after the change).
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <signal.h>
@@ -25,6 +27,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 // The PSK engine before Qt: its transmitter has a member named emit.
@@ -390,11 +393,22 @@ int main(int argc, char** argv)
     double seconds = argc > 1 ? std::atof(argv[1]) : 60;
     if (seconds <= 0)
         seconds = 60;
-    std::vector<std::string> which;
-    for (int i = 2; i < argc; ++i)
-        which.emplace_back(argv[i]);
+    std::vector<std::pair<std::string, double>> which;
+    for (int i = 2; i < argc; ++i) {
+        std::string w = argv[i];
+        double s = seconds;
+        if (auto colon = w.find(':'); colon != std::string::npos) {
+            s = std::atof(w.c_str() + colon + 1);
+            w.resize(colon);
+        }
+        if (s <= 0 || (w != "bpsk" && w != "qpsk" && w != "rtty")) {
+            std::fprintf(stderr, "%s: not bpsk, qpsk or rtty with seconds above 0\n", argv[i]);
+            return 1;
+        }
+        which.emplace_back(w, s);
+    }
     if (which.empty())
-        which = {"bpsk", "qpsk", "rtty"};
+        which = {{"bpsk", seconds}, {"qpsk", seconds}, {"rtty", seconds}};
 
     char folderTemplate[] = "/tmp/sondrel-live-XXXXXX";
     const char* made = ::mkdtemp(folderTemplate);
@@ -417,13 +431,13 @@ int main(int argc, char** argv)
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
         {
             StderrCounter counter;
-            for (const auto& w : which) {
+            for (const auto& [w, s] : which) {
                 if (w == "bpsk")
-                    runs.push_back(runPsk("BPSK31", 0, seconds, counter));
+                    runs.push_back(runPsk("BPSK31", 0, s, counter));
                 else if (w == "qpsk")
-                    runs.push_back(runPsk("QPSK31", 1, seconds, counter));
-                else if (w == "rtty")
-                    runs.push_back(runRtty(seconds, counter, folder));
+                    runs.push_back(runPsk("QPSK31", 1, s, counter));
+                else
+                    runs.push_back(runRtty(s, counter, folder));
             }
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
@@ -437,8 +451,8 @@ int main(int argc, char** argv)
     (void)!std::system(stop.c_str());
 
     std::printf("Transmit audio on a private PulseAudio server (default devices, PortAudio -> ALSA pulse plug-in),\n"
-                "the engines one after the other (a mode change), each keyed 1 s after its start for %.0f s,\n"
-                "then ten times for 1 s:\n\n", seconds);
+                "the engines one after the other (a mode change), each keyed 1 s after its start for long\n"
+                "(signal s), then ten times for 1 s:\n\n");
     std::printf("%-7s %8s %9s %7s %7s %9s %8s %9s %9s %7s %13s %6s %6s\n", "engine", "signal s", "underruns", "per min",
                 "starved", "gaps>=2ms", "longest", "silence", "first key", "end", "later keys", "cpu %", "errors");
     for (const auto& r : runs) {

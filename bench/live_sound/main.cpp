@@ -225,6 +225,7 @@ struct Run {
     bool started = false;
     long underruns = 0; // reported by the sound libraries
     long starved = 0;   // the playback found nothing queued
+    long raises = 0;    // the sound queued ahead of the playback was raised a step
     double cpuPercent = 0; // of one core, the whole run
     int errors = 0;
     // When the keys were pressed and the long transmission ended.
@@ -281,6 +282,7 @@ Run measure(const char* name, double seconds, Keyer k, const StderrCounter& coun
     k.stop();
     r.cpuPercent = 100.0 * (cpuSeconds() - cpuBefore) / since(startedAt, Clock::now());
     r.starved = sound::soundCounters().starved - countersBefore.starved;
+    r.raises = sound::soundCounters().marginRaises - countersBefore.marginRaises;
     r.underruns = sound::soundCounters().hostUnderruns - countersBefore.hostUnderruns + counter.underruns() - before;
     return r;
 }
@@ -453,19 +455,21 @@ int main(int argc, char** argv)
     std::printf("Transmit audio on a private PulseAudio server (default devices, PortAudio -> ALSA pulse plug-in),\n"
                 "the engines one after the other (a mode change), each keyed 1 s after its start for long\n"
                 "(signal s), then ten times for 1 s:\n\n");
-    std::printf("%-7s %8s %9s %7s %7s %9s %8s %9s %9s %7s %13s %6s %6s\n", "engine", "signal s", "underruns", "per min",
-                "starved", "gaps>=2ms", "longest", "silence", "first key", "end", "later keys", "cpu %", "errors");
+    std::printf("%-7s %8s %9s %7s %7s %7s %9s %8s %9s %9s %7s %13s %6s %6s\n", "engine", "signal s", "underruns",
+                "per min", "starved", "raised", "gaps>=2ms", "longest", "silence", "first key", "end", "later keys", "cpu %", "errors");
     for (const auto& r : runs) {
         const double minutes = r.seconds / 60.0;
-        std::printf("%-7s %8.1f %9ld %7.1f %7ld %9d %8.1f %9.1f %9.0f %7.0f %6.0f (%4.0f) %6.1f %6d\n", r.name, r.seconds,
-                    r.underruns, minutes > 0 ? r.underruns / minutes : 0.0, r.starved, r.gaps.count, r.gaps.longestMs,
+        std::printf("%-7s %8.1f %9ld %7.1f %7ld %7ld %9d %8.1f %9.1f %9.0f %7.0f %6.0f (%4.0f) %6.1f %6d\n", r.name, r.seconds,
+                    r.underruns, minutes > 0 ? r.underruns / minutes : 0.0, r.starved, r.raises, r.gaps.count, r.gaps.longestMs,
                     r.gaps.totalMs, r.firstKeyMs, r.endMs, r.keyMs, r.worstKeyMs, r.cpuPercent, r.errors);
     }
     std::printf("\nunderruns: as the sound libraries report them (ALSA's messages); starved: times the playback\n"
-                "found no sound queued by the engine; gaps: runs of 2 ms or more of silence inside the long\n"
-                "transmission, the longest and all together in ms; first key: ms from the key a second after\n"
-                "the start to the sound; end: ms from the end of the long transmission to the end of its sound\n"
-                "(the delay the playback kept); later keys: ms from the key to the sound, mean (worst) of ten;\n"
+                "found no sound queued by the engine; raised: times the sound kept queued ahead of the playback\n"
+                "(and so every later key's delay) was raised by 32 ms, the engine's blocks having come late;\n"
+                "gaps: runs of 2 ms or more of silence inside the long transmission, the longest and all\n"
+                "together in ms; first key: ms from the key a second after the start to the sound; end: ms\n"
+                "from the end of the long transmission to the end of its sound (the delay the playback kept;\n"
+                "both wait for the engine's next block, up to 128 ms in PSK, 32 ms in RTTY); later keys: ms from the key to the sound, mean (worst) of ten;\n"
                 "cpu: of one core, the engine and the recorder together.\n");
     return 0;
 }

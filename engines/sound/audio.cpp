@@ -426,8 +426,10 @@ public:
         if (share_->finished || share_->cancelled)
             return 14;
         auto& q = share_->output;
-        if (share_->playing && q.size() < kLowWater && margin_ < kMaxMargin)
+        if (share_->playing && q.size() < kLowWater && margin_ < kMaxMargin) {
             margin_ += kMarginStep; // the blocks come closer to the playback than is safe
+            detail::countMarginRaise();
+        }
         const bool silent = std::all_of(samples, samples + n, [](float v) { return std::abs(v) < 1.0f; });
         if (silent) {
             // Between transmissions the queue is held at one block and the margin, whatever

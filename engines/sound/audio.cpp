@@ -188,11 +188,14 @@ constexpr auto kCloseWait = std::chrono::milliseconds(500);
 constexpr std::size_t kMaxInput = 16000;
 // Played sound is queued ahead of the block being made, so that the engine's next block is in
 // before the playback needs it: 128 ms at first, more (in steps of 32 ms, up to half a second)
-// whenever a block comes with less than 32 ms still queued. The margin is the key's delay too.
+// whenever a block comes with less than 32 ms still queued. The margin is the key's delay too:
+// once a minute of blocks has come with a step more than that to spare, it is lowered a step
+// again (not below the first), so that a moment of load does not lengthen every later key.
 constexpr std::size_t kFirstMargin = 1024;
 constexpr std::size_t kMarginStep = 256;
 constexpr std::size_t kMaxMargin = 4096;
 constexpr std::size_t kLowWater = 256;
+constexpr long long kSettleSamples = 60 * 8000;
 constexpr double kHostLatency = 0.1;
 // Sound moves in steps of 32 ms, well inside the margin.
 constexpr unsigned long kCallbackFrames = 256;
@@ -426,9 +429,15 @@ public:
         if (share_->finished || share_->cancelled)
             return 14;
         auto& q = share_->output;
-        if (share_->playing && q.size() < kLowWater && margin_ < kMaxMargin) {
-            margin_ += kMarginStep; // the blocks come closer to the playback than is safe
-            detail::countMarginRaise();
+        if (share_->playing && q.size() < kLowWater + kMarginStep) {
+            sparedFor_ = 0; // a step less would not have been safe
+            if (q.size() < kLowWater && margin_ < kMaxMargin) {
+                margin_ += kMarginStep; // the blocks come closer to the playback than is safe
+                detail::countMarginRaise();
+            }
+        } else if (margin_ > kFirstMargin && (sparedFor_ += n) >= kSettleSamples) {
+            margin_ -= kMarginStep;
+            sparedFor_ = 0;
         }
         const bool silent = std::all_of(samples, samples + n, [](float v) { return std::abs(v) < 1.0f; });
         if (silent) {
@@ -437,6 +446,8 @@ public:
             const std::size_t target = std::size_t(n) + margin_;
             if (q.size() < target)
                 q.insert(q.end(), target - q.size(), std::int16_t(0));
+            while (q.size() > target && q.back() == 0)
+                q.pop_back(); // silence queued for a margin since lowered
         } else {
             if (!share_->playing && q.size() < margin_)
                 q.insert(q.end(), margin_ - q.size(), std::int16_t(0));
@@ -472,6 +483,7 @@ private:
     std::atomic<bool> cancelled_{false};
     bool closed_ = false;
     std::size_t margin_ = kFirstMargin; // written under the share's lock
+    long long sparedFor_ = 0;           // samples written since a block came close to the playback
     bool pacedByPlayback_ = false;      // silence has been read before the capture delivered
 };
 

@@ -20,45 +20,6 @@ namespace {
 constexpr int kAfcRange = 45;
 constexpr int kBlock = 1024;
 
-struct Station {
-    std::vector<float> sound;
-    std::vector<std::size_t> ends; // sample at which each character's bits are out
-};
-
-// One transmission: `idleBefore` seconds of idle after the preamble, the text, `idleAfter`
-// seconds of idle, the postamble; starting `lead` seconds into the sound.
-Station transmit(const std::string& text, int mode, double hz, double lead, double idleBefore, double idleAfter)
-{
-    psk::Transmitter tx;
-    tx.setFrequency(hz);
-    tx.queueControl(3);
-    tx.start(mode);
-    Station st;
-    st.sound.assign(std::size_t(lead * 8000), 0.0f);
-    std::vector<float> block(256);
-    std::vector<psk::TxEvent> events;
-    auto run = [&](auto until) {
-        while (!until()) {
-            events.clear();
-            tx.fill(block.data(), int(block.size()), events);
-            st.sound.insert(st.sound.end(), block.begin(), block.end());
-            for (const auto& e : events)
-                if (e.kind == psk::TxEvent::Echo)
-                    st.ends.push_back(st.sound.size());
-        }
-    };
-    const std::size_t idleEnd = st.sound.size() + std::size_t(idleBefore * 8000);
-    run([&] { return st.sound.size() >= idleEnd; });
-    for (char c : text)
-        tx.queueCharacter(static_cast<unsigned char>(c));
-    run([&] { return st.ends.size() >= text.size(); });
-    const std::size_t tail = st.sound.size() + std::size_t(idleAfter * 8000);
-    run([&] { return st.sound.size() >= tail; });
-    tx.queueControl(1);
-    run([&] { return !tx.active(); });
-    return st;
-}
-
 struct Point {
     int mode;
     double snr;   // of the weak station, in 3000 Hz
@@ -71,7 +32,7 @@ struct Point {
 };
 
 // Text in [from, to) of the weak station's characters sent wholly between the two samples.
-std::string sentBetween(const std::string& text, const Station& st, std::size_t from, std::size_t to, std::size_t start)
+std::string sentBetween(const std::string& text, const pskbench::Station& st, std::size_t from, std::size_t to, std::size_t start)
 {
     std::string out;
     for (std::size_t i = 0; i < text.size() && i < st.ends.size(); ++i) {
@@ -91,8 +52,8 @@ void measure(Point& p, unsigned seeds, unsigned salt)
         const double lead = 0.5 + std::uniform_real_distribution<double>(0.0, 1.0)(rng);
         const double nStart = 30 + std::uniform_real_distribution<double>(0.0, 2.0)(rng);
         const std::string text = pskbench::text(560, seed), call = pskbench::text(115, seed + 1);
-        Station weak = transmit(text, p.mode, weakHz, lead, 0, 0);
-        Station nb = transmit(call, p.mode, weakHz + p.away, nStart, 15, 15);
+        pskbench::Station weak = pskbench::transmit(text, p.mode, weakHz, lead, 0, 0);
+        pskbench::Station nb = pskbench::transmit(call, p.mode, weakHz + p.away, nStart, 15, 15);
         const double power = pskbench::signalPower(weak.sound);
         const double gain = std::pow(10.0, p.above / 20);
         std::vector<float> sound = weak.sound;

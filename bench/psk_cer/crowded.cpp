@@ -3,7 +3,9 @@
 // text, 15 s of idle, starting some 30 s after the weak station. The weak station's CER while
 // the neighbour is on, with AFC off (tuned exactly) and on (45 Hz range, tuned within 3 Hz);
 // for neighbours closer than 35 Hz, which take the weak station's copy away anyway, also the
-// CER of its text after the neighbour stops. Both stations come from our own transmitter.
+// CER of its text after the neighbour stops. For every neighbour, the CER of its text from 5 s
+// after the neighbour stops, and the files where over a tenth of that is wrong (the receiver has
+// not come back to the weak station). Both stations come from our own transmitter.
 #include <atomic>
 #include <cmath>
 #include <cstdio>
@@ -27,6 +29,7 @@ struct Point {
     double above; // the neighbour over the weak station, dB
     // Per way (0 AFC off, 1 on): errors and characters while the neighbour is on, and after it.
     std::size_t errors[2] = {}, sent[2] = {}, errorsAfter[2] = {}, sentAfter[2] = {};
+    std::size_t errorsBack[2] = {}, sentBack[2] = {}, lost[2] = {}; // from 5 s after it stops
     double farthest = 0;  // AFC on: the oscillator's greatest distance from where it was tuned
     double awaySeconds = 0; // AFC on: seconds the oscillator spent over 10 Hz from the weak station
 };
@@ -67,6 +70,7 @@ void measure(Point& p, unsigned seeds, unsigned salt)
         const std::size_t textStart = std::size_t(lead * 8000);
         const std::string during = sentBetween(text, weak, nbFirst, nbLast, textStart);
         const std::string after = sentBetween(text, weak, nbLast, weak.sound.size(), textStart);
+        const std::string back = sentBetween(text, weak, nbLast + 5 * 8000, weak.sound.size(), textStart);
         for (int afc : {0, 1}) {
             psk::RxChannel ch;
             ch.setMode(p.mode);
@@ -92,6 +96,10 @@ void measure(Point& p, unsigned seeds, unsigned salt)
             p.sent[afc] += during.size();
             p.errorsAfter[afc] += pskbench::errors(after, got);
             p.sentAfter[afc] += after.size();
+            const std::size_t e = pskbench::errors(back, got);
+            p.errorsBack[afc] += e;
+            p.sentBack[afc] += back.size();
+            p.lost[afc] += 10 * e > back.size();
         }
     }
 }
@@ -121,9 +129,10 @@ int crowded(unsigned seeds, unsigned threads)
     std::printf("where it is closer than 35 Hz, after it stops), %u transmissions a point; AFC off (tuned\n", seeds);
     std::printf("exactly) and on (%d Hz range, tuned within 3 Hz). Farthest: the oscillator from where it was tuned;\n", kAfcRange);
     std::printf("away: seconds it spent over 10 Hz from the weak station. SNR of the weak station in 3000 Hz.\n");
-    std::printf("%-7s %6s %6s %6s %9s %9s %9s %9s %8s %7s\n", "mode", "weak", "nb Hz", "nb dB", "off", "AFC", "off after",
-                "AFC after", "farthest", "away s");
+    std::printf("%-7s %6s %6s %6s %9s %9s %9s %9s %8s %7s %9s %9s\n", "mode", "weak", "nb Hz", "nb dB", "off", "AFC", "off after",
+                "AFC after", "farthest", "away s", "off +5 s", "AFC +5 s");
     int worse = 0, worseAfter = 0;
+    std::size_t lost[2][2] = {}, files[2] = {};
     double beyond = 0;
     for (const auto& p : points) {
         const double off = percent(p.errors[0], p.sent[0]), on = percent(p.errors[1], p.sent[1]);
@@ -136,11 +145,19 @@ int crowded(unsigned seeds, unsigned threads)
             std::printf(" %9s %9s", "", "");
             worse += on > off + 0.5;
         }
-        std::printf(" %7.1f %7.1f\n", p.farthest, p.awaySeconds);
+        std::printf(" %7.1f %7.1f %8.2f%% %8.2f%%\n", p.farthest, p.awaySeconds, percent(p.errorsBack[0], p.sentBack[0]),
+                    percent(p.errorsBack[1], p.sentBack[1]));
+        for (int afc : {0, 1}) {
+            lost[p.mode][afc] += p.lost[afc];
+            files[p.mode] += afc ? 0 : seeds;
+        }
         beyond = std::max(beyond, p.farthest - kAfcRange);
     }
     std::printf("Points 35 Hz or more away where AFC on is over 0.5 points worse than off: %d\n", worse);
     std::printf("Points closer where AFC on is over 0.5 points worse after the neighbour stops: %d\n", worseAfter);
     std::printf("Oscillator beyond the AFC range: %s\n", beyond > 1e-9 ? "yes" : "never");
+    for (int mode : {0, 1})
+        std::printf("%s: files with over 10%% of the text from 5 s after the neighbour stops wrong: AFC off %zu, on %zu of %zu\n",
+                    mode ? "QPSK31" : "BPSK31", lost[mode][0], lost[mode][1], files[mode]);
     return 0;
 }

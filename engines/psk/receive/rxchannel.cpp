@@ -199,7 +199,10 @@ void RxChannel::process(const float* samples, int n, RxOutput& out)
         if (!home_ && !text_.copying() && sinceRetune_ >= kSearchMinimum && scaled(qualitySlow_) < kCopiedWell)
             watchForIdle();
     }
-    if (mode_ == RxMode::Bpsk && !searching() && !text_.copying() && sinceRetune_ >= int(searchBuf_.size()) && ++checkBlocks_ % 4 == 0)
+    // (A sideband decodes as text with every bit inverted, which has its letters too: without AFC,
+    // where the loops may not move anyway, it is looked for whatever the text reads like.)
+    if (mode_ == RxMode::Bpsk && !searching() && (!afcOn() || !text_.copying()) && sinceRetune_ >= int(searchBuf_.size()) &&
+        ++checkBlocks_ % 4 == 0)
         checkSideband();
 }
 

@@ -191,10 +191,13 @@ TEST(PeerRecordings, AReplyAndAReturningStationAreCopiedWhereTheyCome)
     // a line beside the reply as garbage.
     const std::string text = sentText();
     const auto recording = peerRecordingStart(20);
-    struct Case { const char* what; double quiet; double offset; bool over; } cases[] = {
-        {"a reply 15 Hz up after 4 s", 4, 15, false},
-        {"the station back 8 Hz down after 30 s", 30, -8, false},
-        {"a reply 15 Hz down after our over", 4, -15, true},
+    // Without AFC the channel cannot reach the reply: the loops hold a line beside it, which
+    // is no signal to copy, and nothing is printed.
+    struct Case { const char* what; double quiet; double offset; bool over; int afc; } cases[] = {
+        {"a reply 15 Hz up after 4 s", 4, 15, false, 45},
+        {"the station back 8 Hz down after 30 s", 30, -8, false, 45},
+        {"a reply 15 Hz down after our over", 4, -15, true, 45},
+        {"a reply 15 Hz up, AFC off", 4, 15, false, 0},
     };
     for (const auto& c : cases) {
         std::vector<float> sound = recording;
@@ -207,9 +210,9 @@ TEST(PeerRecordings, AReplyAndAReturningStationAreCopiedWhereTheyCome)
         psk::Receiver rx;
         rx.setChannelCount(1);
         rx.channel(0).setMode(0);
-        rx.channel(0).setAfcLimit(100);
+        rx.channel(0).setAfcLimit(c.afc ? 100 : 0);
         rx.channel(0).setSquelch(19, 1);
-        rx.channel(0).setFrequency(1000, 45);
+        rx.channel(0).setFrequency(1000, c.afc);
         std::array<psk::RxOutput, psk::Receiver::kChannels> out;
         std::string first, second;
         for (std::size_t pos = 0; pos < sound.size(); pos += 1024) {
@@ -224,6 +227,9 @@ TEST(PeerRecordings, AReplyAndAReturningStationAreCopiedWhereTheyCome)
         }
         const std::string opening = text.substr(4, 35); // "quick brown fox jumps over the lazy"
         EXPECT_NE(first.find(opening), std::string::npos) << c.what << ": " << first;
-        EXPECT_NE(second.find(opening), std::string::npos) << c.what << ": " << second;
+        if (c.afc)
+            EXPECT_NE(second.find(opening), std::string::npos) << c.what << ": " << second;
+        else
+            EXPECT_LE(second.size(), 5u) << c.what << ": " << second;
     }
 }

@@ -289,7 +289,7 @@ void RxChannel::checkSideband()
     if (sidebandVotes_ < 2)
         return;
     sidebandVotes_ = 0;
-    if (afcOn() && (!home_ || taken_))
+    if (afcOn() && (!home_ || taken_) && !parked_)
         startOn(hz + (j - 1) * kBaud / order, std::arg(l[std::size_t(j)]) / order);
     else
         onSideband_ = true;
@@ -310,6 +310,8 @@ double RxChannel::followed(double hz) const
     if (home_ && !taken_) {
         const double hold = text_.copying() ? kFreePullHz : kHeldHz;
         hz = std::clamp(hz, homeHz_ - hold, homeHz_ + hold);
+    } else if (parked_) {
+        hz = std::clamp(hz, homeHz_ - kHeldHz, homeHz_ + kHeldHz);
     }
     return hz;
 }
@@ -319,6 +321,7 @@ void RxChannel::startOn(double hz, double phase)
     foundHz_ = std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_);
     retune(std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_));
     restart(phase);
+    parked_ = false;
     acquire_ = 0; // the search measured the frequency closer than the pull would
 }
 
@@ -394,7 +397,10 @@ void RxChannel::acquire()
     // A signal beyond the range never pulls the loops (they would only sit at its edge); once a
     // station has been copied, nothing but it does: a search finds it again after a fade, or
     // after a neighbour stronger than it has stopped, and takes no other signal for it..
-    if (found && (std::abs(hz - setHz_) > afcRange_ + 0.5 || (home_ && std::abs(hz - homeHz_) > kHomeHz)))
+    // (Listening for the reply with the loops still where the station was, only an idle elsewhere
+    // is taken, as a station begins its over: in a deep fade of the station the lines noise
+    // lifts elsewhere now and then are none.)
+    if (found && (std::abs(hz - setHz_) > afcRange_ + 0.5 || ((home_ || (parked_ && !idleFound)) && std::abs(hz - homeHz_) > kHomeHz)))
         found = weak = false;
     ++searchBlocks_;
     ++slowBlocks_;
@@ -424,6 +430,13 @@ void RxChannel::acquire()
     // (Found between, it is another signal, or the one followed was noise: the loops move.)
     const double away = std::abs(hz - nco_.frequency());
     const bool beside = away <= 2 || std::abs(away - kBaud / order) <= 2;
+    if (parked_ && away <= 2 && !weak) {
+        // The station held, back (out of a deep fade, or its next over on the same frequency):
+        // it holds the channel again, and the loops that stayed with it go on undisturbed.
+        home_ = true;
+        listening_ = parked_ = false;
+        return;
+    }
     if (!fresh_ && (weak ? away <= 1.0 : (order == 4 || blocks < kTextSearchBlocks) && beside))
         return;
     fresh_ = false;

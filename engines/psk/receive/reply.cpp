@@ -20,7 +20,7 @@ constexpr int kQuietSamples = 3 * kSampleRate / 2; // the station held quiet thi
 constexpr double kHeldBandHz = kBaud / 2 + 2; // either side of the station held: where its power
                                     // is measured (its idle's tones, the body of its text)
 constexpr double kGuardHz = 30.0;   // and beyond this from it,
-constexpr double kNoiseBandHz = 110.0; // within this of the oscillator, the noise around it
+constexpr double kNoiseBandHz = 90.0; // within this of the oscillator, the noise around it
 constexpr double kQuietRatio = 2.5; // its power over the noise's below which it is quiet
 constexpr double kWatchDetect = 40.0; // a clear idle (see idle_search.cpp)
 
@@ -53,10 +53,12 @@ void RxChannel::holdOrRelease(int n)
 void RxChannel::release()
 {
     // What comes next is read afresh: the text meter would go on reading the station's text for
-    // seconds, and keep the search waiting.
+    // seconds, and keep the search waiting. Until another signal is taken the loops stay where
+    // the station was (it may only have faded deeply for a while).
     home_ = false;
     taken_ = false;
     listening_ = true;
+    parked_ = true;
     copiedFor_ = 0;
     quietFor_ = 0;
     text_.reset();

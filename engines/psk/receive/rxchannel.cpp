@@ -86,6 +86,7 @@ void RxChannel::setFrequency(double hz, int afcRange)
     home_ = false;
     taken_ = false;
     listening_ = false;
+    parked_ = false;
     copiedFor_ = 0;
     quietFor_ = 0;
     overSent_ = false;

@@ -162,6 +162,7 @@ private:
     bool taken_ = false;    // it holds the channel as the signal found nearest where the operator
                             // tuned, and has not been read long yet
     bool listening_ = false; // for the reply: the station held has gone quiet
+    bool parked_ = false;   // and nothing has been taken since: the loops stay where it was
     int quietFor_ = 0;      // samples running that the station held has been quiet
     bool overSent_ = false; // our own over since the last block
 

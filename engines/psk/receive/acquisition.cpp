@@ -430,9 +430,10 @@ void RxChannel::acquire()
     // (Found between, it is another signal, or the one followed was noise: the loops move.)
     const double away = std::abs(hz - nco_.frequency());
     const bool beside = away <= 2 || std::abs(away - kBaud / order) <= 2;
-    if (parked_ && away <= 2 && !weak) {
+    if (parked_ && away <= 2 && !weak && !quietAt(homeHz_)) {
         // The station held, back (out of a deep fade, or its next over on the same frequency):
-        // it holds the channel again, and the loops that stayed with it go on undisturbed.
+        // it holds the channel again, and the loops that stayed with it go on undisturbed. (A line
+        // that noise lifts there is no station.)
         home_ = true;
         listening_ = parked_ = false;
         return;

@@ -33,7 +33,9 @@ void RxChannel::holdOrRelease(int n)
         release();
         return;
     }
-    copiedFor_ = text_.copying() ? copiedFor_ + n : 0;
+    // (While a search runs the decoder may complete no character for a long time, and the meter
+    // reads as it last did: that is no text read.)
+    copiedFor_ = text_.copying() && !searching() ? copiedFor_ + n : 0;
     if (copiedFor_ >= kHoldSamples && std::abs(nco_.frequency() - setHz_) <= kPlaceHz) {
         home_ = true;
         taken_ = false;

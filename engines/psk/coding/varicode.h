@@ -39,11 +39,15 @@ public:
     void reset() { *this = TextMeter(); } // unknown: not copying until enough text has come
     // The recent characters are text.
     bool copying() const { return count_ >= kEnough && garbled_ < kCopying; }
+    // The recent characters are as garbled as decoded noise: no signal is copied (the loops may
+    // still hold a line of one, beside its carrier, as firmly as a signal).
+    bool garbage() const { return count_ >= kEnough && garbled_ >= kGarbage; }
     double garbled() const { return garbled_; } // share of characters no text has
 
 private:
     static constexpr int kEnough = 16;        // characters before the reading counts
     static constexpr double kCopying = 0.04;  // noise reads about 0.12
+    static constexpr double kGarbage = 0.08;
     static constexpr double kWeight = 1.0 / 64;
     std::uint32_t reg_ = 0;
     int len_ = 0;

@@ -441,7 +441,13 @@ void RxChannel::acquire()
     if (parked_ && away <= 2 && !weak && !quietAt(homeHz_)) {
         // The station held, back (out of a deep fade, or its next over on the same frequency):
         // it holds the channel again, and the loops that stayed with it go on undisturbed. (A line
-        // that noise lifts there is no station.)
+        // that noise lifts there is no station.) Found by the idle its next over begins with, it
+        // is decoded afresh from the idle's phase: the decoder has followed noise for as long as
+        // it was quiet, and QPSK's could print nothing for seconds.
+        if (idleFound) {
+            startOn(hz, phase);
+            homeHz_ = hz;
+        }
         home_ = true;
         listening_ = parked_ = false;
         return;

@@ -23,6 +23,8 @@ constexpr double kDetect = 18.0;       // three lines this far above the average
 constexpr double kHomeHz = RxChannel::kFreePullHz + 1; // a signal farther than this from the station read is another
 constexpr double kClearIdle = 40.0;    // an idle with both tones this clear (see idle_search.cpp)
 constexpr double kImage = 4.0;         // a carrier's line this much stronger than one a symbol rate away
+constexpr double kImageTone = 2.5;     // an idle's weaker tone this much stronger than one's a symbol rate away
+constexpr double kImageBalance = 0.25; // (of an idle whose tones are both clear)
 constexpr double kHeldHz = 2.0;        // how far the loops leave the station read while it is not read
 // Weight of a sample at t (0 oldest .. 1 newest) in the acquisition buffer: a smooth rise over
 // most of it and a short fall at the end, so a signal that has only just begun already counts.
@@ -245,11 +247,17 @@ double RxChannel::centre(int order, double hz, double& phase) const
 bool RxChannel::idleImage(double hz, double strength) const
 {
     // The same for an idle: a stronger idle a symbol rate away (its tones and the weaker ones
-    // beyond them make a pair here).
+    // beyond them make a pair here). Of a signal just beyond the range only one tone is here, and
+    // the other is noise, or that signal's faint third-order product: an idle a symbol rate away
+    // whose weaker tone is far stronger than the weaker here is the one these tones belong to.
+    // (Two stations a symbol rate apart share a tone, and each has its other one as strong.)
+    double h = 0, p = 0, own = 0, ownWeaker = 0;
+    idleSearch(hz - 0.5, hz + 0.5, h, p, own, ownWeaker);
+    const double weakerTone = own * ownWeaker / (1 + ownWeaker);
     for (double side : {-kBaud, kBaud}) {
-        double h = 0, p = 0, s = 0, w = 0;
+        double s = 0, w = 0;
         idleSearch(hz + side - 1, hz + side + 1, h, p, s, w);
-        if (s > kImage * strength)
+        if (s > kImage * strength || (w >= kImageBalance && s * w / (1 + w) > kImageTone * weakerTone))
             return true;
     }
     return false;
@@ -433,7 +441,13 @@ void RxChannel::acquire()
     if (parked_ && away <= 2 && !weak && !quietAt(homeHz_)) {
         // The station held, back (out of a deep fade, or its next over on the same frequency):
         // it holds the channel again, and the loops that stayed with it go on undisturbed. (A line
-        // that noise lifts there is no station.)
+        // that noise lifts there is no station.) Found by the idle its next over begins with, it
+        // is decoded afresh from the idle's phase: the decoder has followed noise for as long as
+        // it was quiet, and QPSK's could print nothing for seconds.
+        if (idleFound) {
+            startOn(hz, phase);
+            homeHz_ = hz;
+        }
         home_ = true;
         listening_ = parked_ = false;
         return;

@@ -98,8 +98,10 @@ bool RxChannel::idleSearch(double lowHz, double highHz, double& hz, double& phas
     strength = top;
     // A clear tone with noise where its partner should be is one tone of a signal beyond the
     // range, or a carrier: no idle. (Beside a station read, whose idle is clear when it comes,
-    // one tone is taken for none however weak: it is the tone of a neighbour's idle.)
-    if (weaker < kBalance && (strength >= kFineDetect || home_))
+    // one tone is taken for none however weak: it is the tone of a neighbour's idle. So it is
+    // while the reply is listened for: a neighbour's idle just beyond the range puts one tone
+    // inside it, and the reply would find the loops there, on its own lower tone.)
+    if (weaker < kBalance && (strength >= kFineDetect || home_ || listening_))
         return false;
     double band = 0;
     for (int k = best - tone - 6; k <= best + tone + 6; ++k)

@@ -23,6 +23,7 @@ constexpr double kGuardHz = 30.0;   // and beyond this from it,
 constexpr double kNoiseBandHz = 90.0; // within this of the oscillator, the noise around it
 constexpr double kQuietRatio = 2.5; // its power over the noise's below which it is quiet
 constexpr double kWatchDetect = 40.0; // a clear idle (see idle_search.cpp)
+constexpr double kSignalLevel = 0.6; // a quality reading of a signal (noise reads far lower)
 
 } // namespace
 
@@ -33,9 +34,13 @@ void RxChannel::holdOrRelease(int n)
         release();
         return;
     }
-    // (While a search runs the decoder may complete no character for a long time, and the meter
-    // reads as it last did: that is no text read.)
-    copiedFor_ = text_.copying() && !searching() ? copiedFor_ + n : 0;
+    // While a search runs the meter may read as it last did (the decoder may complete no
+    // character for long), and noise would come to hold the channel now and then: the count
+    // waits. But a weak station that a moment's dip sent searching goes on counting while it is
+    // still decoded character after character and its quality reads as a signal's (the count
+    // starting over at every dip, a strong neighbour could take the loops before it held them).
+    if (!searching() || (!fresh_ && text_.current() && scaled(qualitySlow_) >= kSignalLevel))
+        copiedFor_ = text_.copying() ? copiedFor_ + n : 0;
     if (copiedFor_ >= kHoldSamples && std::abs(nco_.frequency() - setHz_) <= kPlaceHz) {
         home_ = true;
         taken_ = false;

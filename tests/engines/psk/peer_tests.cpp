@@ -193,11 +193,15 @@ TEST(PeerRecordings, AReplyAndAReturningStationAreCopiedWhereTheyCome)
     const auto recording = peerRecordingStart(20);
     // Without AFC the channel cannot reach the reply: the loops hold a line beside it, which
     // is no signal to copy, and nothing is printed.
-    struct Case { const char* what; double quiet; double offset; bool over; int afc; } cases[] = {
-        {"a reply 15 Hz up after 4 s", 4, 15, false, 45},
-        {"the station back 8 Hz down after 30 s", 30, -8, false, 45},
-        {"a reply 15 Hz down after our over", 4, -15, true, 45},
-        {"a reply 15 Hz up, AFC off", 4, 15, false, 0},
+    // A neighbour just beyond the range, calling in the quiet, puts one of its idle's tones inside
+    // it: the channel went there, and held the reply's lower tone instead of the reply (in the
+    // noise of seed 2; the tone and the noise beside it made an idle).
+    struct Case { const char* what; double quiet; double offset; bool over; int afc; double neighbour; unsigned seed; } cases[] = {
+        {"a reply 15 Hz up after 4 s", 4, 15, false, 45, 0, 1},
+        {"the station back 8 Hz down after 30 s", 30, -8, false, 45, 0, 1},
+        {"a reply 15 Hz down after our over", 4, -15, true, 45, 0, 1},
+        {"a reply 15 Hz up, AFC off", 4, 15, false, 0, 0, 1},
+        {"a reply on the same hertz, a neighbour 50 Hz down calling in the quiet", 4, 0, false, 45, -50, 2},
     };
     for (const auto& c : cases) {
         std::vector<float> sound = recording;
@@ -206,7 +210,13 @@ TEST(PeerRecordings, AReplyAndAReturningStationAreCopiedWhereTheyCome)
         const auto reply = shifted(recording, c.offset);
         sound.insert(sound.end(), reply.begin(), reply.end());
         sound.resize(sound.size() + 8000, 0.0f);
-        addNoise(sound, 14500.0 * 14500.0, -8, 1);
+        if (c.neighbour != 0) {
+            const auto neighbour = shifted(recording, c.neighbour);
+            const std::size_t from = replyAt - std::size_t(c.quiet - 1) * 8000;
+            for (std::size_t i = 0; i < neighbour.size() && from + i < sound.size(); ++i)
+                sound[from + i] += neighbour[i];
+        }
+        addNoise(sound, 14500.0 * 14500.0, -8, c.seed);
         psk::Receiver rx;
         rx.setChannelCount(1);
         rx.channel(0).setMode(0);

@@ -3,7 +3,9 @@
 // text, 15 s of idle, starting some 30 s after the weak station. The weak station's CER while
 // the neighbour is on, with AFC off (tuned exactly) and on (45 Hz range, tuned within 3 Hz);
 // for neighbours closer than 35 Hz, which take the weak station's copy away anyway, also the
-// CER of its text after the neighbour stops. Both stations come from our own transmitter.
+// CER of its text after the neighbour stops. For every neighbour, the CER of its text from 5 s
+// after the neighbour stops, and the files where over a tenth of that is wrong (the receiver has
+// not come back to the weak station). Both stations come from our own transmitter.
 #include <atomic>
 #include <cmath>
 #include <cstdio>
@@ -20,45 +22,6 @@ namespace {
 constexpr int kAfcRange = 45;
 constexpr int kBlock = 1024;
 
-struct Station {
-    std::vector<float> sound;
-    std::vector<std::size_t> ends; // sample at which each character's bits are out
-};
-
-// One transmission: `idleBefore` seconds of idle after the preamble, the text, `idleAfter`
-// seconds of idle, the postamble; starting `lead` seconds into the sound.
-Station transmit(const std::string& text, int mode, double hz, double lead, double idleBefore, double idleAfter)
-{
-    psk::Transmitter tx;
-    tx.setFrequency(hz);
-    tx.queueControl(3);
-    tx.start(mode);
-    Station st;
-    st.sound.assign(std::size_t(lead * 8000), 0.0f);
-    std::vector<float> block(256);
-    std::vector<psk::TxEvent> events;
-    auto run = [&](auto until) {
-        while (!until()) {
-            events.clear();
-            tx.fill(block.data(), int(block.size()), events);
-            st.sound.insert(st.sound.end(), block.begin(), block.end());
-            for (const auto& e : events)
-                if (e.kind == psk::TxEvent::Echo)
-                    st.ends.push_back(st.sound.size());
-        }
-    };
-    const std::size_t idleEnd = st.sound.size() + std::size_t(idleBefore * 8000);
-    run([&] { return st.sound.size() >= idleEnd; });
-    for (char c : text)
-        tx.queueCharacter(static_cast<unsigned char>(c));
-    run([&] { return st.ends.size() >= text.size(); });
-    const std::size_t tail = st.sound.size() + std::size_t(idleAfter * 8000);
-    run([&] { return st.sound.size() >= tail; });
-    tx.queueControl(1);
-    run([&] { return !tx.active(); });
-    return st;
-}
-
 struct Point {
     int mode;
     double snr;   // of the weak station, in 3000 Hz
@@ -66,12 +29,13 @@ struct Point {
     double above; // the neighbour over the weak station, dB
     // Per way (0 AFC off, 1 on): errors and characters while the neighbour is on, and after it.
     std::size_t errors[2] = {}, sent[2] = {}, errorsAfter[2] = {}, sentAfter[2] = {};
+    std::size_t errorsBack[2] = {}, sentBack[2] = {}, lost[2] = {}; // from 5 s after it stops
     double farthest = 0;  // AFC on: the oscillator's greatest distance from where it was tuned
     double awaySeconds = 0; // AFC on: seconds the oscillator spent over 10 Hz from the weak station
 };
 
 // Text in [from, to) of the weak station's characters sent wholly between the two samples.
-std::string sentBetween(const std::string& text, const Station& st, std::size_t from, std::size_t to, std::size_t start)
+std::string sentBetween(const std::string& text, const pskbench::Station& st, std::size_t from, std::size_t to, std::size_t start)
 {
     std::string out;
     for (std::size_t i = 0; i < text.size() && i < st.ends.size(); ++i) {
@@ -91,8 +55,8 @@ void measure(Point& p, unsigned seeds, unsigned salt)
         const double lead = 0.5 + std::uniform_real_distribution<double>(0.0, 1.0)(rng);
         const double nStart = 30 + std::uniform_real_distribution<double>(0.0, 2.0)(rng);
         const std::string text = pskbench::text(560, seed), call = pskbench::text(115, seed + 1);
-        Station weak = transmit(text, p.mode, weakHz, lead, 0, 0);
-        Station nb = transmit(call, p.mode, weakHz + p.away, nStart, 15, 15);
+        pskbench::Station weak = pskbench::transmit(text, p.mode, weakHz, lead, 0, 0);
+        pskbench::Station nb = pskbench::transmit(call, p.mode, weakHz + p.away, nStart, 15, 15);
         const double power = pskbench::signalPower(weak.sound);
         const double gain = std::pow(10.0, p.above / 20);
         std::vector<float> sound = weak.sound;
@@ -106,6 +70,7 @@ void measure(Point& p, unsigned seeds, unsigned salt)
         const std::size_t textStart = std::size_t(lead * 8000);
         const std::string during = sentBetween(text, weak, nbFirst, nbLast, textStart);
         const std::string after = sentBetween(text, weak, nbLast, weak.sound.size(), textStart);
+        const std::string back = sentBetween(text, weak, nbLast + 5 * 8000, weak.sound.size(), textStart);
         for (int afc : {0, 1}) {
             psk::RxChannel ch;
             ch.setMode(p.mode);
@@ -131,6 +96,10 @@ void measure(Point& p, unsigned seeds, unsigned salt)
             p.sent[afc] += during.size();
             p.errorsAfter[afc] += pskbench::errors(after, got);
             p.sentAfter[afc] += after.size();
+            const std::size_t e = pskbench::errors(back, got);
+            p.errorsBack[afc] += e;
+            p.sentBack[afc] += back.size();
+            p.lost[afc] += 10 * e > back.size();
         }
     }
 }
@@ -160,9 +129,10 @@ int crowded(unsigned seeds, unsigned threads)
     std::printf("where it is closer than 35 Hz, after it stops), %u transmissions a point; AFC off (tuned\n", seeds);
     std::printf("exactly) and on (%d Hz range, tuned within 3 Hz). Farthest: the oscillator from where it was tuned;\n", kAfcRange);
     std::printf("away: seconds it spent over 10 Hz from the weak station. SNR of the weak station in 3000 Hz.\n");
-    std::printf("%-7s %6s %6s %6s %9s %9s %9s %9s %8s %7s\n", "mode", "weak", "nb Hz", "nb dB", "off", "AFC", "off after",
-                "AFC after", "farthest", "away s");
+    std::printf("%-7s %6s %6s %6s %9s %9s %9s %9s %8s %7s %9s %9s\n", "mode", "weak", "nb Hz", "nb dB", "off", "AFC", "off after",
+                "AFC after", "farthest", "away s", "off +5 s", "AFC +5 s");
     int worse = 0, worseAfter = 0;
+    std::size_t lost[2][2] = {}, files[2] = {};
     double beyond = 0;
     for (const auto& p : points) {
         const double off = percent(p.errors[0], p.sent[0]), on = percent(p.errors[1], p.sent[1]);
@@ -175,11 +145,19 @@ int crowded(unsigned seeds, unsigned threads)
             std::printf(" %9s %9s", "", "");
             worse += on > off + 0.5;
         }
-        std::printf(" %7.1f %7.1f\n", p.farthest, p.awaySeconds);
+        std::printf(" %7.1f %7.1f %8.2f%% %8.2f%%\n", p.farthest, p.awaySeconds, percent(p.errorsBack[0], p.sentBack[0]),
+                    percent(p.errorsBack[1], p.sentBack[1]));
+        for (int afc : {0, 1}) {
+            lost[p.mode][afc] += p.lost[afc];
+            files[p.mode] += afc ? 0 : seeds;
+        }
         beyond = std::max(beyond, p.farthest - kAfcRange);
     }
     std::printf("Points 35 Hz or more away where AFC on is over 0.5 points worse than off: %d\n", worse);
     std::printf("Points closer where AFC on is over 0.5 points worse after the neighbour stops: %d\n", worseAfter);
     std::printf("Oscillator beyond the AFC range: %s\n", beyond > 1e-9 ? "yes" : "never");
+    for (int mode : {0, 1})
+        std::printf("%s: files with over 10%% of the text from 5 s after the neighbour stops wrong: AFC off %zu, on %zu of %zu\n",
+                    mode ? "QPSK31" : "BPSK31", lost[mode][0], lost[mode][1], files[mode]);
     return 0;
 }

@@ -19,6 +19,9 @@
 //   bench_psk_cer noise [hours per mode and way, default 1] [threads, default 3]
 // With "crowded" first, a weak station with a neighbour 30-70 Hz away calling (crowded.cpp).
 //   bench_psk_cer crowded [transmissions per point, default 3] [threads, default 3]
+// With "qso" first, a QSO: a station, quiet, and a reply or the station again a few hertz away
+// (qso.cpp).
+//   bench_psk_cer qso [noise seeds, default 3] [threads, default 3] [modes: b, q or bq]
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -224,11 +227,14 @@ int noise(double hours, unsigned threads)
 } // namespace
 
 int crowded(unsigned seeds, unsigned threads);
+int qso(unsigned seeds, unsigned threads, const std::string& modes);
 
 int main(int argc, char** argv)
 {
     if (argc > 1 && std::string(argv[1]) == "crowded")
         return crowded(argc > 2 ? unsigned(std::atoi(argv[2])) : 3u, argc > 3 ? unsigned(std::atoi(argv[3])) : 3u);
+    if (argc > 1 && std::string(argv[1]) == "qso")
+        return qso(argc > 2 ? unsigned(std::atoi(argv[2])) : 3u, argc > 3 ? unsigned(std::atoi(argv[3])) : 3u, argc > 4 ? argv[4] : "bq");
     if (argc > 1 && std::string(argv[1]) == "noise")
         return noise(argc > 2 ? std::atof(argv[2]) : 1.0, argc > 3 ? unsigned(std::atoi(argv[3])) : 3u);
     if (argc > 1 && (std::string(argv[1]) == "fading" || std::string(argv[1]) == "drift")) {

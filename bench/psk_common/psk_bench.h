@@ -51,6 +51,45 @@ inline std::vector<float> transmission(const std::string& t, int mode, double hz
     return out;
 }
 
+struct Station {
+    std::vector<float> sound;
+    std::vector<std::size_t> ends; // sample at which each character's bits are out
+};
+
+// One transmission: `idleBefore` seconds of idle after the preamble, the text, `idleAfter`
+// seconds of idle, the postamble; starting `lead` seconds into the sound.
+inline Station transmit(const std::string& text, int mode, double hz, double lead, double idleBefore, double idleAfter)
+{
+    psk::Transmitter tx;
+    tx.setFrequency(hz);
+    tx.queueControl(3);
+    tx.start(mode);
+    Station st;
+    st.sound.assign(std::size_t(lead * 8000), 0.0f);
+    std::vector<float> block(256);
+    std::vector<psk::TxEvent> events;
+    auto run = [&](auto until) {
+        while (!until()) {
+            events.clear();
+            tx.fill(block.data(), int(block.size()), events);
+            st.sound.insert(st.sound.end(), block.begin(), block.end());
+            for (const auto& e : events)
+                if (e.kind == psk::TxEvent::Echo)
+                    st.ends.push_back(st.sound.size());
+        }
+    };
+    const std::size_t idleEnd = st.sound.size() + std::size_t(idleBefore * 8000);
+    run([&] { return st.sound.size() >= idleEnd; });
+    for (char c : text)
+        tx.queueCharacter(static_cast<unsigned char>(c));
+    run([&] { return st.ends.size() >= text.size(); });
+    const std::size_t tail = st.sound.size() + std::size_t(idleAfter * 8000);
+    run([&] { return st.sound.size() >= tail; });
+    tx.queueControl(1);
+    run([&] { return !tx.active(); });
+    return st;
+}
+
 // Mean power of the non-silent part.
 inline double signalPower(const std::vector<float>& s)
 {

@@ -4,6 +4,8 @@
 #include "platform/system/inifile.h"
 #include "settings/inistuff.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 
 void MainWindowFixture::SetUp()
@@ -63,4 +65,13 @@ QString MainWindowFixture::iniText() const
 QString MainWindowFixture::ini(const QString& section, const QString& key) const
 {
     return ini::read(home->file("Sondrel.INI"), section, key, QStringLiteral("<missing>"), 3000);
+}
+
+bool waitFor(const std::function<bool()>& done, int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
 }

@@ -9,8 +9,12 @@
 #include "support/temp_home.h"
 
 #include <QStringList>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+
+// Runs the event loop until done() holds or ms milliseconds have passed; says whether it holds.
+bool waitFor(const std::function<bool()>& done, int ms);
 
 class MainWindowFixture : public testing::Test {
 protected:

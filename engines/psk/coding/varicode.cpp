@@ -125,6 +125,7 @@ int VaricodeDecoder::push(int bit)
 
 void TextMeter::push(int bit)
 {
+    ++sinceCharacter_;
     if (bit) {
         if (zero_) {
             reg_ <<= 1;
@@ -143,6 +144,7 @@ void TextMeter::push(int bit)
     // Text: the printable characters, the line breaks and the accented letters.
     const bool text = (c >= 32 && c <= 126) || c == 10 || c == 13 || c >= 192;
     ++count_;
+    sinceCharacter_ = 0;
     garbled_ += std::max(kWeight, 1.0 / count_) * ((text ? 0.0 : 1.0) - garbled_);
     reg_ = 0;
     len_ = 0;

@@ -39,18 +39,27 @@ public:
     void reset() { *this = TextMeter(); } // unknown: not copying until enough text has come
     // The recent characters are text.
     bool copying() const { return count_ >= kEnough && garbled_ < kCopying; }
+    // The recent characters are as garbled as decoded noise: no signal is copied (the loops may
+    // still hold a line of one, beside its carrier, as firmly as a signal).
+    bool garbage() const { return count_ >= kEnough && garbled_ >= kGarbage; }
     double garbled() const { return garbled_; } // share of characters no text has
+    // A character has been completed within the last second or so: the reading is of what is
+    // decoded now (through a long run of idle, or of bits that complete none, it stays as it was).
+    bool current() const { return count_ > 0 && sinceCharacter_ <= kCurrentBits; }
 
 private:
     static constexpr int kEnough = 16;        // characters before the reading counts
     static constexpr double kCopying = 0.04;  // noise reads about 0.12
+    static constexpr double kGarbage = 0.08;
     static constexpr double kWeight = 1.0 / 64;
+    static constexpr int kCurrentBits = 32;
     std::uint32_t reg_ = 0;
     int len_ = 0;
     bool zero_ = false;
     bool lost_ = false;
     int count_ = 0;
     double garbled_ = 0;
+    int sinceCharacter_ = 0; // bits since the last character was completed
 };
 
 } // namespace psk

@@ -21,6 +21,10 @@ constexpr int kMoveConfirm = 4;        // confirmations of a QPSK line away from
 constexpr int kSlowRun = 8;            // blocks running the lines must agree
 constexpr double kDetect = 18.0;       // three lines this far above the average bin are a signal
 constexpr double kHomeHz = RxChannel::kFreePullHz + 1; // a signal farther than this from the station read is another
+constexpr double kClearIdle = 40.0;    // an idle with both tones this clear (see idle_search.cpp)
+constexpr double kImage = 4.0;         // a carrier's line this much stronger than one a symbol rate away
+constexpr double kImageTone = 2.5;     // an idle's weaker tone this much stronger than one's a symbol rate away
+constexpr double kImageBalance = 0.25; // (of an idle whose tones are both clear)
 constexpr double kHeldHz = 2.0;        // how far the loops leave the station read while it is not read
 // Weight of a sample at t (0 oldest .. 1 newest) in the acquisition buffer: a smooth rise over
 // most of it and a short fall at the end, so a signal that has only just begun already counts.
@@ -240,24 +244,63 @@ double RxChannel::centre(int order, double hz, double& phase) const
     return found;
 }
 
+bool RxChannel::idleImage(double hz, double strength) const
+{
+    // The same for an idle: a stronger idle a symbol rate away (its tones and the weaker ones
+    // beyond them make a pair here). Of a signal just beyond the range only one tone is here, and
+    // the other is noise, or that signal's faint third-order product: an idle a symbol rate away
+    // whose weaker tone is far stronger than the weaker here is the one these tones belong to.
+    // (Two stations a symbol rate apart share a tone, and each has its other one as strong.)
+    double h = 0, p = 0, own = 0, ownWeaker = 0;
+    idleSearch(hz - 0.5, hz + 0.5, h, p, own, ownWeaker);
+    const double weakerTone = own * ownWeaker / (1 + ownWeaker);
+    for (double side : {-kBaud, kBaud}) {
+        double s = 0, w = 0;
+        idleSearch(hz + side - 1, hz + side + 1, h, p, s, w);
+        if (s > kImage * strength || (w >= kImageBalance && s * w / (1 + w) > kImageTone * weakerTone))
+            return true;
+    }
+    return false;
+}
+
+bool RxChannel::image(double hz) const
+{
+    // A signal's envelope puts lines a symbol rate either side of its carrier's (in the second
+    // order; 31 Hz in its own frequency): one of a strong signal, even beyond the range, stands
+    // out like a carrier of its own, and through it the loops copy that signal's text. Where the
+    // carrier a symbol rate away is far stronger, the line is its.
+    double noise = 0;
+    const double line = std::norm(lines(2, hz, false, noise)[1]);
+    for (double side : {-kBaud, kBaud})
+        if (std::norm(lines(2, hz + side, false, noise)[1]) > kImage * line)
+            return true;
+    return false;
+}
+
 void RxChannel::checkSideband()
 {
     // The carrier loop holds a sideband as firmly as the carrier (BPSK 15.6 Hz off looks like
     // BPSK with every bit inverted), so while following a BPSK signal its second-order lines are
     // looked at now and then: a line beside stronger than the carrier's, twice running, moves to
     // the carrier. (QPSK text has no such lines to look at; its loops are kept near where the
-    // search found it instead.)
+    // search found it instead.) Where they may not move (without AFC, or held by a station read),
+    // nothing can be copied there: the level reads so, and the squelch holds the garbled text.
     const int order = 2;
     double noise = 0;
-    const double hz = nco_.frequency();
+    const double hz = nco_.frequency() + (afcOn() ? 0.0 : omega_ * kBaud / (2 * kPi));
     auto l = lines(order, hz, false, noise);
     int j = std::norm(l[0]) > std::norm(l[2]) ? 0 : 2;
     bool beside = std::norm(l[std::size_t(j)]) > 2 * std::norm(l[1]) && std::norm(l[std::size_t(j)]) > 8 * noise;
     sidebandVotes_ = beside ? sidebandVotes_ + 1 : 0;
+    if (!beside)
+        onSideband_ = false;
     if (sidebandVotes_ < 2)
         return;
     sidebandVotes_ = 0;
-    startOn(hz + (j - 1) * kBaud / order, std::arg(l[std::size_t(j)]) / order);
+    if (afcOn() && (!home_ || taken_) && !parked_)
+        startOn(hz + (j - 1) * kBaud / order, std::arg(l[std::size_t(j)]) / order);
+    else
+        onSideband_ = true;
 }
 
 double RxChannel::followed(double hz) const
@@ -272,9 +315,11 @@ double RxChannel::followed(double hz) const
     // was read moves with it), and while it cannot be read (a neighbour stronger than it over
     // it, a fade) they stay within 2 Hz of where it was read last, so that no neighbour drags
     // them away and they are on it the moment it can be read again.
-    if (home_) {
+    if (home_ && !taken_) {
         const double hold = text_.copying() ? kFreePullHz : kHeldHz;
         hz = std::clamp(hz, homeHz_ - hold, homeHz_ + hold);
+    } else if (parked_) {
+        hz = std::clamp(hz, homeHz_ - kHeldHz, homeHz_ + kHeldHz);
     }
     return hz;
 }
@@ -284,6 +329,7 @@ void RxChannel::startOn(double hz, double phase)
     foundHz_ = std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_);
     retune(std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_));
     restart(phase);
+    parked_ = false;
     acquire_ = 0; // the search measured the frequency closer than the pull would
 }
 
@@ -296,7 +342,16 @@ void RxChannel::acquire()
     bool found = lineSearch(2, hz, strength, slowHz2, slow2) && strength >= kDetect && !qpsk;
     int order = 2;
     double idleHz = 0, idlePhase = 0, idle = 0, weaker = 0;
-    const bool idleFound = idleSearch(setHz_ - afcRange_, setHz_ + afcRange_, idleHz, idlePhase, idle, weaker);
+    bool idleFound = idleSearch(setHz_ - afcRange_, setHz_ + afcRange_, idleHz, idlePhase, idle, weaker);
+    // One tone of a neighbour's idle, beyond the range or beside the station, can stand out
+    // over a whole idle: the search then looks for one with both its tones clear.
+    if (!idleFound)
+        idleFound = idleSearch(setHz_ - afcRange_, setHz_ + afcRange_, idleHz, idlePhase, idle, weaker, true) && idle >= kClearIdle;
+    if (idleFound) {
+        // The strongest idle; but of two, the one nearer where the operator tuned is the reply.
+        nearestIdle(idleHz, idlePhase, idle);
+        idleFound = !idleImage(idleHz, idle);
+    }
     if (idleFound) {
         found = true;
         hz = idleHz;
@@ -338,6 +393,7 @@ void RxChannel::acquire()
         phase = idlePhase; // the idle's two tones leave no doubt where the carrier is
     } else if (found && order == 2) {
         hz = centre(order, hz, phase);
+        found = !image(hz);
     } else if (found) {
         double noise = 0;
         phase = std::arg(lines(order, hz, true, noise)[1]) / order;
@@ -348,8 +404,11 @@ void RxChannel::acquire()
     }
     // A signal beyond the range never pulls the loops (they would only sit at its edge); once a
     // station has been copied, nothing but it does: a search finds it again after a fade, or
-    // after a neighbour stronger than it has stopped, and takes no other signal for it.
-    if (found && (std::abs(hz - setHz_) > afcRange_ + 0.5 || (home_ && std::abs(hz - homeHz_) > kHomeHz)))
+    // after a neighbour stronger than it has stopped, and takes no other signal for it..
+    // (Listening for the reply with the loops still where the station was, only an idle elsewhere
+    // is taken, as a station begins its over: in a deep fade of the station the lines noise
+    // lifts elsewhere now and then are none.)
+    if (found && (std::abs(hz - setHz_) > afcRange_ + 0.5 || ((home_ || (parked_ && !idleFound)) && std::abs(hz - homeHz_) > kHomeHz)))
         found = weak = false;
     ++searchBlocks_;
     ++slowBlocks_;
@@ -379,12 +438,28 @@ void RxChannel::acquire()
     // (Found between, it is another signal, or the one followed was noise: the loops move.)
     const double away = std::abs(hz - nco_.frequency());
     const bool beside = away <= 2 || std::abs(away - kBaud / order) <= 2;
+    if (parked_ && away <= 2 && !weak && !quietAt(homeHz_)) {
+        // The station held, back (out of a deep fade, or its next over on the same frequency):
+        // it holds the channel again, and the loops that stayed with it go on undisturbed. (A line
+        // that noise lifts there is no station.) Found by the idle its next over begins with, it
+        // is decoded afresh from the idle's phase: the decoder has followed noise for as long as
+        // it was quiet, and QPSK's could print nothing for seconds.
+        if (idleFound) {
+            startOn(hz, phase);
+            homeHz_ = hz;
+        }
+        home_ = true;
+        listening_ = parked_ = false;
+        return;
+    }
     if (!fresh_ && (weak ? away <= 1.0 : (order == 4 || blocks < kTextSearchBlocks) && beside))
         return;
     fresh_ = false;
     if (home_)
         homeHz_ = hz; // the station copied, found again (it may have drifted while unreadable)
     startOn(hz, phase);
+    if (idleFound)
+        takeAsReply(hz);
 }
 
 } // namespace psk

@@ -25,9 +25,12 @@ constexpr double kElsewhereHz = 3.0; // an idle this far from the oscillator is 
 constexpr double kBalance = 0.25;    // its weaker tone's share of the stronger at least (one strong
                                      // line, a carrier, with noise 31 Hz beside it is no idle)
 
+constexpr double kBesideHz = kBaud / 2 + 2; // within this of a signal's carrier its own spectrum lies
+
 } // namespace
 
-bool RxChannel::idleSearch(double lowHz, double highHz, double& hz, double& phase, double& strength, double& weaker) const
+bool RxChannel::idleSearch(double lowHz, double highHz, double& hz, double& phase, double& strength, double& weaker, bool balanced,
+                           double besideHz) const
 {
     const int n = int(searchBuf_.size());
     const double rate = double(kSampleRate) / kDecimation;
@@ -58,14 +61,32 @@ bool RxChannel::idleSearch(double lowHz, double highHz, double& hz, double& phas
         double s = range(k - kIdleNoiseBins, k - kIdleGuardBins) + range(k + kIdleGuardBins + 1, k + kIdleNoiseBins + 1);
         return s / (2 * (kIdleNoiseBins - kIdleGuardBins));
     };
+    // The same from the median (a strong tone of another signal among the bins leaves it alone);
+    // the median of noise's power is ln 2 of its mean.
+    std::vector<double> around;
+    auto medianNoiseAt = [&](int k) {
+        around.clear();
+        for (int d = kIdleGuardBins + 1; d <= kIdleNoiseBins; ++d) {
+            around.push_back(at(k - d));
+            around.push_back(at(k + d));
+        }
+        auto middle = around.begin() + std::ptrdiff_t(around.size() / 2);
+        std::nth_element(around.begin(), middle, around.end());
+        return *middle / std::log(2.0);
+    };
     const double offsetLow = lowHz - nco_.frequency(), offsetHigh = highHz - nco_.frequency();
+    const double beside = besideHz - nco_.frequency();
     int best = 0;
     double top = -1;
     for (int c = int(std::ceil(offsetLow / binHz)); c <= int(std::floor(offsetHigh / binHz)); ++c) {
-        double nl = noiseAt(c - tone), nh = noiseAt(c + tone);
+        double nl = balanced ? medianNoiseAt(c - tone) : noiseAt(c - tone), nh = balanced ? medianNoiseAt(c + tone) : noiseAt(c + tone);
         if (nl <= 0 || nh <= 0)
             continue;
         double l = at(c - tone) / nl, h = at(c + tone) / nh;
+        if (balanced && std::min(l, h) < kBalance * std::max(l, h))
+            continue;
+        if (besideHz > 0 && std::min(std::abs(c * binHz - kBaud / 2 - beside), std::abs(c * binHz + kBaud / 2 - beside)) < kBesideHz)
+            continue;
         if (l + h > top) {
             top = l + h;
             best = c;
@@ -77,8 +98,10 @@ bool RxChannel::idleSearch(double lowHz, double highHz, double& hz, double& phas
     strength = top;
     // A clear tone with noise where its partner should be is one tone of a signal beyond the
     // range, or a carrier: no idle. (Beside a station read, whose idle is clear when it comes,
-    // one tone is taken for none however weak: it is the tone of a neighbour's idle.)
-    if (weaker < kBalance && (strength >= kFineDetect || home_))
+    // one tone is taken for none however weak: it is the tone of a neighbour's idle. So it is
+    // while the reply is listened for: a neighbour's idle just beyond the range puts one tone
+    // inside it, and the reply would find the loops there, on its own lower tone.)
+    if (weaker < kBalance && (strength >= kFineDetect || home_ || listening_))
         return false;
     double band = 0;
     for (int k = best - tone - 6; k <= best + tone + 6; ++k)
@@ -123,12 +146,16 @@ void RxChannel::watchForIdle()
     // before its quality reading lets it search again, and by then the signal's idle is over
     // (its text alone shows a drifting signal poorly). So while nothing is copied well, a clear
     // idle elsewhere in the range moves the loops to it (until a station has been copied: one
-    // copied is never left for a neighbour's idle).
+    // copied is never left for a neighbour's idle). Listening for a reply, only one nearer where
+    // the operator tuned.
     double hz = 0, phase = 0, strength = 0, weaker = 0;
     const bool found = idleSearch(setHz_ - afcRange_, setHz_ + afcRange_, hz, phase, strength, weaker) &&
-                       strength >= kFineDetect && weaker >= kBalance && std::abs(hz - nco_.frequency()) > kElsewhereHz;
-    if (confirmedIdle(found, hz))
+                       strength >= kFineDetect && weaker >= kBalance && std::abs(hz - nco_.frequency()) > kElsewhereHz &&
+                       !(listening_ && std::abs(hz - setHz_) >= std::abs(nco_.frequency() - setHz_)) && !idleImage(hz, strength);
+    if (confirmedIdle(found, hz)) {
         startOn(hz, phase);
+        takeAsReply(hz);
+    }
 }
 
 void RxChannel::fineSearch()

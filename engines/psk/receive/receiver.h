@@ -22,7 +22,13 @@ public:
     // Receives one block; out[i] gets channel i's characters and IMD readings.
     void process(const float* samples, int n, std::array<RxOutput, kChannels>& out);
     // While transmitting the spectrum shows the transmitted sound and the channels rest.
-    void showTransmit(const float* samples, int n) { spectrum_.update(samples, n); }
+    // Afterwards each channel listens for the reply.
+    void showTransmit(const float* samples, int n)
+    {
+        spectrum_.update(samples, n);
+        for (auto& ch : channels_)
+            ch.overSent();
+    }
 
 private:
     Spectrum spectrum_;

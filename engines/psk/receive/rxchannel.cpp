@@ -26,8 +26,9 @@ constexpr int kSettle = 4;            // symbols of a newly found signal decoded
 constexpr int kSearchMinimum = 128;   // decimated samples at a frequency before searching there
 constexpr double kCopiedWell = 0.8;   // quality reading of a signal copied well (noise followed by
                                       // the loops reads up to about 0.7 now and then)
+constexpr double kNoiseQuality = 0.3;  // quality readings of noise, and of a signal
+constexpr double kSignalQuality = 0.6;
 constexpr double kMaxFreeOmega = 2 * kPi * RxChannel::kFreePullHz / kBaud;
-constexpr int kHoldSamples = 10 * kSampleRate; // a station read this long holds the channel
 
 } // namespace
 
@@ -81,8 +82,14 @@ void RxChannel::setFrequency(double hz, int afcRange)
     fresh_ = true;
     unlocked_ = 0;
     text_.reset();
+    readable_.reset();
     home_ = false;
+    taken_ = false;
+    listening_ = false;
+    parked_ = false;
     copiedFor_ = 0;
+    quietFor_ = 0;
+    overSent_ = false;
 }
 
 void RxChannel::setSquelch(int threshold, int speed)
@@ -101,6 +108,7 @@ void RxChannel::setMode(int mode)
     bpsk_.reset();
     varicode_.reset();
     text_.reset();
+    readable_.reset();
 }
 
 void RxChannel::retune(double hz)
@@ -135,6 +143,9 @@ double RxChannel::scaled(double q) const
 
 int RxChannel::level() const
 {
+    if (readable_.garbage() || onSideband_)
+        return 0; // what is decoded reads as no text, or the loops hold a sideband: there is no
+                  // signal it can copy
     double q = scaled(speed_ == 1 ? qualitySlow_ : qualityFast_);
     return int(std::lround(std::clamp(q, 0.0, 1.0) * 100));
 }
@@ -169,29 +180,31 @@ void RxChannel::process(const float* samples, int n, RxOutput& out)
         }
         decimated(cplx(re, im), out);
     }
+    // A station copied is never left for another. While what is decoded reads as text,
+    // nothing looks elsewhere: the watch for another signal's idle, the check for a carrier
+    // beside the loops' (on a sideband the bits come out garbled) and the search that the
+    // loss of the signal starts wait. Once a station has been read for a while (noise reads
+    // as text that long about once in hours), it holds the channel until it goes quiet or the
+    // operator tunes again: the loops stay with it while a neighbour drowns it, and a search
+    // looks for it alone (reply.cpp).
+    if (afcOn())
+        holdOrRelease(n);
     if (searching()) {
         if (sinceRetune_ >= kSearchMinimum)
             acquire();
     } else if (!afcOn() && (mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted) && sinceRetune_ >= kSearchMinimum) {
         fineSearch();
     } else if (afcOn()) {
-        // A station copied is never left for another. While what is decoded reads as text,
-        // nothing looks elsewhere: the watch for another signal's idle, the check for a carrier
-        // beside the loops' (on a sideband the bits come out garbled) and the search that the
-        // loss of the signal starts wait. Once a station has been read for a while (noise reads
-        // as text that long about once in hours), it holds the channel until the operator tunes
-        // again: the loops stay with it while a neighbour drowns it, and a search looks for it
-        // alone.
-        copiedFor_ = text_.copying() ? copiedFor_ + n : 0;
-        if (copiedFor_ >= kHoldSamples)
-            home_ = true;
-        if (home_ && text_.copying())
-            homeHz_ = nco_.frequency();
+        if (!home_ && !fresh_ && sinceRetune_ >= kSearchMinimum)
+            watchNearer();
         if (!home_ && !text_.copying() && sinceRetune_ >= kSearchMinimum && scaled(qualitySlow_) < kCopiedWell)
             watchForIdle();
-        if (mode_ == RxMode::Bpsk && !home_ && !text_.copying() && sinceRetune_ >= int(searchBuf_.size()) && ++checkBlocks_ % 4 == 0)
-            checkSideband();
     }
+    // (A sideband decodes as text with every bit inverted, which has its letters too: without AFC,
+    // where the loops may not move anyway, it is looked for whatever the text reads like.)
+    if (mode_ == RxMode::Bpsk && !searching() && (!afcOn() || !text_.copying()) && sinceRetune_ >= int(searchBuf_.size()) &&
+        ++checkBlocks_ % 4 == 0)
+        checkSideband();
 }
 
 void RxChannel::decimated(cplx z, RxOutput& out)
@@ -325,10 +338,19 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
     double q = std::cos(order * err);
     qualityFast_ += 0.25 * (q - qualityFast_);
     qualitySlow_ += 0.06 * (q - qualitySlow_);
-    if (afcOn() && searchWanted_ && !fresh_ && scaled(qualitySlow_) > 0.6) {
+    // A signal out of the noise (or back from a fade) is read afresh: the characters noise made
+    // before it say nothing of it.
+    if (scaled(qualitySlow_) < kNoiseQuality) {
+        noiseBefore_ = true;
+    } else if (noiseBefore_ && scaled(qualitySlow_) > kSignalQuality) {
+        noiseBefore_ = false;
+        readable_.reset();
+    }
+    if (afcOn() && searchWanted_ && !fresh_ && !listening_ && scaled(qualitySlow_) > 0.6) {
         // The signal it lost has come back (a fade, or weak text): no need to look further.
         // (QPSK's reading wanders that high on noise now and then: the long average is kept for
-        // the next search, which would otherwise never see a weak signal.)
+        // the next search, which would otherwise never see a weak signal. Listening for a reply,
+        // what the loops hold may be a line beside another signal's carrier: the search decides.)
         searchWanted_ = false;
         searchBlocks_ = 0;
         candidate_ = 0;
@@ -407,6 +429,7 @@ void RxChannel::letOut(int bit, std::uint64_t source, RxOutput& out)
     if (source < settleUntil_)
         bit = 0;
     text_.push(bit);
+    readable_.push(bit);
     // Whatever the bits were before the squelch opened, the first character printed is one
     // that starts after a gap.
     if (open && !wasOpen_)
@@ -441,6 +464,8 @@ void RxChannel::restart(double phase)
     viterbi_.setCarrier(phase);
     bpsk_.reset();
     varicode_.resync();
+    readable_.reset();
+    onSideband_ = false;
     theta_ = phase;
     settleUntil_ = symbolCount_ + kSettle;
 }

@@ -37,13 +37,16 @@ public:
 
     double frequency() const { return nco_.frequency(); }
     double setFrequencyHz() const { return setHz_; }
-    int level() const;                          // 0..100 signal quality
+    int level() const;                          // 0..100 signal quality (0 while what is decoded is no text)
     bool squelchOpen() const { return threshold_ <= 0 || level() > threshold_; } // 0: always open
     void vectors(std::int32_t out[16]) const;   // last eight phase-change vectors (x, y)
 
     int afcRange() const { return afcRange_; }
     bool searching() const { return afcOn() && searchWanted_; } // AFC is looking for a signal
-    bool holding() const { return home_; } // a station read since tuning holds the channel
+    bool holding() const { return home_ && !taken_; } // a station read since tuning holds the channel
+    // Our own over has been sent (the channels rested meanwhile): the station read has handed
+    // over, and the reply is listened for.
+    void overSent() { overSent_ = true; }
 
 private:
     bool afcOn() const { return afcLimit_ > 0 && afcRange_ > 0; }
@@ -62,15 +65,29 @@ private:
     std::array<cplx, 3> lines(int order, double hz, bool filtered, double& noise) const;
     double centre(int order, double hz, double& phase) const;
     // Idle search (idle_search.cpp): true when a signal's idle is seen between the frequencies;
-    // weaker: the weaker tone over the noise as a share of the stronger.
-    bool idleSearch(double lowHz, double highHz, double& hz, double& phase, double& strength, double& weaker) const;
+    // weaker: the weaker tone over the noise as a share of the stronger; balanced: only idles
+    // whose tones are both clear are looked at (one tone of another signal is passed over), and
+    // the noise around each is the median of the bins (a strong tone among them counts for none).
+    // besideHz: a signal's carrier, within whose spectrum no tone of the idle may lie.
+    bool idleSearch(double lowHz, double highHz, double& hz, double& phase, double& strength, double& weaker,
+                    bool balanced = false, double besideHz = 0) const;
     void fineSearch();           // QPSK without AFC: finds a signal a few hertz off by its idle
     void watchForIdle();         // with AFC, nothing copied since tuning: another signal's idle
     bool confirmedIdle(bool found, double hz); // an idle seen in the same place twice running
     void restart(double phase);  // decodes afresh from a signal just found
     void checkSideband();
+    bool image(double hz) const; // a line there is the envelope's of a carrier a symbol rate away
+    bool idleImage(double hz, double strength) const; // and an idle there, of an idle a symbol rate away
     void startOn(double hz, double phase);
     double followed(double hz) const; // where AFC may take the oscillator
+    // The reply (reply.cpp): the station held going quiet, and the signal nearest where the
+    // operator tuned.
+    void holdOrRelease(int n);
+    void release();
+    bool quietAt(double hz) const;    // nothing within a few hertz of hz but noise
+    void takeAsReply(double hz);       // a signal just found, nearest where the operator tuned
+    void watchNearer();               // a signal starting nearer where the operator tuned
+    bool nearestIdle(double& hz, double& phase, double& strength); // the nearest idle to it within |hz - there|
 
     Nco nco_;
     double setHz_ = 1000;
@@ -104,6 +121,7 @@ private:
     int slowBlocks_ = 0;             // blocks in the long average (kept from search to search)
     int checkBlocks_ = 0;
     int sidebandVotes_ = 0;
+    bool onSideband_ = false;        // the loops hold a sideband and may not move to the carrier
     double candidate_ = 0;           // frequency found by the last search, awaiting confirmation
     int candidateRun_ = 0;           // blocks running it has been confirmed
     int slowRun_ = 0;                // blocks running the long average's lines have agreed
@@ -134,10 +152,19 @@ private:
     bool fresh_ = false;    // no signal found since tuning
     double foundHz_ = 0;    // where the search last found one
     double idleCandidate_ = 0; // where the last fine search or watch saw an idle
+    double nearerCandidate_ = 0; // where the watch for a signal nearer saw one
     TextMeter text_;        // whether what is decoded reads as text
+    TextMeter readable_;    // the same since the signal began: whether it is one that can be copied
+    bool noiseBefore_ = false; // the quality has read as noise since
     bool home_ = false;     // a station has been copied since tuning: it holds the channel
     double homeHz_ = 0;     // where it was read last
     int copiedFor_ = 0;     // samples running that what is decoded has read as text
+    bool taken_ = false;    // it holds the channel as the signal found nearest where the operator
+                            // tuned, and has not been read long yet
+    bool listening_ = false; // for the reply: the station held has gone quiet
+    bool parked_ = false;   // and nothing has been taken since: the loops stay where it was
+    int quietFor_ = 0;      // samples running that the station held has been quiet
+    bool overSent_ = false; // our own over since the last block
 
     QpskDecoder viterbi_;
     BpskDecoder bpsk_;

@@ -28,15 +28,6 @@ namespace {
 
 using LiveSound = MainWindowFixture;
 
-bool waitFor(const std::function<bool()>& done, int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
 void runFor(int ms)
 {
     waitFor([] { return false; }, ms);

@@ -47,15 +47,6 @@ std::string decode(const QString& path, double hz)
     return text;
 }
 
-bool waitFor(const std::function<bool()>& done, int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
 TEST_F(TxEndToEnd, TypedTextIsTransmittedEchoedAndDecoded)
 {
     // Silence in, the transmitter recorded, eight times faster than real time.

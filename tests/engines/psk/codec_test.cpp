@@ -56,7 +56,8 @@ TEST(Varicode, DecoderSkipsIdleAndOverlongRuns)
 TEST(Varicode, TextMeterTellsTextFromNoise)
 {
     // Bits as a decoder gives them: text (with idle between its characters or not), decoded
-    // noise, and the one after the other.
+    // noise, and the one after the other; and text followed by a long idle, which completes no
+    // character: the reading is of what went before, no longer current.
     auto textBits = [](const std::string& t, int idle) {
         std::string bits;
         for (char c : t)
@@ -68,14 +69,16 @@ TEST(Varicode, TextMeterTellsTextFromNoise)
     for (int i = 0; i < 3000; ++i)
         noise += char('0' + (rng() & 1));
     const std::string qso = "CQ CQ de N0CALL N0CALL pse K\r\nname is Ed, qth Boston, rst 599 73 ";
-    struct Case { std::string bits; bool copying; } cases[] = {
-        {textBits(qso, 0), true}, {textBits(qso, 7), true}, {textBits(qso.substr(0, 12), 0), false},
-        {noise, false}, {textBits(qso, 0) + noise.substr(0, 600), false}, {noise + textBits(qso + qso, 0), true}};
+    struct Case { std::string bits; bool copying; bool current; } cases[] = {
+        {textBits(qso, 0), true, true}, {textBits(qso, 7), true, true}, {textBits(qso.substr(0, 12), 0), false, true},
+        {noise, false, true}, {textBits(qso, 0) + noise.substr(0, 600), false, true}, {noise + textBits(qso + qso, 0), true, true},
+        {textBits(qso, 0) + std::string(40, '0'), true, false}, {"", false, false}};
     for (const auto& c : cases) {
         TextMeter m;
         for (char b : c.bits)
             m.push(b == '1');
         EXPECT_EQ(m.copying(), c.copying) << c.bits.size() << " bits, " << m.garbled() << " garbled";
+        EXPECT_EQ(m.current(), c.current) << c.bits.size() << " bits";
     }
 }
 

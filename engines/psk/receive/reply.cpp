@@ -1,0 +1,168 @@
+#include "engines/psk/receive/rxchannel.h"
+
+// A QSO on one channel. The station read holds the channel while it is on the air, whatever
+// starts beside it. When it has gone quiet (its over has ended, or we have sent ours), the
+// channel listens for the reply, which rarely comes on the same hertz: it takes the signal
+// nearest where the operator tuned, anywhere in the AFC range. A signal taken while nothing
+// nearer was on (a neighbour calling in the pause) is copied, but left for one that starts nearer;
+// only a station within a partner's usual offset of where the operator tuned comes to hold the
+// channel.
+#include <algorithm>
+#include <cmath>
+
+namespace psk {
+namespace {
+
+constexpr int kHoldSamples = 10 * kSampleRate; // a station read this long holds the channel
+constexpr double kPlaceHz = 30.0;   // how far from where the operator tuned a partner answers
+constexpr double kNearerHz = 4.0;   // how much nearer where he tuned another signal must be
+constexpr int kQuietSamples = 3 * kSampleRate / 2; // the station held quiet this long has ended its over
+constexpr double kHeldBandHz = kBaud / 2 + 2; // either side of the station held: where its power
+                                    // is measured (its idle's tones, the body of its text)
+constexpr double kGuardHz = 30.0;   // and beyond this from it,
+constexpr double kNoiseBandHz = 90.0; // within this of the oscillator, the noise around it
+constexpr double kQuietRatio = 2.5; // its power over the noise's below which it is quiet
+constexpr double kWatchDetect = 40.0; // a clear idle (see idle_search.cpp)
+constexpr double kSignalLevel = 0.6; // a quality reading of a signal (noise reads far lower)
+
+} // namespace
+
+void RxChannel::holdOrRelease(int n)
+{
+    if (overSent_) {
+        overSent_ = false;
+        release();
+        return;
+    }
+    // While a search runs the meter may read as it last did (the decoder may complete no
+    // character for long), and noise would come to hold the channel now and then: the count
+    // waits. But a weak station that a moment's dip sent searching goes on counting while it is
+    // still decoded character after character and its quality reads as a signal's (the count
+    // starting over at every dip, a strong neighbour could take the loops before it held them).
+    if (!searching() || (!fresh_ && text_.current() && scaled(qualitySlow_) >= kSignalLevel))
+        copiedFor_ = text_.copying() ? copiedFor_ + n : 0;
+    if (copiedFor_ >= kHoldSamples && std::abs(nco_.frequency() - setHz_) <= kPlaceHz) {
+        home_ = true;
+        taken_ = false;
+        listening_ = false;
+    }
+    if (!home_) {
+        quietFor_ = 0;
+        return;
+    }
+    if (text_.copying() || taken_)
+        homeHz_ = nco_.frequency();
+    quietFor_ = quietAt(homeHz_) ? quietFor_ + n : 0;
+    if (quietFor_ >= kQuietSamples)
+        release();
+}
+
+void RxChannel::release()
+{
+    // What comes next is read afresh: the text meter would go on reading the station's text for
+    // seconds, and keep the search waiting. Until another signal is taken the loops stay where
+    // the station was (it may only have faded deeply for a while).
+    home_ = false;
+    taken_ = false;
+    listening_ = true;
+    parked_ = true;
+    copiedFor_ = 0;
+    quietFor_ = 0;
+    text_.reset();
+    readable_.reset();
+    searchWanted_ = true;
+    searchBlocks_ = 0;
+    candidate_ = 0;
+    candidateRun_ = 0;
+    unlocked_ = 0;
+}
+
+bool RxChannel::quietAt(double hz) const
+{
+    // The power within a few hertz of hz against the noise around (from the weaker bins, which
+    // a neighbour or two do not move). A neighbour strong enough to reach into a station's band
+    // keeps it "on the air": its hold stays, as it must while the station is there.
+    const int n = int(searchBuf_.size());
+    if (sinceRetune_ < n)
+        return false;
+    const double binHz = double(kSampleRate) / kDecimation / n;
+    std::vector<cplx> spec(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        spec[std::size_t(i)] = searchBuf_[std::size_t((searchPos_ + i) % n)] * searchIdleWin_[std::size_t(i)];
+    fft(spec);
+    const double at = hz - nco_.frequency();
+    double band = 0;
+    int inBand = 0;
+    std::vector<double> around;
+    for (int k = -n / 2; k < n / 2; ++k) {
+        const double f = k * binHz, p = std::norm(spec[std::size_t((k + n) % n)]);
+        if (std::abs(f - at) <= kHeldBandHz) {
+            band += p;
+            ++inBand;
+        } else if (std::abs(f - at) > kGuardHz && std::abs(f) <= kNoiseBandHz) {
+            around.push_back(p);
+        }
+    }
+    if (inBand == 0 || around.empty())
+        return false;
+    // The lower quartile: a strong neighbour's spectrum may take up half of the bins. (Noise's
+    // power is exponentially distributed: its lower quartile is ln 4/3 of its mean.)
+    auto quartile = around.begin() + std::ptrdiff_t(around.size() / 4);
+    std::nth_element(around.begin(), quartile, around.end());
+    const double noise = *quartile / std::log(4.0 / 3.0);
+    return band / inBand < kQuietRatio * noise;
+}
+
+void RxChannel::takeAsReply(double hz)
+{
+    // Listening for the reply, the first signal found near where the operator tuned by its idle (a
+    // station starts its over with one) is the one he waits for:
+    // it holds the channel at once, so that a neighbour calling a moment later (whose idle stands
+    // out far clearer than text) does not take it before it has been read for long. Farther away
+    // it is copied, but a signal that starts nearer takes the channel.
+    if (!listening_ || std::abs(hz - setHz_) > kPlaceHz)
+        return;
+    home_ = true;
+    taken_ = true;
+    listening_ = false;
+    homeHz_ = hz;
+    quietFor_ = 0;
+}
+
+bool RxChannel::nearestIdle(double& hz, double& phase, double& strength)
+{
+    // Another idle nearer where the operator tuned (a clear one: both its tones), and again.
+    const double there = home_ ? homeHz_ : setHz_;
+    bool moved = false;
+    for (int i = 0; i < 4; ++i) {
+        const double d = std::abs(hz - there) - kNearerHz;
+        double h = 0, p = 0, s = 0, weaker = 0;
+        if (d < 1 || !idleSearch(there - d, there + d, h, p, s, weaker, true, hz) || s < kWatchDetect)
+            break;
+        hz = h;
+        phase = p;
+        strength = s;
+        moved = true;
+    }
+    return moved;
+}
+
+void RxChannel::watchNearer()
+{
+    // Following a signal farther from where the operator tuned than a few hertz: a clear idle
+    // starting nearer is the reply (or the station tuned, back), and the loops move to it.
+    const double d = std::abs(nco_.frequency() - setHz_) - kNearerHz;
+    if (d < 1)
+        return;
+    double hz = 0, phase = 0, strength = 0, weaker = 0;
+    const bool found = idleSearch(setHz_ - d, setHz_ + d, hz, phase, strength, weaker, true, nco_.frequency()) && strength >= kWatchDetect &&
+                       !idleImage(hz, strength);
+    const bool confirmed = found && nearerCandidate_ > 0 && std::abs(hz - nearerCandidate_) < 1.0;
+    nearerCandidate_ = found && !confirmed ? hz : 0.0;
+    if (confirmed) {
+        startOn(hz, phase);
+        takeAsReply(hz);
+    }
+}
+
+} // namespace psk

@@ -1,12 +1,16 @@
 // Transmit audio on a live sound server: a private PulseAudio server (scripts/private_pulse.sh,
 // two null sinks at 8000 samples/s) reached through PortAudio and ALSA's pulse plug-in, as on a
-// Debian desktop. For BPSK31, QPSK31 and RTTY in turn the engine is started on the default
-// devices and keyed a second later, five times for a second, then once for long, with text;
-// what it plays is recorded from the sink's monitor.
+// Debian desktop. A recorder listens to the sink's monitor all along, as the station at the
+// other end does. BPSK31, QPSK31 and RTTY are run one after the other, each started as the
+// previous one stops (a mode change; the first as the program starts) on the default devices:
+// keyed a second after its start for long, with text, then ten times for a second.
 // Printed per engine: the underruns the sound libraries reported (per minute), the times the
-// playback found nothing queued, the gaps of 2 ms or more of silence inside the signal, the
-// longest, and the time from the key to the first sound.
-//   bench_live_sound [seconds per engine, default 60] [bpsk|qpsk|rtty ...]
+// playback found nothing queued, the gaps of 2 ms or more of silence inside the long
+// transmission, the longest, the time from the first key to the sound and from the end of
+// the long transmission to the end of its sound, and the time from the later keys to the sound.
+//   bench_live_sound [seconds of the long transmission, default 60] [bpsk|qpsk|rtty[:seconds] ...]
+// An engine named with :seconds transmits that long instead (bench_live_sound 60 rtty:5 qpsk:1800:
+// a short RTTY run, then half an hour of QPSK31 right after the change).
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <signal.h>
@@ -23,6 +27,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 // The PSK engine before Qt: its transmitter has a member named emit.
@@ -39,6 +44,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 // The transmitter is keyed this long after the engine's start (the operator's first key).
 constexpr auto kKeyAfter = std::chrono::milliseconds(1000);
+// Then, after the long transmission, this many keys of a second each.
+constexpr int kShortKeys = 10;
 
 double since(Clock::time_point t0, Clock::time_point t)
 {
@@ -131,8 +138,27 @@ public:
         if (reader_.joinable())
             reader_.join();
     }
-    // When sample i was played.
+    // When sample i was played, and the sample played at t.
     Clock::time_point timeOf(std::size_t i) const { return startAt_ + seconds(i); }
+    std::size_t indexAt(Clock::time_point t) const
+    {
+        return t <= startAt_ ? 0 : std::size_t(std::chrono::duration<double>(t - startAt_).count() * 8000.0);
+    }
+    // Whether it has had sound within `wait`. (A null sink nobody listened to keeps a new
+    // listener waiting up to two seconds.)
+    bool hears(std::chrono::milliseconds wait)
+    {
+        const auto end = Clock::now() + wait;
+        while (Clock::now() < end) {
+            {
+                std::lock_guard lock(mutex_);
+                if (!samples_.empty())
+                    return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
     const std::vector<std::int16_t>& samples() const { return samples_; }
 
 private:
@@ -149,32 +175,29 @@ private:
 };
 
 struct Gaps {
-    std::size_t first = 0, last = 0; // the signal's first and last loud sample
     int count = 0;
     double longestMs = 0, totalMs = 0;
 };
 
-// Runs of 16 or more samples (2 ms) at digital silence between the signal's first and last
-// sound. (A PSK31 phase reversal passes through zero in one or two samples, not sixteen.)
-Gaps findGaps(const std::vector<std::int16_t>& s)
+bool loud(std::int16_t v)
+{
+    return std::abs(int(v)) > 300;
+}
+
+// Runs of 16 or more samples (2 ms) at digital silence in s[from, to). (A PSK31 phase reversal
+// passes through zero in one or two samples, not sixteen.)
+Gaps findGaps(const std::vector<std::int16_t>& s, std::size_t from, std::size_t to)
 {
     Gaps g;
-    auto loud = [](std::int16_t v) { return std::abs(int(v)) > 300; };
-    auto a = std::find_if(s.begin(), s.end(), loud);
-    if (a == s.end())
-        return g;
-    auto b = std::find_if(s.rbegin(), s.rend(), loud).base();
-    g.first = std::size_t(a - s.begin());
-    g.last = std::size_t(b - s.begin());
     std::size_t run = 0;
-    for (std::size_t i = g.first; i <= g.last && i < s.size(); ++i) {
+    for (std::size_t i = from; i < to && i < s.size(); ++i) {
         if (std::abs(int(s[i])) <= 2) {
             ++run;
             continue;
         }
         if (run >= 16) {
             if (std::getenv("BENCH_VERBOSE"))
-                std::fprintf(stderr, "  gap of %.1f ms at %.3f s into the signal\n", run / 8.0, double(i - run - g.first) / 8000.0);
+                std::fprintf(stderr, "  gap of %.1f ms at %.3f s into the signal\n", run / 8.0, double(i - run - from) / 8000.0);
             ++g.count;
             g.totalMs += run / 8.0;
             g.longestMs = std::max(g.longestMs, run / 8.0);
@@ -199,13 +222,19 @@ std::string text(std::size_t n)
 
 struct Run {
     const char* name = "";
-    double seconds = 0;
+    bool started = false;
     long underruns = 0; // reported by the sound libraries
     long starved = 0;   // the playback found nothing queued
-    Gaps gaps;
-    double keyToSoundMs = 0, worstKeyToSoundMs = 0;
+    long raises = 0;    // the sound queued ahead of the playback was raised a step
     double cpuPercent = 0; // of one core, the whole run
     int errors = 0;
+    // When the keys were pressed and the long transmission ended.
+    Clock::time_point longKey, longEnd;
+    std::vector<Clock::time_point> keys;
+    // From the recording.
+    double seconds = 0; // of the long transmission's sound
+    Gaps gaps;
+    double firstKeyMs = 0, endMs = 0, keyMs = 0, worstKeyMs = 0;
 };
 
 double cpuSeconds()
@@ -221,14 +250,12 @@ struct Keyer {
     std::function<void()> key, unkey, stop;
 };
 
-// Five short transmissions (1 s on, 1 s off) for the time from the key to the sound, then one
-// of `seconds` for the gaps, all recorded from the sink's monitor.
+// The engine started, keyed a second later for `seconds`, then kShortKeys times for a second (with
+// a second between); the figures from the recording come later (analyse).
 Run measure(const char* name, double seconds, Keyer k, const StderrCounter& counter)
 {
     Run r;
     r.name = name;
-    Recorder rec("tx.monitor");
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
     const long before = counter.underruns();
     const sound::SoundCounters countersBefore = sound::soundCounters();
     const double cpuBefore = cpuSeconds();
@@ -237,46 +264,58 @@ Run measure(const char* name, double seconds, Keyer k, const StderrCounter& coun
         std::fprintf(stderr, "%s: the engine did not start (error %d): %s\n", name, rc, sound::takeAudioError().c_str());
         return r;
     }
+    r.started = true;
     std::this_thread::sleep_for(kKeyAfter);
-    std::vector<Clock::time_point> keys;
-    for (int i = 0; i < 5; ++i) {
-        keys.push_back(Clock::now());
+    r.longKey = Clock::now();
+    k.key();
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    r.longEnd = Clock::now();
+    k.unkey();
+    for (int i = 0; i < kShortKeys; ++i) {
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        r.keys.push_back(Clock::now());
         k.key();
         std::this_thread::sleep_for(std::chrono::seconds(1));
         k.unkey();
-        std::this_thread::sleep_for(std::chrono::seconds(1));
     }
-    const auto longKey = Clock::now();
-    k.key();
-    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-    k.unkey();
+    std::this_thread::sleep_for(std::chrono::seconds(1));
     k.stop();
     r.cpuPercent = 100.0 * (cpuSeconds() - cpuBefore) / since(startedAt, Clock::now());
     r.starved = sound::soundCounters().starved - countersBefore.starved;
+    r.raises = sound::soundCounters().marginRaises - countersBefore.marginRaises;
     r.underruns = sound::soundCounters().hostUnderruns - countersBefore.hostUnderruns + counter.underruns() - before;
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    rec.stop();
+    return r;
+}
 
+// The run's figures from the recording of the sink's monitor.
+void analyse(Run& r, const Recorder& rec)
+{
     const auto& s = rec.samples();
-    auto firstLoudAfter = [&](Clock::time_point t) {
-        for (std::size_t i = 0; i < s.size(); ++i)
-            if (rec.timeOf(i) >= t - std::chrono::milliseconds(30) && std::abs(int(s[i])) > 300)
+    const auto firstLoudAfter = [&](Clock::time_point t) {
+        for (std::size_t i = rec.indexAt(t - std::chrono::milliseconds(30)); i < s.size(); ++i)
+            if (loud(s[i]))
                 return i;
         return s.size();
     };
-    for (auto t : keys) {
-        const std::size_t i = firstLoudAfter(t);
-        const double ms = i < s.size() ? 1000.0 * since(t, rec.timeOf(i)) : 1e9;
-        if (std::getenv("BENCH_VERBOSE"))
-            std::fprintf(stderr, "  %s: key to sound %.0f ms\n", name, ms);
-        r.keyToSoundMs += ms / double(keys.size());
-        r.worstKeyToSoundMs = std::max(r.worstKeyToSoundMs, ms);
+    const auto ms = [&](Clock::time_point t, std::size_t i) { return i < s.size() ? 1000.0 * since(t, rec.timeOf(i)) : 1e9; };
+    const std::size_t first = firstLoudAfter(r.longKey);
+    // The long transmission's sound ends before the next key's.
+    std::size_t last = std::min(s.size(), rec.indexAt(r.keys.empty() ? Clock::now() : r.keys.front()));
+    while (last > first && !loud(s[last - 1]))
+        --last;
+    r.firstKeyMs = ms(r.longKey, first);
+    r.endMs = ms(r.longEnd, last);
+    if (first < last) {
+        r.gaps = findGaps(s, first, last);
+        r.seconds = double(last - first) / 8000.0;
     }
-    const std::size_t from = firstLoudAfter(longKey);
-    if (from < s.size())
-        r.gaps = findGaps(std::vector<std::int16_t>(s.begin() + std::ptrdiff_t(from), s.end()));
-    r.seconds = double(r.gaps.last - r.gaps.first) / 8000.0;
-    return r;
+    for (auto t : r.keys) {
+        const double k = ms(t, firstLoudAfter(t));
+        if (std::getenv("BENCH_VERBOSE"))
+            std::fprintf(stderr, "  %s: key to sound %.0f ms\n", r.name, k);
+        r.keyMs += k / double(r.keys.size());
+        r.worstKeyMs = std::max(r.worstKeyMs, k);
+    }
 }
 
 Run runPsk(const char* name, int mode, double seconds, const StderrCounter& counter)
@@ -356,11 +395,22 @@ int main(int argc, char** argv)
     double seconds = argc > 1 ? std::atof(argv[1]) : 60;
     if (seconds <= 0)
         seconds = 60;
-    std::vector<std::string> which;
-    for (int i = 2; i < argc; ++i)
-        which.emplace_back(argv[i]);
+    std::vector<std::pair<std::string, double>> which;
+    for (int i = 2; i < argc; ++i) {
+        std::string w = argv[i];
+        double s = seconds;
+        if (auto colon = w.find(':'); colon != std::string::npos) {
+            s = std::atof(w.c_str() + colon + 1);
+            w.resize(colon);
+        }
+        if (s <= 0 || (w != "bpsk" && w != "qpsk" && w != "rtty")) {
+            std::fprintf(stderr, "%s: not bpsk, qpsk or rtty with seconds above 0\n", argv[i]);
+            return 1;
+        }
+        which.emplace_back(w, s);
+    }
     if (which.empty())
-        which = {"bpsk", "qpsk", "rtty"};
+        which = {{"bpsk", seconds}, {"qpsk", seconds}, {"rtty", seconds}};
 
     char folderTemplate[] = "/tmp/sondrel-live-XXXXXX";
     const char* made = ::mkdtemp(folderTemplate);
@@ -377,33 +427,49 @@ int main(int argc, char** argv)
 
     std::vector<Run> runs;
     {
-        StderrCounter counter;
-        for (const auto& w : which) {
-            if (w == "bpsk")
-                runs.push_back(runPsk("BPSK31", 0, seconds, counter));
-            else if (w == "qpsk")
-                runs.push_back(runPsk("QPSK31", 1, seconds, counter));
-            else if (w == "rtty")
-                runs.push_back(runRtty(seconds, counter, folder));
+        Recorder rec("tx.monitor");
+        if (!rec.hears(std::chrono::seconds(5)))
+            std::fprintf(stderr, "The sink's monitor gives no sound\n");
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        {
+            StderrCounter counter;
+            for (const auto& [w, s] : which) {
+                if (w == "bpsk")
+                    runs.push_back(runPsk("BPSK31", 0, s, counter));
+                else if (w == "qpsk")
+                    runs.push_back(runPsk("QPSK31", 1, s, counter));
+                else
+                    runs.push_back(runRtty(s, counter, folder));
+            }
         }
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        rec.stop();
+        for (auto& r : runs)
+            if (r.started)
+                analyse(r, rec);
     }
     const std::string stop = std::string("bash ") + SONDREL_SOURCE_DIR + "/scripts/private_pulse.sh stop " + folder
                              + "/pulse && rm -rf " + folder;
     (void)!std::system(stop.c_str());
 
     std::printf("Transmit audio on a private PulseAudio server (default devices, PortAudio -> ALSA pulse plug-in),\n"
-                "keyed 1 s after the engine's start: five transmissions of 1 s, then one of %.0f s:\n\n", seconds);
-    std::printf("%-7s %8s %10s %8s %8s %10s %10s %11s %16s %6s %7s\n", "engine", "signal s", "underruns", "per min",
-                "starved", "gaps>=2ms", "longest ms", "silence ms", "key->sound ms", "cpu %", "errors");
+                "the engines one after the other (a mode change), each keyed 1 s after its start for long\n"
+                "(signal s), then ten times for 1 s:\n\n");
+    std::printf("%-7s %8s %9s %7s %7s %7s %9s %8s %9s %9s %7s %13s %6s %6s\n", "engine", "signal s", "underruns",
+                "per min", "starved", "raised", "gaps>=2ms", "longest", "silence", "first key", "end", "later keys", "cpu %", "errors");
     for (const auto& r : runs) {
         const double minutes = r.seconds / 60.0;
-        std::printf("%-7s %8.1f %10ld %8.1f %8ld %10d %10.1f %11.1f %8.0f (%4.0f) %6.1f %7d\n", r.name, r.seconds,
-                    r.underruns, minutes > 0 ? r.underruns / minutes : 0.0, r.starved, r.gaps.count, r.gaps.longestMs,
-                    r.gaps.totalMs, r.keyToSoundMs, r.worstKeyToSoundMs, r.cpuPercent, r.errors);
+        std::printf("%-7s %8.1f %9ld %7.1f %7ld %7ld %9d %8.1f %9.1f %9.0f %7.0f %6.0f (%4.0f) %6.1f %6d\n", r.name, r.seconds,
+                    r.underruns, minutes > 0 ? r.underruns / minutes : 0.0, r.starved, r.raises, r.gaps.count, r.gaps.longestMs,
+                    r.gaps.totalMs, r.firstKeyMs, r.endMs, r.keyMs, r.worstKeyMs, r.cpuPercent, r.errors);
     }
     std::printf("\nunderruns: as the sound libraries report them (ALSA's messages); starved: times the playback\n"
-                "found no sound queued by the engine; gaps: runs of 2 ms or more of silence inside the\n"
-                "long transmission; key->sound: mean (worst) of five short transmissions; cpu: of one core,\n"
-                "the engine and the recorder together.\n");
+                "found no sound queued by the engine; raised: times the sound kept queued ahead of the playback\n"
+                "(and so every later key's delay) was raised by 32 ms, the engine's blocks having come late;\n"
+                "gaps: runs of 2 ms or more of silence inside the long transmission, the longest and all\n"
+                "together in ms; first key: ms from the key a second after the start to the sound; end: ms\n"
+                "from the end of the long transmission to the end of its sound (the delay the playback kept;\n"
+                "both wait for the engine's next block, up to 128 ms in PSK, 32 ms in RTTY); later keys: ms from the key to the sound, mean (worst) of ten;\n"
+                "cpu: of one core, the engine and the recorder together.\n");
     return 0;
 }

@@ -178,7 +178,8 @@ PaDeviceIndex findByName(const std::vector<SoundDeviceInfo>& list, const std::st
 using Clock = std::chrono::steady_clock;
 
 // The sound is taken to have stopped when no block has come for this long; the first may take
-// longer (PulseAudio's ALSA plug-in starts a stream half a second after it is asked to).
+// longer (a PulseAudio null sink's monitor gives a new capture its first sound up to two
+// seconds late).
 constexpr auto kSilentLimit = std::chrono::milliseconds(600);
 constexpr auto kFirstSoundLimit = std::chrono::milliseconds(3000);
 // How long a close waits for the sound library before it goes on without it.
@@ -187,11 +188,14 @@ constexpr auto kCloseWait = std::chrono::milliseconds(500);
 constexpr std::size_t kMaxInput = 16000;
 // Played sound is queued ahead of the block being made, so that the engine's next block is in
 // before the playback needs it: 128 ms at first, more (in steps of 32 ms, up to half a second)
-// whenever a block comes with less than 32 ms still queued. The margin is the key's delay too.
+// whenever a block comes with less than 32 ms still queued. The margin is the key's delay too:
+// once a minute of blocks has come with a step more than that to spare, it is lowered a step
+// again (not below the first), so that a moment of load does not lengthen every later key.
 constexpr std::size_t kFirstMargin = 1024;
 constexpr std::size_t kMarginStep = 256;
 constexpr std::size_t kMaxMargin = 4096;
 constexpr std::size_t kLowWater = 256;
+constexpr long long kSettleSamples = 60 * 8000;
 constexpr double kHostLatency = 0.1;
 // Sound moves in steps of 32 ms, well inside the margin.
 constexpr unsigned long kCallbackFrames = 256;
@@ -207,6 +211,9 @@ struct StreamShare {
     bool cancelled = false;
     bool heard = false;     // the capture has delivered
     std::size_t wanted = 0; // what a waiting read needs
+    // Until the capture delivers, a waiting read is woken when the playback has taken its queue
+    // down to this (0: not waiting on the playback).
+    std::size_t paceAt = 0;
     Clock::time_point lastSound;
     // Touched on the library thread only.
     PaStream* capture = nullptr;
@@ -239,7 +246,7 @@ int onPlayback(const void*, void* out, unsigned long frames, const PaStreamCallb
 {
     auto& s = *static_cast<StreamShare*>(user);
     auto* to = static_cast<std::int16_t*>(out);
-    bool starved = false;
+    bool starved = false, wake = false;
     {
         std::lock_guard g(s.lock);
         const std::size_t have = std::min<std::size_t>(frames, s.output.size());
@@ -247,7 +254,10 @@ int onPlayback(const void*, void* out, unsigned long frames, const PaStreamCallb
         s.output.erase(s.output.begin(), s.output.begin() + std::ptrdiff_t(have));
         std::fill(to + have, to + frames, std::int16_t(0));
         starved = s.playing && have < frames;
+        wake = s.paceAt > 0 && s.output.size() <= s.paceAt;
     }
+    if (wake)
+        s.ready.notify_all();
     if (starved)
         detail::countStarved();
     if (flags & paOutputUnderflow)
@@ -333,8 +343,8 @@ int openStream(StreamShare& s, int device, const std::string& name)
     for (PaStream* stream : {s.capture, s.playback})
         if (e == paNoError)
             e = Pa_SetStreamFinishedCallback(stream, onFinished);
-    // The capture first: the engine runs on what it hears, and a sound server may take half a
-    // second to get each stream going.
+    // The capture first: the engine runs on what it hears once it hears, and a sound server
+    // may take a while to get each stream going.
     if (e == paNoError)
         e = Pa_StartStream(s.capture);
     if (e == paNoError)
@@ -373,13 +383,27 @@ public:
             return 13;
         return *code;
     }
+    // A sound server may take a second or two to deliver a new capture stream's first sound
+    // (PulseAudio's null sinks run on two-second blocks while nothing asks for less), and the
+    // transmitter must not wait for it: until the capture delivers, the engine is given a block
+    // of silence each time the playback has taken its queue down to the margin. When the
+    // capture comes, what it brought beyond that pace is dropped, so that its blocks arrive
+    // as the playback needs them and the playback's delay stays as it was.
     int read(float* samples, int n) override
     {
         std::unique_lock g(share_->lock);
+        auto& in = share_->input;
         for (;;) {
-            if (share_->input.size() >= std::size_t(n)) {
-                std::copy_n(share_->input.begin(), n, samples);
-                share_->input.erase(share_->input.begin(), share_->input.begin() + n);
+            if (share_->heard && pacedByPlayback_) {
+                pacedByPlayback_ = false;
+                const auto keep = std::size_t(std::max<std::ptrdiff_t>(
+                    0, std::ptrdiff_t(margin_ + std::size_t(n)) - std::ptrdiff_t(share_->output.size())));
+                if (in.size() > keep)
+                    in.erase(in.begin(), in.begin() + std::ptrdiff_t(in.size() - keep));
+            }
+            if (in.size() >= std::size_t(n)) {
+                std::copy_n(in.begin(), n, samples);
+                in.erase(in.begin(), in.begin() + n);
                 return 0;
             }
             if (share_->finished || share_->cancelled)
@@ -387,9 +411,16 @@ public:
             const auto limit = share_->lastSound + (share_->heard ? kSilentLimit : kFirstSoundLimit);
             if (Clock::now() >= limit)
                 return 11;
+            if (!share_->heard && share_->output.size() <= margin_) {
+                pacedByPlayback_ = true;
+                std::fill(samples, samples + n, 0.0f);
+                return 0;
+            }
             share_->wanted = std::size_t(n);
+            share_->paceAt = share_->heard ? 0 : std::max<std::size_t>(margin_, 1);
             share_->ready.wait_until(g, limit);
             share_->wanted = 0;
+            share_->paceAt = 0;
         }
     }
     int write(const float* samples, int n) override
@@ -398,8 +429,16 @@ public:
         if (share_->finished || share_->cancelled)
             return 14;
         auto& q = share_->output;
-        if (share_->playing && q.size() < kLowWater && margin_ < kMaxMargin)
-            margin_ += kMarginStep; // the blocks come closer to the playback than is safe
+        if (share_->playing && q.size() < kLowWater + kMarginStep) {
+            sparedFor_ = 0; // a step less would not have been safe
+            if (q.size() < kLowWater && margin_ < kMaxMargin) {
+                margin_ += kMarginStep; // the blocks come closer to the playback than is safe
+                detail::countMarginRaise();
+            }
+        } else if (margin_ > kFirstMargin && (sparedFor_ += n) >= kSettleSamples) {
+            margin_ -= kMarginStep;
+            sparedFor_ = 0;
+        }
         const bool silent = std::all_of(samples, samples + n, [](float v) { return std::abs(v) < 1.0f; });
         if (silent) {
             // Between transmissions the queue is held at one block and the margin, whatever
@@ -407,6 +446,8 @@ public:
             const std::size_t target = std::size_t(n) + margin_;
             if (q.size() < target)
                 q.insert(q.end(), target - q.size(), std::int16_t(0));
+            while (q.size() > target && q.back() == 0)
+                q.pop_back(); // silence queued for a margin since lowered
         } else {
             if (!share_->playing && q.size() < margin_)
                 q.insert(q.end(), margin_ - q.size(), std::int16_t(0));
@@ -442,6 +483,8 @@ private:
     std::atomic<bool> cancelled_{false};
     bool closed_ = false;
     std::size_t margin_ = kFirstMargin; // written under the share's lock
+    long long sparedFor_ = 0;           // samples written since a block came close to the playback
+    bool pacedByPlayback_ = false;      // silence has been read before the capture delivered
 };
 
 // Answers every open with the error it was made with.

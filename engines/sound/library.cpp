@@ -19,6 +19,7 @@ namespace {
 
 std::atomic<long> g_starved{0};
 std::atomic<long> g_hostUnderruns{0};
+std::atomic<long> g_marginRaises{0};
 
 // ALSA's messages come here instead of to stderr; an underrun it reports is counted.
 void alsaMessage(const char*, int, const char*, int, const char* format, ...)
@@ -176,13 +177,14 @@ bool runOnLibraryThread(std::function<void()> task, std::chrono::milliseconds wa
 
 SoundCounters soundCounters()
 {
-    return {g_starved.load(), g_hostUnderruns.load()};
+    return {g_starved.load(), g_hostUnderruns.load(), g_marginRaises.load()};
 }
 
 namespace detail {
 
 void countStarved() { ++g_starved; }
 void countHostUnderrun() { ++g_hostUnderruns; }
+void countMarginRaise() { ++g_marginRaises; }
 
 bool isLibraryChatter(const std::string& line)
 {

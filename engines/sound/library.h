@@ -23,12 +23,14 @@ inline constexpr std::chrono::milliseconds kWaitForever{-1};
 struct SoundCounters {
     long starved = 0;         // times the playback took sound that had not been made yet
     long hostUnderruns = 0;   // underruns the sound library reported
+    long marginRaises = 0;    // times the sound queued ahead of the playback was raised a step
 };
 SoundCounters soundCounters();
 
 namespace detail {
 void countStarved();
 void countHostUnderrun();
+void countMarginRaise();
 // Whether a line written to stderr is the sound libraries' own chatter.
 bool isLibraryChatter(const std::string& line);
 } // namespace detail

@@ -12,8 +12,8 @@
 // prints during the quiet and the oscillator's farthest from where it was tuned.
 //   bench_psk_cer qso [seeds, default 3] [threads, default 3] [modes: b, q or bq]
 // QSO_TRACE=mode,dB,quiet,neighbour,over,afc,D,seed (e.g. 0,-8,4,1,0,1,10,0) runs that one file
-// alone and prints its course: the oscillator, level, hold and search every half second, and the
-// text printed.
+// alone and prints its course: the oscillator, level, hold and search every half second, the
+// text printed and its errors (and the click's).
 #include <atomic>
 #include <cstdlib>
 #include <cmath>
@@ -121,6 +121,12 @@ void run(Case& c, const Sources& src, unsigned seeds)
     for (unsigned s = 0; s < seeds; ++s) {
         const unsigned seed = 1 + s * 7919u + unsigned(c.mode) * 31u + unsigned(c.snr + 20) * 131u +
                               unsigned(c.quiet) * 17u + unsigned(c.offset + 50) * 1009u + unsigned(c.neighbour) * 3u + (c.over ? 5u : 0u);
+        const char* trace = std::getenv("QSO_TRACE");
+        char want[128];
+        std::snprintf(want, sizeof want, "%d,%g,%g,%d,%d,%d,%g,%u", c.mode, c.snr, c.quiet, c.neighbour, int(c.over), int(c.afc), c.offset, s);
+        const bool tracing = trace && std::string(trace) == want;
+        if (trace && !tracing)
+            continue;
         std::mt19937 rng(seed);
         double nbHz = 0, nbAt = 0;
         const std::size_t lead = std::size_t(8000 * std::uniform_real_distribution<double>(0.5, 1.5)(rng));
@@ -173,12 +179,6 @@ void run(Case& c, const Sources& src, unsigned seeds)
             for (int code : out[0].chars)
                 got += char(code);
         };
-        const char* trace = std::getenv("QSO_TRACE");
-        char want[128];
-        std::snprintf(want, sizeof want, "%d,%g,%g,%d,%d,%d,%g,%u", c.mode, c.snr, c.quiet, c.neighbour, int(c.over), int(c.afc), c.offset, s);
-        const bool tracing = trace && std::string(trace) == want;
-        if (trace && !tracing)
-            continue;
         if (tracing)
             std::printf("neighbour %.1f Hz from %.1f s\n", nbHz, nbAt);
         if (tracing)
@@ -205,6 +205,8 @@ void run(Case& c, const Sources& src, unsigned seeds)
         if (tracing)
             std::printf("B: %s\nclick: %s\n", bGot.c_str(), clickGot.c_str());
         const std::size_t e = pskbench::errors(b.text, bGot);
+        if (tracing)
+            std::printf("errors of %zu: B %zu, click %zu\n", b.text.size(), e, c.afc ? pskbench::errors(b.text, clickGot) : 0);
         c.errors += e;
         c.sent += b.text.size();
         c.aErrors += pskbench::errors(a.text, aGot);

@@ -389,18 +389,27 @@ void RxChannel::acquire()
     }
     // A fourth-order line that the long average shows too is the carrier's; the second order
     // can still be on a line beside it.
+    bool line = found; // a line, whatever it proves to be (for a carrier that stays in one place)
     if (idleFound) {
         phase = idlePhase; // the idle's two tones leave no doubt where the carrier is
     } else if (found && order == 2) {
         hz = centre(order, hz, phase);
-        found = !image(hz);
+        line = found = !image(hz);
     } else if (found) {
         double noise = 0;
         phase = std::arg(lines(order, hz, true, noise)[1]) / order;
         // A line beside the carrier of a signal just beyond the range reaches into it.
         double ignored = 0;
-        if (!weak && std::abs(centre(order, hz, ignored) - setHz_) > afcRange_)
+        const double carrier = weak ? hz : centre(order, hz, ignored);
+        if (std::abs(carrier - setHz_) > afcRange_) {
             found = false;
+        } else if (listening_ && carrier != hz) {
+            // Listening for the reply, the text of a signal that began without the loops on it
+            // lifts the lines beside its carrier as often as the carrier's: the loops go where the
+            // signal has its body on both sides.
+            hz = carrier;
+            phase = std::arg(lines(order, hz, true, noise)[1]) / order;
+        }
     }
     // A signal beyond the range never pulls the loops (they would only sit at its edge); once a
     // station has been copied, nothing but it does: a search finds it again after a fade, or
@@ -408,8 +417,34 @@ void RxChannel::acquire()
     // (Listening for the reply with the loops still where the station was, only an idle elsewhere
     // is taken, as a station begins its over: in a deep fade of the station the lines noise
     // lifts elsewhere now and then are none.)
-    if (found && (std::abs(hz - setHz_) > afcRange_ + 0.5 || ((home_ || (parked_ && !idleFound)) && std::abs(hz - homeHz_) > kHomeHz)))
+    bool steady = false;
+    if (found && std::abs(hz - setHz_) > afcRange_ + 0.5)
         found = weak = false;
+    if (parked_ && !home_ && !idleFound) {
+        // (QPSK text's fourth-order lines beside the station's carrier, 7.8 Hz off, are its own.)
+        const double away = std::abs(hz - homeHz_);
+        const bool elsewhere = found && away > kHomeHz;
+        steady = steadyReply(line, hz, elsewhere && !(order == 4 && std::abs(away - kBaud / 4) <= 2));
+        if (steady) {
+            // Where the carrier is: of the line and those half a symbol rate either side, the one
+            // with the signal on both sides.
+            hz = steadyHz_;
+            if (order == 2) {
+                hz = centre(order, hz, phase);
+            } else {
+                double noise = 0;
+                phase = std::arg(lines(order, hz, true, noise)[1]) / order;
+            }
+            found = std::abs(hz - setHz_) <= afcRange_;
+            weak = false;
+            candidate_ = hz;
+            candidateRun_ = kMoveConfirm;
+        } else if (elsewhere) {
+            found = weak = false;
+        }
+    } else if (found && home_ && std::abs(hz - homeHz_) > kHomeHz) {
+        found = weak = false;
+    }
     ++searchBlocks_;
     ++slowBlocks_;
     // A detection counts when the next block confirms it: a line that noise has lifted over a
@@ -452,13 +487,15 @@ void RxChannel::acquire()
         listening_ = parked_ = false;
         return;
     }
-    if (!fresh_ && (weak ? away <= 1.0 : (order == 4 || blocks < kTextSearchBlocks) && beside))
+    // (Listening for the reply the loops hold nothing: an idle found half a symbol rate from them
+    // is a station's.)
+    if (!fresh_ && !(parked_ && idleFound) && (weak ? away <= 1.0 : (order == 4 || blocks < kTextSearchBlocks) && beside))
         return;
     fresh_ = false;
     if (home_)
         homeHz_ = hz; // the station copied, found again (it may have drifted while unreadable)
     startOn(hz, phase);
-    if (idleFound)
+    if (idleFound || steady)
         takeAsReply(hz);
 }
 

@@ -25,6 +25,7 @@ constexpr double kElsewhereHz = 3.0; // an idle this far from the oscillator is 
 constexpr double kBalance = 0.25;    // its weaker tone's share of the stronger at least (one strong
                                      // line, a carrier, with noise 31 Hz beside it is no idle)
 
+constexpr double kBridge = 0.5;     // tones beyond both of a pair this strong against its weaker: no idle
 constexpr double kBesideHz = kBaud / 2 + 2; // within this of a signal's carrier its own spectrum lies
 
 } // namespace
@@ -84,6 +85,14 @@ bool RxChannel::idleSearch(double lowHz, double highHz, double& hz, double& phas
             continue;
         double l = at(c - tone) / nl, h = at(c + tone) / nh;
         if (balanced && std::min(l, h) < kBalance * std::max(l, h))
+            continue;
+        // Two idles two symbol rates apart (a reply and a neighbour) put a pair of tones halfway
+        // between them, one of each, as clear as an idle's: there the tones a symbol rate beyond
+        // both are as strong, the partners of each. (A true idle has nothing there but noise, or
+        // one side of another signal.)
+        const double ol = at(c - 3 * tone) / (balanced ? medianNoiseAt(c - 3 * tone) : noiseAt(c - 3 * tone));
+        const double oh = at(c + 3 * tone) / (balanced ? medianNoiseAt(c + 3 * tone) : noiseAt(c + 3 * tone));
+        if (std::min(ol, oh) >= kBridge * std::min(l, h))
             continue;
         if (besideHz > 0 && std::min(std::abs(c * binHz - kBaud / 2 - beside), std::abs(c * binHz + kBaud / 2 - beside)) < kBesideHz)
             continue;
@@ -172,6 +181,8 @@ void RxChannel::fineSearch()
     if (std::abs(w - omega_ - viterbi_.carrierFrequency()) < 2 * kPi * kFineHz / kBaud)
         return; // the decoder follows it already
     omega_ = w;
+    garbledFor_ = 0;
+    text_.reset(); // what the loops held before says nothing of this signal
     // The phase measured is the carrier's at the newest sample; the decoder's next symbol is
     // a few older, and it sees the symbols turned by freePhase_.
     restart(wrapPhase(phase - kPipeline * w - freePhase_));

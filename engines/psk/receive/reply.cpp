@@ -24,6 +24,8 @@ constexpr double kNoiseBandHz = 90.0; // within this of the oscillator, the nois
 constexpr double kQuietRatio = 2.5; // its power over the noise's below which it is quiet
 constexpr double kWatchDetect = 40.0; // a clear idle (see idle_search.cpp)
 constexpr double kSignalLevel = 0.6; // a quality reading of a signal (noise reads far lower)
+constexpr int kSteadyBlocks = 16;   // blocks (about 2 s) a carrier stays in one place to be a station
+constexpr double kSteadyHz = 1.0;   // how close each finding to the first
 
 } // namespace
 
@@ -68,6 +70,7 @@ void RxChannel::release()
     parked_ = true;
     copiedFor_ = 0;
     quietFor_ = 0;
+    steadyScore_ = 0;
     text_.reset();
     readable_.reset();
     searchWanted_ = true;
@@ -147,6 +150,34 @@ bool RxChannel::nearestIdle(double& hz, double& phase, double& strength)
     return moved;
 }
 
+bool RxChannel::steadyReply(bool line, double hz, bool candidate)
+{
+    // Listening with the loops still where the station was, a signal elsewhere is taken by the
+    // idle it begins its over with. Its idle can be missed (it came with a neighbour's, or in a
+    // fade): a carrier found in one place near where the operator tuned, search after search, for
+    // a couple of seconds is a station on the air there all the same (noise lifts a line in one
+    // place for a block or two). Its lines beside the carrier, half a symbol rate off, which a
+    // search finds now and then, count for it.
+    if (!line) {
+        steadyScore_ = std::max(0, steadyScore_ - 1);
+        return false;
+    }
+    // (A signal whose carrier is found beside the line more often than on it is another: the
+    // line is its, beside it, as of a neighbour just beyond the range.)
+    const double d = std::abs(hz - steadyHz_);
+    if (steadyScore_ > 0 && (d < kSteadyHz || std::abs(d - kBaud / 2) < kSteadyHz)) {
+        ++steadyScore_;
+        (d < kSteadyHz ? steadyOn_ : steadyBeside_) += 1;
+    } else if (--steadyScore_ <= 0) {
+        const bool near = candidate && std::abs(hz - setHz_) <= kPlaceHz + kSteadyHz;
+        steadyScore_ = near ? 1 : 0;
+        steadyOn_ = 1;
+        steadyBeside_ = 0;
+        steadyHz_ = hz;
+    }
+    return steadyScore_ >= kSteadyBlocks && steadyOn_ > steadyBeside_;
+}
+
 void RxChannel::watchNearer()
 {
     // Following a signal farther from where the operator tuned than a few hertz: a clear idle
@@ -154,8 +185,10 @@ void RxChannel::watchNearer()
     const double d = std::abs(nco_.frequency() - setHz_) - kNearerHz;
     if (d < 1)
         return;
+    // (While the signal followed is read, no tone of the idle may lie in its spectrum.)
     double hz = 0, phase = 0, strength = 0, weaker = 0;
-    const bool found = idleSearch(setHz_ - d, setHz_ + d, hz, phase, strength, weaker, true, nco_.frequency()) && strength >= kWatchDetect &&
+    const double beside = (text_.copying() && text_.current()) || scaled(qualitySlow_) >= kSignalLevel ? nco_.frequency() : 0.0;
+    const bool found = idleSearch(setHz_ - d, setHz_ + d, hz, phase, strength, weaker, true, beside) && strength >= kWatchDetect &&
                        !idleImage(hz, strength);
     const bool confirmed = found && nearerCandidate_ > 0 && std::abs(hz - nearerCandidate_) < 1.0;
     nearerCandidate_ = found && !confirmed ? hz : 0.0;

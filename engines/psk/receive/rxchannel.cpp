@@ -29,6 +29,9 @@ constexpr double kCopiedWell = 0.8;   // quality reading of a signal copied well
 constexpr double kNoiseQuality = 0.3;  // quality readings of noise, and of a signal
 constexpr double kSignalQuality = 0.6;
 constexpr double kMaxFreeOmega = 2 * kPi * RxChannel::kFreePullHz / kBaud;
+constexpr int kGarbledReset = 3 * kSampleRate;         // nothing held this long without AFC: the loop is lost
+constexpr double kLostQuality = 0.3;                   // (a quality reading below this holds nothing)
+constexpr double kResetOmega = 2 * kPi * 1.0 / kBaud;  // if it has moved this far from where he tuned
 
 } // namespace
 
@@ -89,7 +92,9 @@ void RxChannel::setFrequency(double hz, int afcRange)
     parked_ = false;
     copiedFor_ = 0;
     quietFor_ = 0;
+    steadyScore_ = 0;
     overSent_ = false;
+    garbledFor_ = 0;
 }
 
 void RxChannel::setSquelch(int threshold, int speed)
@@ -194,10 +199,11 @@ void RxChannel::process(const float* samples, int n, RxOutput& out)
             acquire();
     } else if (!afcOn() && (mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted) && sinceRetune_ >= kSearchMinimum) {
         fineSearch();
+        freeRecover(n);
     } else if (afcOn()) {
         if (!home_ && !fresh_ && sinceRetune_ >= kSearchMinimum)
             watchNearer();
-        if (!home_ && !text_.copying() && sinceRetune_ >= kSearchMinimum && scaled(qualitySlow_) < kCopiedWell)
+        if (!home_ && !(text_.copying() && text_.current()) && sinceRetune_ >= kSearchMinimum && scaled(qualitySlow_) < kCopiedWell)
             watchForIdle();
     }
     // (A sideband decodes as text with every bit inverted, which has its letters too: without AFC,
@@ -355,7 +361,8 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
         searchBlocks_ = 0;
         candidate_ = 0;
     }
-    if (afcOn() && scaled(qualitySlow_) < 0.3 && !text_.copying()) {
+    // (A loop on a steady tone completes no character: what it read last says nothing of it.)
+    if (afcOn() && scaled(qualitySlow_) < 0.3 && !(text_.copying() && text_.current())) {
         if (++unlocked_ >= 24) {
             searchWanted_ = true;
             unlocked_ = 0;
@@ -468,6 +475,24 @@ void RxChannel::restart(double phase)
     onSideband_ = false;
     theta_ = phase;
     settleUntil_ = symbolCount_ + kSettle;
+}
+
+void RxChannel::freeRecover(int n)
+{
+    // Without AFC the operator tuned the station: a loop that a strong neighbour has dragged off
+    // it (as far as the few hertz it may pull) and that has held nothing for seconds goes back to
+    // where he tuned and pulls in afresh. (The station's text has no idle in it by which the fine
+    // search could find it again.)
+    const bool lost = (scaled(qualitySlow_) < kLostQuality && !(text_.copying() && text_.current())) ||
+                      (text_.garbage() && text_.current());
+    garbledFor_ = lost ? garbledFor_ + n : 0;
+    if (garbledFor_ < kGarbledReset)
+        return;
+    garbledFor_ = 0;
+    if (std::abs(omega_ + viterbi_.carrierFrequency()) < kResetOmega)
+        return;
+    omega_ = 0;
+    restart(theta_);
 }
 
 void RxChannel::freeFrequency(double w)

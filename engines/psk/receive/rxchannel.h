@@ -56,6 +56,7 @@ private:
     std::uint64_t decoderDelay() const; // symbols between a symbol and its bit
     void letOut(int bit, std::uint64_t source, RxOutput& out); // a decided bit of a symbol, through the squelch
     void freeFrequency(double w); // QPSK without AFC: takes w radians per symbol off the symbols
+    void freeRecover(int n);      // and back to where the operator tuned when lost
     void retune(double hz);
     double scaled(double quality) const; // on one scale for BPSK and QPSK
     // Acquisition (acquisition.cpp).
@@ -88,6 +89,7 @@ private:
     void takeAsReply(double hz);       // a signal just found, nearest where the operator tuned
     void watchNearer();               // a signal starting nearer where the operator tuned
     bool nearestIdle(double& hz, double& phase, double& strength); // the nearest idle to it within |hz - there|
+    bool steadyReply(bool line, double hz, bool candidate); // a carrier staying in one place near where he tuned
 
     Nco nco_;
     double setHz_ = 1000;
@@ -164,6 +166,10 @@ private:
     bool listening_ = false; // for the reply: the station held has gone quiet
     bool parked_ = false;   // and nothing has been taken since: the loops stay where it was
     int quietFor_ = 0;      // samples running that the station held has been quiet
+    int garbledFor_ = 0;    // without AFC: samples running that the loops have held nothing
+    int steadyScore_ = 0;   // listening: blocks a carrier without idle has been found in one place
+    double steadyHz_ = 0;   // (more than missed), and where
+    int steadyOn_ = 0, steadyBeside_ = 0; // found there, and half a symbol rate beside
     bool overSent_ = false; // our own over since the last block
 
     QpskDecoder viterbi_;

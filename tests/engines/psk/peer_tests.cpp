@@ -196,12 +196,16 @@ TEST(PeerRecordings, AReplyAndAReturningStationAreCopiedWhereTheyCome)
     // A neighbour just beyond the range, calling in the quiet, puts one of its idle's tones inside
     // it: the channel went there, and held the reply's lower tone instead of the reply (in the
     // noise of seed 2; the tone and the noise beside it made an idle).
-    struct Case { const char* what; double quiet; double offset; bool over; int afc; double neighbour; unsigned seed; } cases[] = {
-        {"a reply 15 Hz up after 4 s", 4, 15, false, 45, 0, 1},
-        {"the station back 8 Hz down after 30 s", 30, -8, false, 45, 0, 1},
-        {"a reply 15 Hz down after our over", 4, -15, true, 45, 0, 1},
-        {"a reply 15 Hz up, AFC off", 4, 15, false, 0, 0, 1},
-        {"a reply on the same hertz, a neighbour 50 Hz down calling in the quiet", 4, 0, false, 45, -50, 2},
+    // A neighbour two symbol rates from the reply, starting with it: one tone of each idle made
+    // a pair between them as clear as an idle, and the search took it (or passed the reply's
+    // idle over as beside it), and held the loops where the station had been.
+    struct Case { const char* what; double quiet; double offset; bool over; int afc; double neighbour; double neighbourBefore; unsigned seed; } cases[] = {
+        {"a reply 15 Hz up after 4 s", 4, 15, false, 45, 0, 0, 1},
+        {"the station back 8 Hz down after 30 s", 30, -8, false, 45, 0, 0, 1},
+        {"a reply 15 Hz down after our over", 4, -15, true, 45, 0, 0, 1},
+        {"a reply 15 Hz up, AFC off", 4, 15, false, 0, 0, 0, 1},
+        {"a reply on the same hertz, a neighbour 50 Hz down calling in the quiet", 4, 0, false, 45, -50, 3, 2},
+        {"a reply 4 Hz down after our over, a neighbour 58.5 Hz up starting with it", 4, -4, true, 45, 58.5, 0, 2},
     };
     for (const auto& c : cases) {
         std::vector<float> sound = recording;
@@ -212,7 +216,7 @@ TEST(PeerRecordings, AReplyAndAReturningStationAreCopiedWhereTheyCome)
         sound.resize(sound.size() + 8000, 0.0f);
         if (c.neighbour != 0) {
             const auto neighbour = shifted(recording, c.neighbour);
-            const std::size_t from = replyAt - std::size_t(c.quiet - 1) * 8000;
+            const std::size_t from = replyAt - std::size_t(c.neighbourBefore * 8000);
             for (std::size_t i = 0; i < neighbour.size() && from + i < sound.size(); ++i)
                 sound[from + i] += neighbour[i];
         }
@@ -241,5 +245,50 @@ TEST(PeerRecordings, AReplyAndAReturningStationAreCopiedWhereTheyCome)
             EXPECT_NE(second.find(opening), std::string::npos) << c.what << ": " << second;
         else
             EXPECT_LE(second.size(), 5u) << c.what << ": " << second;
+    }
+}
+
+TEST(PeerRecordings, CopiedAgainAfterAStrongNeighbourStops)
+{
+    // A weak QPSK31 station (the recording at -13 dB) and a neighbour 30 Hz up, 20 dB stronger,
+    // from 14 s: 12 s of idle, its call, 12 s of idle. Without AFC the neighbour dragged the loops
+    // off the station, and they stayed lost to the end; the end of the text is copied.
+    const std::string text = sentText();
+    const std::string end = text.substr(text.size() - 60, 50); // from some 5 s after the neighbour
+    auto station = recording("qpsk31-1000hz.wav");
+    double power = 0;
+    std::size_t n = 0;
+    for (float v : station)
+        if (std::abs(v) > 100) {
+            power += double(v) * v;
+            ++n;
+        }
+    power /= double(std::max<std::size_t>(n, 1));
+    psk::Transmitter tx(10 * std::sqrt(power / 0.375)); // our signal's power is 3/8 of its peak's square
+    tx.setFrequency(1030);
+    tx.start(1);
+    std::vector<float> call, block(1024);
+    std::vector<psk::TxEvent> events;
+    const std::string cq = "CQ CQ CQ de N0CALL N0CALL N0CALL pse K";
+    std::size_t echoed = 0, sent = 0; // (sent: where its last character was out)
+    while (sent == 0 || call.size() < sent + 8000 * 12) {
+        if (call.size() == 1024 * 94) // 12 s
+            for (char ch : cq)
+                tx.queueCharacter(static_cast<unsigned char>(ch));
+        events.clear();
+        tx.fill(block.data(), int(block.size()), events);
+        call.insert(call.end(), block.begin(), block.end());
+        for (const auto& e : events)
+            echoed += e.kind == psk::TxEvent::Echo;
+        if (sent == 0 && echoed == cq.size())
+            sent = call.size();
+    }
+    for (unsigned seed : {1u, 2u, 4u}) { // AFC off
+        auto sound = station;
+        for (std::size_t i = 0; i < call.size() && 14 * 8000 + i < sound.size(); ++i)
+            sound[14 * 8000 + i] += call[i];
+        addNoise(sound, power, -13, seed);
+        const std::string got = receive(sound, {{1000, 1, 0}})[0];
+        EXPECT_NE(got.find(end), std::string::npos) << "seed " << seed << ": " << got;
     }
 }

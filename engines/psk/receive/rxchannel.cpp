@@ -29,9 +29,11 @@ constexpr double kCopiedWell = 0.8;   // quality reading of a signal copied well
 constexpr double kNoiseQuality = 0.3;  // quality readings of noise, and of a signal
 constexpr double kSignalQuality = 0.6;
 constexpr double kMaxFreeOmega = 2 * kPi * RxChannel::kFreePullHz / kBaud;
-constexpr int kGarbledReset = 3 * kSampleRate;         // nothing held this long without AFC: the loop is lost
+constexpr int kGarbledReset = 2 * kSampleRate;         // nothing held this long without AFC: the loop is lost
 constexpr double kLostQuality = 0.3;                   // (a quality reading below this holds nothing)
 constexpr double kResetOmega = 2 * kPi * 1.0 / kBaud;  // if it has moved this far from where he tuned
+constexpr double kRecoverStepHz = 0.25;                // steps in which the station's line is looked for
+constexpr double kRecoverLine = 8.0;                   // a line this far over the noise beside it is its
 
 } // namespace
 
@@ -483,15 +485,28 @@ void RxChannel::freeRecover(int n)
     // it (as far as the few hertz it may pull) and that has held nothing for seconds goes back to
     // where he tuned and pulls in afresh. (The station's text has no idle in it by which the fine
     // search could find it again.)
-    const bool lost = (scaled(qualitySlow_) < kLostQuality && !(text_.copying() && text_.current())) ||
-                      (text_.garbage() && text_.current());
+    const double q = scaled(qualitySlow_);
+    const bool lost = !(text_.copying() && text_.current()) && (q < kLostQuality || (text_.garbage() && q < kSignalQuality));
     garbledFor_ = lost ? garbledFor_ + n : 0;
     if (garbledFor_ < kGarbledReset)
         return;
     garbledFor_ = 0;
     if (std::abs(omega_ + viterbi_.carrierFrequency()) < kResetOmega)
         return;
-    omega_ = 0;
+    // Where the station is, within the pull: its carrier's fourth-order line (text has one as
+    // well as the idle); failing a clear one, where he tuned.
+    double best = 0, bestHz = 0, noise = 0;
+    for (double f = -kFreePullHz; f <= kFreePullHz + 1e-9; f += kRecoverStepHz) {
+        double n4 = 0;
+        const double p = std::norm(lines(4, nco_.frequency() + f, true, n4)[1]);
+        noise += n4;
+        if (p > best) {
+            best = p;
+            bestHz = f;
+        }
+    }
+    noise /= std::floor(2 * kFreePullHz / kRecoverStepHz) + 1;
+    omega_ = best > kRecoverLine * noise ? 2 * kPi * bestHz / kBaud : 0.0;
     restart(theta_);
 }
 

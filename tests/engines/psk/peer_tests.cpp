@@ -37,6 +37,19 @@ std::vector<float> recording(const std::string& name)
     return std::vector<float>(raw.begin(), raw.end());
 }
 
+// A recording's mean power while its signal is on (its silence left out).
+double signalPower(const std::vector<float>& sound)
+{
+    double power = 0;
+    std::size_t n = 0;
+    for (float v : sound)
+        if (std::abs(v) > 100) {
+            power += double(v) * v;
+            ++n;
+        }
+    return power / double(std::max<std::size_t>(n, 1));
+}
+
 // The BPSK31 recording's first seconds, as a station sends an over (it starts with its idle).
 std::vector<float> peerRecordingStart(double seconds)
 {
@@ -132,14 +145,7 @@ TEST(PeerRecordings, CopiedWhileANeighbourCalls)
         {"bpsk31-1000hz.wav", 0, 3}, {"qpsk31-1000hz.wav", 1, 1}};
     for (const auto& c : cases) {
         auto sound = recording(c.file);
-        double power = 0;
-        std::size_t n = 0;
-        for (float v : sound)
-            if (std::abs(v) > 100) {
-                power += double(v) * v;
-                ++n;
-            }
-        power /= double(std::max<std::size_t>(n, 1));
+        const double power = signalPower(sound);
         psk::Transmitter tx(std::sqrt(power / 0.375)); // our signal's power is 3/8 of its peak's square
         tx.setFrequency(1045);
         tx.queueControl(3);
@@ -256,14 +262,7 @@ TEST(PeerRecordings, CopiedAgainAfterAStrongNeighbourStops)
     const std::string text = sentText();
     const std::string end = text.substr(text.size() - 60, 50); // from some 5 s after the neighbour
     auto station = recording("qpsk31-1000hz.wav");
-    double power = 0;
-    std::size_t n = 0;
-    for (float v : station)
-        if (std::abs(v) > 100) {
-            power += double(v) * v;
-            ++n;
-        }
-    power /= double(std::max<std::size_t>(n, 1));
+    const double power = signalPower(station);
     psk::Transmitter tx(10 * std::sqrt(power / 0.375)); // our signal's power is 3/8 of its peak's square
     tx.setFrequency(1030);
     tx.start(1);

@@ -6,8 +6,10 @@
 // CER of its text after the neighbour stops. For every neighbour, the CER of its text from 5 s
 // after the neighbour stops, and the files where over a tenth of that is wrong (the receiver has
 // not come back to the weak station). Both stations come from our own transmitter.
-// CROWDED_TRACE=mode,dB,neighbour Hz,neighbour dB,seed (e.g. 1,-13,30,20,1) runs that one file
-// with AFC off alone and prints the text copied and its errors from 5 s after the neighbour.
+// CROWDED_TRACE=mode,dB,neighbour Hz,neighbour dB,seed[,afc] (e.g. 1,-13,30,20,1) runs that one file
+// with AFC off (or, given afc 1, on) alone and prints the text copied and its errors while the
+// neighbour is on and from 5 s after it.
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
@@ -77,12 +79,19 @@ void measure(Point& p, unsigned seeds, unsigned salt)
         const char* trace = std::getenv("CROWDED_TRACE");
         char want[96];
         std::snprintf(want, sizeof want, "%d,%g,%g,%g,%u", p.mode, p.snr, p.away, p.above, s);
-        if (trace && std::string(trace) != want)
+        // The trace names the file by its first five fields; a sixth, "1", runs it with AFC on.
+        std::string traced = trace ? trace : "";
+        int tracedAfc = 0;
+        if (std::count(traced.begin(), traced.end(), ',') == 5) {
+            tracedAfc = traced.back() == '1';
+            traced.erase(traced.rfind(','));
+        }
+        if (trace && traced != want)
             continue;
         if (trace)
             std::printf("neighbour %.1f to %.1f s\n", nStart, nbLast / 8000.0);
         for (int afc : {0, 1}) {
-            if (trace && afc)
+            if (trace && afc != tracedAfc)
                 continue;
             psk::RxChannel ch;
             ch.setMode(p.mode);
@@ -113,7 +122,8 @@ void measure(Point& p, unsigned seeds, unsigned salt)
             p.sentBack[afc] += back.size();
             p.lost[afc] += 10 * e > back.size();
             if (trace)
-                std::printf("errors from 5 s after: %zu of %zu\n%s\n", e, back.size(), got.c_str());
+                std::printf("errors while it is on: %zu of %zu; from 5 s after: %zu of %zu\n%s\n", pskbench::errors(during, got),
+                            during.size(), e, back.size(), got.c_str());
         }
     }
 }

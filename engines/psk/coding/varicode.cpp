@@ -145,6 +145,7 @@ void TextMeter::push(int bit)
     const bool text = (c >= 32 && c <= 126) || c == 10 || c == 13 || c >= 192;
     ++count_;
     sinceCharacter_ = 0;
+    recent_ = (recent_ << 1) | (text ? 0u : 1u);
     garbled_ += std::max(kWeight, 1.0 / count_) * ((text ? 0.0 : 1.0) - garbled_);
     reg_ = 0;
     len_ = 0;

@@ -46,6 +46,9 @@ public:
     // A character has been completed within the last second or so: the reading is of what is
     // decoded now (through a long run of idle, or of bits that complete none, it stays as it was).
     bool current() const { return count_ > 0 && sinceCharacter_ <= kCurrentBits; }
+    // None of the last eight characters is one that no text has (the reading above takes dozens
+    // to turn).
+    bool clean() const { return count_ >= 8 && (recent_ & 0xffu) == 0; }
 
 private:
     static constexpr int kEnough = 16;        // characters before the reading counts
@@ -60,6 +63,7 @@ private:
     int count_ = 0;
     double garbled_ = 0;
     int sinceCharacter_ = 0; // bits since the last character was completed
+    std::uint32_t recent_ = 0; // a bit a character, newest lowest: one that no text has
 };
 
 } // namespace psk

@@ -25,7 +25,6 @@ constexpr double kClearIdle = 40.0;    // an idle with both tones this clear (se
 constexpr double kImage = 4.0;         // a carrier's line this much stronger than one a symbol rate away
 constexpr double kImageTone = 2.5;     // an idle's weaker tone this much stronger than one's a symbol rate away
 constexpr double kImageBalance = 0.25; // (of an idle whose tones are both clear)
-constexpr double kHeldHz = 2.0;        // how far the loops leave the station read while it is not read
 // Weight of a sample at t (0 oldest .. 1 newest) in the acquisition buffer: a smooth rise over
 // most of it and a short fall at the end, so a signal that has only just begun already counts.
 double searchWindow(double t)
@@ -263,16 +262,18 @@ bool RxChannel::idleImage(double hz, double strength) const
     return false;
 }
 
-bool RxChannel::image(double hz) const
+bool RxChannel::image(double hz, int order) const
 {
     // A signal's envelope puts lines a symbol rate either side of its carrier's (in the second
     // order; 31 Hz in its own frequency): one of a strong signal, even beyond the range, stands
     // out like a carrier of its own, and through it the loops copy that signal's text. Where the
     // carrier a symbol rate away is far stronger, the line is its.
+    // (In the fourth order the same holds of QPSK: loops a symbol rate from a strong QPSK signal
+    // see its symbols turned by a whole turn each, and read its text.)
     double noise = 0;
-    const double line = std::norm(lines(2, hz, false, noise)[1]);
+    const double line = std::norm(lines(order, hz, false, noise)[1]);
     for (double side : {-kBaud, kBaud})
-        if (std::norm(lines(2, hz + side, false, noise)[1]) > kImage * line)
+        if (std::norm(lines(order, hz + side, false, noise)[1]) > kImage * line)
             return true;
     return false;
 }

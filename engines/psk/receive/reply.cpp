@@ -26,6 +26,7 @@ constexpr double kWatchDetect = 40.0; // a clear idle (see idle_search.cpp)
 constexpr double kSignalLevel = 0.6; // a quality reading of a signal (noise reads far lower)
 constexpr int kSteadyBlocks = 16;   // blocks (about 2 s) a carrier stays in one place to be a station
 constexpr double kSteadyHz = 1.0;   // how close each finding to the first
+constexpr double kHomeStepHz = 0.5; // a station read moves no farther from one block to the next
 
 } // namespace
 
@@ -43,7 +44,16 @@ void RxChannel::holdOrRelease(int n)
     // starting over at every dip, a strong neighbour could take the loops before it held them).
     if (!searching() || (!fresh_ && text_.current() && scaled(qualitySlow_) >= kSignalLevel))
         copiedFor_ = text_.copying() ? copiedFor_ + n : 0;
+    // QPSK's loops can go to a tone of a strong neighbour's idle half a symbol rate from the
+    // station (it reads as a clean signal), or to a symbol rate from its text (which they then
+    // read), while what the meter read last holds for seconds: the station is where they last
+    // read text, nearby, and not where they stay on such a line. (BPSK's loops hold no such
+    // line as firmly; where they are is where the station is read.)
+    const bool qpsk = mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted;
+    const bool readHere = std::abs(readHz_ - nco_.frequency()) <= kHeldHz;
     if (copiedFor_ >= kHoldSamples && std::abs(nco_.frequency() - setHz_) <= kPlaceHz) {
+        if (!home_)
+            homeHz_ = qpsk && readHere ? readHz_ : nco_.frequency();
         home_ = true;
         taken_ = false;
         listening_ = false;
@@ -52,8 +62,12 @@ void RxChannel::holdOrRelease(int n)
         quietFor_ = 0;
         return;
     }
-    if (text_.copying() || taken_)
+    // Where the station is read moves with the loops while they read it; but not by a step to
+    // loops a symbol rate from a strong signal, where they read its text.
+    if (taken_ || (!qpsk && text_.copying()))
         homeHz_ = nco_.frequency();
+    else if (qpsk && reading() && readHere && (std::abs(readHz_ - homeHz_) <= kHomeStepHz || !image(readHz_, 4)))
+        homeHz_ = readHz_;
     quietFor_ = quietAt(homeHz_) ? quietFor_ + n : 0;
     if (quietFor_ >= kQuietSamples)
         release();

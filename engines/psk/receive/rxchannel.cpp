@@ -29,6 +29,7 @@ constexpr double kCopiedWell = 0.8;   // quality reading of a signal copied well
 constexpr double kNoiseQuality = 0.3;  // quality readings of noise, and of a signal
 constexpr double kSignalQuality = 0.6;
 constexpr double kMaxFreeOmega = 2 * kPi * RxChannel::kFreePullHz / kBaud;
+constexpr int kHeldLost = 4 * kSampleRate;             // with AFC, the station held (a fade is shorter)
 constexpr int kGarbledReset = 2 * kSampleRate;         // nothing held this long without AFC: the loop is lost
 constexpr double kLostQuality = 0.3;                   // (a quality reading below this holds nothing)
 constexpr double kResetOmega = 2 * kPi * 1.0 / kBaud;  // if it has moved this far from where he tuned
@@ -97,6 +98,7 @@ void RxChannel::setFrequency(double hz, int afcRange)
     steadyScore_ = 0;
     overSent_ = false;
     garbledFor_ = 0;
+    readHz_ = setHz_;
 }
 
 void RxChannel::setSquelch(int threshold, int speed)
@@ -146,6 +148,13 @@ double RxChannel::scaled(double q) const
     constexpr double kKnee = 0.2;
     q = std::max(q, 0.0);
     return q >= kKnee ? std::pow(q, 0.25) : q * std::pow(kKnee, -0.75);
+}
+
+bool RxChannel::reading() const
+{
+    // (What the text meter read last stays for seconds after the loops have lost the signal, or
+    // gone to a tone of a neighbour's idle, which completes no character.)
+    return text_.copying() && text_.current() && text_.clean() && scaled(qualitySlow_) >= kLostQuality;
 }
 
 int RxChannel::level() const
@@ -208,6 +217,8 @@ void RxChannel::process(const float* samples, int n, RxOutput& out)
         if (!home_ && !(text_.copying() && text_.current()) && sinceRetune_ >= kSearchMinimum && scaled(qualitySlow_) < kCopiedWell)
             watchForIdle();
     }
+    if (afcOn() && home_ && (mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted) && sinceRetune_ >= int(searchBuf_.size()))
+        heldRecover(n);
     // (A sideband decodes as text with every bit inverted, which has its letters too: without AFC,
     // where the loops may not move anyway, it is looked for whatever the text reads like.)
     if (mode_ == RxMode::Bpsk && !searching() && (!afcOn() || !text_.copying()) && sinceRetune_ >= int(searchBuf_.size()) &&
@@ -417,6 +428,7 @@ void RxChannel::symbol(cplx y, cplx raw, RxOutput& out)
     // With AFC nothing is let out before a signal has been found: until then the bits are noise.
     squelchHistory_[symbolCount_ % squelchHistory_.size()] = squelchOpen() && !(afcOn() && fresh_);
     const std::uint64_t delay = decoderDelay();
+    ncoAt_[symbolCount_ % ncoAt_.size()] = nco_.frequency();
     ++symbolCount_;
     if (symbolCount_ > delay)
         letOut(bit, symbolCount_ - 1 - delay, out);
@@ -447,6 +459,10 @@ void RxChannel::letOut(int bit, std::uint64_t source, RxOutput& out)
     int ch = varicode_.push(bit);
     if (ch >= 0 && open)
         out.chars.push_back(ch);
+    // Where the loops were when the symbols of a character of text came: the decoder lets it
+    // out more than a second later, when they may have gone to a tone beside the station.
+    if (((ch >= 32 && ch <= 126) || ch >= 192) && reading())
+        readHz_ = ncoAt_[source % ncoAt_.size()];
 }
 
 void RxChannel::flush(RxOutput& out)
@@ -479,35 +495,75 @@ void RxChannel::restart(double phase)
     settleUntil_ = symbolCount_ + kSettle;
 }
 
-void RxChannel::freeRecover(int n)
+bool RxChannel::lostFor(int n, bool lost, int samples)
 {
-    // Without AFC the operator tuned the station: a loop that a strong neighbour has dragged off
-    // it (as far as the few hertz it may pull) and that has held nothing for seconds goes back to
-    // where he tuned and pulls in afresh. (The station's text has no idle in it by which the fine
-    // search could find it again.)
-    const double q = scaled(qualitySlow_);
-    const bool lost = !(text_.copying() && text_.current()) && (q < kLostQuality || (text_.garbage() && q < kSignalQuality));
     garbledFor_ = lost ? garbledFor_ + n : 0;
-    if (garbledFor_ < kGarbledReset)
-        return;
+    if (garbledFor_ < samples)
+        return false;
     garbledFor_ = 0;
-    if (std::abs(omega_ + viterbi_.carrierFrequency()) < kResetOmega)
-        return;
-    // Where the station is, within the pull: its carrier's fourth-order line (text has one as
-    // well as the idle); failing a clear one, where he tuned.
-    double best = 0, bestHz = 0, noise = 0;
-    for (double f = -kFreePullHz; f <= kFreePullHz + 1e-9; f += kRecoverStepHz) {
+    return true;
+}
+
+bool RxChannel::stationLine(double around, double width, double& hz) const
+{
+    // QPSK's carrier within width of around: its fourth-order line (text has one as well as the
+    // idle), if it stands clear of the noise.
+    double best = 0, noise = 0;
+    int steps = 0;
+    for (double f = -width; f <= width + 1e-9; f += kRecoverStepHz, ++steps) {
         double n4 = 0;
-        const double p = std::norm(lines(4, nco_.frequency() + f, true, n4)[1]);
+        const double p = std::norm(lines(4, around + f, true, n4)[1]);
         noise += n4;
         if (p > best) {
             best = p;
-            bestHz = f;
+            hz = around + f;
         }
     }
-    noise /= std::floor(2 * kFreePullHz / kRecoverStepHz) + 1;
-    omega_ = best > kRecoverLine * noise ? 2 * kPi * bestHz / kBaud : 0.0;
+    return best > kRecoverLine * noise / steps;
+}
+
+void RxChannel::freeRecover(int n)
+{
+    // Without AFC the operator tuned the station: a loop that a strong neighbour has dragged off
+    // it (as far as the few hertz it may pull) and that has held nothing for seconds goes to the
+    // station's carrier, or back to where he tuned, and pulls in afresh. (The station's text has
+    // no idle in it by which the fine search could find it again.)
+    // (Lost: what they decode reads as no text, or as garbage, and the quality reading is noise's.)
+    const double q = scaled(qualitySlow_);
+    const bool lost = !(text_.copying() && text_.current()) && (q < kLostQuality || (text_.garbage() && q < kSignalQuality));
+    if (!lostFor(n, lost, kGarbledReset) || std::abs(omega_ + viterbi_.carrierFrequency()) < kResetOmega)
+        return;
+    double hz = 0;
+    omega_ = stationLine(nco_.frequency(), kFreePullHz, hz) ? 2 * kPi * (hz - nco_.frequency()) / kBaud : 0.0;
     restart(theta_);
+}
+
+void RxChannel::heldRecover(int n)
+{
+    // The same with AFC for the QPSK station that holds the channel: a strong neighbour beside
+    // it can leave the loops a hertz or two off where it was read (on a tone of the neighbour's
+    // idle half a symbol rate away, which reads as a clean signal), farther than they pull in by
+    // themselves at a weak station's quality. Lost there for seconds, they go to its carrier if
+    // it is clear, or back to where it was read. (Beside the station the quality reading wanders
+    // as high as a weak signal's now and then: lost is anything but text read, short of a
+    // signal's reading. Where it was read stays: a line that noise or a neighbour lifted near it
+    // would lead the loops from there to the next.)
+    constexpr double kResetHz = kResetOmega * kBaud / (2 * kPi);
+    if (!lostFor(n, !reading() && scaled(qualitySlow_) < kSignalQuality, kHeldLost) || std::abs(nco_.frequency() - homeHz_) < kResetHz)
+        return;
+    double hz = homeHz_, phase = theta_;
+    if (stationLine(homeHz_, kHeldHz, hz)) {
+        double noise = 0;
+        phase = std::arg(lines(4, hz, true, noise)[1]) / 4;
+    } else {
+        hz = homeHz_;
+    }
+    if (std::abs(hz - nco_.frequency()) < kResetHz)
+        return;
+    startOn(hz, phase);
+    searchWanted_ = false;
+    searchBlocks_ = 0;
+    candidate_ = 0;
 }
 
 void RxChannel::freeFrequency(double w)

@@ -23,6 +23,7 @@ struct RxOutput {
 class RxChannel {
 public:
     static constexpr double kFreePullHz = 4.0; // how far off a signal is followed without AFC
+    static constexpr double kHeldHz = 2.0;     // how far the loops leave the station read while it is not read
 
     RxChannel();
 
@@ -57,8 +58,12 @@ private:
     void letOut(int bit, std::uint64_t source, RxOutput& out); // a decided bit of a symbol, through the squelch
     void freeFrequency(double w); // QPSK without AFC: takes w radians per symbol off the symbols
     void freeRecover(int n);      // and back to where the operator tuned when lost
+    void heldRecover(int n);      // with AFC: the loops back on the station held when lost
+    bool lostFor(int n, bool lost, int samples); // the loops have held nothing for so long
+    bool stationLine(double around, double width, double& hz) const; // QPSK's carrier within width of around
     void retune(double hz);
     double scaled(double quality) const; // on one scale for BPSK and QPSK
+    bool reading() const; // the loops read a signal now: characters of text, the loops holding it
     // Acquisition (acquisition.cpp).
     void initSearch();
     void acquire();
@@ -77,7 +82,7 @@ private:
     bool confirmedIdle(bool found, double hz); // an idle seen in the same place twice running
     void restart(double phase);  // decodes afresh from a signal just found
     void checkSideband();
-    bool image(double hz) const; // a line there is the envelope's of a carrier a symbol rate away
+    bool image(double hz, int order = 2) const; // a line there is the envelope's of a carrier a symbol rate away
     bool idleImage(double hz, double strength) const; // and an idle there, of an idle a symbol rate away
     void startOn(double hz, double phase);
     double followed(double hz) const; // where AFC may take the oscillator
@@ -160,13 +165,15 @@ private:
     bool noiseBefore_ = false; // the quality has read as noise since
     bool home_ = false;     // a station has been copied since tuning: it holds the channel
     double homeHz_ = 0;     // where it was read last
+    double readHz_ = 0;     // where the loops were for the last character of text read
+    std::array<double, 64> ncoAt_{}; // the oscillator at each of the last symbols
     int copiedFor_ = 0;     // samples running that what is decoded has read as text
     bool taken_ = false;    // it holds the channel as the signal found nearest where the operator
                             // tuned, and has not been read long yet
     bool listening_ = false; // for the reply: the station held has gone quiet
     bool parked_ = false;   // and nothing has been taken since: the loops stay where it was
     int quietFor_ = 0;      // samples running that the station held has been quiet
-    int garbledFor_ = 0;    // without AFC: samples running that the loops have held nothing
+    int garbledFor_ = 0;    // samples running that the loops have held nothing
     int steadyScore_ = 0;   // listening: blocks a carrier without idle has been found in one place
     double steadyHz_ = 0;   // (more than missed), and where
     int steadyOn_ = 0, steadyBeside_ = 0; // found there, and half a symbol rate beside

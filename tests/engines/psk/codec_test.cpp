@@ -80,6 +80,18 @@ TEST(Varicode, TextMeterTellsTextFromNoise)
         EXPECT_EQ(m.copying(), c.copying) << c.bits.size() << " bits, " << m.garbled() << " garbled";
         EXPECT_EQ(m.current(), c.current) << c.bits.size() << " bits";
     }
+    // One character no text has among the last eight: the reading still says copying (it turns
+    // over dozens), but what is decoded now is not clean.
+    const std::string garbled = std::string(20, '1') + "00";
+    const struct { std::string bits; bool clean; } recent[] = {
+        {textBits(qso, 0), true}, {textBits(qso, 0) + garbled + textBits("abc", 0), false},
+        {textBits(qso, 0) + garbled + textBits("abcdefgh", 0), true}, {textBits("abc", 0), false}};
+    for (const auto& c : recent) {
+        TextMeter m;
+        for (char b : c.bits)
+            m.push(b == '1');
+        EXPECT_EQ(m.clean(), c.clean) << c.bits.size() << " bits";
+    }
 }
 
 namespace {

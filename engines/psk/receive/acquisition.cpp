@@ -451,10 +451,14 @@ void RxChannel::acquire()
     // A detection counts when the next block confirms it: a line that noise has lifted over a
     // stronger one nearby (a sideband over its carrier) rarely stays there.
     // QPSK text now and then lifts a second-order line well away from its carrier for a moment:
-    // while a QPSK signal is being followed, a line elsewhere has to stay there longer.
-    const bool moving = qpsk && !fresh_ && std::abs(hz - nco_.frequency()) > kBaud / order + 2;
+    // while a QPSK signal is being followed, a line elsewhere has to stay there longer. (Listening
+    // for the reply the loops follow nothing, and an idle is no such line: a reply's opening idle
+    // lasts a second or so, and beside a neighbour it is seen only now and then.)
+    const bool moving = qpsk && !fresh_ && !(listening_ && idleFound) && std::abs(hz - nco_.frequency()) > kBaud / order + 2;
     candidateRun_ = found && candidate_ > 0 && std::abs(hz - candidate_) < 1.0 ? candidateRun_ + 1 : 0;
-    bool confirmed = weak || (found && candidateRun_ >= (moving ? kMoveConfirm : 1));
+    // (Listening, an idle seen again in the same place within a moment is the reply's.)
+    const bool idleAgain = replyIdle_.again(listening_ && idleFound, hz);
+    bool confirmed = weak || (found && (candidateRun_ >= (moving ? kMoveConfirm : 1) || idleAgain));
     candidate_ = found ? hz : 0.0;
     if (!confirmed)
         return; // look again with the next block

@@ -16,6 +16,8 @@ namespace {
 constexpr int kHoldSamples = 10 * kSampleRate; // a station read this long holds the channel
 constexpr double kPlaceHz = 30.0;   // how far from where the operator tuned a partner answers
 constexpr double kNearerHz = 4.0;   // how much nearer where he tuned another signal must be
+constexpr int kUnreadSamples = 8 * kSampleRate; // a reply taken is read within this
+constexpr double kReadQuality = 0.3; // at a quality reading over this (the loops on nothing read less)
 constexpr int kQuietSamples = 3 * kSampleRate / 2; // the station held quiet this long has ended its over
 constexpr double kHeldBandHz = kBaud / 2 + 2; // either side of the station held: where its power
                                     // is measured (its idle's tones, the body of its text)
@@ -62,6 +64,14 @@ void RxChannel::holdOrRelease(int n)
         quietFor_ = 0;
         return;
     }
+    // A signal taken as the reply on which the loops read at no signal's quality for long was
+    // none (a line that two strong signals side by side lift between them, where they read a run
+    // of spaces now and then): the reply is listened for again.
+    unreadFor_ = taken_ && scaled(qualitySlow_) < kReadQuality ? unreadFor_ + n : 0;
+    if (unreadFor_ >= kUnreadSamples) {
+        release();
+        return;
+    }
     // Where the station is read moves with the loops while they read it; but not by a step to
     // loops a symbol rate from a strong signal, where they read its text.
     if (taken_ || (!qpsk && text_.copying()))
@@ -85,6 +95,8 @@ void RxChannel::release()
     copiedFor_ = 0;
     quietFor_ = 0;
     steadyScore_ = 0;
+    replyIdle_.clear();
+    nearerIdle_.clear();
     text_.reset();
     readable_.reset();
     searchWanted_ = true;
@@ -144,6 +156,26 @@ void RxChannel::takeAsReply(double hz)
     listening_ = false;
     homeHz_ = hz;
     quietFor_ = 0;
+    // It is read afresh: the text the loops read before (a neighbour's, copied through the
+    // pause) is not this signal's, and would make it hold the channel at once.
+    text_.reset();
+    copiedFor_ = 0;
+    unreadFor_ = 0;
+}
+
+bool IdleSighting::again(bool found, double hz)
+{
+    if (found && hz_ > 0 && std::abs(hz - hz_) < 1.0) {
+        hz_ = 0;
+        return true;
+    }
+    if (found) {
+        hz_ = hz;
+        age_ = 0;
+    } else if (hz_ > 0 && ++age_ >= kBlocks) {
+        hz_ = 0;
+    }
+    return false;
 }
 
 bool RxChannel::nearestIdle(double& hz, double& phase, double& strength)
@@ -204,9 +236,7 @@ void RxChannel::watchNearer()
     const double beside = (text_.copying() && text_.current()) || scaled(qualitySlow_) >= kSignalLevel ? nco_.frequency() : 0.0;
     const bool found = idleSearch(setHz_ - d, setHz_ + d, hz, phase, strength, weaker, true, beside) && strength >= kWatchDetect &&
                        !idleImage(hz, strength);
-    const bool confirmed = found && nearerCandidate_ > 0 && std::abs(hz - nearerCandidate_) < 1.0;
-    nearerCandidate_ = found && !confirmed ? hz : 0.0;
-    if (confirmed) {
+    if (nearerIdle_.again(found, hz)) {
         startOn(hz, phase);
         takeAsReply(hz);
     }

@@ -96,6 +96,8 @@ void RxChannel::setFrequency(double hz, int afcRange)
     copiedFor_ = 0;
     quietFor_ = 0;
     steadyScore_ = 0;
+    replyIdle_.clear();
+    nearerIdle_.clear();
     overSent_ = false;
     garbledFor_ = 0;
     readHz_ = setHz_;

@@ -20,6 +20,19 @@ struct RxOutput {
     std::vector<int> imd;   // IMD readings in dB
 };
 
+// An idle seen, and whether it is seen again in the same place within a few blocks. (Beside a
+// neighbour's text an idle's tones stand out only in some blocks.)
+class IdleSighting {
+public:
+    bool again(bool found, double hz);
+    void clear() { hz_ = 0; }
+
+private:
+    static constexpr int kBlocks = 8; // blocks of 1024 samples: the second the search looks at
+    double hz_ = 0;
+    int age_ = 0;
+};
+
 class RxChannel {
 public:
     static constexpr double kFreePullHz = 4.0; // how far off a signal is followed without AFC
@@ -159,7 +172,8 @@ private:
     bool fresh_ = false;    // no signal found since tuning
     double foundHz_ = 0;    // where the search last found one
     double idleCandidate_ = 0; // where the last fine search or watch saw an idle
-    double nearerCandidate_ = 0; // where the watch for a signal nearer saw one
+    IdleSighting nearerIdle_;   // where the watch for a signal nearer saw one
+    IdleSighting replyIdle_;    // and the search while listening for the reply
     TextMeter text_;        // whether what is decoded reads as text
     TextMeter readable_;    // the same since the signal began: whether it is one that can be copied
     bool noiseBefore_ = false; // the quality has read as noise since
@@ -173,6 +187,7 @@ private:
     bool listening_ = false; // for the reply: the station held has gone quiet
     bool parked_ = false;   // and nothing has been taken since: the loops stay where it was
     int quietFor_ = 0;      // samples running that the station held has been quiet
+    int unreadFor_ = 0;     // and that the signal taken as the reply has given no text to copy
     int garbledFor_ = 0;    // samples running that the loops have held nothing
     int steadyScore_ = 0;   // listening: blocks a carrier without idle has been found in one place
     double steadyHz_ = 0;   // (more than missed), and where

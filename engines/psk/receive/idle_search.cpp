@@ -27,6 +27,7 @@ constexpr double kBalance = 0.25;    // its weaker tone's share of the stronger 
 
 constexpr double kBridge = 0.5;     // tones beyond both of a pair this strong against its weaker: no idle
 constexpr double kBesideHz = kBaud / 2 + 2; // within this of a signal's carrier its own spectrum lies
+constexpr double kShareHz = 2.0;    // an idle this near a symbol rate from it shares a tone with its idle
 
 } // namespace
 
@@ -94,7 +95,10 @@ bool RxChannel::idleSearch(double lowHz, double highHz, double& hz, double& phas
         const double oh = at(c + 3 * tone) / (balanced ? medianNoiseAt(c + 3 * tone) : noiseAt(c + 3 * tone));
         if (std::min(ol, oh) >= kBridge * std::min(l, h))
             continue;
-        if (besideHz > 0 && std::min(std::abs(c * binHz - kBaud / 2 - beside), std::abs(c * binHz + kBaud / 2 - beside)) < kBesideHz)
+        // (A station a symbol rate from that carrier shares one tone with its idle, and has its
+        // other one clear: whose the pair is, the image check decides.)
+        if (besideHz > 0 && std::min(std::abs(c * binHz - kBaud / 2 - beside), std::abs(c * binHz + kBaud / 2 - beside)) < kBesideHz &&
+            std::abs(std::abs(c * binHz - beside) - kBaud) >= kShareHz)
             continue;
         if (l + h > top) {
             top = l + h;

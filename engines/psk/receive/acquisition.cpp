@@ -20,6 +20,8 @@ constexpr double kAgreeHz = 0.3;       // how close the two lines, and each bloc
 constexpr int kMoveConfirm = 4;        // confirmations of a QPSK line away from the one followed
 constexpr int kSlowRun = 8;            // blocks running the lines must agree
 constexpr double kDetect = 18.0;       // three lines this far above the average bin are a signal
+constexpr double kRead = 0.3;          // a quality reading over that of noise followed by the loops
+constexpr double kNearerHz = 4.0;      // how much farther from where the operator tuned another signal is
 constexpr double kHomeHz = RxChannel::kFreePullHz + 1; // a signal farther than this from the station read is another
 constexpr double kClearIdle = 40.0;    // an idle with both tones this clear (see idle_search.cpp)
 constexpr double kImage = 4.0;         // a carrier's line this much stronger than one a symbol rate away
@@ -420,6 +422,11 @@ void RxChannel::acquire()
     // lifts elsewhere now and then are none.)
     bool steady = false;
     if (found && std::abs(hz - setHz_) > afcRange_ + 0.5)
+        found = weak = false;
+    // (Listening, the loops on a signal they read, at more than noise's quality, have what is nearest
+    // where the operator tuned: a neighbour calling farther away is not the reply.)
+    if (found && listening_ && !parked_ && ((text_.copying() && text_.current()) || (scaled(qualitySlow_) >= kRead && !readable_.garbage())) &&
+        std::abs(hz - setHz_) > std::abs(nco_.frequency() - setHz_) + kNearerHz)
         found = weak = false;
     if (parked_ && !home_ && !idleFound) {
         // (QPSK text's fourth-order lines beside the station's carrier, 7.8 Hz off, are its own.)

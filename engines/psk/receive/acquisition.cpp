@@ -330,7 +330,14 @@ double RxChannel::followed(double hz) const
 void RxChannel::startOn(double hz, double phase)
 {
     foundHz_ = std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_);
-    retune(std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_));
+    // The phase was measured at the newest sample of the search buffer, mixed at the frequency the
+    // oscillator had; the decimating filter's delay lies between that sample and the oscillator,
+    // which keeps its phase as it is retuned: over that delay the signal turned by the difference
+    // (20 Hz away a radian: past the eighth of a turn at which QPSK's decisions fall between its
+    // points, and its loops took a second or more to pull in a weak reply, its first characters lost).
+    const double delay = (double(decimTaps_.size()) - 1) / 2 / kSampleRate;
+    phase = wrapPhase(phase + 2 * kPi * (foundHz_ - nco_.frequency()) * delay);
+    retune(foundHz_);
     restart(phase);
     parked_ = false;
     acquire_ = 0; // the search measured the frequency closer than the pull would

@@ -27,6 +27,7 @@ constexpr double kClearIdle = 40.0;    // an idle with both tones this clear (se
 constexpr double kImage = 4.0;         // a carrier's line this much stronger than one a symbol rate away
 constexpr double kImageTone = 2.5;     // an idle's weaker tone this much stronger than one's a symbol rate away
 constexpr double kImageBalance = 0.25; // (of an idle whose tones are both clear)
+constexpr double kSidebandClear = 20.0; // a carrier's line this much stronger than the loops' (on its sideband)
 // Weight of a sample at t (0 oldest .. 1 newest) in the acquisition buffer: a smooth rise over
 // most of it and a short fall at the end, so a signal that has only just begun already counts.
 double searchWindow(double t)
@@ -293,7 +294,11 @@ void RxChannel::checkSideband()
     const double hz = nco_.frequency() + (afcOn() ? 0.0 : omega_ * kBaud / (2 * kPi));
     auto l = lines(order, hz, false, noise);
     int j = std::norm(l[0]) > std::norm(l[2]) ? 0 : 2;
-    bool beside = std::norm(l[std::size_t(j)]) > 2 * std::norm(l[1]) && std::norm(l[std::size_t(j)]) > 8 * noise;
+    // (While what is decoded reads as text, only a line beside far stronger than the carrier's: a
+    // sideband's text has its letters too, but a signal's own line is some hundred times the
+    // lines its envelope puts beside it.)
+    const double over = afcOn() && text_.copying() ? kSidebandClear : 2.0;
+    bool beside = std::norm(l[std::size_t(j)]) > over * std::norm(l[1]) && std::norm(l[std::size_t(j)]) > 8 * noise;
     sidebandVotes_ = beside ? sidebandVotes_ + 1 : 0;
     if (!beside)
         onSideband_ = false;
@@ -400,9 +405,11 @@ void RxChannel::acquire()
     // A fourth-order line that the long average shows too is the carrier's; the second order
     // can still be on a line beside it.
     bool line = found; // a line, whatever it proves to be (for a carrier that stays in one place)
+    double lineHz = 0;  // and where the search found BPSK's
     if (idleFound) {
         phase = idlePhase; // the idle's two tones leave no doubt where the carrier is
     } else if (found && order == 2) {
+        lineHz = hz;
         hz = centre(order, hz, phase);
         line = found = !image(hz);
     } else if (found) {
@@ -439,17 +446,18 @@ void RxChannel::acquire()
         // (QPSK text's fourth-order lines beside the station's carrier, 7.8 Hz off, are its own.)
         const double away = std::abs(hz - homeHz_);
         const bool elsewhere = found && away > kHomeHz;
-        steady = steadyReply(line, hz, elsewhere && !(order == 4 && std::abs(away - kBaud / 4) <= 2));
+        steady = steadyReply(line, hz, lineHz, elsewhere && !(order == 4 && std::abs(away - kBaud / 4) <= 2));
         if (steady) {
-            // Where the carrier is: of the line and those half a symbol rate either side, the one
-            // with the signal on both sides.
+            // Where the carrier is: of the line and those half a symbol rate either side, the
+            // strongest (a carrier's line stands far over those its envelope puts beside it).
             hz = steadyHz_;
+            double noise = 0;
             if (order == 2) {
-                hz = centre(order, hz, phase);
-            } else {
-                double noise = 0;
-                phase = std::arg(lines(order, hz, true, noise)[1]) / order;
+                const auto l = lines(order, hz, true, noise);
+                const int j = int(std::max_element(l.begin(), l.end(), [](cplx a, cplx b) { return std::norm(a) < std::norm(b); }) - l.begin());
+                hz += (j - 1) * kBaud / order;
             }
+            phase = std::arg(lines(order, hz, true, noise)[1]) / order;
             found = std::abs(hz - setHz_) <= afcRange_;
             weak = false;
             candidate_ = hz;

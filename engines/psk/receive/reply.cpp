@@ -196,7 +196,7 @@ bool RxChannel::nearestIdle(double& hz, double& phase, double& strength)
     return moved;
 }
 
-bool RxChannel::steadyReply(bool line, double hz, bool candidate)
+bool RxChannel::steadyReply(bool line, double hz, double lineHz, bool candidate)
 {
     // Listening with the loops still where the station was, a signal elsewhere is taken by the
     // idle it begins its over with. Its idle can be missed (it came with a neighbour's, or in a
@@ -208,10 +208,17 @@ bool RxChannel::steadyReply(bool line, double hz, bool candidate)
         steadyScore_ = std::max(0, steadyScore_ - 1);
         return false;
     }
-    // (A signal whose carrier is found beside the line more often than on it is another: the
-    // line is its, beside it, as of a neighbour just beyond the range.)
+    // (A QPSK signal whose carrier is found beside the line more often than on it is another: the
+    // line is its, beside it, as of a neighbour just beyond the range. BPSK's carrier is told from
+    // the lines beside by the signal's power on both sides of it, which in a weak signal's text, or
+    // beside a neighbour, falls on either: where the search found its second-order line counts
+    // too, and which is the carrier its lines decide, when it is taken.)
+    auto there = [&](double f) {
+        const double d = std::abs(f - steadyHz_);
+        return f > 0 && (d < kSteadyHz || std::abs(d - kBaud / 2) < kSteadyHz);
+    };
     const double d = std::abs(hz - steadyHz_);
-    if (steadyScore_ > 0 && (d < kSteadyHz || std::abs(d - kBaud / 2) < kSteadyHz)) {
+    if (steadyScore_ > 0 && (there(hz) || there(lineHz))) {
         ++steadyScore_;
         (d < kSteadyHz ? steadyOn_ : steadyBeside_) += 1;
     } else if (--steadyScore_ <= 0) {
@@ -221,7 +228,7 @@ bool RxChannel::steadyReply(bool line, double hz, bool candidate)
         steadyBeside_ = 0;
         steadyHz_ = hz;
     }
-    return steadyScore_ >= kSteadyBlocks && steadyOn_ > steadyBeside_;
+    return steadyScore_ >= kSteadyBlocks && (lineHz > 0 || steadyOn_ > steadyBeside_);
 }
 
 void RxChannel::watchNearer()

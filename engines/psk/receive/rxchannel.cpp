@@ -222,8 +222,11 @@ void RxChannel::process(const float* samples, int n, RxOutput& out)
     if (afcOn() && home_ && (mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted) && sinceRetune_ >= int(searchBuf_.size()))
         heldRecover(n);
     // (A sideband decodes as text with every bit inverted, which has its letters too: without AFC,
-    // where the loops may not move anyway, it is looked for whatever the text reads like.)
-    if (mode_ == RxMode::Bpsk && !searching() && (!afcOn() || !text_.copying()) && sinceRetune_ >= int(searchBuf_.size()) &&
+    // where the loops may not move anyway, and with AFC until a station holds the channel, it is
+    // looked for whatever the text reads like. A sideband's garbage, read for ten seconds, would
+    // hold it.)
+    const bool mayMove = (!home_ || taken_) && !parked_;
+    if (mode_ == RxMode::Bpsk && !searching() && (!afcOn() || !text_.copying() || mayMove) && sinceRetune_ >= int(searchBuf_.size()) &&
         ++checkBlocks_ % 4 == 0)
         checkSideband();
 }

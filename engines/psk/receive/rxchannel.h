@@ -107,7 +107,7 @@ private:
     void takeAsReply(double hz);       // a signal just found, nearest where the operator tuned
     void watchNearer();               // a signal starting nearer where the operator tuned
     bool nearestIdle(double& hz, double& phase, double& strength); // the nearest idle to it within |hz - there|
-    bool steadyReply(bool line, double hz, bool candidate); // a carrier staying in one place near where he tuned
+    bool steadyReply(bool line, double hz, double lineHz, bool candidate); // a carrier staying in one place near where he tuned
 
     Nco nco_;
     double setHz_ = 1000;

@@ -27,6 +27,7 @@ constexpr double kClearIdle = 40.0;    // an idle with both tones this clear (se
 constexpr double kImage = 4.0;         // a carrier's line this much stronger than one a symbol rate away
 constexpr double kImageTone = 2.5;     // an idle's weaker tone this much stronger than one's a symbol rate away
 constexpr double kImageBalance = 0.25; // (of an idle whose tones are both clear)
+constexpr double kBesideHz = kBaud / 2 + 2; // within this of a signal's carrier its own spectrum lies
 constexpr double kSidebandClear = 20.0; // a carrier's line this much stronger than the loops' (on its sideband)
 // Weight of a sample at t (0 oldest .. 1 newest) in the acquisition buffer: a smooth rise over
 // most of it and a short fall at the end, so a signal that has only just begun already counts.
@@ -52,7 +53,7 @@ void RxChannel::initSearch()
         searchIdleWin_[std::size_t(i)] = searchWindow((i + 0.5) / n);
 }
 
-bool RxChannel::lineSearch(int order, double& hz, double& strength, double& slowHz, double& slowStrength)
+bool RxChannel::lineSearch(int order, double& hz, double& strength, double& slowHz, double& slowStrength, double nearer)
 {
     // Raising the baseband to the modulation order takes the modulation off and leaves a line
     // at order times the frequency error, wherever the signal is in the data. The AFC range is
@@ -63,7 +64,9 @@ bool RxChannel::lineSearch(int order, double& hz, double& strength, double& slow
     const double rate = double(kSampleRate) / kDecimation;
     const int taps = int(searchTaps_.size());
     const int bands = 2 * int(std::ceil(afcRange_ / kSearchBandHz)) + 1;
-    auto& spectra = order == 2 ? searchPower2_ : searchPower4_;
+    const bool watch = nearer > 0;
+    auto& spectra = watch ? watchPower_ : order == 2 ? searchPower2_ : searchPower4_;
+    const int averaged = watch ? watchBlocks_ : searchBlocks_;
     spectra.resize(std::size_t(bands));
     const int side = int(std::lround(kBaud / (rate / n))); // envelope lines, bins away
     auto& slowSpectra = order == 2 ? slowPower2_ : slowPower4_;
@@ -80,6 +83,8 @@ bool RxChannel::lineSearch(int order, double& hz, double& strength, double& slow
             int kk = k < n / 2 ? k : k - n;
             double f = kk * rate / n / order;
             if (std::abs(f) > kSearchBandHz / 2 + 0.5 || std::abs(centre + f - setHz_) > afcRange_)
+                continue;
+            if (watch && (std::abs(centre + f - setHz_) >= nearer || std::abs(centre + f - nco_.frequency()) < kBesideHz))
                 continue;
             if (power[std::size_t(k)] > top) {
                 top = power[std::size_t(k)];
@@ -119,7 +124,7 @@ bool RxChannel::lineSearch(int order, double& hz, double& strength, double& slow
         found.hz = centre + offset / order;
     };
     // The bands' filtered signals are made with the second order and kept for the fourth.
-    const bool fresh = order == 2 || bandSignals_.size() != std::size_t(bands * n);
+    const bool fresh = order == 2 || watch || bandSignals_.size() != std::size_t(bands * n);
     if (fresh)
         bandSignals_.assign(std::size_t(bands * n), cplx(0, 0));
     std::vector<cplx> x(static_cast<std::size_t>(n)), w(static_cast<std::size_t>(n));
@@ -165,12 +170,15 @@ bool RxChannel::lineSearch(int order, double& hz, double& strength, double& slow
         for (int k = 0; k < n; ++k) {
             const double e = std::norm(spec[std::size_t(k)]);
             double& p = power[std::size_t(k)];
-            p = searchBlocks_ == 0 ? e : p + kSearchAverage * (e - p);
+            p = averaged == 0 ? e : p + kSearchAverage * (e - p);
+            if (watch)
+                continue;
             double& q = slow[std::size_t(k)];
             q = slowBlocks_ == 0 ? e : q + slowWeight * (e - q);
         }
         peak(power, centre, fast);
-        peak(slow, centre, slowFound);
+        if (!watch)
+            peak(slow, centre, slowFound);
     }
     hz = fast.hz;
     strength = fast.strength;

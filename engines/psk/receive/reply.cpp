@@ -28,6 +28,9 @@ constexpr double kWatchDetect = 40.0; // a clear idle (see idle_search.cpp)
 constexpr double kSignalLevel = 0.6; // a quality reading of a signal (noise reads far lower)
 constexpr int kSteadyBlocks = 16;   // blocks (about 2 s) a carrier stays in one place to be a station
 constexpr double kSteadyHz = 1.0;   // how close each finding to the first
+constexpr double kLineDetect = 18.0; // three lines this far above the average bin are a signal (see acquisition.cpp)
+constexpr double kFollowedLinesHz = 2 * kBaud; // how far the signal followed puts lines beside its carrier
+constexpr double kStepHz = 1.0;     // and how near their places
 constexpr double kHomeStepHz = 0.5; // a station read moves no farther from one block to the next
 
 } // namespace
@@ -97,6 +100,8 @@ void RxChannel::release()
     steadyScore_ = 0;
     replyIdle_.clear();
     nearerIdle_.clear();
+    nearerLine_.clear();
+    watchBlocks_ = 0;
     text_.reset();
     readable_.reset();
     searchWanted_ = true;
@@ -246,7 +251,75 @@ void RxChannel::watchNearer()
     if (nearerIdle_.again(found, hz)) {
         startOn(hz, phase);
         takeAsReply(hz);
+        return;
     }
+    watchNearerLine(d);
+}
+
+void RxChannel::watchNearerLine(double d)
+{
+    // Beside a neighbour's text a reply's idle can be missed (its tones stand out in a block or
+    // two): a carrier found within d of where the operator tuned, in one place for a couple of
+    // seconds, is a station on the air there all the same. (Outside the spectrum of the signal
+    // followed and off the places of its lines; a partner answers near where the operator tuned.)
+    const bool qpsk = mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted;
+    const int order = qpsk ? 4 : 2;
+    double lineHz = 0, lineStrength = 0, slowHz = 0, slowStrength = 0;
+    // (The signal followed puts lines of its own out there, at whole steps of a symbol rate over
+    // the order from its carrier, the nearer the stronger: a strong QPSK neighbour's stand out
+    // three steps away. None of those places is taken.)
+    auto followedLine = [&](double hz) {
+        const double step = kBaud / order, away = std::abs(hz - nco_.frequency());
+        return away < kFollowedLinesHz && std::abs(away - step * std::round(away / step)) < kStepHz;
+    };
+    const bool line = lineSearch(order, lineHz, lineStrength, slowHz, slowStrength, d) && lineStrength >= kLineDetect &&
+                      !followedLine(lineHz);
+    ++watchBlocks_;
+    const bool near = line && std::abs(lineHz - setHz_) <= kPlaceHz + kSteadyHz;
+    if (!nearerLine_.steady(near, lineHz, kBaud / order))
+        return;
+    nearerLine_.clear();
+    // Which of the line and those beside it is the carrier: BPSK's stands far over the lines its
+    // envelope puts beside it; QPSK's, of the lines up to two steps beside, is the strongest
+    // through the search filter centred on each. (Where the signal has its body on both sides,
+    // the neighbour's spectrum reaching in decides.)
+    double carrier = nearerLine_.hz(), noise = 0;
+    if (qpsk) {
+        double best = -1;
+        const double found = carrier;
+        for (int k = -2; k <= 2; ++k) {
+            const double f = found + k * kBaud / order, p = std::norm(lines(order, f, true, noise)[1]);
+            if (p > best) {
+                best = p;
+                carrier = f;
+            }
+        }
+        // (Within a symbol rate of the signal followed the filter passes that too: a carrier
+        // there is not told from it.)
+        if (std::abs(carrier - nco_.frequency()) < kBaud)
+            return;
+    } else {
+        const auto l = lines(order, carrier, false, noise);
+        const int j = int(std::max_element(l.begin(), l.end(), [](cplx a, cplx b) { return std::norm(a) < std::norm(b); }) - l.begin());
+        carrier += (j - 1) * kBaud / order;
+    }
+    if (std::abs(carrier - setHz_) >= d || std::abs(carrier - nco_.frequency()) < kBaud / 2 + 2 || followedLine(carrier))
+        return;
+    startOn(carrier, std::arg(lines(order, carrier, true, noise)[1]) / order);
+    takeAsReply(carrier);
+}
+
+bool SteadyLine::steady(bool found, double hz, double step)
+{
+    const double d = std::abs(hz - hz_);
+    const double beside = std::abs(d - step * std::round(d / step));
+    if (found && score_ > 0 && d <= 2 * step + 1 && beside < 1.0) {
+        ++score_;
+    } else if (--score_ <= 0) {
+        score_ = found ? 1 : 0;
+        hz_ = hz;
+    }
+    return score_ >= kBlocks;
 }
 
 } // namespace psk

@@ -98,6 +98,8 @@ void RxChannel::setFrequency(double hz, int afcRange)
     steadyScore_ = 0;
     replyIdle_.clear();
     nearerIdle_.clear();
+    nearerLine_.clear();
+    watchBlocks_ = 0;
     overSent_ = false;
     garbledFor_ = 0;
     readHz_ = setHz_;

@@ -33,6 +33,20 @@ private:
     int age_ = 0;
 };
 
+// A carrier's line found in one place (or a line beside it, a step or two away), search after
+// search: noise lifts one in a place for a block or two.
+class SteadyLine {
+public:
+    bool steady(bool found, double hz, double step); // found there long enough
+    double hz() const { return hz_; }                 // where it was found first
+    void clear() { score_ = 0; }
+
+private:
+    static constexpr int kBlocks = 16; // blocks of 1024 samples: two seconds
+    double hz_ = 0;
+    int score_ = 0;
+};
+
 class RxChannel {
 public:
     static constexpr double kFreePullHz = 4.0; // how far off a signal is followed without AFC
@@ -80,7 +94,9 @@ private:
     // Acquisition (acquisition.cpp).
     void initSearch();
     void acquire();
-    bool lineSearch(int order, double& hz, double& strength, double& slowHz, double& slowStrength);
+    // (nearer: only lines within this of where the operator tuned, outside the spectrum of the
+    // signal followed, averaged apart from the search's.)
+    bool lineSearch(int order, double& hz, double& strength, double& slowHz, double& slowStrength, double nearer = 0);
     std::array<cplx, 3> lines(int order, double hz, bool filtered, double& noise) const;
     double centre(int order, double hz, double& phase) const;
     // Idle search (idle_search.cpp): true when a signal's idle is seen between the frequencies;
@@ -106,6 +122,7 @@ private:
     bool quietAt(double hz) const;    // nothing within a few hertz of hz but noise
     void takeAsReply(double hz);       // a signal just found, nearest where the operator tuned
     void watchNearer();               // a signal starting nearer where the operator tuned
+    void watchNearerLine(double d);   // by its carrier, within d of where he tuned
     bool nearestIdle(double& hz, double& phase, double& strength); // the nearest idle to it within |hz - there|
     bool steadyReply(bool line, double hz, double lineHz, bool candidate); // a carrier staying in one place near where he tuned
 
@@ -174,6 +191,9 @@ private:
     double idleCandidate_ = 0; // where the last fine search or watch saw an idle
     IdleSighting nearerIdle_;   // where the watch for a signal nearer saw one
     IdleSighting replyIdle_;    // and the search while listening for the reply
+    SteadyLine nearerLine_;     // a carrier the watch found nearer
+    std::vector<std::vector<double>> watchPower_; // the watch's line spectra per band
+    int watchBlocks_ = 0;       // blocks in them
     TextMeter text_;        // whether what is decoded reads as text
     TextMeter readable_;    // the same since the signal began: whether it is one that can be copied
     bool noiseBefore_ = false; // the quality has read as noise since

@@ -259,51 +259,36 @@ void RxChannel::watchNearer()
 void RxChannel::watchNearerLine(double d)
 {
     // Beside a neighbour's text a reply's idle can be missed (its tones stand out in a block or
-    // two): a carrier found within d of where the operator tuned, in one place for a couple of
-    // seconds, is a station on the air there all the same. (Outside the spectrum of the signal
-    // followed and off the places of its lines; a partner answers near where the operator tuned.)
-    const bool qpsk = mode_ == RxMode::Qpsk || mode_ == RxMode::QpskInverted;
-    const int order = qpsk ? 4 : 2;
-    double lineHz = 0, lineStrength = 0, slowHz = 0, slowStrength = 0;
-    // (The signal followed puts lines of its own out there, at whole steps of a symbol rate over
-    // the order from its carrier, the nearer the stronger: a strong QPSK neighbour's stand out
-    // three steps away. None of those places is taken.)
+    // two): a BPSK carrier found within d of where the operator tuned, in one place for a couple
+    // of seconds, is a station on the air there all the same. (Outside the spectrum of the signal
+    // followed and off the places of its lines; a partner answers near where the operator tuned.
+    // QPSK text's fourth-order lines beside its carrier stand as high as the carrier's, and the
+    // loops on one of them read garbage at a signal's quality: its reply waits for its idle.)
+    if (mode_ != RxMode::Bpsk)
+        return;
+    constexpr int order = 2;
+    // (The signal followed puts lines of its own out there, at whole steps of half the symbol rate
+    // from its carrier, the nearer the stronger; another signal's envelope puts them a symbol rate
+    // from its carrier, far weaker than the carrier's.)
     auto followedLine = [&](double hz) {
         const double step = kBaud / order, away = std::abs(hz - nco_.frequency());
         return away < kFollowedLinesHz && std::abs(away - step * std::round(away / step)) < kStepHz;
     };
+    double lineHz = 0, lineStrength = 0, slowHz = 0, slowStrength = 0;
     const bool line = lineSearch(order, lineHz, lineStrength, slowHz, slowStrength, d) && lineStrength >= kLineDetect &&
-                      !followedLine(lineHz);
+                      !followedLine(lineHz) && !image(lineHz);
     ++watchBlocks_;
     const bool near = line && std::abs(lineHz - setHz_) <= kPlaceHz + kSteadyHz;
     if (!nearerLine_.steady(near, lineHz, kBaud / order))
         return;
     nearerLine_.clear();
-    // Which of the line and those beside it is the carrier: BPSK's stands far over the lines its
-    // envelope puts beside it; QPSK's, of the lines up to two steps beside, is the strongest
-    // through the search filter centred on each. (Where the signal has its body on both sides,
-    // the neighbour's spectrum reaching in decides.)
+    // The carrier: of the line and those half a symbol rate beside, the strongest (a carrier's line
+    // stands far over those its envelope puts beside it).
     double carrier = nearerLine_.hz(), noise = 0;
-    if (qpsk) {
-        double best = -1;
-        const double found = carrier;
-        for (int k = -2; k <= 2; ++k) {
-            const double f = found + k * kBaud / order, p = std::norm(lines(order, f, true, noise)[1]);
-            if (p > best) {
-                best = p;
-                carrier = f;
-            }
-        }
-        // (Within a symbol rate of the signal followed the filter passes that too: a carrier
-        // there is not told from it.)
-        if (std::abs(carrier - nco_.frequency()) < kBaud)
-            return;
-    } else {
-        const auto l = lines(order, carrier, false, noise);
-        const int j = int(std::max_element(l.begin(), l.end(), [](cplx a, cplx b) { return std::norm(a) < std::norm(b); }) - l.begin());
-        carrier += (j - 1) * kBaud / order;
-    }
-    if (std::abs(carrier - setHz_) >= d || std::abs(carrier - nco_.frequency()) < kBaud / 2 + 2 || followedLine(carrier))
+    const auto l = lines(order, carrier, false, noise);
+    const int j = int(std::max_element(l.begin(), l.end(), [](cplx a, cplx b) { return std::norm(a) < std::norm(b); }) - l.begin());
+    carrier += (j - 1) * kBaud / order;
+    if (std::abs(carrier - setHz_) >= d || std::abs(carrier - nco_.frequency()) < kBaud / 2 + 2 || followedLine(carrier) || image(carrier))
         return;
     startOn(carrier, std::arg(lines(order, carrier, true, noise)[1]) / order);
     takeAsReply(carrier);

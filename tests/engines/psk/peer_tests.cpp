@@ -207,7 +207,9 @@ TEST(PeerRecordings, AReplyAndAReturningStationAreCopiedWhereTheyCome)
     // idle over as beside it), and held the loops where the station had been.
     // ours: the stations are our transmitter's, each with its own text (and the SNR given): a
     // neighbour calling 44 Hz down in the quiet took the loops, and the reply's idle beside its
-    // text was never seen: the reply was lost to the end.
+    // text was never seen: the reply was lost to the end. With a neighbour just beyond the range,
+    // the reply's carrier, found in one place search after search, was taken for a line beside it
+    // (the text's power either side of it decided), and the reply was copied only at its end.
     struct Case { const char* what; double quiet; double offset; bool over; int afc; double neighbour; double neighbourBefore; unsigned seed; bool ours = false; double snr = -8; } cases[] = {
         {"a reply 15 Hz up after 4 s", 4, 15, false, 45, 0, 0, 1},
         {"the station back 8 Hz down after 30 s", 30, -8, false, 45, 0, 0, 1},
@@ -217,6 +219,7 @@ TEST(PeerRecordings, AReplyAndAReturningStationAreCopiedWhereTheyCome)
         {"a reply 4 Hz down after our over, a neighbour 58.5 Hz up starting with it", 4, -4, true, 45, 58.5, 0, 2},
         {"ours, +10 dB: a reply 10 Hz down after 30 s, a neighbour 44 Hz down calling in the quiet", 30, -10, false, 45, -44, 12, 2, true, 10},
         {"ours, +10 dB: the same, in other noise", 30, -10, false, 45, -44, 12, 3, true, 10},
+        {"ours, +10 dB: a reply 20 Hz up after 30 s, a neighbour 47 Hz up calling from 10 s before it", 30, 20, false, 45, 47, 10, 2, true, 10},
     };
     const std::string ours[] = {"cq cq cq de n0call n0call n0call pse k the quick brown fox jumps over the lazy dog 0123456789 pse k",
                                 "n0call de k1abc k1abc tnx for the call name is bob qth is here rst 599 599 how copy? btu",

@@ -84,10 +84,10 @@ private:
     std::vector<Msg> all_;
 };
 
-void useAudio(const std::string& spec)
+void useAudio(const std::string& spec, int speed = 64)
 {
     ::setenv("SONDREL_AUDIO", spec.c_str(), 1);
-    ::setenv("SONDREL_AUDIO_SPEED", "64", 1);
+    ::setenv("SONDREL_AUDIO_SPEED", std::to_string(speed).c_str(), 1);
 }
 
 void writeSilence(const std::string& path, int samples)
@@ -185,7 +185,9 @@ TEST(Engine, TransmissionMessagesInOrder)
 TEST(Engine, AbortStopsAtOnceAndDropsTheRest)
 {
     Recorder rec;
-    useAudio("null");
+    // Slow enough that the whole text takes seconds: a loaded machine may leave this thread
+    // asleep for a few hundred milliseconds, and the paced device catches up after it.
+    useAudio("null", 4);
     ASSERT_EQ(fnStartSoundCard(3, -1, 3), 0);
     const std::string text = "a long text that will never be finished, not even under a heavy load";
     for (char c : text)

@@ -273,18 +273,21 @@ bool RxChannel::idleImage(double hz, double strength) const
     return false;
 }
 
-bool RxChannel::image(double hz, int order) const
+bool RxChannel::image(double hz, int order, double followed) const
 {
     // A signal's envelope puts lines a symbol rate either side of its carrier's (in the second
     // order; 31 Hz in its own frequency): one of a strong signal, even beyond the range, stands
     // out like a carrier of its own, and through it the loops copy that signal's text. Where the
     // carrier a symbol rate away is far stronger, the line is its.
     // (In the fourth order the same holds of QPSK: loops a symbol rate from a strong QPSK signal
-    // see its symbols turned by a whole turn each, and read its text.)
+    // see its symbols turned by a whole turn each, and read its text.) A side within half a symbol
+    // rate of followed, the signal the loops are on, is passed over: its own fourth-order lines
+    // beside its carrier stand as high as a carrier's there.
     double noise = 0;
     const double line = std::norm(lines(order, hz, false, noise)[1]);
     for (double side : {-kBaud, kBaud})
-        if (std::norm(lines(order, hz + side, false, noise)[1]) > kImage * line)
+        if (!(followed > 0 && std::abs(hz + side - followed) < kBaud / 2 + 2) &&
+            std::norm(lines(order, hz + side, false, noise)[1]) > kImage * line)
             return true;
     return false;
 }

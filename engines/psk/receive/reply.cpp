@@ -8,7 +8,9 @@
 // only a station within a partner's usual offset of where the operator tuned comes to hold the
 // channel.
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <utility>
 
 namespace psk {
 namespace {
@@ -32,6 +34,7 @@ constexpr double kLineDetect = 18.0; // three lines this far above the average b
 constexpr double kFollowedLinesHz = 2 * kBaud; // how far the signal followed puts lines beside its carrier
 constexpr double kStepHz = 1.0;     // and how near their places
 constexpr double kHomeStepHz = 0.5; // a station read moves no farther from one block to the next
+constexpr double kNearerMix = 1.5;  // QPSK: how much stronger a line a step nearer the signal followed must be
 
 } // namespace
 
@@ -75,6 +78,7 @@ void RxChannel::holdOrRelease(int n)
         release();
         return;
     }
+    tryBeside();
     // Where the station is read moves with the loops while they read it; but not by a step to
     // loops a symbol rate from a strong signal, where they read its text.
     if (taken_ || (!qpsk && text_.copying()))
@@ -102,6 +106,7 @@ void RxChannel::release()
     nearerIdle_.clear();
     nearerLine_.clear();
     watchBlocks_ = 0;
+    replyBeside_ = 0;
     text_.reset();
     readable_.reset();
     searchWanted_ = true;
@@ -259,39 +264,85 @@ void RxChannel::watchNearer()
 void RxChannel::watchNearerLine(double d)
 {
     // Beside a neighbour's text a reply's idle can be missed (its tones stand out in a block or
-    // two): a BPSK carrier found within d of where the operator tuned, in one place for a couple
-    // of seconds, is a station on the air there all the same. (Outside the spectrum of the signal
-    // followed and off the places of its lines; a partner answers near where the operator tuned.
-    // QPSK text's fourth-order lines beside its carrier stand as high as the carrier's, and the
-    // loops on one of them read garbage at a signal's quality: its reply waits for its idle.)
-    if (mode_ != RxMode::Bpsk)
-        return;
-    constexpr int order = 2;
-    // (The signal followed puts lines of its own out there, at whole steps of half the symbol rate
-    // from its carrier, the nearer the stronger; another signal's envelope puts them a symbol rate
-    // from its carrier, far weaker than the carrier's.)
+    // two): a carrier found within d of where the operator tuned, in one place for a couple of
+    // seconds, is a station on the air there all the same. (Outside the spectrum of the signal
+    // followed and off the places of its lines; a partner answers near where the operator tuned.)
+    const int order = mode_ == RxMode::Bpsk ? 2 : 4;
+    // (The signal followed puts lines of its own out there, at whole steps of the symbol rate over
+    // the order from its carrier, the nearer the stronger: BPSK's reach two symbol rates, QPSK's
+    // fall off within one; another signal's envelope puts them a symbol rate from its carrier, far
+    // weaker than the carrier's. In the fourth order the lines beside the signal followed stand
+    // high: a symbol rate from one of them is no carrier of its.)
     auto followedLine = [&](double hz) {
         const double step = kBaud / order, away = std::abs(hz - nco_.frequency());
-        return away < kFollowedLinesHz && std::abs(away - step * std::round(away / step)) < kStepHz;
+        return away < (order == 2 ? kFollowedLinesHz : kBaud + kStepHz) && std::abs(away - step * std::round(away / step)) < kStepHz;
     };
+    auto imageOf = [&](double hz) { return order == 2 ? image(hz) : image(hz, order, nco_.frequency()); };
     double lineHz = 0, lineStrength = 0, slowHz = 0, slowStrength = 0;
     const bool line = lineSearch(order, lineHz, lineStrength, slowHz, slowStrength, d) && lineStrength >= kLineDetect &&
-                      !followedLine(lineHz) && !image(lineHz);
+                      !followedLine(lineHz) && !imageOf(lineHz);
     ++watchBlocks_;
     const bool near = line && std::abs(lineHz - setHz_) <= kPlaceHz + kSteadyHz;
     if (!nearerLine_.steady(near, lineHz, kBaud / order))
         return;
     nearerLine_.clear();
-    // The carrier: of the line and those half a symbol rate beside, the strongest (a carrier's line
-    // stands far over those its envelope puts beside it).
-    double carrier = nearerLine_.hz(), noise = 0;
-    const auto l = lines(order, carrier, false, noise);
-    const int j = int(std::max_element(l.begin(), l.end(), [](cplx a, cplx b) { return std::norm(a) < std::norm(b); }) - l.begin());
-    carrier += (j - 1) * kBaud / order;
-    if (std::abs(carrier - setHz_) >= d || std::abs(carrier - nco_.frequency()) < kBaud / 2 + 2 || followedLine(carrier) || image(carrier))
+    double carrier = nearerLine_.hz(), noise = 0, beside = 0;
+    if (order == 2) {
+        // Of the line and those half a symbol rate beside, the strongest (a carrier's line stands
+        // far over those its envelope puts beside it).
+        const auto l = lines(order, carrier, false, noise);
+        const int j = int(std::max_element(l.begin(), l.end(), [](cplx a, cplx b) { return std::norm(a) < std::norm(b); }) - l.begin());
+        carrier += (j - 1) * kBaud / order;
+    } else {
+        // QPSK text's lines a quarter of the symbol rate beside its carrier stand nearly as high,
+        // and the signal followed and the reply mix in the fourth order into a line between them,
+        // a quarter of the way from the reply: of the line and those up to two steps beside
+        // (through the search filter centred on each), the strongest, one nearer the signal
+        // followed only when clearly so. The loops on a line beside read every symbol turned by a
+        // quarter, at a signal's quality: the stronger of those beside the one taken is kept, to
+        // go to if what they decode reads as garbage.
+        const double found = carrier;
+        const int away = found > nco_.frequency() ? -1 : 1; // the steps away from the signal followed
+        std::array<double, 5> power{};
+        double best = -1;
+        for (int i = -2; i <= 2; ++i) {
+            const int j = away * i;
+            const double c = found + j * kBaud / order;
+            const double p = std::norm(lines(order, c, true, noise)[1]);
+            power[std::size_t(j + 2)] = p;
+            if (p > (best < 0 ? 0.0 : kNearerMix) * best) {
+                best = p;
+                carrier = c;
+            }
+        }
+        const int k = int(std::lround((carrier - found) / (kBaud / order)));
+        const double below = k > -2 ? power[std::size_t(k + 1)] : -1, above = k < 2 ? power[std::size_t(k + 3)] : -1;
+        beside = carrier + (above > below ? 1 : -1) * kBaud / order;
+    }
+    if (std::abs(carrier - setHz_) >= d || std::abs(carrier - nco_.frequency()) < kBaud / 2 + 2 || followedLine(carrier) || imageOf(carrier))
         return;
     startOn(carrier, std::arg(lines(order, carrier, true, noise)[1]) / order);
     takeAsReply(carrier);
+    replyBeside_ = beside;
+}
+
+void RxChannel::tryBeside()
+{
+    // A QPSK reply taken by its carrier's line, on which the loops decode garbage: they are on a
+    // line beside, and go to the other one it was told from.
+    if (!taken_ || replyBeside_ <= 0)
+        return;
+    if (text_.copying()) {
+        replyBeside_ = 0;
+    } else if (text_.garbage()) {
+        const double hz = std::exchange(replyBeside_, 0.0);
+        if (std::abs(hz - setHz_) > kPlaceHz)
+            return;
+        double noise = 0;
+        startOn(hz, std::arg(lines(4, hz, true, noise)[1]) / 4);
+        listening_ = true;
+        takeAsReply(hz);
+    }
 }
 
 bool SteadyLine::steady(bool found, double hz, double step)

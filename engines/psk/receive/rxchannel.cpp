@@ -100,6 +100,7 @@ void RxChannel::setFrequency(double hz, int afcRange)
     nearerIdle_.clear();
     nearerLine_.clear();
     watchBlocks_ = 0;
+    replyBeside_ = 0;
     overSent_ = false;
     garbledFor_ = 0;
     readHz_ = setHz_;

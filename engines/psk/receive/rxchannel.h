@@ -111,7 +111,7 @@ private:
     bool confirmedIdle(bool found, double hz); // an idle seen in the same place twice running
     void restart(double phase);  // decodes afresh from a signal just found
     void checkSideband();
-    bool image(double hz, int order = 2) const; // a line there is the envelope's of a carrier a symbol rate away
+    bool image(double hz, int order = 2, double followed = 0) const; // a line there is the envelope's of a carrier a symbol rate away
     bool idleImage(double hz, double strength) const; // and an idle there, of an idle a symbol rate away
     void startOn(double hz, double phase);
     double followed(double hz) const; // where AFC may take the oscillator
@@ -123,6 +123,7 @@ private:
     void takeAsReply(double hz);       // a signal just found, nearest where the operator tuned
     void watchNearer();               // a signal starting nearer where the operator tuned
     void watchNearerLine(double d);   // by its carrier, within d of where he tuned
+    void tryBeside();                 // a reply so taken that reads as garbage: the line beside
     bool nearestIdle(double& hz, double& phase, double& strength); // the nearest idle to it within |hz - there|
     bool steadyReply(bool line, double hz, double lineHz, bool candidate); // a carrier staying in one place near where he tuned
 
@@ -194,6 +195,7 @@ private:
     SteadyLine nearerLine_;     // a carrier the watch found nearer
     std::vector<std::vector<double>> watchPower_; // the watch's line spectra per band
     int watchBlocks_ = 0;       // blocks in them
+    double replyBeside_ = 0;    // QPSK: the line beside the one taken as the reply's carrier
     TextMeter text_;        // whether what is decoded reads as text
     TextMeter readable_;    // the same since the signal began: whether it is one that can be copied
     bool noiseBefore_ = false; // the quality has read as noise since

@@ -35,6 +35,7 @@ constexpr double kFollowedLinesHz = 2 * kBaud; // how far the signal followed pu
 constexpr double kStepHz = 1.0;     // and how near their places
 constexpr double kHomeStepHz = 0.5; // a station read moves no farther from one block to the next
 constexpr double kNearerMix = 1.5;  // QPSK: how much stronger a line a step nearer the signal followed must be
+constexpr double kOwnLineShare = 0.2; // and how much weaker than its carrier's its own lines two steps or more away are
 
 } // namespace
 
@@ -272,10 +273,17 @@ void RxChannel::watchNearerLine(double d)
     // the order from its carrier, the nearer the stronger: BPSK's reach two symbol rates, QPSK's
     // fall off within one; another signal's envelope puts them a symbol rate from its carrier, far
     // weaker than the carrier's. In the fourth order the lines beside the signal followed stand
-    // high: a symbol rate from one of them is no carrier of its.)
+    // high: a symbol rate from one of them is no carrier of its. Two steps or more away its own
+    // lines stay under a twentieth of its carrier's, in its idle a tenth: a line there as strong
+    // as a fifth of it is another signal's carrier, or a line of one, that happens to fall there.)
+    double ownNoise = 0;
+    const double own = std::norm(lines(order, nco_.frequency(), true, ownNoise)[1]);
     auto followedLine = [&](double hz) {
-        const double step = kBaud / order, away = std::abs(hz - nco_.frequency());
-        return away < (order == 2 ? kFollowedLinesHz : kBaud + kStepHz) && std::abs(away - step * std::round(away / step)) < kStepHz;
+        const double step = kBaud / order, away = std::abs(hz - nco_.frequency()), steps = std::round(away / step);
+        if (away >= (order == 2 ? kFollowedLinesHz : kBaud + kStepHz) || std::abs(away - step * steps) >= kStepHz)
+            return false;
+        double noise = 0;
+        return steps < 2 || std::norm(lines(order, hz, true, noise)[1]) < kOwnLineShare * own;
     };
     auto imageOf = [&](double hz) { return order == 2 ? image(hz) : image(hz, order, nco_.frequency()); };
     double lineHz = 0, lineStrength = 0, slowHz = 0, slowStrength = 0;

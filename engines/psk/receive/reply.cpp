@@ -17,7 +17,7 @@ namespace {
 
 constexpr int kHoldSamples = 10 * kSampleRate; // a station read this long holds the channel
 constexpr double kPlaceHz = 30.0;   // how far from where the operator tuned a partner answers
-constexpr double kNearerHz = 4.0;   // how much nearer where he tuned another signal must be
+constexpr double kNearerHz = 2.0;   // how much nearer where he tuned another signal must be
 constexpr int kUnreadSamples = 8 * kSampleRate; // a reply taken is read within this
 constexpr double kReadQuality = 0.3; // at a quality reading over this (the loops on nothing read less)
 constexpr int kQuietSamples = 3 * kSampleRate / 2; // the station held quiet this long has ended its over

@@ -214,6 +214,8 @@ TEST(PeerRecordings, AReplyAndAReturningStationAreCopiedWhereTheyCome)
     // beside its text was never seen, and only the neighbour was printed.
     // A reply 31.25 Hz from a neighbour followed in the quiet has its carrier where the neighbour's
     // own lines fall (two steps of them): it was passed over as one of them until the neighbour stopped.
+    // A reply 3 Hz nearer where the operator tuned than a neighbour calling on the other side was
+    // not nearer enough, and the neighbour was printed to its end.
     struct Case { const char* what; double quiet; double offset; bool over; int afc; double neighbour; double neighbourBefore; unsigned seed; bool ours = false; double snr = -8; int mode = 0; } cases[] = {
         {"a reply 15 Hz up after 4 s", 4, 15, false, 45, 0, 0, 1},
         {"the station back 8 Hz down after 30 s", 30, -8, false, 45, 0, 0, 1},
@@ -226,6 +228,7 @@ TEST(PeerRecordings, AReplyAndAReturningStationAreCopiedWhereTheyCome)
         {"ours, +10 dB: a reply 20 Hz up after 30 s, a neighbour 47 Hz up calling from 10 s before it", 30, 20, false, 45, 47, 10, 2, true, 10},
         {"ours, QPSK31, +10 dB: a reply 10 Hz up after 30 s and our over, a neighbour 43 Hz up calling from 2 s before it", 30, 10, true, 45, 43, 2, 1, true, 10, 1},
         {"ours, +10 dB: a reply 12 Hz up after our over, a neighbour 43.25 Hz up calling from 3 s before it (31.25 Hz from the reply)", 4, 12, true, 45, 43.25, 3, 1, true, 10},
+        {"ours: a reply 40 Hz down after 4 s, a neighbour 43 Hz up calling from 3 s before it", 4, -40, false, 45, 43, 3, 1, true},
     };
     const std::string ours[] = {"cq cq cq de n0call n0call n0call pse k the quick brown fox jumps over the lazy dog 0123456789 pse k",
                                 "n0call de k1abc k1abc tnx for the call name is bob qth is here rst 599 599 how copy? btu",

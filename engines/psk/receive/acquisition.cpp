@@ -343,6 +343,32 @@ double RxChannel::followed(double hz) const
     return hz;
 }
 
+void RxChannel::timingOf(double hz)
+{
+    // The symbol timing of the signal at hz: its energy through the matched filter, symbol slot
+    // by slot, over the last second mixed down from there. What the timing loop averaged before
+    // is of what the oscillator was on (another signal, or noise): at half a symbol off, a weak
+    // signal's first characters were lost while it crept over.
+    const int n = int(searchBuf_.size()), len = int(mfTaps_.size());
+    const double rel = 2 * kPi * (hz - nco_.frequency()) * kDecimation / kSampleRate;
+    std::vector<cplx> x(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        x[std::size_t(i)] = searchBuf_[std::size_t((searchPos_ + i) % n)] * std::polar(1.0, -rel * i);
+    std::array<double, kDecimatedPerSymbol> energy{};
+    std::array<int, kDecimatedPerSymbol> count{};
+    for (int i = len - 1; i < n; ++i) {
+        cplx y(0, 0);
+        for (int k = 0; k < len; ++k)
+            y += mfTaps_[std::size_t(k)] * x[std::size_t(i - (len - 1) + k)];
+        // (the newest sample of the buffer went in just before index_)
+        const auto slot = std::size_t(((index_ - n + i) % kDecimatedPerSymbol + kDecimatedPerSymbol) % kDecimatedPerSymbol);
+        energy[slot] += std::norm(y);
+        ++count[slot];
+    }
+    for (std::size_t k = 0; k < energy.size(); ++k)
+        energy_[k] = count[k] ? energy[k] / count[k] : 0.0;
+}
+
 void RxChannel::startOn(double hz, double phase)
 {
     foundHz_ = std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_);
@@ -353,6 +379,10 @@ void RxChannel::startOn(double hz, double phase)
     // points, and its loops took a second or more to pull in a weak reply, its first characters lost).
     const double delay = (double(decimTaps_.size()) - 1) / 2 / kSampleRate;
     phase = wrapPhase(phase + 2 * kPi * (foundHz_ - nco_.frequency()) * delay);
+    // (The station held, found again where it was read, keeps the timing the loop has followed
+    // it with: beside a strong neighbour the last second mixes in the neighbour's.)
+    if (!home_ || std::abs(foundHz_ - homeHz_) > kHomeHz)
+        timingOf(foundHz_);
     retune(foundHz_);
     restart(phase);
     parked_ = false;

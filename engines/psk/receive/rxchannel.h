@@ -114,6 +114,7 @@ private:
     bool image(double hz, int order = 2, double followed = 0) const; // a line there is the envelope's of a carrier a symbol rate away
     bool idleImage(double hz, double strength) const; // and an idle there, of an idle a symbol rate away
     void startOn(double hz, double phase);
+    void timingOf(double hz); // the symbol timing taken from the signal there
     double followed(double hz) const; // where AFC may take the oscillator
     // The reply (reply.cpp): the station held going quiet, and the signal nearest where the
     // operator tuned.

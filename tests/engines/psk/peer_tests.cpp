@@ -216,7 +216,10 @@ TEST(PeerRecordings, AReplyAndAReturningStationAreCopiedWhereTheyCome)
     // own lines fall (two steps of them): it was passed over as one of them until the neighbour stopped.
     // A reply 3 Hz nearer where the operator tuned than a neighbour calling on the other side was
     // not nearer enough, and the neighbour was printed to its end.
-    struct Case { const char* what; double quiet; double offset; bool over; int afc; double neighbour; double neighbourBefore; unsigned seed; bool ours = false; double snr = -8; int mode = 0; } cases[] = {
+    // A reply taken while the loops follow a neighbour was read at the neighbour's symbol timing
+    // (half a symbol off): its first word was lost while the timing crept over. late: the reply
+    // starts so many samples after the block, off the first station's symbol timing.
+    struct Case { const char* what; double quiet; double offset; bool over; int afc; double neighbour; double neighbourBefore; unsigned seed; bool ours = false; double snr = -8; int mode = 0; const char* opening = nullptr; int late = 0; } cases[] = {
         {"a reply 15 Hz up after 4 s", 4, 15, false, 45, 0, 0, 1},
         {"the station back 8 Hz down after 30 s", 30, -8, false, 45, 0, 0, 1},
         {"a reply 15 Hz down after our over", 4, -15, true, 45, 0, 0, 1},
@@ -229,6 +232,7 @@ TEST(PeerRecordings, AReplyAndAReturningStationAreCopiedWhereTheyCome)
         {"ours, QPSK31, +10 dB: a reply 10 Hz up after 30 s and our over, a neighbour 43 Hz up calling from 2 s before it", 30, 10, true, 45, 43, 2, 1, true, 10, 1},
         {"ours, +10 dB: a reply 12 Hz up after our over, a neighbour 43.25 Hz up calling from 3 s before it (31.25 Hz from the reply)", 4, 12, true, 45, 43.25, 3, 1, true, 10},
         {"ours: a reply 40 Hz down after 4 s, a neighbour 43 Hz up calling from 3 s before it", 4, -40, false, 45, 43, 3, 1, true},
+        {"ours, QPSK31: a reply 40 Hz down after 4 s, half a symbol later than the station before, a neighbour 43 Hz up calling from 3 s before it", 4, -40, false, 45, 43, 3, 1, true, -8, 1, "n0call de k1abc", 128},
     };
     const std::string ours[] = {"cq cq cq de n0call n0call n0call pse k the quick brown fox jumps over the lazy dog 0123456789 pse k",
                                 "n0call de k1abc k1abc tnx for the call name is bob qth is here rst 599 599 how copy? btu",
@@ -238,6 +242,7 @@ TEST(PeerRecordings, AReplyAndAReturningStationAreCopiedWhereTheyCome)
         sound.resize((sound.size() + std::size_t(c.quiet * 8000)) / 1024 * 1024 + 1024, 0.0f);
         const std::size_t replyAt = sound.size();
         const auto reply = c.ours ? transmission(ours[1], c.mode, 1000 + c.offset) : shifted(recording, c.offset);
+        sound.resize(sound.size() + std::size_t(c.late), 0.0f);
         sound.insert(sound.end(), reply.begin(), reply.end());
         sound.resize(sound.size() + 8000, 0.0f);
         if (c.neighbour != 0) {
@@ -265,7 +270,7 @@ TEST(PeerRecordings, AReplyAndAReturningStationAreCopiedWhereTheyCome)
             for (int ch : out[0].chars)
                 (pos < replyAt ? first : second) += char(ch);
         }
-        const std::string opening = c.ours ? "the call name is bob qth is here" : text.substr(4, 35); // "quick brown fox jumps over the lazy"
+        const std::string opening = c.opening ? c.opening : c.ours ? "the call name is bob qth is here" : text.substr(4, 35); // "quick brown fox jumps over the lazy"
         EXPECT_NE(first.find(c.ours ? "the quick brown fox" : opening), std::string::npos) << c.what << ": " << first;
         if (c.afc)
             EXPECT_NE(second.find(opening), std::string::npos) << c.what << ": " << second;

@@ -28,6 +28,7 @@ constexpr double kImage = 4.0;         // a carrier's line this much stronger th
 constexpr double kImageTone = 2.5;     // an idle's weaker tone this much stronger than one's a symbol rate away
 constexpr double kImageBalance = 0.25; // (of an idle whose tones are both clear)
 constexpr double kBesideHz = kBaud / 2 + 2; // within this of a signal's carrier its own spectrum lies
+constexpr double kAsStrong = 2.0;      // lines within this of each other in power are as strong
 constexpr double kSidebandClear = 20.0; // a carrier's line this much stronger than the loops' (on its sideband)
 // Weight of a sample at t (0 oldest .. 1 newest) in the acquisition buffer: a smooth rise over
 // most of it and a short fall at the end, so a signal that has only just begun already counts.
@@ -53,7 +54,7 @@ void RxChannel::initSearch()
         searchIdleWin_[std::size_t(i)] = searchWindow((i + 0.5) / n);
 }
 
-bool RxChannel::lineSearch(int order, double& hz, double& strength, double& slowHz, double& slowStrength, double nearer)
+bool RxChannel::lineSearch(int order, double& hz, double& strength, double& slowHz, double& slowStrength, double nearer, Line* place)
 {
     // Raising the baseband to the modulation order takes the modulation off and leaves a line
     // at order times the frequency error, wherever the signal is in the data. The AFC range is
@@ -74,9 +75,10 @@ bool RxChannel::lineSearch(int order, double& hz, double& strength, double& slow
     struct Found {
         bool any = false;
         double hz = 0, strength = 0, lines = 0;
-    } fast, slowFound;
-    // The strongest line within a band's part of the range, if stronger than the best so far.
-    auto peak = [&](const std::vector<double>& power, double centre, Found& found) {
+    } fast, slowFound, placed;
+    // The strongest line within a band's part of the range (and within `within` of where the
+    // operator tuned), if stronger than the best so far.
+    auto peak = [&](const std::vector<double>& power, double centre, Found& found, double within = 0) {
         int best = -1;
         double top = 0;
         for (int k = 0; k < n; ++k) {
@@ -85,6 +87,8 @@ bool RxChannel::lineSearch(int order, double& hz, double& strength, double& slow
             if (std::abs(f) > kSearchBandHz / 2 + 0.5 || std::abs(centre + f - setHz_) > afcRange_)
                 continue;
             if (watch && (std::abs(centre + f - setHz_) >= nearer || std::abs(centre + f - nco_.frequency()) < kBesideHz))
+                continue;
+            if (within > 0 && std::abs(centre + f - setHz_) > within)
                 continue;
             if (power[std::size_t(k)] > top) {
                 top = power[std::size_t(k)];
@@ -177,9 +181,13 @@ bool RxChannel::lineSearch(int order, double& hz, double& strength, double& slow
             q = slowBlocks_ == 0 ? e : q + slowWeight * (e - q);
         }
         peak(power, centre, fast);
+        if (place)
+            peak(power, centre, placed, kPlaceHz + 1);
         if (!watch)
             peak(slow, centre, slowFound);
     }
+    if (place)
+        *place = {placed.hz, placed.strength};
     hz = fast.hz;
     strength = fast.strength;
     slowHz = slowFound.hz;
@@ -395,14 +403,20 @@ void RxChannel::acquire()
     double hz = 0, phase = 0, strength = 0, slowHz2 = 0, slow2 = 0, slowHz4 = 0, slow4 = 0;
     // QPSK's second-order line comes from its idle alone, which the idle's tones show better:
     // in text, noise lifts a line of its own there now and then.
-    bool found = lineSearch(2, hz, strength, slowHz2, slow2) && strength >= kDetect && !qpsk;
+    Line place2, place4, strongest4;
+    bool found = lineSearch(2, hz, strength, slowHz2, slow2, 0, &place2) && strength >= kDetect && !qpsk;
+    const Line strongest2{hz, strength};
     int order = 2;
     double idleHz = 0, idlePhase = 0, idle = 0, weaker = 0;
     bool idleFound = idleSearch(setHz_ - afcRange_, setHz_ + afcRange_, idleHz, idlePhase, idle, weaker);
     // One tone of a neighbour's idle, beyond the range or beside the station, can stand out
     // over a whole idle: the search then looks for one with both its tones clear.
-    if (!idleFound)
-        idleFound = idleSearch(setHz_ - afcRange_, setHz_ + afcRange_, idleHz, idlePhase, idle, weaker, true) && idle >= kClearIdle;
+    if (!idleFound) {
+        idleFound = idleSearch(setHz_ - afcRange_, setHz_ + afcRange_, idleHz, idlePhase, idle, weaker, true);
+        // (Listening for the reply, a clear idle seen a moment ago is seen again at less: beside a
+        // neighbour's text its tones stand out only now and then, and a reply's opening idle is short.)
+        idleFound = idleFound && (idle >= kClearIdle || (listening_ && replyIdle_.near(idleHz)));
+    }
     if (idleFound) {
         // The strongest idle; but of two, the one nearer where the operator tuned is the reply.
         nearestIdle(idleHz, idlePhase, idle);
@@ -419,8 +433,9 @@ void RxChannel::acquire()
         // without idle for a while (tuned in during a transmission), and only where the long
         // average has its line too.
         double hz4 = 0, strength4 = 0;
-        if (lineSearch(4, hz4, strength4, slowHz4, slow4) && !found && strength4 >= kDetect && searchBlocks_ >= kTextSearchBlocks &&
-            std::abs(hz4 - slowHz4) < 1.0) {
+        const bool any4 = lineSearch(4, hz4, strength4, slowHz4, slow4, 0, &place4);
+        strongest4 = {hz4, strength4};
+        if (any4 && !found && strength4 >= kDetect && searchBlocks_ >= kTextSearchBlocks && std::abs(hz4 - slowHz4) < 1.0) {
             found = true;
             hz = hz4;
             order = 4;
@@ -442,6 +457,23 @@ void RxChannel::acquire()
             hz = slowHz4;
             order = 4;
         }
+    }
+    // Listening with the loops still where the station was, a carrier is looked for near where the
+    // operator tuned: a neighbour as strong farther off, whose line the search finds as often as
+    // the reply's, would keep the reply's from being found in one place search after search.
+    // (Not a line of that neighbour's envelope: a symbol rate from its carrier, or whole steps of
+    // the symbol rate over the order from the strongest line and weaker than it: in QPSK's idle
+    // the lines a step or two from the carrier stand as high as its own.)
+    const Line& place = qpsk ? place4 : place2;
+    const Line& strongest = qpsk ? strongest4 : strongest2;
+    const double step = kBaud / (qpsk ? 4 : 2), apart = std::abs(place.hz - strongest.hz);
+    const bool stepsAway = apart > 1 && std::abs(apart - step * std::round(apart / step)) < 1 && place.strength < strongest.strength;
+    if (parked_ && !home_ && !idleFound && !(found && std::abs(hz - setHz_) <= kPlaceHz + 1) && place.strength >= kDetect &&
+        (!qpsk || searchBlocks_ >= kTextSearchBlocks) && !stepsAway && !image(place.hz, qpsk ? 4 : 2)) {
+        found = true;
+        weak = false;
+        hz = place.hz;
+        order = qpsk ? 4 : 2;
     }
     // A fourth-order line that the long average shows too is the carrier's; the second order
     // can still be on a line beside it.
@@ -495,7 +527,15 @@ void RxChannel::acquire()
             double noise = 0;
             if (order == 2) {
                 const auto l = lines(order, hz, true, noise);
-                const int j = int(std::max_element(l.begin(), l.end(), [](cplx a, cplx b) { return std::norm(a) < std::norm(b); }) - l.begin());
+                // (Lines as strong side by side are no carrier and its envelope's: two signals a
+                // symbol rate apart put those of both envelopes between them, as high as their
+                // carriers'. Of those, the one nearest where the operator tuned.)
+                const double top = std::norm(*std::max_element(l.begin(), l.end(), [](cplx a, cplx b) { return std::norm(a) < std::norm(b); }));
+                int j = -1;
+                for (int i = 0; i < 3; ++i)
+                    if (kAsStrong * std::norm(l[std::size_t(i)]) >= top &&
+                        (j < 0 || std::abs(hz + (i - 1) * kBaud / order - setHz_) < std::abs(hz + (j - 1) * kBaud / order - setHz_)))
+                        j = i;
                 hz += (j - 1) * kBaud / order;
             }
             phase = std::arg(lines(order, hz, true, noise)[1]) / order;

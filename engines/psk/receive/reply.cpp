@@ -16,7 +16,6 @@ namespace psk {
 namespace {
 
 constexpr int kHoldSamples = 10 * kSampleRate; // a station read this long holds the channel
-constexpr double kPlaceHz = 30.0;   // how far from where the operator tuned a partner answers
 constexpr double kNearerHz = 2.0;   // how much nearer where he tuned another signal must be
 constexpr int kUnreadSamples = 8 * kSampleRate; // a reply taken is read within this
 constexpr double kReadQuality = 0.3; // at a quality reading over this (the loops on nothing read less)
@@ -26,6 +25,7 @@ constexpr double kHeldBandHz = kBaud / 2 + 2; // either side of the station held
 constexpr double kGuardHz = 30.0;   // and beyond this from it,
 constexpr double kNoiseBandHz = 90.0; // within this of the oscillator, the noise around it
 constexpr double kQuietRatio = 2.5; // its power over the noise's below which it is quiet
+constexpr double kSkirtRatio = 2.0; // the noise of one side over the other's: a neighbour's skirts
 constexpr double kWatchDetect = 40.0; // a clear idle (see idle_search.cpp)
 constexpr double kSignalLevel = 0.6; // a quality reading of a signal (noise reads far lower)
 constexpr int kSteadyBlocks = 16;   // blocks (about 2 s) a carrier stays in one place to be a station
@@ -74,9 +74,11 @@ void RxChannel::holdOrRelease(int n)
     // A signal taken as the reply on which the loops read at no signal's quality for long was
     // none (a line that two strong signals side by side lift between them, where they read a run
     // of spaces now and then): the reply is listened for again.
+    // (The loops go back to where the operator tuned: one found again where they stayed, the
+    // neighbours' skirts lifting the power there, would hold the channel.)
     unreadFor_ = taken_ && scaled(qualitySlow_) < kReadQuality ? unreadFor_ + n : 0;
     if (unreadFor_ >= kUnreadSamples) {
-        release();
+        drop();
         return;
     }
     tryBeside();
@@ -89,6 +91,15 @@ void RxChannel::holdOrRelease(int n)
     quietFor_ = quietAt(homeHz_) ? quietFor_ + n : 0;
     if (quietFor_ >= kQuietSamples)
         release();
+}
+
+void RxChannel::drop()
+{
+    // The signal taken was no station: the loops go back to where the operator tuned (a station
+    // found again where they stayed would hold the channel) and listen for the reply afresh.
+    release();
+    retune(setHz_);
+    homeHz_ = setHz_;
 }
 
 void RxChannel::release()
@@ -133,23 +144,36 @@ bool RxChannel::quietAt(double hz) const
     const double at = hz - nco_.frequency();
     double band = 0;
     int inBand = 0;
-    std::vector<double> around;
+    std::vector<double> below, above;
     for (int k = -n / 2; k < n / 2; ++k) {
         const double f = k * binHz, p = std::norm(spec[std::size_t((k + n) % n)]);
         if (std::abs(f - at) <= kHeldBandHz) {
             band += p;
             ++inBand;
         } else if (std::abs(f - at) > kGuardHz && std::abs(f) <= kNoiseBandHz) {
-            around.push_back(p);
+            (f < at ? below : above).push_back(p);
         }
     }
-    if (inBand == 0 || around.empty())
+    if (inBand == 0 || (below.empty() && above.empty()))
         return false;
     // The lower quartile: a strong neighbour's spectrum may take up half of the bins. (Noise's
-    // power is exponentially distributed: its lower quartile is ln 4/3 of its mean.)
-    auto quartile = around.begin() + std::ptrdiff_t(around.size() / 4);
-    std::nth_element(around.begin(), quartile, around.end());
-    const double noise = *quartile / std::log(4.0 / 3.0);
+    // power is exponentially distributed: its lower quartile is ln 4/3 of its mean.) The skirts of
+    // one far stronger can reach over all the bins on its side, through whose quartile a weak
+    // station beside it read as quiet: where one side's is far over the other's, the other's.
+    auto quartile = [](std::vector<double> v) {
+        auto q = v.begin() + std::ptrdiff_t(v.size() / 4);
+        std::nth_element(v.begin(), q, v.end());
+        return *q;
+    };
+    std::vector<double> around(below);
+    around.insert(around.end(), above.begin(), above.end());
+    double lower = quartile(around);
+    if (!below.empty() && !above.empty()) {
+        const double b = quartile(below), a = quartile(above);
+        if (std::max(a, b) > kSkirtRatio * std::min(a, b))
+            lower = std::min(a, b);
+    }
+    const double noise = lower / std::log(4.0 / 3.0);
     return band / inBand < kQuietRatio * noise;
 }
 

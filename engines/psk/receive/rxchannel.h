@@ -3,6 +3,7 @@
 // recovers symbol timing and carrier phase (with AFC), and decodes BPSK (Varicode) or QPSK
 // (soft-decision Viterbi, then Varicode). Also measures signal quality, squelch and IMD.
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -25,6 +26,7 @@ struct RxOutput {
 class IdleSighting {
 public:
     bool again(bool found, double hz);
+    bool near(double hz) const { return hz_ > 0 && std::abs(hz - hz_) < 1.0; } // where one was seen
     void clear() { hz_ = 0; }
 
 private:
@@ -51,6 +53,7 @@ class RxChannel {
 public:
     static constexpr double kFreePullHz = 4.0; // how far off a signal is followed without AFC
     static constexpr double kHeldHz = 2.0;     // how far the loops leave the station read while it is not read
+    static constexpr double kPlaceHz = 30.0;   // how far from where the operator tuned a partner answers
 
     RxChannel();
 
@@ -96,7 +99,11 @@ private:
     void acquire();
     // (nearer: only lines within this of where the operator tuned, outside the spectrum of the
     // signal followed, averaged apart from the search's.)
-    bool lineSearch(int order, double& hz, double& strength, double& slowHz, double& slowStrength, double nearer = 0);
+    // (place: also the strongest line of the search's average within kPlaceHz of where he tuned.)
+    struct Line {
+        double hz = 0, strength = 0;
+    };
+    bool lineSearch(int order, double& hz, double& strength, double& slowHz, double& slowStrength, double nearer = 0, Line* place = nullptr);
     std::array<cplx, 3> lines(int order, double hz, bool filtered, double& noise) const;
     double centre(int order, double hz, double& phase) const;
     // Idle search (idle_search.cpp): true when a signal's idle is seen between the frequencies;
@@ -120,6 +127,7 @@ private:
     // operator tuned.
     void holdOrRelease(int n);
     void release();
+    void drop(); // the signal taken as the reply was none
     bool quietAt(double hz) const;    // nothing within a few hertz of hz but noise
     void takeAsReply(double hz);       // a signal just found, nearest where the operator tuned
     void watchNearer();               // a signal starting nearer where the operator tuned

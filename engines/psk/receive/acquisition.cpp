@@ -28,6 +28,8 @@ constexpr double kImage = 4.0;         // a carrier's line this much stronger th
 constexpr double kImageTone = 2.5;     // an idle's weaker tone this much stronger than one's a symbol rate away
 constexpr double kImageBalance = 0.25; // (of an idle whose tones are both clear)
 constexpr double kBesideHz = kBaud / 2 + 2; // within this of a signal's carrier its own spectrum lies
+constexpr double kShareHz = 2.0;       // an idle this near a symbol rate from a carrier shares a tone with it
+constexpr double kOwnIdleLine = 0.1;   // an idle's own line against the carrier beside, at least
 constexpr double kAsStrong = 2.0;      // lines within this of each other in power are as strong
 constexpr double kSidebandClear = 20.0; // a carrier's line this much stronger than the loops' (on its sideband)
 // Weight of a sample at t (0 oldest .. 1 newest) in the acquisition buffer: a smooth rise over
@@ -262,6 +264,24 @@ double RxChannel::centre(int order, double hz, double& phase) const
     return found;
 }
 
+bool RxChannel::inText(double idleHz, const Line& carrier) const
+{
+    // A strong signal's text, a second of it, puts lines all over its spectrum, at times two of
+    // them 31 Hz apart as clear as an idle's tones. An idle's reversals put a line at its carrier
+    // in the second order, as strong as the lines its envelope puts beside it (the search may
+    // have found one of those); a pair of text lines puts next to nothing there, against the
+    // carrier of the text it lies in. So a pair with a tone inside the spectrum of the strongest
+    // carrier found and little line of its own is that text. (Not the idle of a station a symbol
+    // rate from that carrier: it shares one tone with its idle.)
+    const double apart = std::abs(idleHz - carrier.hz);
+    if (carrier.strength < kDetect || apart <= kShareHz || std::abs(apart - kBaud) < kShareHz ||
+        std::min(std::abs(apart - kBaud / 2), apart + kBaud / 2) >= kBesideHz)
+        return false;
+    double noise = 0;
+    const double own = std::norm(lines(2, idleHz, true, noise)[1]);
+    return own < kOwnIdleLine * std::norm(lines(2, carrier.hz, true, noise)[1]);
+}
+
 bool RxChannel::idleImage(double hz, double strength) const
 {
     // The same for an idle: a stronger idle a symbol rate away (its tones and the weaker ones
@@ -419,8 +439,9 @@ void RxChannel::acquire()
     }
     if (idleFound) {
         // The strongest idle; but of two, the one nearer where the operator tuned is the reply.
+        // (QPSK text has no second-order line to tell a pair of its lines from an idle by.)
         nearestIdle(idleHz, idlePhase, idle);
-        idleFound = !idleImage(idleHz, idle);
+        idleFound = !idleImage(idleHz, idle) && !(listening_ && !qpsk && inText(idleHz, strongest2));
     }
     if (idleFound) {
         found = true;

@@ -119,6 +119,7 @@ private:
     void restart(double phase);  // decodes afresh from a signal just found
     void checkSideband();
     bool image(double hz, int order = 2, double followed = 0) const; // a line there is the envelope's of a carrier a symbol rate away
+    bool inText(double idleHz, const Line& carrier) const; // an idle there is a pair of lines of that carrier's text
     bool idleImage(double hz, double strength) const; // and an idle there, of an idle a symbol rate away
     void startOn(double hz, double phase);
     void timingOf(double hz); // the symbol timing taken from the signal there

@@ -30,6 +30,7 @@ constexpr double kImageBalance = 0.25; // (of an idle whose tones are both clear
 constexpr double kBesideHz = kBaud / 2 + 2; // within this of a signal's carrier its own spectrum lies
 constexpr double kShareHz = 2.0;       // an idle this near a symbol rate from a carrier shares a tone with it
 constexpr double kOwnIdleLine = 0.1;   // an idle's own line against the carrier beside, at least
+constexpr double kCentreHz = 25.0;     // the band either side whose middle a QPSK carrier is
 constexpr double kAsStrong = 2.0;      // lines within this of each other in power are as strong
 constexpr double kSidebandClear = 20.0; // a carrier's line this much stronger than the loops' (on its sideband)
 // Weight of a sample at t (0 oldest .. 1 newest) in the acquisition buffer: a smooth rise over
@@ -237,9 +238,9 @@ std::array<cplx, 3> RxChannel::lines(int order, double hz, bool filtered, double
 double RxChannel::centre(int order, double hz, double& phase) const
 {
     // A band search can find a line beside the carrier's first (15.6 Hz off in the second
-    // order, 7.8 Hz in the fourth). The carrier is where the signal has power on both sides,
-    // 15.6 Hz up and down (the idle tones; with text, the body of its spectrum): beside it one
-    // of the two falls where the signal has next to none.
+    // order, 7.8 Hz in the fourth). In the second order the carrier is where the signal has
+    // power on both sides, 15.6 Hz up and down (the idle tones; with text, the body of its
+    // spectrum): beside it one of the two falls where the signal has next to none.
     const int n = int(searchBuf_.size());
     const double rate = double(kSampleRate) / kDecimation;
     auto tone = [&](double f) {
@@ -251,12 +252,30 @@ double RxChannel::centre(int order, double hz, double& phase) const
         return std::norm(acc);
     };
     double best = -1, found = hz;
-    for (int j = -1; j <= 1; ++j) {
-        const double c = hz + j * kBaud / order;
-        double both = std::min(tone(c - kBaud / 2), tone(c + kBaud / 2));
-        if (both > best) {
-            best = both;
-            found = c;
+    if (order == 4) {
+        // QPSK text has power at its carrier, and its lines beside, up to two steps off, stand as
+        // high as the carrier's: of the line and those two steps either side, the one nearest the
+        // middle of the power around (found again from there).
+        double middle = hz;
+        for (int pass = 0; pass < 2; ++pass) {
+            double sum = 0, moment = 0;
+            for (double f = -kCentreHz; f <= kCentreHz; f += 1.0) {
+                const double p = tone(middle + f);
+                sum += p;
+                moment += p * f;
+            }
+            middle += sum > 0 ? moment / sum : 0.0;
+        }
+        const double step = kBaud / order;
+        found = hz + step * std::clamp(std::round((middle - hz) / step), -2.0, 2.0);
+    } else {
+        for (int j = -1; j <= 1; ++j) {
+            const double c = hz + j * kBaud / order;
+            const double both = std::min(tone(c - kBaud / 2), tone(c + kBaud / 2));
+            if (both > best) {
+                best = both;
+                found = c;
+            }
         }
     }
     double noise = 0;

@@ -238,6 +238,7 @@ TEST(PeerRecordings, AReplyAndAReturningStationAreCopiedWhereTheyCome)
         {"ours, QPSK31: a reply 40 Hz down after 4 s, half a symbol later than the station before, a neighbour 43 Hz up calling from 3 s before it", 4, -40, false, 45, 43, 3, 1, true, -8, 1, "n0call de k1abc", 128},
         {"+10 dB: a reply 20 Hz down after 30 s and our over, a neighbour 57 Hz down calling from 12 s before it", 30, -20, true, 45, -57, 12, 1, false, 10},
         {"+10 dB: a reply 20 Hz up after 30 s, a neighbour 50 Hz up calling from 3 s before it", 30, 20, false, 45, 50, 3, 1, false, 10},
+        {"ours, QPSK31: a reply 20 Hz up after 30 s, a neighbour 40 Hz up calling from 16 s before it (its end, after the neighbour)", 30, 20, false, 45, 40, 16, 3, true, -8, 1, "qth is here rst 599 599 how copy"},
     };
     const std::string ours[] = {"cq cq cq de n0call n0call n0call pse k the quick brown fox jumps over the lazy dog 0123456789 pse k",
                                 "n0call de k1abc k1abc tnx for the call name is bob qth is here rst 599 599 how copy? btu",

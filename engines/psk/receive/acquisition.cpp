@@ -636,8 +636,13 @@ void RxChannel::acquire()
         return;
     }
     // (Listening for the reply the loops hold nothing: an idle found half a symbol rate from them
-    // is a station's.)
-    if (!fresh_ && !(parked_ && idleFound) && (weak ? away <= 1.0 : (order == 4 || blocks < kTextSearchBlocks) && beside))
+    // is a station's. But while listening they follow a signal copied farther off than a partner
+    // answers, and a neighbour starting beside it sends them searching: the line half a symbol
+    // rate from it, nearer where the operator tuned, is its own, and the sideband check keeps
+    // them on its carrier.)
+    const bool following = listening_ && !parked_;
+    if (!fresh_ && !(parked_ && idleFound) &&
+        (weak ? away <= 1.0 : (order == 4 || blocks < kTextSearchBlocks || following) && beside))
         return;
     fresh_ = false;
     if (home_)

@@ -30,6 +30,7 @@ constexpr double kImageBalance = 0.25; // (of an idle whose tones are both clear
 constexpr double kBesideHz = kBaud / 2 + 2; // within this of a signal's carrier its own spectrum lies
 constexpr double kShareHz = 2.0;       // an idle this near a symbol rate from a carrier shares a tone with it
 constexpr double kOwnIdleLine = 0.1;   // an idle's own line against the carrier beside, at least
+constexpr double kIdleLineNoise = 2.0; // and against the noise between the lines around
 constexpr double kCentreHz = 25.0;     // the band either side whose middle a QPSK carrier is
 constexpr double kAsStrong = 2.0;      // lines within this of each other in power are as strong
 constexpr double kSidebandClear = 20.0; // a carrier's line this much stronger than the loops' (on its sideband)
@@ -299,6 +300,14 @@ bool RxChannel::inText(double idleHz, const Line& carrier) const
     double noise = 0;
     const double own = std::norm(lines(2, idleHz, true, noise)[1]);
     return own < kOwnIdleLine * std::norm(lines(2, carrier.hz, true, noise)[1]);
+}
+
+bool RxChannel::idleLine(double idleHz) const
+{
+    // An idle's reversals put a line at its carrier in the second order; a pair of text lines
+    // puts no more there than the noise between the lines around.
+    double noise = 0;
+    return std::norm(lines(2, idleHz, true, noise)[1]) >= kIdleLineNoise * noise;
 }
 
 bool RxChannel::idleImage(double hz, double strength) const

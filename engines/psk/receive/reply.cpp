@@ -27,6 +27,8 @@ constexpr double kNoiseBandHz = 90.0; // within this of the oscillator, the nois
 constexpr double kQuietRatio = 2.5; // its power over the noise's below which it is quiet
 constexpr double kSkirtRatio = 2.0; // the noise of one side over the other's: a neighbour's skirts
 constexpr double kWatchDetect = 40.0; // a clear idle (see idle_search.cpp)
+constexpr double kBodyHz = kBaud / 4; // within this of a signal's carrier, the body of its text
+constexpr double kShareHz = 2.0;    // an idle this near half a symbol rate from it has one of its tones for its middle
 constexpr double kSignalLevel = 0.6; // a quality reading of a signal (noise reads far lower)
 constexpr int kSteadyBlocks = 16;   // blocks (about 2 s) a carrier stays in one place to be a station
 constexpr double kSteadyHz = 1.0;   // how close each finding to the first
@@ -273,11 +275,25 @@ void RxChannel::watchNearer()
     const double d = std::abs(nco_.frequency() - setHz_) - kNearerHz;
     if (d < 1)
         return;
-    // (While the signal followed is read, no tone of the idle may lie in its spectrum.)
+    // (While the signal followed is read, a tone of the idle in its spectrum may be one of the
+    // pairs of lines its text puts there: such an idle is taken only with a line of its own, and
+    // its middle outside the body of the text, where pairs of its lines stand clear, each with
+    // the text's power at its middle. Nor one halfway between whose tones lies one of the
+    // signal's idle tones: that tone puts a line there.)
     double hz = 0, phase = 0, strength = 0, weaker = 0;
     const double beside = (text_.copying() && text_.current()) || scaled(qualitySlow_) >= kSignalLevel ? nco_.frequency() : 0.0;
-    const bool found = idleSearch(setHz_ - d, setHz_ + d, hz, phase, strength, weaker, true, beside) && strength >= kWatchDetect &&
-                       !idleImage(hz, strength);
+    bool found = idleSearch(setHz_ - d, setHz_ + d, hz, phase, strength, weaker, true, beside) && strength >= kWatchDetect &&
+                 !idleImage(hz, strength);
+    if (!found && beside > 0) {
+        double h = 0, p = 0, s = 0;
+        found = idleSearch(setHz_ - d, setHz_ + d, h, p, s, weaker, true) && s >= kWatchDetect && !idleImage(h, s) &&
+                std::abs(h - beside) >= kBodyHz && std::abs(std::abs(h - beside) - kBaud / 2) >= kShareHz && idleLine(h);
+        if (found) {
+            hz = h;
+            phase = p;
+            strength = s;
+        }
+    }
     if (nearerIdle_.again(found, hz)) {
         startOn(hz, phase);
         takeAsReply(hz);

@@ -29,6 +29,7 @@ constexpr double kImageTone = 2.5;     // an idle's weaker tone this much strong
 constexpr double kImageBalance = 0.25; // (of an idle whose tones are both clear)
 constexpr double kBesideHz = kBaud / 2 + 2; // within this of a signal's carrier its own spectrum lies
 constexpr double kShareHz = 2.0;       // an idle this near a symbol rate from a carrier shares a tone with it
+constexpr double kBodyHz = kBaud / 4;  // within this of a signal's carrier, the body of its text
 constexpr double kOwnIdleLine = 0.1;   // an idle's own line against the carrier beside, at least
 constexpr double kIdleLineNoise = 2.0; // and against the noise between the lines around
 constexpr double kCentreHz = 25.0;     // the band either side whose middle a QPSK carrier is
@@ -297,6 +298,10 @@ bool RxChannel::inText(double idleHz, const Line& carrier) const
     if (carrier.strength < kDetect || apart <= kShareHz || std::abs(apart - kBaud) < kShareHz ||
         std::min(std::abs(apart - kBaud / 2), apart + kBaud / 2) >= kBesideHz)
         return false;
+    // (A pair with its middle in the body of that text is its: the text's power there lifts a
+    // line at its middle as well.)
+    if (apart < kBodyHz)
+        return true;
     double noise = 0;
     const double own = std::norm(lines(2, idleHz, true, noise)[1]);
     return own < kOwnIdleLine * std::norm(lines(2, carrier.hz, true, noise)[1]);

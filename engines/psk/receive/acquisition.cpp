@@ -32,6 +32,7 @@ constexpr double kShareHz = 2.0;       // an idle this near a symbol rate from a
 constexpr double kBodyHz = kBaud / 4;  // within this of a signal's carrier, the body of its text
 constexpr double kOwnIdleLine = 0.1;   // an idle's own line against the carrier beside, at least
 constexpr double kIdleLineNoise = 2.0; // and against the noise between the lines around
+constexpr double kEnvelopeShare = 0.2; // the lines of an idle's envelope against its own, each at least
 constexpr double kCentreHz = 25.0;     // the band either side whose middle a QPSK carrier is
 constexpr double kAsStrong = 2.0;      // lines within this of each other in power are as strong
 constexpr double kSidebandClear = 20.0; // a carrier's line this much stronger than the loops' (on its sideband)
@@ -313,6 +314,15 @@ bool RxChannel::idleLine(double idleHz) const
     // puts no more there than the noise between the lines around.
     double noise = 0;
     return std::norm(lines(2, idleHz, true, noise)[1]) >= kIdleLineNoise * noise;
+}
+
+bool RxChannel::idleEnvelope(double idleHz) const
+{
+    // An idle's reversals shape its envelope at the symbol rate: in the second order its line
+    // has lines a symbol rate either side. A steady tone's has none.
+    double noise = 0;
+    const auto l = lines(2, idleHz, true, noise);
+    return std::min(std::norm(l[0]), std::norm(l[2])) >= kEnvelopeShare * std::norm(l[1]);
 }
 
 bool RxChannel::idleImage(double hz, double strength) const

@@ -279,7 +279,8 @@ void RxChannel::watchNearer()
     // pairs of lines its text puts there: such an idle is taken only with a line of its own, and
     // its middle outside the body of the text, where pairs of its lines stand clear, each with
     // the text's power at its middle. Nor one halfway between whose tones lies one of the
-    // signal's idle tones: that tone puts a line there.)
+    // signal's idle tones, which puts a line there, unless the lines of an idle's envelope stand
+    // beside it: a tone puts none.)
     double hz = 0, phase = 0, strength = 0, weaker = 0;
     const double beside = (text_.copying() && text_.current()) || scaled(qualitySlow_) >= kSignalLevel ? nco_.frequency() : 0.0;
     bool found = idleSearch(setHz_ - d, setHz_ + d, hz, phase, strength, weaker, true, beside) && strength >= kWatchDetect &&
@@ -287,7 +288,8 @@ void RxChannel::watchNearer()
     if (!found && beside > 0) {
         double h = 0, p = 0, s = 0;
         found = idleSearch(setHz_ - d, setHz_ + d, h, p, s, weaker, true) && s >= kWatchDetect && !idleImage(h, s) &&
-                std::abs(h - beside) >= kBodyHz && std::abs(std::abs(h - beside) - kBaud / 2) >= kShareHz && idleLine(h);
+                std::abs(h - beside) >= kBodyHz && (std::abs(std::abs(h - beside) - kBaud / 2) >= kShareHz || idleEnvelope(h)) &&
+                idleLine(h);
         if (found) {
             hz = h;
             phase = p;

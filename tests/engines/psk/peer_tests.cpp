@@ -248,7 +248,9 @@ TEST(PeerRecordings, AReplyAndAReturningStationAreCopiedWhereTheyCome)
     // its idle's tones in the neighbour's spectrum, was passed over as a pair of the neighbour's
     // text lines: the neighbour was printed to its end. A pair of lines between a reply's carrier and
     // such a neighbour, its middle 7 Hz from the reply's carrier, was taken for an idle nearer where
-    // the operator tuned, and nothing was read for seconds. neighbourIdle: the neighbour idles so long first.
+    // the operator tuned, and nothing was read for seconds. A reply 14 Hz from that neighbour has its
+    // middle where a tone of the neighbour's idle would be: it was passed over until the neighbour
+    // stopped. neighbourIdle: the neighbour idles so long first.
     struct Case { const char* what; double quiet; double offset; bool over; int afc; double neighbour; double neighbourBefore; unsigned seed; bool ours = false; double snr = -8; int mode = 0; const char* opening = nullptr; int late = 0; double neighbourIdle = 0; } cases[] = {
         {"a reply 15 Hz up after 4 s", 4, 15, false, 45, 0, 0, 1},
         {"the station back 8 Hz down after 30 s", 30, -8, false, 45, 0, 0, 1},
@@ -268,6 +270,7 @@ TEST(PeerRecordings, AReplyAndAReturningStationAreCopiedWhereTheyCome)
         {"ours, QPSK31: a reply 20 Hz up after 30 s, a neighbour 40 Hz up calling from 16 s before it (its end, after the neighbour)", 30, 20, false, 45, 40, 16, 3, true, -8, 1, "qth is here rst 599 599 how copy"},
         {"ours, QPSK31: a reply 15 Hz down after 4 s, a neighbour 40 Hz down calling from 2.8 s before it, after 3 s of idle", 4, -15, false, 45, -40, 2.8, 1, true, -8, 1, nullptr, 0, 3},
         {"+10 dB: a reply 20 Hz up after 30 s and our over, a neighbour 50 Hz up calling from 3 s before it, after 3 s of idle", 30, 20, true, 45, 50, 3, 3, false, 10, 0, nullptr, 0, 3},
+        {"ours, QPSK31: a reply 26 Hz down after 30 s, a neighbour 40 Hz down calling from 17 s before it, after 3 s of idle (14 Hz from the reply)", 30, -26, false, 45, -40, 17, 3, true, -8, 1, nullptr, 0, 3},
     };
     const std::string ours[] = {"cq cq cq de n0call n0call n0call pse k the quick brown fox jumps over the lazy dog 0123456789 pse k",
                                 "n0call de k1abc k1abc tnx for the call name is bob qth is here rst 599 599 how copy? btu",

@@ -20,6 +20,7 @@ constexpr double kAgreeHz = 0.3;       // how close the two lines, and each bloc
 constexpr int kMoveConfirm = 4;        // confirmations of a QPSK line away from the one followed
 constexpr int kSlowRun = 8;            // blocks running the lines must agree
 constexpr double kDetect = 18.0;       // three lines this far above the average bin are a signal
+constexpr double kSteadyDetect = 12.0; // listening, a BPSK line this strong in one place search after search
 constexpr double kRead = 0.3;          // a quality reading over that of noise followed by the loops
 constexpr double kNearerHz = 4.0;      // how much farther from where the operator tuned another signal is
 constexpr double kHomeHz = RxChannel::kFreePullHz + 1; // a signal farther than this from the station read is another
@@ -579,10 +580,19 @@ void RxChannel::acquire()
     if (found && listening_ && !parked_ && ((text_.copying() && text_.current()) || (scaled(qualitySlow_) >= kRead && !readable_.garbage())) &&
         std::abs(hz - setHz_) > std::abs(nco_.frequency() - setHz_) + kNearerHz)
         found = weak = false;
+    // (A weak BPSK reply whose idle was missed puts its carrier's line under the detection level in
+    // its text, though in one place block after block, where noise lifts one only now and then:
+    // near where the operator tuned it counts towards a carrier staying in one place all the same.)
+    bool faint = false;
+    if (parked_ && !home_ && !idleFound && !found && !qpsk && place.strength >= kSteadyDetect &&
+        std::abs(place.hz - setHz_) <= kPlaceHz && !stepsAway && !image(place.hz)) {
+        faint = line = true;
+        hz = lineHz = place.hz;
+    }
     if (parked_ && !home_ && !idleFound) {
         // (QPSK text's fourth-order lines beside the station's carrier, 7.8 Hz off, are its own.)
         const double away = std::abs(hz - homeHz_);
-        const bool elsewhere = found && away > kHomeHz;
+        const bool elsewhere = (found || faint) && away > kHomeHz;
         steady = steadyReply(line, hz, lineHz, elsewhere && !(order == 4 && std::abs(away - kBaud / 4) <= 2));
         if (steady) {
             // Where the carrier is: of the line and those half a symbol rate either side, the

@@ -25,6 +25,10 @@ constexpr double kElsewhereHz = 3.0; // an idle this far from the oscillator is 
 constexpr double kBalance = 0.25;    // its weaker tone's share of the stronger at least (one strong
                                      // line, a carrier, with noise 31 Hz beside it is no idle)
 
+constexpr double kFloorApart = 8.0;  // the noise around one tone over that around the other: a
+                                     // signal's body under it
+constexpr double kOwnFloor = 8.0;    // and each tone over its own floor at least, for its power to count
+
 constexpr double kBridge = 0.5;     // tones beyond both of a pair this strong against its weaker: no idle
 constexpr double kBesideHz = kBaud / 2 + 2; // within this of a signal's carrier its own spectrum lies
 constexpr double kShareHz = 2.0;    // an idle this near a symbol rate from it shares a tone with its idle
@@ -85,7 +89,13 @@ bool RxChannel::idleSearch(double lowHz, double highHz, double& hz, double& phas
         if (nl <= 0 || nh <= 0)
             continue;
         double l = at(c - tone) / nl, h = at(c + tone) / nh;
-        if (balanced && std::min(l, h) < kBalance * std::max(l, h))
+        // (A tone in the body of a neighbour's text stands far less over the power around it than
+        // one over noise alone: where the two floors lie that far apart and each tone stands clear
+        // of its own, the tones' own powers say whether they balance.)
+        double share = std::min(l, h) / std::max(l, h);
+        if (balanced && share < kBalance && std::max(nl, nh) >= kFloorApart * std::min(nl, nh) && std::min(l, h) >= kOwnFloor)
+            share = std::min(at(c - tone), at(c + tone)) / std::max(at(c - tone), at(c + tone));
+        if (balanced && share < kBalance)
             continue;
         // Two idles two symbol rates apart (a reply and a neighbour) put a pair of tones halfway
         // between them, one of each, as clear as an idle's: there the tones a symbol rate beyond
@@ -103,7 +113,7 @@ bool RxChannel::idleSearch(double lowHz, double highHz, double& hz, double& phas
         if (l + h > top) {
             top = l + h;
             best = c;
-            weaker = std::min(l, h) / std::max(l, h);
+            weaker = share;
         }
     }
     if (top < 0)

@@ -35,6 +35,7 @@ constexpr double kSteadyHz = 1.0;   // how close each finding to the first
 constexpr double kLineDetect = 18.0; // three lines this far above the average bin are a signal (see acquisition.cpp)
 constexpr double kFollowedLinesHz = 2 * kBaud; // how far the signal followed puts lines beside its carrier
 constexpr double kStepHz = 1.0;     // and how near their places
+constexpr double kAnotherHz = RxChannel::kFreePullHz + 1; // the loops this far from the station read are on another signal
 constexpr double kHomeStepHz = 0.5; // a station read moves no farther from one block to the next
 constexpr double kNearerMix = 1.5;  // QPSK: how much stronger a line a step nearer the signal followed must be
 constexpr double kOwnLineShare = 0.2; // and how much weaker than its carrier's its own lines two steps or more away are
@@ -128,6 +129,12 @@ void RxChannel::release()
     candidate_ = 0;
     candidateRun_ = 0;
     unlocked_ = 0;
+    // (Loops on another signal, one taken in the pause, go back where the station was now: left to
+    // the limit on where they may follow, they would jump there with the last second still mixed
+    // at the old frequency, where a search finds an idle in whatever that leaves, and takes it for
+    // the station back.)
+    if (std::abs(nco_.frequency() - homeHz_) > kAnotherHz)
+        retune(homeHz_);
 }
 
 bool RxChannel::quietAt(double hz) const

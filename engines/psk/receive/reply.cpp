@@ -340,16 +340,22 @@ void RxChannel::watchNearerLine(double d)
                       !followedLine(lineHz) && !imageOf(lineHz);
     ++watchBlocks_;
     const bool near = line && std::abs(lineHz - setHz_) <= kPlaceHz + kSteadyHz;
-    if (!nearerLine_.steady(near, lineHz, kBaud / order))
+    const bool steady = nearerLine_.steady(near, lineHz, kBaud / order);
+    if (order == 2 && near && nearerLine_.running()) {
+        double noise = 0;
+        const auto l = lines(order, nearerLine_.hz(), false, noise);
+        nearerLine_.add({std::norm(l[0]), std::norm(l[1]), std::norm(l[2])});
+    }
+    if (!steady)
         return;
+    const int strongest = nearerLine_.strongest();
     nearerLine_.clear();
     double carrier = nearerLine_.hz(), noise = 0, beside = 0;
     if (order == 2) {
-        // Of the line and those half a symbol rate beside, the strongest (a carrier's line stands
-        // far over those its envelope puts beside it).
-        const auto l = lines(order, carrier, false, noise);
-        const int j = int(std::max_element(l.begin(), l.end(), [](cplx a, cplx b) { return std::norm(a) < std::norm(b); }) - l.begin());
-        carrier += (j - 1) * kBaud / order;
+        // Of the line and those half a symbol rate beside, the strongest over the seconds it was
+        // found in (a carrier's line stands far over those its envelope puts beside it; in a weak
+        // signal's text, over one block, not always).
+        carrier += (strongest - 1) * kBaud / order;
     } else {
         // QPSK text's lines a quarter of the symbol rate beside its carrier stand nearly as high,
         // and the signal followed and the reply mix in the fourth order into a line between them,
@@ -411,8 +417,20 @@ bool SteadyLine::steady(bool found, double hz, double step)
     } else if (--score_ <= 0) {
         score_ = found ? 1 : 0;
         hz_ = hz;
+        power_ = {};
     }
     return score_ >= kBlocks;
+}
+
+void SteadyLine::add(const std::array<double, 3>& power)
+{
+    for (std::size_t i = 0; i < power.size(); ++i)
+        power_[i] += power[i];
+}
+
+int SteadyLine::strongest() const
+{
+    return int(std::max_element(power_.begin(), power_.end()) - power_.begin());
 }
 
 } // namespace psk

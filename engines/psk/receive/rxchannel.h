@@ -41,12 +41,18 @@ class SteadyLine {
 public:
     bool steady(bool found, double hz, double step); // found there long enough
     double hz() const { return hz_; }                 // where it was found first
-    void clear() { score_ = 0; }
+    void clear() { score_ = 0; power_ = {}; }
+    bool running() const { return score_ > 0; }
+    // The power of the lines at hz() and a step either side, summed over the blocks it was found:
+    // which of them is strongest over those seconds.
+    void add(const std::array<double, 3>& power);
+    int strongest() const;
 
 private:
     static constexpr int kBlocks = 16; // blocks of 1024 samples: two seconds
     double hz_ = 0;
     int score_ = 0;
+    std::array<double, 3> power_{};
 };
 
 class RxChannel {

@@ -258,7 +258,9 @@ TEST(PeerRecordings, AReplyAndAReturningStationAreCopiedWhereTheyCome)
     // unbalanced, and the neighbour printed. Our over while the loops followed a neighbour taken in
     // the quiet sent them back where the station had been with the last second still mixed where
     // they were: an idle the search found in that was taken for the station back, and the reply
-    // was never read.
+    // was never read. A weak reply without its opening idle, taken by its carrier's line beside a
+    // neighbour followed, was put on a line of its envelope (the strongest of the three in the last
+    // block), and garbage printed.
     struct Case { const char* what; double quiet; double offset; bool over; int afc; double neighbour; double neighbourBefore; unsigned seed; bool ours = false; double snr = -8; int mode = 0; const char* opening = nullptr; int late = 0; double neighbourIdle = 0; double skip = 0; } cases[] = {
         {"a reply 15 Hz up after 4 s", 4, 15, false, 45, 0, 0, 1},
         {"the station back 8 Hz down after 30 s", 30, -8, false, 45, 0, 0, 1},
@@ -282,6 +284,7 @@ TEST(PeerRecordings, AReplyAndAReturningStationAreCopiedWhereTheyCome)
         {"-12 dB: a reply 15 Hz down after our over, its opening idle lost in a fade", 4, -15, true, 45, 0, 0, 2, false, -12, 0, "lazy dog", 0, 0, 2.5},
         {"ours, QPSK31, +10 dB: a reply 10 Hz down after 4 s, a neighbour 42.3 Hz down calling from 3.5 s before it, after 3 s of idle", 4, -10, false, 45, -42.3, 3.5, 2, true, 10, 1, nullptr, 0, 3},
         {"ours, QPSK31, +10 dB: a reply 10 Hz up after 6 s and our over, a neighbour 42.3 Hz up calling from 3.5 s before it, after 3 s of idle", 6, 10, true, 45, 42.3, 3.5, 2, true, 10, 1, nullptr, 0, 3},
+        {"ours, -13 dB: a reply 7 Hz up after our over, its opening idle lost, a neighbour 43 Hz down calling from 0.5 s before it", 4, 7, true, 45, -43, 0.5, 2, true, -13, 0, "qth is here", 0, 3, 1.2},
     };
     const std::string ours[] = {"cq cq cq de n0call n0call n0call pse k the quick brown fox jumps over the lazy dog 0123456789 pse k",
                                 "n0call de k1abc k1abc tnx for the call name is bob qth is here rst 599 599 how copy? btu",

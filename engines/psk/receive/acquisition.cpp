@@ -22,7 +22,7 @@ constexpr int kSlowRun = 8;            // blocks running the lines must agree
 constexpr double kDetect = 18.0;       // three lines this far above the average bin are a signal
 constexpr double kSteadyDetect = 12.0; // listening, a BPSK line this strong in one place search after search
 constexpr double kRead = 0.3;          // a quality reading over that of noise followed by the loops
-constexpr double kNearerHz = 4.0;      // how much farther from where the operator tuned another signal is
+constexpr double kTheirsHz = 2.0;      // a line this near the loops is the signal they are on
 constexpr double kHomeHz = RxChannel::kFreePullHz + 1; // a signal farther than this from the station read is another
 constexpr double kClearIdle = 40.0;    // an idle with both tones this clear (see idle_search.cpp)
 constexpr double kImage = 4.0;         // a carrier's line this much stronger than one a symbol rate away
@@ -576,9 +576,10 @@ void RxChannel::acquire()
     if (found && std::abs(hz - setHz_) > afcRange_ + 0.5)
         found = weak = false;
     // (Listening, the loops on a signal they read, at more than noise's quality, have what is nearest
-    // where the operator tuned: a neighbour calling farther away is not the reply.)
+    // where the operator tuned: a neighbour calling farther away is not the reply, however little
+    // farther: a line of a neighbour's envelope 3.7 Hz beyond a reply took the loops from it.)
     if (found && listening_ && !parked_ && ((text_.copying() && text_.current()) || (scaled(qualitySlow_) >= kRead && !readable_.garbage())) &&
-        std::abs(hz - setHz_) > std::abs(nco_.frequency() - setHz_) + kNearerHz)
+        std::abs(hz - setHz_) > std::abs(nco_.frequency() - setHz_) + kTheirsHz)
         found = weak = false;
     // (A weak BPSK reply whose idle was missed puts its carrier's line under the detection level in
     // its text, though in one place block after block, where noise lifts one only now and then:

@@ -8,7 +8,7 @@
 // not come back to the weak station). Both stations come from our own transmitter.
 // CROWDED_TRACE=mode,dB,neighbour Hz,neighbour dB,seed[,afc] (e.g. 1,-13,30,20,1) runs that one file
 // with AFC off (or, given afc 1, on) alone and prints the text copied and its errors while the
-// neighbour is on and from 5 s after it.
+// neighbour is on and from 5 s after it, and the channel's course around the neighbour's end.
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -89,7 +89,7 @@ void measure(Point& p, unsigned seeds, unsigned salt)
         if (trace && traced != want)
             continue;
         if (trace)
-            std::printf("neighbour %.1f to %.1f s\n", nStart, nbLast / 8000.0);
+            std::printf("weak station %.2f Hz, neighbour %.1f to %.1f s\n", weakHz, nStart, nbLast / 8000.0);
         for (int afc : {0, 1}) {
             if (trace && afc != tracedAfc)
                 continue;
@@ -106,6 +106,9 @@ void measure(Point& p, unsigned seeds, unsigned salt)
                 ch.process(sound.data() + pos, int(std::min<std::size_t>(kBlock, sound.size() - pos)), out);
                 for (int c : out.chars)
                     got += char(c);
+                if (trace && pos % 4096 == 0 && pos + 10 * 8000 > nbLast && pos < nbLast + 15 * 8000)
+                    std::printf("%6.1f s %7.2f Hz lvl %3d hold %d search %d | %s\n", pos / 8000.0, ch.frequency(), ch.level(), int(ch.holding()),
+                                int(ch.searching()), got.substr(got.size() > 30 ? got.size() - 30 : 0).c_str());
                 if (afc) {
                     p.farthest = std::max(p.farthest, std::abs(ch.frequency() - tuned));
                     if (pos > std::size_t((lead + 3) * 8000) && pos < weak.sound.size() && std::abs(ch.frequency() - weakHz) > 10)

@@ -30,6 +30,7 @@ constexpr double kWatchDetect = 40.0; // a clear idle (see idle_search.cpp)
 constexpr double kBodyHz = kBaud / 4; // within this of a signal's carrier, the body of its text
 constexpr double kShareHz = 2.0;    // an idle this near half a symbol rate from it has one of its tones for its middle
 constexpr double kSignalLevel = 0.6; // a quality reading of a signal (noise reads far lower)
+constexpr int kFirmSamples = 3 * kSampleRate; // text read at that quality this long: it was read well there
 constexpr int kSteadyBlocks = 16;   // blocks (about 2 s) a carrier stays in one place to be a station
 constexpr double kSteadyHz = 1.0;   // how close each finding to the first
 constexpr double kLineDetect = 18.0; // three lines this far above the average bin are a signal (see acquisition.cpp)
@@ -91,6 +92,11 @@ void RxChannel::holdOrRelease(int n)
         homeHz_ = nco_.frequency();
     else if (qpsk && reading() && readHere && (std::abs(readHz_ - homeHz_) <= kHomeStepHz || !image(readHz_, 4)))
         homeHz_ = readHz_;
+    // (Where it has been read at a signal's quality for seconds running is where it is: moments
+    // of garbage read as text a hertz off take where it was read along, not this.)
+    firmFor_ = !taken_ && reading() && scaled(qualitySlow_) >= kSignalLevel ? firmFor_ + n : 0;
+    if (firmHz_ <= 0 || firmFor_ >= kFirmSamples)
+        firmHz_ = homeHz_;
     quietFor_ = quietAt(homeHz_) ? quietFor_ + n : 0;
     if (quietFor_ >= kQuietSamples)
         release();
@@ -114,6 +120,7 @@ void RxChannel::release()
     taken_ = false;
     listening_ = true;
     parked_ = true;
+    firmHz_ = 0;
     copiedFor_ = 0;
     quietFor_ = 0;
     steadyScore_ = 0;

@@ -35,6 +35,7 @@ constexpr double kLostQuality = 0.3;                   // (a quality reading bel
 constexpr double kResetOmega = 2 * kPi * 1.0 / kBaud;  // if it has moved this far from where he tuned
 constexpr double kRecoverStepHz = 0.25;                // steps in which the station's line is looked for
 constexpr double kRecoverLine = 8.0;                   // a line this far over the noise beside it is its
+constexpr double kNearHomeHz = 0.5;                    // lost this far from where the station was read, the loops are off it
 
 } // namespace
 
@@ -93,6 +94,7 @@ void RxChannel::setFrequency(double hz, int afcRange)
     taken_ = false;
     listening_ = false;
     parked_ = false;
+    firmHz_ = 0;
     copiedFor_ = 0;
     quietFor_ = 0;
     steadyScore_ = 0;
@@ -503,9 +505,9 @@ void RxChannel::restart(double phase)
     settleUntil_ = symbolCount_ + kSettle;
 }
 
-bool RxChannel::lostFor(int n, bool lost, int samples)
+bool RxChannel::lostFor(int n, bool lost, bool held, int samples)
 {
-    garbledFor_ = lost ? garbledFor_ + n : 0;
+    garbledFor_ = lost ? garbledFor_ + n : held ? 0 : garbledFor_;
     if (garbledFor_ < samples)
         return false;
     garbledFor_ = 0;
@@ -539,7 +541,7 @@ void RxChannel::freeRecover(int n)
     // (Lost: what they decode reads as no text, or as garbage, and the quality reading is noise's.)
     const double q = scaled(qualitySlow_);
     const bool lost = !(text_.copying() && text_.current()) && (q < kLostQuality || (text_.garbage() && q < kSignalQuality));
-    if (!lostFor(n, lost, kGarbledReset) || std::abs(omega_ + viterbi_.carrierFrequency()) < kResetOmega)
+    if (!lostFor(n, lost, !lost, kGarbledReset) || std::abs(omega_ + viterbi_.carrierFrequency()) < kResetOmega)
         return;
     double hz = 0;
     omega_ = stationLine(nco_.frequency(), kFreePullHz, hz) ? 2 * kPi * (hz - nco_.frequency()) / kBaud : 0.0;
@@ -552,22 +554,34 @@ void RxChannel::heldRecover(int n)
     // it can leave the loops a hertz or two off where it was read (on a tone of the neighbour's
     // idle half a symbol rate away, which reads as a clean signal), farther than they pull in by
     // themselves at a weak station's quality. Lost there for seconds, they go to its carrier if
-    // it is clear, or back to where it was read. (Beside the station the quality reading wanders
-    // as high as a weak signal's now and then: lost is anything but text read, short of a
-    // signal's reading. Where it was read stays: a line that noise or a neighbour lifted near it
-    // would lead the loops from there to the next.)
+    // it is clear, or back to where it was read; lost nearer, back to where it was read (half a
+    // hertz off, a weak station's loops were still lost ten seconds after the neighbour).
+    // (Beside the station the quality reading wanders as high as a weak signal's now and then:
+    // lost is anything but text read, short of a signal's reading, and such a reading only holds
+    // the count where it is. Where it was read stays: a line that noise or a neighbour lifted
+    // near it would lead the loops from there to the next. But garbage reads as clean text for a
+    // moment now and then, where it was read went with loops that read it a hertz or two off, and
+    // after the neighbour had stopped the station lay beyond their reach from there: lost, where
+    // it was last read well is where it is.)
     constexpr double kResetHz = kResetOmega * kBaud / (2 * kPi);
-    if (!lostFor(n, !reading() && scaled(qualitySlow_) < kSignalQuality, kHeldLost) || std::abs(nco_.frequency() - homeHz_) < kResetHz)
+    const bool lost = !reading() && scaled(qualitySlow_) < kSignalQuality;
+    if (!lostFor(n, lost, reading(), kHeldLost))
+        return;
+    if (firmHz_ > 0 && std::abs(firmHz_ - homeHz_) >= kResetHz)
+        homeHz_ = firmHz_;
+    const double off = std::abs(nco_.frequency() - homeHz_);
+    if (off < kNearHomeHz)
         return;
     double hz = homeHz_, phase = theta_;
-    if (stationLine(homeHz_, kHeldHz, hz)) {
+    const bool measured = off < kResetHz || stationLine(homeHz_, kHeldHz, hz);
+    if (!measured)
+        hz = homeHz_;
+    if (std::abs(hz - nco_.frequency()) < (off < kResetHz ? kNearHomeHz : kResetHz))
+        return;
+    if (measured) {
         double noise = 0;
         phase = std::arg(lines(4, hz, true, noise)[1]) / 4;
-    } else {
-        hz = homeHz_;
     }
-    if (std::abs(hz - nco_.frequency()) < kResetHz)
-        return;
     startOn(hz, phase);
     searchWanted_ = false;
     searchBlocks_ = 0;

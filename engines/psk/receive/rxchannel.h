@@ -95,7 +95,9 @@ private:
     void freeFrequency(double w); // QPSK without AFC: takes w radians per symbol off the symbols
     void freeRecover(int n);      // and back to where the operator tuned when lost
     void heldRecover(int n);      // with AFC: the loops back on the station held when lost
-    bool lostFor(int n, bool lost, int samples); // the loops have held nothing for so long
+    // The loops have held nothing for so long (held: they hold something now, and the count
+    // starts again; neither: it stays where it is).
+    bool lostFor(int n, bool lost, bool held, int samples);
     bool stationLine(double around, double width, double& hz) const; // QPSK's carrier within width of around
     void retune(double hz);
     double scaled(double quality) const; // on one scale for BPSK and QPSK
@@ -219,6 +221,8 @@ private:
     bool noiseBefore_ = false; // the quality has read as noise since
     bool home_ = false;     // a station has been copied since tuning: it holds the channel
     double homeHz_ = 0;     // where it was read last
+    double firmHz_ = 0;     // and where it was last read well for a while (0: not yet)
+    int firmFor_ = 0;       // samples running that it has been read well
     double readHz_ = 0;     // where the loops were for the last character of text read
     std::array<double, 64> ncoAt_{}; // the oscillator at each of the last symbols
     int copiedFor_ = 0;     // samples running that what is decoded has read as text

@@ -19,6 +19,8 @@ constexpr int kHoldSamples = 10 * kSampleRate; // a station read this long holds
 constexpr double kNearerHz = 2.0;   // how much nearer where he tuned another signal must be
 constexpr int kUnreadSamples = 8 * kSampleRate; // a reply taken is read within this
 constexpr double kReadQuality = 0.3; // at a quality reading over this (the loops on nothing read less)
+constexpr double kReadWell = 0.8;   // a quality reading of a signal read well (noise followed by the
+                                    // loops reads up to about 0.7 now and then)
 constexpr int kQuietSamples = 3 * kSampleRate / 2; // the station held quiet this long has ended its over
 constexpr double kHeldBandHz = kBaud / 2 + 2; // either side of the station held: where its power
                                     // is measured (its idle's tones, the body of its text)
@@ -79,8 +81,16 @@ void RxChannel::holdOrRelease(int n)
     // none (a line that two strong signals side by side lift between them, where they read a run
     // of spaces now and then): the reply is listened for again.
     // (The loops go back to where the operator tuned: one found again where they stayed, the
-    // neighbours' skirts lifting the power there, would hold the channel.)
-    unreadFor_ = taken_ && scaled(qualitySlow_) < kReadQuality ? unreadFor_ + n : 0;
+    // neighbours' skirts lifting the power there, would hold the channel.) But a QPSK signal read
+    // well since it was taken is a station: a neighbour 20 Hz beyond it drowned a reply for eight
+    // seconds, and the reply, let go, was found again only seconds after the neighbour had stopped.
+    // (BPSK's loops, taken to a line between a reply and a neighbour 10 Hz from it, read as well
+    // for a moment: let go, they find the reply.)
+    if (!taken_)
+        takenRead_ = false;
+    else if (qpsk && scaled(qualitySlow_) >= kReadWell)
+        takenRead_ = true;
+    unreadFor_ = taken_ && !takenRead_ && scaled(qualitySlow_) < kReadQuality ? unreadFor_ + n : 0;
     if (unreadFor_ >= kUnreadSamples) {
         drop();
         return;
@@ -212,6 +222,7 @@ void RxChannel::takeAsReply(double hz)
     text_.reset();
     copiedFor_ = 0;
     unreadFor_ = 0;
+    takenRead_ = false;
 }
 
 bool IdleSighting::again(bool found, double hz)

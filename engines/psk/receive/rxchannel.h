@@ -232,6 +232,7 @@ private:
     bool parked_ = false;   // and nothing has been taken since: the loops stay where it was
     int quietFor_ = 0;      // samples running that the station held has been quiet
     int unreadFor_ = 0;     // and that the signal taken as the reply has given no text to copy
+    bool takenRead_ = false; // it has been read well since it was taken
     int garbledFor_ = 0;    // samples running that the loops have held nothing
     int steadyScore_ = 0;   // listening: blocks a carrier without idle has been found in one place
     double steadyHz_ = 0;   // (more than missed), and where

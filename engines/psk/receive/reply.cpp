@@ -29,6 +29,7 @@ constexpr double kNoiseBandHz = 90.0; // within this of the oscillator, the nois
 constexpr double kQuietRatio = 2.5; // its power over the noise's below which it is quiet
 constexpr double kSkirtRatio = 2.0; // the noise of one side over the other's: a neighbour's skirts
 constexpr double kWatchDetect = 40.0; // a clear idle (see idle_search.cpp)
+constexpr double kWatchFaint = 25.0; // a faint one (noise alone reaches it now and then)
 constexpr double kBodyHz = kBaud / 4; // within this of a signal's carrier, the body of its text
 constexpr double kShareHz = 2.0;    // an idle this near half a symbol rate from it has one of its tones for its middle
 constexpr double kSignalLevel = 0.6; // a quality reading of a signal (noise reads far lower)
@@ -308,11 +309,20 @@ void RxChannel::watchNearer()
     // beside it: a tone puts none.)
     double hz = 0, phase = 0, strength = 0, weaker = 0;
     const double beside = (text_.copying() && text_.current()) || scaled(qualitySlow_) >= kSignalLevel ? nco_.frequency() : 0.0;
-    bool found = idleSearch(setHz_ - d, setHz_ + d, hz, phase, strength, weaker, true, beside) && strength >= kWatchDetect &&
+    // A weak reply's idle beside a neighbour's text stands under a clear idle's level in every
+    // block it is seen. In BPSK one with its own line at its carrier, both its tones clear of the
+    // spectrum of the signal followed, counts too, seen twice. (A QPSK reply taken by so faint an
+    // idle is placed a few tenths of a hertz off, and its loops at that level take seconds to pull
+    // in: its first words were lost.)
+    auto clear = [&](double h, double s) {
+        return s >= kWatchDetect || (mode_ == RxMode::Bpsk && s >= kWatchFaint && idleLine(h) &&
+                                     std::abs(h - nco_.frequency()) >= kBaud / 2 + kHeldBandHz);
+    };
+    bool found = idleSearch(setHz_ - d, setHz_ + d, hz, phase, strength, weaker, true, beside) && clear(hz, strength) &&
                  !idleImage(hz, strength);
     if (!found && beside > 0) {
         double h = 0, p = 0, s = 0;
-        found = idleSearch(setHz_ - d, setHz_ + d, h, p, s, weaker, true) && s >= kWatchDetect && !idleImage(h, s) &&
+        found = idleSearch(setHz_ - d, setHz_ + d, h, p, s, weaker, true) && clear(h, s) && !idleImage(h, s) &&
                 std::abs(h - beside) >= kBodyHz && (std::abs(std::abs(h - beside) - kBaud / 2) >= kShareHz || idleEnvelope(h)) &&
                 idleLine(h);
         if (found) {

@@ -309,14 +309,19 @@ void RxChannel::watchNearer()
     // beside it: a tone puts none.)
     double hz = 0, phase = 0, strength = 0, weaker = 0;
     const double beside = (text_.copying() && text_.current()) || scaled(qualitySlow_) >= kSignalLevel ? nco_.frequency() : 0.0;
-    // A weak reply's idle beside a neighbour's text stands under a clear idle's level in every
-    // block it is seen. In BPSK one with its own line at its carrier, both its tones clear of the
-    // spectrum of the signal followed, counts too, seen twice. (A QPSK reply taken by so faint an
-    // idle is placed a few tenths of a hertz off, and its loops at that level take seconds to pull
-    // in: its first words were lost.)
+    // A weak reply's idle beside a neighbour's text stands under a clear idle's level in most
+    // blocks it is seen. A faint one with its own line at its carrier counts too: in BPSK with both
+    // its tones clear of the spectrum of the signal followed; in QPSK seen again where a clear one
+    // was a moment ago, beside a signal read. (A QPSK reply taken by faint idles alone was placed a
+    // few tenths of a hertz off, and its loops at that level took seconds to pull in: its first
+    // words were lost. BPSK text put a clear idle 25 Hz from its carrier now and then, and a faint
+    // one seen there after it took the loops off a reply.)
     auto clear = [&](double h, double s) {
-        return s >= kWatchDetect || (mode_ == RxMode::Bpsk && s >= kWatchFaint && idleLine(h) &&
-                                     std::abs(h - nco_.frequency()) >= kBaud / 2 + kHeldBandHz);
+        if (s >= kWatchDetect)
+            return true;
+        if (s < kWatchFaint || !idleLine(h))
+            return false;
+        return mode_ == RxMode::Bpsk ? std::abs(h - nco_.frequency()) >= kBaud / 2 + kHeldBandHz : beside > 0 && nearerIdle_.near(h);
     };
     bool found = idleSearch(setHz_ - d, setHz_ + d, hz, phase, strength, weaker, true, beside) && clear(hz, strength) &&
                  !idleImage(hz, strength);

@@ -25,6 +25,7 @@ constexpr double kRead = 0.3;          // a quality reading over that of noise f
 constexpr double kTheirsHz = 2.0;      // a line this near the loops is the signal they are on
 constexpr double kHomeHz = RxChannel::kFreePullHz + 1; // a signal farther than this from the station read is another
 constexpr double kClearIdle = 40.0;    // an idle with both tones this clear (see idle_search.cpp)
+constexpr int kRecentSamples = 320;    // the last 0.64 s of the search buffer
 constexpr double kImage = 4.0;         // a carrier's line this much stronger than one a symbol rate away
 constexpr double kImageTone = 2.5;     // an idle's weaker tone this much stronger than one's a symbol rate away
 constexpr double kImageBalance = 0.25; // (of an idle whose tones are both clear)
@@ -441,6 +442,25 @@ void RxChannel::timingOf(double hz)
         energy_[k] = count[k] ? energy[k] / count[k] : 0.0;
 }
 
+bool RxChannel::recentIdle(double& hz, double& phase, double strength)
+{
+    // The same idle measured over the last part of the buffer alone (a window that is nought
+    // before it), for its frequency: where it stands clearer there, the idle fills more of it.
+    std::array<double, 512> window{};
+    const int n = int(window.size());
+    for (int i = 0; i < kRecentSamples; ++i)
+        window[std::size_t(n - kRecentSamples + i)] = searchWindow((i + 0.5) / kRecentSamples);
+    std::swap(window, searchIdleWin_);
+    double h = 0, p = 0, s = 0, weaker = 0;
+    const bool found = idleSearch(hz - 1, hz + 1, h, p, s, weaker);
+    std::swap(window, searchIdleWin_);
+    if (!found || s <= strength)
+        return false;
+    hz = h;
+    phase = p;
+    return true;
+}
+
 void RxChannel::startOn(double hz, double phase)
 {
     foundHz_ = std::clamp(hz, setHz_ - afcRange_, setHz_ + afcRange_);
@@ -640,6 +660,12 @@ void RxChannel::acquire()
     candidate_ = found ? hz : 0.0;
     if (!confirmed)
         return; // look again with the next block
+    // Listening with the loops where the station was, the search sees a reply's idle as it begins,
+    // with the second of noise before it: a weak QPSK reply placed by that 0.3 Hz off was read only
+    // once its loops had pulled in, its first words lost (a click a moment later, on a buffer
+    // that began with the reply, placed it within a few hundredths).
+    if (qpsk && listening_ && parked_ && idleFound)
+        recentIdle(hz, phase, idle);
     candidate_ = 0;
     candidateRun_ = 0;
     slowRun_ = 0;

@@ -128,6 +128,7 @@ private:
     void checkSideband();
     bool image(double hz, int order = 2, double followed = 0) const; // a line there is the envelope's of a carrier a symbol rate away
     bool inText(double idleHz, const Line& carrier) const; // an idle there is a pair of lines of that carrier's text
+    bool recentIdle(double& hz, double& phase, double strength); // an idle just begun, placed better
     bool idleLine(double idleHz) const; // an idle there has the line of its own that a pair of text lines has not
     bool idleEnvelope(double idleHz) const; // and the lines of its envelope beside it, which a tone has not
     bool idleImage(double hz, double strength) const; // and an idle there, of an idle a symbol rate away

@@ -262,7 +262,8 @@ TEST(PeerRecordings, AReplyAndAReturningStationAreCopiedWhereTheyCome)
     // neighbour followed, was put on a line of its envelope (the strongest of the three in the last
     // block), and garbage printed. A weak reply's opening idle beside a neighbour followed stood
     // under the level of a clear idle in each block it was seen, or in QPSK31 in all but one: the
-    // neighbour was printed to its end.
+    // neighbour was printed to its end. A weak QPSK31 reply was placed by its idle as it began,
+    // with the second of noise before it: 0.3 Hz off, its first characters were lost.
     struct Case { const char* what; double quiet; double offset; bool over; int afc; double neighbour; double neighbourBefore; unsigned seed; bool ours = false; double snr = -8; int mode = 0; const char* opening = nullptr; int late = 0; double neighbourIdle = 0; double skip = 0; } cases[] = {
         {"a reply 15 Hz up after 4 s", 4, 15, false, 45, 0, 0, 1},
         {"the station back 8 Hz down after 30 s", 30, -8, false, 45, 0, 0, 1},
@@ -289,6 +290,7 @@ TEST(PeerRecordings, AReplyAndAReturningStationAreCopiedWhereTheyCome)
         {"ours, -13 dB: a reply 7 Hz up after our over, its opening idle lost, a neighbour 43 Hz down calling from 0.5 s before it", 4, 7, true, 45, -43, 0.5, 2, true, -13, 0, "qth is here", 0, 3, 1.2},
         {"ours, -13 dB: a reply 10 Hz down after 4 s, a neighbour 44 Hz down calling from 2 s before it", 4, -10, false, 45, -44, 2, 9, true, -13, 0, "qth is here"},
         {"ours, QPSK31, -13 dB: a reply 15 Hz up after 30 s, a neighbour 45 Hz up calling from 3 s before it, after 3 s of idle", 30, 15, false, 45, 45, 3, 1, true, -13, 1, "qth is here", 0, 3},
+        {"ours, QPSK31, -13 dB: a reply 40 Hz down after 4 s", 4, -40, false, 45, 0, 0, 1, true, -13, 1, "n0call de k1abc"},
     };
     const std::string ours[] = {"cq cq cq de n0call n0call n0call pse k the quick brown fox jumps over the lazy dog 0123456789 pse k",
                                 "n0call de k1abc k1abc tnx for the call name is bob qth is here rst 599 599 how copy? btu",
